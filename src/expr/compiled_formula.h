@@ -1,0 +1,63 @@
+// One compiled formula: the prefix code made by the compiler, and the flat
+// program the evaluator runs, derived from that code once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+enum FormulaKind : uint8_t { kCartesian = 1, kPolar = 2 };
+
+// Instruction of the flat postfix program. Leaves push a value, operations pop
+// their arguments and push their result.
+struct Instr {
+  uint8_t op;       // an operation code of opcodes.h, or one of the Program::k* codes
+  uint8_t unused = 0;
+  uint16_t unused2 = 0;
+  int32_t arg = 0;  // constant index, variable index, integer exponent or operand start
+};
+
+struct Program {
+  // Leaf and specialised instruction codes; they lie outside the operation codes.
+  static constexpr uint8_t kConst = 1;     // push consts[arg]
+  static constexpr uint8_t kVar = 2;       // push variables[arg]
+  static constexpr uint8_t kRandLeaf = 3;  // push a pseudo-random number
+  static constexpr uint8_t kPowInt = 4;    // top ^ arg, arg a small whole number
+  static constexpr uint8_t kUndef = 5;     // push the undefined value (empty code)
+
+  std::vector<Instr> code;
+  std::vector<double> consts;
+  int max_stack = 0;
+  // A fault found in the code's structure (a missing argument, y inside d( ),
+  // d( ) nested too deep); reported at the first evaluation.
+  int fatal = -1;
+  // The limits the program was built with; constant folding depends on them.
+  double angle = 0, zero_tolerance = 0, max_magnitude = 0, literal_limit = 0;
+  bool diffequ_surface = false;
+  bool built = false;
+};
+
+struct CompiledFormula {
+  std::string code;           // prefix code without its terminating 0
+  size_t source_start = 0;    // offset of the formula in the panel's source text
+  size_t source_length = 0;   // without surrounding blanks and the ';'
+  uint8_t kind = 0;           // FormulaKind bits
+  int order = 0;              // 0: function, 1..5: explicit differential equation
+  bool discontinuous = false; // uses rand or frac
+  int colour_slot = 0;
+  int subdivision = 6;        // Simpson subdivision of the integral: 6, 4 or 2
+  int operations = 0;         // operation count of the compiled code
+
+  // Evaluation flags of the design's cache protocol.
+  bool cache_ready = false;
+  bool eval_error = false;
+
+  Program program;
+
+  bool is_polar() const { return kind & kPolar; }
+};
+
+}  // namespace kv

@@ -1,0 +1,63 @@
+// The expression evaluator.
+//
+// An Evaluator holds all state of evaluating formulas of one panel: the
+// panel's limits and angle factor, the surface, the nesting depth of d( ),
+// the evaluation error flag of the last call, the first fatal error and the
+// random generator. Evaluators are independent of each other, so different
+// formulas can be evaluated on different threads with one Evaluator each.
+//
+// Variables: [0] the independent variable (x or t), [1] y (or r), [2] y',
+// [3] y'', [4] y''', [5] y''''. Ordinary functions read only [0].
+#pragma once
+
+#include <vector>
+
+#include "expr/compiled_formula.h"
+#include "expr/expr_panel.h"
+#include "expr/mathfn.h"
+
+namespace kv {
+
+class Evaluator {
+ public:
+  Evaluator(const ExprPanel& panel, Surface surface);
+  Evaluator(double angle, const Limits& limits, Surface surface);
+
+  // Value of the formula at the variables. Afterwards undefined() tells
+  // whether the value is undefined there; fatal() whether the formula is
+  // unusable (then every later call returns kUndefined at once).
+  double evaluate(CompiledFormula& f, const double* vars);
+  // First derivative at x, given fx = f(x).
+  double derivative(CompiledFormula& f, double x, double fx);
+
+  bool undefined() const { return err_; }
+  int fatal() const { return fatal_; }
+  void clear_fatal() { fatal_ = kMsgNone; }
+  const MathEnv& env() const { return env_; }
+
+ private:
+  double run(const Program& p, int begin, int end, double* vars, double* stack);
+  double derivative_step(const Program& p, int begin, int end, double* vars, double* stack,
+                         double f0);
+  bool prepare(CompiledFormula& f);
+
+  MathEnv env_;
+  double literal_limit_;
+  int depth_ = 0;
+  bool err_ = false;
+  int fatal_ = kMsgNone;
+  bool clamped_ = false;
+  RandState rand_;
+  std::vector<double> stack_;
+};
+
+// Makes the flat program of a compiled formula for the given context.
+void build_program(CompiledFormula& f, const MathEnv& env, double literal_limit);
+
+// The design's entry points on a panel: evaluate the panel's current formula,
+// set its evaluation error flag, and report a fatal error once into the
+// panel's first-error record with control id 510.
+double evaluate_formula(ExprPanel& panel, const double* vars, Surface surface);
+double evaluate_derivative(ExprPanel& panel, double x, double fx, Surface surface);
+
+}  // namespace kv
