@@ -1,0 +1,13 @@
+// Command-line modes of the program. Each returns the process exit status.
+#pragma once
+
+namespace kv {
+
+// kurvaline --eval TEXT [...]: compile and evaluate formulas.
+int run_eval_command(int argc, char** argv);
+// kurvaline --export OUT [...]: render the graph into a picture file.
+int run_export_command(int argc, char** argv);
+// --help, or anything not understood.
+int run_help_or_error(int argc, char** argv);
+
+}  // namespace kv
