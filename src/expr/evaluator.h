@@ -10,6 +10,7 @@
 // [3] y'', [4] y''', [5] y''''. Ordinary functions read only [0].
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "expr/compiled_formula.h"
@@ -26,9 +27,9 @@ class Evaluator {
   // Value of the formula at the variables. Afterwards undefined() tells
   // whether the value is undefined there; fatal() whether the formula is
   // unusable (then every later call returns kUndefined at once).
-  double evaluate(CompiledFormula& f, const double* vars);
+  double evaluate(const CompiledFormula& f, const double* vars);
   // First derivative at x, given fx = f(x).
-  double derivative(CompiledFormula& f, double x, double fx);
+  double derivative(const CompiledFormula& f, double x, double fx);
 
   bool undefined() const { return err_; }
   int fatal() const { return fatal_; }
@@ -39,7 +40,11 @@ class Evaluator {
   double run(const Program& p, int begin, int end, double* vars, double* stack);
   double derivative_step(const Program& p, int begin, int end, double* vars, double* stack,
                          double f0);
-  bool prepare(CompiledFormula& f);
+  double safe_quotient(double n, double d);
+  // The program to run for f: its own, or one rebuilt for this context's
+  // limits when they differ from those it was compiled with.
+  const Program* prepare(const CompiledFormula& f);
+  double* stack_for(const Program& p);
 
   MathEnv env_;
   double literal_limit_;
@@ -49,6 +54,9 @@ class Evaluator {
   bool clamped_ = false;
   RandState rand_;
   std::vector<double> stack_;
+  Program rebuilt_;
+  const CompiledFormula* rebuilt_for_ = nullptr;
+  std::string rebuilt_source_;
 };
 
 // Makes the flat program of a compiled formula for the given context.

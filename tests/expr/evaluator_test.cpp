@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "expr/messages.h"
+#include "expr_test_support.h"
+
+namespace kv {
+namespace {
+
+using test::compile;
+using test::eval_at;
+
+struct FatalCase {
+  const char* text;
+  int message;
+  Surface surface = Surface::Function;
+};
+
+// Faults of the code's structure pass the compiler and make the formula
+// unusable at its first evaluation.
+TEST(EvaluatorFatal, StructuralFaultsAreReportedAtFirstEvaluation) {
+  const FatalCase cases[] = {
+      {"max(1)", kMsgInvalidExpression},
+      {"||x||", kMsgInvalidExpression},
+      {"!x", kMsgInvalidExpression},
+      {"gaussd(1,2)", kMsgInvalidExpression},
+      {"d(d(d(d(x))))", kMsgDTooDeep},
+      {"y'=d(y)", kMsgYInsideD, Surface::DiffEqu},
+      {"y''=d(x*y')", kMsgYInsideD, Surface::DiffEqu},
+  };
+  for (const FatalCase& c : cases) {
+    auto compiled = compile(c.text, c.surface, c.surface == Surface::DiffEqu ? PanelRole::DiffEqu
+                                                                             : PanelRole::Function);
+    ASSERT_TRUE(compiled.ok) << c.text << ": " << compiled.message();
+    Evaluator ev(compiled.panel, c.surface);
+    double vars[6] = {1, 1, 1, 1, 1, 1};
+    EXPECT_EQ(ev.evaluate(*compiled.panel.formulas[0], vars), kUndefined) << c.text;
+    EXPECT_TRUE(ev.undefined()) << c.text;
+    EXPECT_EQ(ev.fatal(), c.message) << c.text;
+    // Once unusable, everything in this context stays undefined.
+    auto fine = compile("x");
+    EXPECT_EQ(ev.evaluate(*fine.panel.formulas[0], vars), kUndefined);
+  }
+}
+
+TEST(EvaluatorFatal, PanelEntryReportsOnceWithControlId) {
+  auto c = compile("max(1);max(2)");
+  ASSERT_TRUE(c.ok);
+  double vars[6] = {};
+  c.panel.current = 0;
+  EXPECT_EQ(evaluate_formula(c.panel, vars, Surface::Function), kUndefined);
+  EXPECT_TRUE(c.panel.error.failed);
+  EXPECT_EQ(c.panel.error.message, kMsgInvalidExpression);
+  EXPECT_EQ(c.panel.error.control_id, kExpressionControlId);
+  EXPECT_TRUE(c.panel.formulas[0]->eval_error);
+}
+
+TEST(EvaluatorUndefined, DomainErrorsSetTheFlagNotAMessage) {
+  for (const char* t : {"1/x", "ln(x-1)", "sqrt(x-1)", "d(1/x)"}) {
+    auto c = compile(t);
+    ASSERT_TRUE(c.ok) << t;
+    auto v = eval_at(c, 0.0);
+    EXPECT_TRUE(v.undefined) << t;
+    EXPECT_EQ(v.v, kUndefined) << t;
+    EXPECT_EQ(v.fatal, kMsgNone) << t;
+    EXPECT_FALSE(eval_at(c, 4.0).undefined) << t << ": the next call starts with the flag clear";
+  }
+}
+
+TEST(EvaluatorSurface, ZeroOverZeroIsZeroOnlyOnTheDiffEquSurface) {
+  auto fn = compile("0/x");
+  EXPECT_TRUE(eval_at(fn, 0.0).undefined);
+  auto de = compile("0/x", Surface::DiffEqu, PanelRole::DiffEqu);
+  auto v = eval_at(de, 0.0);
+  EXPECT_FALSE(v.undefined);
+  EXPECT_EQ(v.v, 0.0);
+}
+
+TEST(EvaluatorLiterals, ClampedToThePanelsLiteralLimit) {
+  auto fn = compile("123456789012345678+x");
+  EXPECT_EQ(eval_at(fn, 0.0).v, 1e13);
+  EXPECT_EQ(eval_at(fn, 0.0).v, 1e13) << "also in later evaluations";
+  auto de = compile("123456789012345678+x", Surface::DiffEqu, PanelRole::DiffEqu);
+  EXPECT_EQ(eval_at(de, 0.0).v, 123456789012345678.0);
+  auto dots = compile("1.5.5+.5+5.");
+  EXPECT_DOUBLE_EQ(eval_at(dots, 0.0).v, 7.0) << "a literal reads like strtod reads it";
+}
+
+TEST(EvaluatorVariables, ReadsYAndItsDerivatives) {
+  auto c = compile("y''''=x+10y+100y'+1000y''+10000y'''", Surface::DiffEqu, PanelRole::DiffEqu);
+  ASSERT_TRUE(c.ok);
+  const double more[5] = {1, 2, 3, 4, 5};
+  EXPECT_DOUBLE_EQ(eval_at(c, 0.5, 0, more).v, 0.5 + 10 + 200 + 3000 + 40000);
+}
+
+TEST(EvaluatorAngles, ContextAngleFactorWins) {
+  auto c = compile("sin(x)+asin(1)");
+  ASSERT_TRUE(c.ok);
+  Evaluator deg(kDegrees, c.panel.limits, Surface::Function);
+  double vars[6] = {90, 0, 0, 0, 0, 0};
+  EXPECT_NEAR(deg.evaluate(*c.panel.formulas[0], vars), 91.0, 1e-12);
+  Evaluator rad(c.panel, Surface::Function);
+  vars[0] = M_PI / 2;
+  EXPECT_NEAR(rad.evaluate(*c.panel.formulas[0], vars), 1 + M_PI / 2, 1e-12);
+}
+
+TEST(EvaluatorRepeat, SameValueEveryTime) {
+  auto c = compile("cos(pi*x)/(-ln2*x)+d(x^3)+gaussd(x,1,2)");
+  ASSERT_TRUE(c.ok);
+  Evaluator ev(c.panel, Surface::Function);
+  double vars[6] = {0.7, 0, 0, 0, 0, 0};
+  double first = ev.evaluate(*c.panel.formulas[0], vars);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(ev.evaluate(*c.panel.formulas[0], vars), first);
+}
+
+TEST(EvaluatorRand, DeterministicPerContextAndWithinUnitInterval) {
+  auto c = compile("rand");
+  Evaluator a(c.panel, Surface::Function), b(c.panel, Surface::Function);
+  double vars[6] = {};
+  for (int i = 0; i < 1000; ++i) {
+    double u = a.evaluate(*c.panel.formulas[0], vars);
+    EXPECT_EQ(u, b.evaluate(*c.panel.formulas[0], vars));
+    EXPECT_GE(u, 0.0);
+    EXPECT_LE(u, 1.0);
+  }
+}
+
+struct DerivativeCase {
+  const char* text;
+  double x;
+  double expected;
+  double tolerance;
+};
+
+TEST(EvaluatorDerivative, NumericalDerivativeOfDOperator) {
+  const DerivativeCase cases[] = {
+      {"d(x^2)", 3, 6, 1e-6},
+      {"d(d(x^4))/12", 1, 1, 1e-4},
+      {"d(abs(x))", 0, 0, 0},
+      {"d(sin(x))", 1, std::cos(1.0), 1e-8},
+      {"d(d(d(x^3)))", 1, 6, 1e-2},
+      {"d(sqrt(x))", 0, kMaxMagnitude, 0},
+      {"d(sqrt(-x))", 0, -kMaxMagnitude, 0},
+  };
+  for (const DerivativeCase& c : cases) {
+    auto compiled = compile(c.text);
+    ASSERT_TRUE(compiled.ok) << c.text;
+    auto v = eval_at(compiled, c.x);
+    ASSERT_FALSE(v.undefined) << c.text;
+    EXPECT_NEAR(v.v, c.expected, c.tolerance) << c.text;
+  }
+}
+
+TEST(EvaluatorDerivative, DerivativeEntryUsesTheWholeFormula) {
+  auto c = compile("x^3");
+  ASSERT_TRUE(c.ok);
+  EXPECT_NEAR(evaluate_derivative(c.panel, 2.0, 8.0, Surface::Function), 12.0, 1e-6);
+  auto pole = compile("1/x");
+  Evaluator ev(pole.panel, Surface::Function);
+  ev.derivative(*pole.panel.formulas[0], 0.0, kUndefined);
+  EXPECT_TRUE(ev.undefined()) << "an undefined f(x) gives no derivative";
+  auto edge = compile("sqrt(x)");
+  Evaluator ev2(edge.panel, Surface::Function);
+  EXPECT_EQ(ev2.derivative(*edge.panel.formulas[0], 0.0, 0.0), kMaxMagnitude)
+      << "a vertical tangent at the end of the domain";
+}
+
+// Arbitrary texts never crash, hang or leave the evaluator in a bad state.
+TEST(EvaluatorRobustness, RandomTextsCompileOrFailCleanly) {
+  const char alphabet[] = "x+-*/^!(),|.0123456789 episqrtlnagdmy'\";:#[]{}t";
+  std::mt19937 rng(12345);
+  for (int round = 0; round < 20000; ++round) {
+    std::string t;
+    int len = static_cast<int>(rng() % 24);
+    for (int i = 0; i < len; ++i) t += alphabet[rng() % (sizeof(alphabet) - 1)];
+    for (Surface s : {Surface::Function, Surface::DiffEqu}) {
+      auto c = compile(t, s, s == Surface::DiffEqu ? PanelRole::DiffEqu : PanelRole::Function);
+      if (!c.ok) {
+        ASSERT_NE(message_text(c.message()), nullptr) << t;
+        continue;
+      }
+      for (int i = 0; i < c.panel.count(); ++i) {
+        auto v = eval_at(c, 0.5, i);
+        if (!v.undefined) ASSERT_TRUE(std::isfinite(v.v)) << t;
+        ASSERT_TRUE(v.fatal == kMsgNone || message_text(v.fatal) != nullptr) << t;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kv
