@@ -11,13 +11,29 @@ namespace kv {
 
 enum FormulaKind : uint8_t { kCartesian = 1, kPolar = 2 };
 
-// Instruction of the flat postfix program. Leaves push a value, operations pop
-// their arguments and push their result.
+// Instruction of the flat postfix program. The evaluator keeps the top of the
+// stack in a register: leaves push a value, operations replace the top. A
+// two-argument operation takes its second argument from the stack (kFromStack),
+// or directly from a constant or a variable, which saves the push.
 struct Instr {
-  uint8_t op;       // an operation code of opcodes.h, or one of the Program::k* codes
-  uint8_t unused = 0;
-  uint16_t unused2 = 0;
-  int32_t arg = 0;  // constant index, variable index, integer exponent or operand start
+  uint8_t op;               // an operation code of opcodes.h, or one of the Program::k* codes
+  uint8_t mode = 0;         // where the second argument comes from (two-argument operations)
+  uint16_t unused = 0;      // variable index of kVarConst
+  int32_t arg = 0;          // constant index, variable index, integer exponent or operand start
+};
+
+inline constexpr uint8_t kFromStack = 0;
+inline constexpr uint8_t kFromConst = 1;
+inline constexpr uint8_t kFromVar = 2;
+// Both arguments are leaves: push, then compute variables[unused] op consts[arg].
+inline constexpr uint8_t kVarConst = 3;
+
+// Key of the evaluation context a program was built for: constant folding and
+// literal clamping depend on it.
+struct ProgramKey {
+  double angle = 0, zero_tolerance = 0, max_magnitude = 0, literal_limit = 0;
+  bool diffequ_surface = false;
+  bool operator==(const ProgramKey&) const = default;
 };
 
 struct Program {
@@ -30,13 +46,12 @@ struct Program {
 
   std::vector<Instr> code;
   std::vector<double> consts;
-  int max_stack = 0;
+  int max_stack = 0;       // values held at once
+  bool has_derivative = false;
   // A fault found in the code's structure (a missing argument, y inside d( ),
   // d( ) nested too deep); reported at the first evaluation.
   int fatal = -1;
-  // The limits the program was built with; constant folding depends on them.
-  double angle = 0, zero_tolerance = 0, max_magnitude = 0, literal_limit = 0;
-  bool diffequ_surface = false;
+  ProgramKey key;
   bool built = false;
 };
 

@@ -28,15 +28,14 @@ Evaluator::Evaluator(const ExprPanel& panel, Surface surface)
 
 Evaluator::Evaluator(double angle, const Limits& limits, Surface surface)
     : env_{angle, limits.zero_tolerance, limits.max_magnitude, surface == Surface::DiffEqu},
-      literal_limit_(limits.literal_limit) {}
+      literal_limit_(limits.literal_limit),
+      key_{angle, limits.zero_tolerance, limits.max_magnitude, limits.literal_limit,
+           surface == Surface::DiffEqu},
+      stack_(64) {}
 
 const Program* Evaluator::prepare(const CompiledFormula& f) {
   const Program& p = f.program;
-  if (p.built && p.angle == env_.angle && p.zero_tolerance == env_.eps &&
-      p.max_magnitude == env_.max_mag && p.literal_limit == literal_limit_ &&
-      p.diffequ_surface == env_.diffequ_surface) {
-    return &p;
-  }
+  if (p.built && p.key == key_) return &p;
   if (rebuilt_for_ != &f || rebuilt_source_ != f.code) {
     CompiledFormula copy;
     copy.code = f.code;
@@ -57,6 +56,15 @@ double* Evaluator::stack_for(const Program& p) {
 }
 
 double Evaluator::evaluate(const CompiledFormula& f, const double* vars) {
+  const Program& fast = f.program;
+  if (fast.key == key_ && fast.built && fast.fatal < 0 && !fast.has_derivative &&
+      fatal_ == kMsgNone && static_cast<size_t>(fast.max_stack) + 1 <= stack_.size()) {
+    // Without d( ) nothing writes the variables.
+    err_ = false;
+    double r = run(fast, 0, static_cast<int>(fast.code.size()), const_cast<double*>(vars),
+                   stack_.data());
+    return err_ ? kUndefined : r;
+  }
   err_ = false;
   if (fatal_ != kMsgNone) {
     err_ = true;
@@ -93,85 +101,114 @@ double Evaluator::derivative(const CompiledFormula& f, double x, double fx) {
   return err_ ? kUndefined : r;
 }
 
+// Two-argument operation: the second argument comes from the stack, a
+// constant or a variable, the first is on the stack (or in acc when the
+// second was fused in).
+#define KV_BINARY(code, name)                                                  \
+  case code:                                                                   \
+    switch (in.mode) {                                                         \
+      case kFromConst: acc = fn::name(m, e, acc, consts[in.arg]); break;       \
+      case kFromVar: acc = fn::name(m, e, acc, vars[in.arg]); break;           \
+      case kVarConst:                                                          \
+        st[sp++] = acc;                                                        \
+        acc = fn::name(m, e, vars[in.unused], consts[in.arg]);                 \
+        break;                                                                 \
+      default: acc = fn::name(m, e, st[--sp], acc); break;                     \
+    }                                                                          \
+    break;
+#define KV_UNARY(code, name) \
+  case code: acc = fn::name(m, e, acc); break;
+
 double Evaluator::run(const Program& p, int begin, int end, double* vars, double* st) {
   const Instr* code = p.code.data();
   const double* consts = p.consts.data();
-  const MathEnv& m = env_;
-  bool& e = err_;
+  // Local copies: stores into the stack could otherwise alias the limits and
+  // the flag and force reloads after every operation.
+  const MathEnv m = env_;
+  bool e = err_;
   int sp = 0;
+  double acc = kUndefined;  // the top of the stack
   for (int i = begin; i < end; ++i) {
     const Instr in = code[i];
-    double* t = st + sp;  // one past the top of the stack
     switch (in.op) {
-      case Program::kConst: st[sp++] = consts[in.arg]; break;
-      case Program::kVar: st[sp++] = vars[in.arg]; break;
-      case Program::kRandLeaf: st[sp++] = rand_.next() / 32767.0; break;
-      case Program::kUndef: e = true; st[sp++] = kUndefined; break;
-      case Program::kPowInt: t[-1] = fn::powi(m, e, t[-1], in.arg); break;
-      case op::kAdd: --sp; t[-2] = fn::add(m, e, t[-2], t[-1]); break;
-      case op::kSub: --sp; t[-2] = fn::sub(m, e, t[-2], t[-1]); break;
-      case op::kMul: --sp; t[-2] = fn::mul(m, e, t[-2], t[-1]); break;
-      case op::kDiv: --sp; t[-2] = fn::div(m, e, t[-2], t[-1]); break;
-      case op::kPow: --sp; t[-2] = fn::pow(m, e, t[-2], t[-1]); break;
-      case op::kRoot: --sp; t[-2] = fn::root(m, e, t[-2], t[-1]); break;
-      case op::kAtan2: --sp; t[-2] = fn::atan2(m, e, t[-2], t[-1]); break;
-      case op::kIEll1: --sp; t[-2] = fn::i_ell1(m, e, t[-2], t[-1]); break;
-      case op::kIEll2: --sp; t[-2] = fn::i_ell2(m, e, t[-2], t[-1]); break;
-      case op::kLogn: --sp; t[-2] = fn::logn(m, e, t[-2], t[-1]); break;
-      case op::kMax: --sp; t[-2] = fn::max(m, e, t[-2], t[-1]); break;
-      case op::kMin: --sp; t[-2] = fn::min(m, e, t[-2], t[-1]); break;
-      case op::kGaussd: sp -= 2; t[-3] = fn::gaussd(m, e, t[-3], t[-2], t[-1]); break;
-      case op::kAbs: t[-1] = fn::abs(m, e, t[-1]); break;
-      case op::kSqrt: t[-1] = fn::sqrt(m, e, t[-1]); break;
-      case op::kSqr: t[-1] = fn::sqr(m, e, t[-1]); break;
-      case op::kCbrt: t[-1] = fn::cbrt(m, e, t[-1]); break;
-      case op::kExp: t[-1] = fn::exp(m, e, t[-1]); break;
-      case op::kLn: t[-1] = fn::ln(m, e, t[-1]); break;
-      case op::kLb: t[-1] = fn::lb(m, e, t[-1]); break;
-      case op::kLg: t[-1] = fn::lg(m, e, t[-1]); break;
-      case op::kSin: t[-1] = fn::sin(m, e, t[-1]); break;
-      case op::kCos: t[-1] = fn::cos(m, e, t[-1]); break;
-      case op::kTan: t[-1] = fn::tan(m, e, t[-1]); break;
-      case op::kCot: t[-1] = fn::cot(m, e, t[-1]); break;
-      case op::kSec: t[-1] = fn::sec(m, e, t[-1]); break;
-      case op::kCsc: t[-1] = fn::csc(m, e, t[-1]); break;
-      case op::kAsin: t[-1] = fn::asin(m, e, t[-1]); break;
-      case op::kAcos: t[-1] = fn::acos(m, e, t[-1]); break;
-      case op::kAtan: t[-1] = fn::atan(m, e, t[-1]); break;
-      case op::kAcot: t[-1] = fn::acot(m, e, t[-1]); break;
-      case op::kAsec: t[-1] = fn::asec(m, e, t[-1]); break;
-      case op::kAcsc: t[-1] = fn::acsc(m, e, t[-1]); break;
-      case op::kSinh: t[-1] = fn::sinh(m, e, t[-1]); break;
-      case op::kCosh: t[-1] = fn::cosh(m, e, t[-1]); break;
-      case op::kTanh: t[-1] = fn::tanh(m, e, t[-1]); break;
-      case op::kCoth: t[-1] = fn::coth(m, e, t[-1]); break;
-      case op::kSech: t[-1] = fn::sech(m, e, t[-1]); break;
-      case op::kCsch: t[-1] = fn::csch(m, e, t[-1]); break;
-      case op::kAsinh: t[-1] = fn::asinh(m, e, t[-1]); break;
-      case op::kAcosh: t[-1] = fn::acosh(m, e, t[-1]); break;
-      case op::kAtanh: t[-1] = fn::atanh(m, e, t[-1]); break;
-      case op::kAcoth: t[-1] = fn::acoth(m, e, t[-1]); break;
-      case op::kAsech: t[-1] = fn::asech(m, e, t[-1]); break;
-      case op::kAcsch: t[-1] = fn::acsch(m, e, t[-1]); break;
-      case op::kGamma: t[-1] = fn::gamma(m, e, t[-1]); break;
-      case op::kFac: t[-1] = fn::fac(m, e, t[-1]); break;
-      case op::kIEllc1: t[-1] = fn::i_ellc1(m, e, t[-1]); break;
-      case op::kIEllc2: t[-1] = fn::i_ellc2(m, e, t[-1]); break;
-      case op::kSgn: t[-1] = fn::sgn(m, e, t[-1]); break;
-      case op::kFloor: t[-1] = fn::floor(m, e, t[-1]); break;
-      case op::kCeil: t[-1] = fn::ceil(m, e, t[-1]); break;
-      case op::kRound: t[-1] = fn::round(m, e, t[-1]); break;
-      case op::kFrac: t[-1] = fn::frac(m, e, t[-1]); break;
+      case Program::kConst: st[sp++] = acc; acc = consts[in.arg]; break;
+      case Program::kVar: st[sp++] = acc; acc = vars[in.arg]; break;
+      case Program::kRandLeaf: st[sp++] = acc; acc = rand_.next() / 32767.0; break;
+      case Program::kUndef: st[sp++] = acc; e = true; acc = kUndefined; break;
+      case Program::kPowInt: acc = fn::powi(m, e, acc, in.arg); break;
+      KV_BINARY(op::kAdd, add)
+      KV_BINARY(op::kSub, sub)
+      KV_BINARY(op::kMul, mul)
+      KV_BINARY(op::kDiv, div)
+      KV_BINARY(op::kPow, pow)
+      KV_BINARY(op::kRoot, root)
+      KV_BINARY(op::kAtan2, atan2)
+      KV_BINARY(op::kIEll1, i_ell1)
+      KV_BINARY(op::kIEll2, i_ell2)
+      KV_BINARY(op::kLogn, logn)
+      KV_BINARY(op::kMax, max)
+      KV_BINARY(op::kMin, min)
+      case op::kGaussd:
+        sp -= 2;
+        acc = fn::gaussd(m, e, st[sp], st[sp + 1], acc);
+        break;
+      KV_UNARY(op::kAbs, abs)
+      KV_UNARY(op::kSqrt, sqrt)
+      KV_UNARY(op::kSqr, sqr)
+      KV_UNARY(op::kCbrt, cbrt)
+      KV_UNARY(op::kExp, exp)
+      KV_UNARY(op::kLn, ln)
+      KV_UNARY(op::kLb, lb)
+      KV_UNARY(op::kLg, lg)
+      KV_UNARY(op::kSin, sin)
+      KV_UNARY(op::kCos, cos)
+      KV_UNARY(op::kTan, tan)
+      KV_UNARY(op::kCot, cot)
+      KV_UNARY(op::kSec, sec)
+      KV_UNARY(op::kCsc, csc)
+      KV_UNARY(op::kAsin, asin)
+      KV_UNARY(op::kAcos, acos)
+      KV_UNARY(op::kAtan, atan)
+      KV_UNARY(op::kAcot, acot)
+      KV_UNARY(op::kAsec, asec)
+      KV_UNARY(op::kAcsc, acsc)
+      KV_UNARY(op::kSinh, sinh)
+      KV_UNARY(op::kCosh, cosh)
+      KV_UNARY(op::kTanh, tanh)
+      KV_UNARY(op::kCoth, coth)
+      KV_UNARY(op::kSech, sech)
+      KV_UNARY(op::kCsch, csch)
+      KV_UNARY(op::kAsinh, asinh)
+      KV_UNARY(op::kAcosh, acosh)
+      KV_UNARY(op::kAtanh, atanh)
+      KV_UNARY(op::kAcoth, acoth)
+      KV_UNARY(op::kAsech, asech)
+      KV_UNARY(op::kAcsch, acsch)
+      KV_UNARY(op::kGamma, gamma)
+      KV_UNARY(op::kFac, fac)
+      KV_UNARY(op::kIEllc1, i_ellc1)
+      KV_UNARY(op::kIEllc2, i_ellc2)
+      KV_UNARY(op::kSgn, sgn)
+      KV_UNARY(op::kFloor, floor)
+      KV_UNARY(op::kCeil, ceil)
+      KV_UNARY(op::kRound, round)
+      KV_UNARY(op::kFrac, frac)
       case op::kDeriv:
         ++depth_;
-        t[-1] = derivative_step(p, in.arg, i, vars, st + sp, t[-1]);
+        err_ = e;
+        acc = derivative_step(p, in.arg, i, vars, st + sp, acc);
+        e = err_;
         --depth_;
         break;
       default: e = true; break;
     }
   }
-  return sp > 0 ? st[sp - 1] : kUndefined;
+  err_ = e;
+  return acc;
 }
+
+#undef KV_BINARY
+#undef KV_UNARY
 
 double Evaluator::safe_quotient(double n, double d) {
   const double m = env_.max_mag;

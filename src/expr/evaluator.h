@@ -30,6 +30,14 @@ class Evaluator {
   double evaluate(const CompiledFormula& f, const double* vars);
   // First derivative at x, given fx = f(x).
   double derivative(const CompiledFormula& f, double x, double fx);
+  // Values at many points at once: out[i] = f(x[i]) with the other variables
+  // taken from vars[1..5], undefined[i] set where the value is undefined.
+  // Each operation runs over a block of points, so the cost of walking the
+  // program is shared. Same values as evaluate(), point by point (rand draws
+  // its numbers in another order). Stops early and leaves fatal() set when
+  // the formula is unusable.
+  void evaluate_many(const CompiledFormula& f, const double* x, int n, const double* vars,
+                     double* out, bool* undefined);
 
   bool undefined() const { return err_; }
   int fatal() const { return fatal_; }
@@ -41,6 +49,8 @@ class Evaluator {
   double derivative_step(const Program& p, int begin, int end, double* vars, double* stack,
                          double f0);
   double safe_quotient(double n, double d);
+  void run_block(const Program& p, const double* x, int n, const double* vars, double* out,
+                 bool* undefined);
   // The program to run for f: its own, or one rebuilt for this context's
   // limits when they differ from those it was compiled with.
   const Program* prepare(const CompiledFormula& f);
@@ -48,12 +58,14 @@ class Evaluator {
 
   MathEnv env_;
   double literal_limit_;
+  ProgramKey key_;
   int depth_ = 0;
   bool err_ = false;
   int fatal_ = kMsgNone;
   bool clamped_ = false;
   RandState rand_;
   std::vector<double> stack_;
+  std::vector<double> block_stack_;
   Program rebuilt_;
   const CompiledFormula* rebuilt_for_ = nullptr;
   std::string rebuilt_source_;

@@ -159,17 +159,20 @@ class Lowering {
     // The comma search starts inside the operation's own bracket, so that
     // brackets around the first operand (as a unary minus leaves) balance.
     size_t arg = at(pos + 1) == op::kOpen ? pos + 2 : pos + 1;
+    size_t second = p_.code.size();
     for (int k = 1; k < n && !failed(); ++k) {
       arg = next_argument(arg);
       if (arg == std::string::npos) {
         fail(kMsgInvalidExpression);
         return;
       }
+      if (k == 1) second = p_.code.size();
       operation(arg, d_depth);
     }
     if (failed()) return;
     emit({c});
-    fold(begin, c, n);
+    if (fold(begin, c, n)) return;
+    if (n == 2) fuse(begin, second, c);
   }
 
   // The operand of d( ) is evaluated again at neighbouring points one level
@@ -185,7 +188,7 @@ class Lowering {
 
   // Replaces an operation on constants by its value, and a whole-number
   // literal exponent by the repeated-multiplication power.
-  void fold(size_t begin, uint8_t c, int n) {
+  bool fold(size_t begin, uint8_t c, int n) {
     const size_t end = p_.code.size() - 1;  // the operation itself
     bool all_const = end - begin == static_cast<size_t>(n);
     for (size_t i = begin; i < end && all_const; ++i) all_const = p_.code[i].op == Program::kConst;
@@ -197,7 +200,7 @@ class Lowering {
       if (!err) {
         p_.code.resize(begin);
         push_const(v);
-        return;
+        return true;
       }
     }
     if (c == op::kPow && end >= 1 && p_.code[end - 1].op == Program::kConst && end - 1 > begin) {
@@ -205,8 +208,59 @@ class Lowering {
       if (e == std::floor(e) && std::fabs(e) <= kMaxPowIntExponent) {
         p_.code.resize(end - 1);
         emit({Program::kPowInt, 0, 0, static_cast<int32_t>(e)});
+        return true;
       }
     }
+    return false;
+  }
+
+  static bool is_leaf(const Instr& in) {
+    return in.op == Program::kConst || in.op == Program::kVar;
+  }
+
+  // Takes a constant or variable second argument directly into the
+  // operation. For addition and multiplication, whose rules are symmetric, a
+  // leaf first argument is moved behind the other one first.
+  void fuse(size_t begin, size_t second, uint8_t c) {
+    std::vector<Instr>& code = p_.code;
+    const size_t op_at = code.size() - 1;
+    const bool commutative = c == op::kAdd || c == op::kMul;
+    if (commutative && second - begin == 1 && is_leaf(code[begin]) && op_at - second > 1 &&
+        !has_rand(second, op_at)) {
+      Instr leaf = code[begin];
+      code.erase(code.begin() + static_cast<long>(begin));
+      for (size_t i = begin; i < op_at - 1; ++i) {
+        if (code[i].op == op::kDeriv) --code[i].arg;  // operand starts moved down by one
+      }
+      code.insert(code.end() - 1, leaf);
+    }
+    const size_t last = code.size() - 2;
+    if (!is_leaf(code[last]) || last == begin) return;
+    if (last == begin + 1 && is_leaf(code[begin])) {
+      Instr a = code[begin], b = code[last];
+      if (commutative && a.op == Program::kConst && b.op == Program::kVar) std::swap(a, b);
+      if (a.op == Program::kVar && b.op == Program::kConst) {
+        Instr fused = code.back();
+        fused.mode = kVarConst;
+        fused.unused = static_cast<uint16_t>(a.arg);
+        fused.arg = b.arg;
+        code.resize(begin);
+        code.push_back(fused);
+        return;
+      }
+    }
+    Instr fused = code.back();
+    fused.mode = code[last].op == Program::kConst ? kFromConst : kFromVar;
+    fused.arg = code[last].arg;
+    code.resize(last);
+    code.push_back(fused);
+  }
+
+  bool has_rand(size_t from, size_t to) const {
+    for (size_t i = from; i < to; ++i) {
+      if (p_.code[i].op == Program::kRandLeaf) return true;
+    }
+    return false;
   }
 
   int max_stack() const {
@@ -219,7 +273,8 @@ class Lowering {
         case Program::kPowInt: case op::kDeriv:
           break;
         default:
-          sp -= op::arity(in.op) - 1;
+          if (in.mode == kFromStack) sp -= op::arity(in.op) - 1;
+          if (in.mode == kVarConst) ++sp;
       }
       deepest = std::max(deepest, sp);
     }
@@ -237,12 +292,9 @@ class Lowering {
 void build_program(CompiledFormula& f, const MathEnv& env, double literal_limit) {
   Program& p = f.program;
   p = Program{};
-  p.angle = env.angle;
-  p.zero_tolerance = env.eps;
-  p.max_magnitude = env.max_mag;
-  p.literal_limit = literal_limit;
-  p.diffequ_surface = env.diffequ_surface;
+  p.key = {env.angle, env.eps, env.max_mag, literal_limit, env.diffequ_surface};
   Lowering(f, p, env, literal_limit).run();
+  for (const Instr& in : p.code) p.has_derivative |= in.op == op::kDeriv;
   p.built = true;
 }
 

@@ -6,8 +6,20 @@
 // it. The evaluator discards every result computed after err was set, so the
 // functions need not test err on entry. Arguments are in formula order:
 // logn(x, base), root(x, n), atan2(y, x), gaussd(x, mean, sigma), i_ell1(phi, k).
+//
+// There is no mathematics-error hook to rely on, so every use of a library
+// function maps its outcome itself: NaN (a domain error) is undefined, an
+// overflow becomes +/-max_mag with the sign of the true result, a singularity
+// of a logarithm is -max_mag, any other singularity is undefined, and an
+// underflow is 0.
+//
+// The functions the evaluator calls for nearly every formula are defined
+// inline below so that its switch can inline them; their rare paths (infinite
+// operands, near-zero divisors) stay out of line.
 #pragma once
 
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
 
 #include "expr/limits.h"
@@ -23,25 +35,120 @@ struct MathEnv {
 
 namespace fn {
 
-double add(const MathEnv& m, bool& err, double a, double b);
-double sub(const MathEnv& m, bool& err, double a, double b);
-double mul(const MathEnv& m, bool& err, double a, double b);
-double div(const MathEnv& m, bool& err, double a, double b);
+namespace detail {
+
+inline double undefined(bool& err) {
+  err = true;
+  return kUndefined;
+}
+
+inline double clamp(const MathEnv& m, double v) {
+  if (v > m.max_mag) return m.max_mag;
+  if (v < -m.max_mag) return -m.max_mag;
+  return v;
+}
+
+// Outcome of a library function: NaN undefined, overflow to +/-max_mag,
+// underflow to 0.
+inline double mapped(const MathEnv& m, bool& err, double v) {
+  if (std::isnan(v)) return undefined(err);
+  if (std::fabs(v) < DBL_MIN) return 0.0;
+  return clamp(m, v);
+}
+
+double add_rare(const MathEnv& m, bool& err, double a, double b);
+double mul_rare(const MathEnv& m, bool& err, double a, double b);
+double div_rare(const MathEnv& m, bool& err, double a, double b);
+
+}  // namespace detail
+
+// The fast paths below are written as positive comparisons so that NaN and
+// infinite operands always fall through to the rare paths.
+
+inline double add(const MathEnv& m, bool& err, double a, double b) {
+  if (std::fabs(a) < m.max_mag && std::fabs(b) < m.max_mag) return detail::clamp(m, a + b);
+  return detail::add_rare(m, err, a, b);
+}
+
+inline double sub(const MathEnv& m, bool& err, double a, double b) {
+  if (std::fabs(a) < m.max_mag && std::fabs(b) < m.max_mag) return detail::clamp(m, a - b);
+  return detail::add_rare(m, err, a, -b);
+}
+
+inline double mul(const MathEnv& m, bool& err, double a, double b) {
+  const double fa = std::fabs(a), fb = std::fabs(b);
+  if (fa <= m.eps || fb <= m.eps) return 0.0;  // also against an infinite factor
+  if (fa < m.max_mag && fb < m.max_mag) return detail::clamp(m, a * b);
+  return detail::mul_rare(m, err, a, b);
+}
+
+inline double div(const MathEnv& m, bool& err, double a, double b) {
+  const double fb = std::fabs(b);
+  if (fb >= m.eps && fb < m.max_mag && std::fabs(a) < m.max_mag) return detail::clamp(m, a / b);
+  return detail::div_rare(m, err, a, b);
+}
+
+// Binary exponentiation. It agrees with pow for whole exponents: for a
+// negative base and |n| >= 2 pow leaves the decision to the library, whose
+// integer powers carry the sign of (-1)^n, and n = +/-1 gives a^n either way.
+// Intermediate powers lie between 1 and a^n, so only a result that is itself
+// out of range can overflow or underflow.
+inline double powi(const MathEnv& m, bool& err, double a, int n) {
+  if (a == 0.0) return n > 0 ? 0.0 : detail::undefined(err);
+  if (std::isnan(a)) return detail::undefined(err);
+  unsigned k = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
+  double r = 1.0, base = a;
+  for (;;) {
+    if (k & 1u) r *= base;
+    k >>= 1;
+    if (k == 0) break;
+    base *= base;
+  }
+  if (n < 0) r = 1.0 / r;  // r = +/-0 (underflow) gives +/-inf, clamped below
+  return detail::mapped(m, err, r);
+}
+
+inline double sqrt(const MathEnv& m, bool& err, double x) {
+  if (x > m.eps) return x >= m.max_mag ? m.max_mag : std::sqrt(x);
+  if (x >= -m.eps) return 0.0;
+  return detail::undefined(err);
+}
+
+inline double sin(const MathEnv& m, bool& err, double x) {
+  const double r = std::sin(x / m.angle);
+  return std::isnan(r) ? detail::undefined(err) : r;
+}
+
+inline double cos(const MathEnv& m, bool& err, double x) {
+  const double r = std::cos(x / m.angle);
+  return std::isnan(r) ? detail::undefined(err) : r;
+}
+
+// e^500 is far below max_mag, so the result test never fires for a positive
+// max_mag this large; it keeps the rule for smaller limits.
+inline double exp(const MathEnv& m, bool& err, double x) {
+  if (x > 500.0) return m.max_mag;
+  if (x > -500.0) {
+    const double r = std::exp(x);
+    return r >= m.max_mag ? m.max_mag : r;
+  }
+  return std::isnan(x) ? detail::undefined(err) : 0.0;
+}
+
+inline double abs(const MathEnv&, bool&, double x) { return std::fabs(x); }
+inline double min(const MathEnv&, bool&, double a, double b) { return a < b ? a : b; }
+inline double max(const MathEnv&, bool&, double a, double b) { return a > b ? a : b; }
+
 double pow(const MathEnv& m, bool& err, double a, double b);
-double powi(const MathEnv& m, bool& err, double a, int n);  // pow with a whole exponent, |n| <= 64
 double root(const MathEnv& m, bool& err, double x, double n);
 double sqr(const MathEnv& m, bool& err, double x);
-double sqrt(const MathEnv& m, bool& err, double x);
 double cbrt(const MathEnv& m, bool& err, double x);
 
-double exp(const MathEnv& m, bool& err, double x);
 double ln(const MathEnv& m, bool& err, double x);
 double lb(const MathEnv& m, bool& err, double x);
 double lg(const MathEnv& m, bool& err, double x);
 double logn(const MathEnv& m, bool& err, double x, double base);
 
-double sin(const MathEnv& m, bool& err, double x);
-double cos(const MathEnv& m, bool& err, double x);
 double tan(const MathEnv& m, bool& err, double x);
 double cot(const MathEnv& m, bool& err, double x);
 double sec(const MathEnv& m, bool& err, double x);
@@ -75,10 +182,7 @@ double i_ellc2(const MathEnv& m, bool& err, double k);
 double i_ell1(const MathEnv& m, bool& err, double phi, double k);
 double i_ell2(const MathEnv& m, bool& err, double phi, double k);
 
-double abs(const MathEnv& m, bool& err, double x);
 double sgn(const MathEnv& m, bool& err, double x);
-double min(const MathEnv& m, bool& err, double a, double b);
-double max(const MathEnv& m, bool& err, double a, double b);
 double floor(const MathEnv& m, bool& err, double x);
 double ceil(const MathEnv& m, bool& err, double x);
 double round(const MathEnv& m, bool& err, double x);
