@@ -1,0 +1,50 @@
+// Small helpers shared by the command-line modes: walking the arguments,
+// reading numbers independently of the C locale, and reporting a usage error
+// in one line.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+// Exit statuses of the command-line modes.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;    // the command line itself is wrong
+inline constexpr int kExitFormula = 2;  // a formula or field was rejected
+
+// Walks argv from the first argument after the program name.
+class ArgReader {
+ public:
+  ArgReader(int argc, char** argv) : argc_(argc), argv_(argv) {}
+  bool done() const { return pos_ >= argc_; }
+  // The next argument, consumed.
+  std::string_view next() { return argv_[pos_++]; }
+  // The argument after option, consumed, whatever it looks like (so "--at -1"
+  // works). False after printing a usage error when there is none.
+  bool value(std::string_view option, std::string& out);
+
+ private:
+  int argc_;
+  char** argv_;
+  int pos_ = 1;
+};
+
+// Prints "kurvaline: <line>" and a hint to --help on stderr; returns kExitUsage.
+int usage_error(std::string_view line);
+// usage_error for an option this mode does not know.
+int unknown_option(std::string_view arg);
+
+// The whole text as one decimal number ("." as separator, optional sign and
+// exponent); false for anything else, also for a value beyond the doubles.
+bool parse_number(std::string_view text, double& out);
+// Up to max_count numbers separated by ","; false for an empty entry, a bad
+// number or too many entries.
+bool parse_number_list(std::string_view text, size_t max_count, std::vector<double>& out);
+
+// The value as printf's "%.17g" writes it in the "C" locale.
+std::string format_exact(double value);
+
+}  // namespace kv

@@ -1,0 +1,224 @@
+// kurvaline --eval: compiles a text in the context of one panel kind and
+// evaluates each of its formulas once; and the help text of the command line.
+//
+// Everything is evaluated before anything is printed, so a rejected formula
+// leaves stdout empty: the message goes to stderr and the status is 2.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli.h"
+#include "app/cli_args.h"
+#include "expr/compiler.h"
+#include "expr/cp1252.h"
+#include "expr/evaluator.h"
+#include "expr/messages.h"
+#include "model/numeric_field.h"
+
+namespace kv {
+namespace {
+
+constexpr const char* kHelpText =
+    "Kurvaline \xE2\x80\x93 Funktionsplotter. Aufrufe auf der Befehlszeile:\n"
+    "\n"
+    "kurvaline --eval TEXT [--panel function|integral|diffequ|value|table|tablediffequ|field]\n"
+    "                      [--deg] [--at V0[,V1,V2,V3,V4,V5]] [--derivative] [--no-length-limit]\n"
+    "  \xC3\x9C" "bersetzt TEXT (mehrere Formeln durch \";\" getrennt) wie das gew\xC3\xA4hlte\n"
+    "  Fenster und berechnet jede Formel einmal. Ausgabe: je Formel eine Zeile mit\n"
+    "  dem Wert (17 signifikante Stellen) oder \"undefined\", wenn die Formel an der\n"
+    "  Stelle keinen Wert hat. Ein leerer TEXT gibt nichts aus.\n"
+    "  --panel  das Fenster, dessen Grenzen und Regeln gelten (Vorgabe function):\n"
+    "             function      Funktionen (Zahlen bis 1e13)\n"
+    "             integral      Integralkurve (Zahlen bis 1e13, keine Polarfunktion)\n"
+    "             diffequ       Differentialgleichung (Zahlen bis 1e200)\n"
+    "             value         Einzelwert-Rechner (Zahlen bis 1e200)\n"
+    "             table         Wertetabelle einer Funktion (Zahlen bis 1e200)\n"
+    "             tablediffequ  Wertetabelle einer Differentialgleichung\n"
+    "             field         Zahlenfeld eines Dialogs: genau eine Formel, jede\n"
+    "                           Variable ist 1 (Zahlen bis 1e13)\n"
+    "           Differentialgleichungen wie \"y'=y\" gehen nur mit diffequ und\n"
+    "           tablediffequ.\n"
+    "  --deg    Winkel in Grad statt im Bogenma\xC3\x9F.\n"
+    "  --at     Werte von x (oder t), y, y', y'', y''', y'''' mit Dezimalpunkt,\n"
+    "           durch Kommas getrennt; fehlende Werte sind 0 (Vorgabe: alle 0).\n"
+    "  --derivative       gibt statt des Werts die erste Ableitung an der Stelle V0 aus.\n"
+    "  --no-length-limit  hebt die Grenze von 512 Operationen je Formel auf.\n"
+    "  Mit --panel field gelten --at und --derivative nicht.\n"
+    "  Wird eine Formel abgelehnt, steht die Meldung auf der Fehlerausgabe, die\n"
+    "  Standardausgabe bleibt leer und der R\xC3\xBC" "ckgabewert ist 2.\n"
+    "\n"
+    "kurvaline --export BILD.gif|BILD.bmp|BILD.png|BILD.svg [--size BxH]\n"
+    "          [--panel function|integral|diffequ] [--formula TEXT]\n"
+    "          [--x-min TEXT] [--x-max TEXT] [--y-min TEXT] [--y-max TEXT]\n"
+    "          [--t-min TEXT] [--t-max TEXT] [--x0 TEXT] [--start TEXT]...\n"
+    "          [--deg] [--abs] [--high-precision] [--derivative]\n"
+    "          [--palette 0|1|2] [--line-width 1|2|3] [--set Option=0|1 ...]\n"
+    "  Zeichnet das Bild des gew\xC3\xA4hlten Zeichenfensters mit den angegebenen\n"
+    "  Formeln, Bereichen und Optionen in eine Bilddatei; das Format folgt aus der\n"
+    "  Endung. Bereiche und Startwerte sind Formeln wie in den Dialogen (\"2pi\").\n"
+    "\n"
+    "kurvaline --help\n"
+    "  Zeigt diesen Text.\n"
+    "\n"
+    "R\xC3\xBC" "ckgabewerte: 0 Erfolg, 1 fehlerhafter Aufruf, 2 Formel oder Eingabe abgelehnt.\n";
+
+struct PanelKind {
+  const char* name;
+  PanelRole role;
+  Surface surface;
+  bool fine_limits;  // the limits of the panel "DiffEqu" and the calculators
+};
+
+constexpr PanelKind kPanelKinds[] = {
+    {"function", PanelRole::Function, Surface::Function, false},
+    {"integral", PanelRole::Integral, Surface::Integral, false},
+    {"diffequ", PanelRole::DiffEqu, Surface::DiffEqu, true},
+    {"value", PanelRole::SingleValue, Surface::Function, true},
+    {"table", PanelRole::Table, Surface::Function, true},
+    {"tablediffequ", PanelRole::TableDiffEqu, Surface::Function, true},
+    {"field", PanelRole::NumericField, Surface::Function, false},
+};
+
+struct EvalRequest {
+  std::string text;  // Windows-1252
+  const PanelKind* kind = &kPanelKinds[0];
+  double angle = kRadians;
+  double vars[6] = {0, 0, 0, 0, 0, 0};
+  bool at_given = false;
+  bool derivative = false;
+  bool length_limit = true;
+};
+
+// Returns kExitOk, or the status of a usage error already printed.
+int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
+  ArgReader args(argc, argv);
+  bool have_text = false;
+  std::string value;
+  while (!args.done()) {
+    std::string_view arg = args.next();
+    if (arg == "--help" || arg == "-h") {
+      help = true;
+      return kExitOk;
+    } else if (arg == "--eval") {
+      if (!args.value(arg, value)) return kExitUsage;
+      req.text = utf8_to_cp1252(value);
+      have_text = true;
+    } else if (arg == "--panel") {
+      if (!args.value(arg, value)) return kExitUsage;
+      req.kind = nullptr;
+      for (const PanelKind& k : kPanelKinds) {
+        if (value == k.name) req.kind = &k;
+      }
+      if (!req.kind) return usage_error("unbekannte Art von --panel: \xE2\x80\x9E" + value + "\xE2\x80\x9C");
+    } else if (arg == "--at") {
+      std::vector<double> list;
+      if (!args.value(arg, value)) return kExitUsage;
+      if (!parse_number_list(value, 6, list)) {
+        return usage_error("--at erwartet bis zu sechs Zahlen mit Dezimalpunkt, durch Kommas getrennt");
+      }
+      for (int i = 0; i < 6; ++i) req.vars[i] = i < static_cast<int>(list.size()) ? list[i] : 0.0;
+      req.at_given = true;
+    } else if (arg == "--deg") {
+      req.angle = kDegrees;
+    } else if (arg == "--derivative") {
+      req.derivative = true;
+    } else if (arg == "--no-length-limit") {
+      req.length_limit = false;
+    } else {
+      return unknown_option(arg);
+    }
+  }
+  if (!have_text) return usage_error("--eval erwartet einen Wert");
+  if (req.kind->role == PanelRole::NumericField && (req.at_given || req.derivative)) {
+    return usage_error("--at und --derivative gelten nicht mit --panel field");
+  }
+  return kExitOk;
+}
+
+// Compiles and evaluates every formula. Returns kMsgNone and one output line
+// per formula, or the message that rejected the text.
+int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
+  const PanelKind& kind = *req.kind;
+  ExprPanel panel;
+  panel.role = kind.role;
+  panel.angle_mode = req.angle;
+  if (kind.fine_limits) {
+    panel.set_limits(kMaxMagnitude, kZeroToleranceFine, kLiteralLimitFine);
+  } else {
+    panel.set_limits(kMaxMagnitude, kZeroToleranceDrawing, kLiteralLimitDrawing);
+  }
+  panel.source = req.text;
+  CompileEnv env;
+  env.surface = kind.surface;
+  env.length_limit = req.length_limit;
+  if (!compile_formulas(panel, env)) {
+    return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
+  }
+  for (int i = 0; i < panel.count(); ++i) {
+    panel.current = i;
+    double value = evaluate_formula(panel, req.vars, kind.surface);
+    if (req.derivative && !panel.error.failed) {
+      value = evaluate_derivative(panel, req.vars[0], value, kind.surface);
+    }
+    if (panel.error.failed) {
+      return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
+    }
+    lines.push_back(panel.formulas[i]->eval_error ? "undefined" : format_exact(value));
+  }
+  return kMsgNone;
+}
+
+int evaluate_field_request(const EvalRequest& req, std::vector<std::string>& lines) {
+  RangeValue field;
+  field.text = req.text;
+  field.has_text = true;
+  CompileEnv env;
+  env.length_limit = req.length_limit;
+  int msg = evaluate_numeric_field(field, true, req.angle, env);
+  if (msg == kMsgNone) lines.push_back(format_exact(field.value));
+  return msg;
+}
+
+void print_message(int msg) {
+  const char* text = message_text(msg);
+  if (!text) text = message_text(kMsgInvalidExpression);
+  std::fprintf(stderr, "%s\n", text);
+}
+
+}  // namespace
+
+int run_eval_command(int argc, char** argv) {
+  EvalRequest req;
+  bool help = false;
+  int status = parse_eval_arguments(argc, argv, req, help);
+  if (help) return run_help_or_error(argc, argv);
+  if (status != kExitOk) return status;
+
+  std::vector<std::string> lines;
+  int msg = req.kind->role == PanelRole::NumericField ? evaluate_field_request(req, lines)
+                                                      : evaluate_request(req, lines);
+  if (msg != kMsgNone) {
+    print_message(msg);
+    return kExitFormula;
+  }
+  for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+  if (std::fflush(stdout) != 0) {
+    std::fputs("kurvaline: die Ausgabe lie\xC3\x9F sich nicht schreiben\n", stderr);
+    return kExitUsage;
+  }
+  return kExitOk;
+}
+
+int run_help_or_error(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kHelpText, stdout);
+      return kExitOk;
+    }
+  }
+  if (argc < 2) return usage_error("keine Aufgabe angegeben");
+  return unknown_option(argv[1]);
+}
+
+}  // namespace kv

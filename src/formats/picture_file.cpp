@@ -1,0 +1,32 @@
+// Format choice by file name and the atomic save of a picture. Contract in
+// picture_file.h.
+#include "formats/picture_file.h"
+
+#include "formats/bmp_writer.h"
+#include "formats/byte_sink.h"
+
+namespace kv {
+
+PictureFormat picture_format_for_path(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.size() - dot - 1 < 3) return PictureFormat::Bmp;
+  static constexpr char kGif[] = "gif";
+  for (size_t i = 0; i < 3; ++i) {
+    char ch = path[dot + 1 + i];
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    if (ch != kGif[i]) return PictureFormat::Bmp;
+  }
+  return PictureFormat::Gif;
+}
+
+bool save_picture_file(const std::string& path, const RgbImage& image, int gif_colour_count) {
+  // Reject before any file is created.
+  if (!rgb_image_is_consistent(image)) return false;
+  if (picture_format_for_path(path) == PictureFormat::Gif) {
+    return write_file_replacing(
+        path, [&](ByteSink& sink) { return write_gif(image, sink, gif_colour_count); });
+  }
+  return write_file_replacing(path, [&](ByteSink& sink) { return write_bmp(image, sink); });
+}
+
+}  // namespace kv

@@ -1,0 +1,33 @@
+// Saving the graph picture to a file, as GIF or 24-bit bitmap by file name.
+//
+//   PictureFormat picture_format_for_path(const std::string& path);
+//     GIF if the text after the last '.' of the whole path begins with "gif",
+//     compared without regard to ASCII letter case (".GIF", ".gif", ".gifx"
+//     are GIF); every other name, including one without '.', is a bitmap.
+//
+//   bool save_picture_file(const std::string& path, const RgbImage& image,
+//                          int gif_colour_count = kGifColourCount);
+//     Encodes image in the format chosen by path (write_gif with
+//     gif_colour_count, or write_bmp) into a temporary file beside path and
+//     renames it over path only when everything was written; on failure
+//     returns false and an existing file at path is left untouched. Failures:
+//     an image the encoder rejects (empty, inconsistent, GIF side > 65535,
+//     bitmap > 4 GiB), a file that cannot be created, a failed write, fsync
+//     or rename. The caller shows "Fehler beim Speichern der Datei".
+#pragma once
+
+#include <string>
+
+#include "formats/gif_writer.h"
+#include "formats/rgb_image.h"
+
+namespace kv {
+
+enum class PictureFormat { Gif, Bmp };
+
+PictureFormat picture_format_for_path(const std::string& path);
+
+bool save_picture_file(const std::string& path, const RgbImage& image,
+                       int gif_colour_count = kGifColourCount);
+
+}  // namespace kv

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Runs `kurvaline --eval` and `--help` and checks exit status, stdout and
+# stderr of each call. Usage: cli_test.sh PATH/TO/kurvaline
+set -u
+bin=$1
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+# expect STATUS STDOUT STDERR ARGS...
+#   STDOUT: the exact output, or "~REGEX" to match it.
+#   STDERR: the exact output, or USAGE for one line "kurvaline: ...".
+expect() {
+  local status=$1 out=$2 err=$3
+  shift 3
+  "$bin" "$@" >"$tmp/out" 2>"$tmp/err"
+  local got=$? ok=1
+  local gout gerr
+  gout=$(cat "$tmp/out"; printf x); gout=${gout%x}
+  gerr=$(cat "$tmp/err"; printf x); gerr=${gerr%x}
+  [ "$got" -eq "$status" ] || ok=0
+  if [ "${out:0:1}" = "~" ]; then
+    [[ $gout =~ ${out:1} ]] || ok=0
+  else
+    [ "$gout" = "$out" ] || ok=0
+  fi
+  if [ "$err" = USAGE ]; then
+    [ "$(printf %s "$gerr" | wc -l)" -eq 1 ] && [ "${gerr:0:11}" = "kurvaline: " ] || ok=0
+  else
+    [ "$gerr" = "$err" ] || ok=0
+  fi
+  if [ $ok -eq 0 ]; then
+    failures=$((failures + 1))
+    printf 'FAIL: kurvaline'; printf ' [%s]' "$@"; printf '\n'
+    printf '  status %s (want %s)\n  stdout: %q\n  stderr: %q\n' "$got" "$status" "$gout" "$gerr"
+  fi
+}
+
+msg0=$'Ungültiger Ausdruck.\nKein Tippfehler?\nNur erlaubte Rechenoperatoren verwendet?\nBitte Syntax überprüfen\n'
+msg3=$'Funktionsterm zu lang\n'
+msg5=$'Syntaxfehler.\nFehlerhafte Klammerung\n'
+msg8=$'Eingabefehler.\nHier darf keine Differentialgleichung eingegeben werden\n'
+msg25=$'Polarkoordinaten-Funktion hier nicht erlaubt\n'
+
+# Values, one line per formula, %.17g.
+expect 0 $'9\n'                     ''  --eval 'x^2' --at 3
+expect 0 $'2\n2\n5\n'               ''  --eval 'x;t;5' --at 2
+expect 0 $'64\n'                    ''  --eval '2^3^2'
+expect 0 $'0.30000000000000004\n'   ''  --eval '0.1+0.2'
+expect 0 $'-6.2831853071795862\n'   ''  --eval '-2*pi'
+expect 0 $'12\n'                    ''  --eval 'x²+x³' --at 2
+expect 0 $'1\n'                     ''  --eval 'sin(90)' --deg
+expect 0 $'undefined\n'             ''  --eval '1/x'
+expect 0 $'undefined\n3\n'          ''  --eval 'sqrt(x);3' --at -1
+expect 0 ''                         ''  --eval ''
+expect 0 '~^(5\.99999|6\.0000)[0-9]*'$'\n''$' '' --eval 'x^2' --at 3 --derivative
+
+# The panel decides limits and what may be entered.
+expect 0 $'10000000000000\n'          '' --eval '123456789012345678'
+expect 0 $'1.2345678901234568e+17\n'  '' --eval '123456789012345678' --panel value
+expect 2 ''      "$msg8"                 --eval "y'=y" --at 0,2
+expect 0 $'2\n'  ''                      --eval "y'=y" --at 0,2 --panel diffequ
+expect 0 $'2\n'  ''                      --eval "y'=y" --at 0,2 --panel tablediffequ
+expect 2 ''      "$msg8"                 --eval "y'=y" --panel table
+expect 2 ''      "$msg25"                --eval 'r=3' --panel integral
+expect 0 $'3\n'  ''                      --eval 'r=3' --panel function
+
+# A rejected formula prints nothing on stdout, also when others were fine.
+expect 2 '' "$msg5" --eval 'x;(x'
+expect 2 '' "$msg0" --eval 'x;max(1)'
+expect 2 '' "$msg0" --eval 'sin x'
+expect 2 '' "$msg0" --eval '2π'
+expect 2 '' $'Syntaxfehler:\nUngültiges Komma. Dezimaltrennzeichen ist der Punkt\n' --eval '3,5x'
+
+# The length limit: 513 operations.
+long=x; for _ in $(seq 513); do long+=+x; done
+expect 2 ''         "$msg3" --eval "$long"
+expect 0 $'514\n'   ''      --eval "$long" --at 1 --no-length-limit
+
+# Numeric input fields.
+expect 0 $'6.2831853071795862\n' '' --panel field --eval '2pi'
+expect 0 $'2\n'                  '' --panel field --eval 'x+1'
+expect 2 '' "$msg0"                 --panel field --eval ''
+expect 2 '' "$msg0"                 --panel field --eval '1;2'
+expect 2 '' $'Ungültige Eingabe: ergibt undefinierten Wert\n' --panel field --eval '1/0'
+
+# Usage errors: one line, status 1.
+expect 1 '' USAGE --bogus
+expect 1 '' USAGE
+expect 1 '' USAGE --eval
+expect 1 '' USAGE --eval x --frobnicate
+expect 1 '' USAGE --eval x --panel nonsense
+expect 1 '' USAGE --eval x --panel
+expect 1 '' USAGE --eval x --at 1,a
+expect 1 '' USAGE --eval x --at 1,
+expect 1 '' USAGE --eval x --at 1,2,3,4,5,6,7
+expect 1 '' USAGE --eval x --panel field --at 1
+expect 0 '~--eval TEXT.*--export' '' --help
+expect 0 '~--eval TEXT' '' --eval x --help
+
+if [ $failures -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all checks passed"
