@@ -238,23 +238,33 @@ void insert(std::string& code, size_t at, std::initializer_list<uint8_t> bytes) 
 
 uint8_t at(const std::string& code, size_t i) { return static_cast<uint8_t>(code[i]); }
 
-// Turns the "!" at position bang into fac( ... ). Returns the new position of
-// the closing bracket that replaced it, or an error through msg.
-size_t rewrite_factorial(std::string& code, size_t bang, Scratch& s, int& msg) {
-  int count = 0;
-  long j = static_cast<long>(bang) - 1;
+// Scans backwards from the byte before `from` for the start of the operand
+// that ends there: brackets balance, and at balance 0 a byte for which
+// `stops` holds ends the scan. Returns the operand's first position, or
+// npos when the start of the code is reached with unclosed brackets.
+template <class Stops>
+size_t operand_start(const std::string& code, size_t from, Stops stops) {
+  int balance = 0;
+  long j = static_cast<long>(from) - 1;
   for (; j >= 0; --j) {
     uint8_t b = at(code, j);
     if (b == op::kClose) {
-      ++count;
+      ++balance;
     } else if (b == op::kOpen) {
-      if (--count < 0) break;
-    } else if (count == 0 && (is_operator_char(b) || b == '!')) {
+      if (--balance < 0) break;
+    } else if (balance == 0 && stops(b)) {
       break;
     }
   }
-  size_t start = static_cast<size_t>(j + 1);
-  if ((j < 0 && count > 0) || at(code, start) == '!') {
+  if (j < 0 && balance > 0) return std::string::npos;
+  return static_cast<size_t>(j + 1);
+}
+
+// Turns the "!" at position bang into fac( ... ). Returns the new position of
+// the closing bracket that replaced it, or an error through msg.
+size_t rewrite_factorial(std::string& code, size_t bang, Scratch& s, int& msg) {
+  size_t start = operand_start(code, bang, [](uint8_t b) { return is_operator_char(b) || b == '!'; });
+  if (start == std::string::npos || at(code, start) == '!') {
     msg = kMsgFactorial;
     return bang;
   }
@@ -327,27 +337,16 @@ int rewrite_pass(std::string& code, uint8_t first, uint8_t second, uint8_t first
       wrap_unary_minus(code, i);
     }
     // Left operand.
-    int balance = 0;
-    long j = static_cast<long>(i) - 1;
-    for (; j >= 0; --j) {
-      uint8_t b = at(code, j);
-      if (b == op::kClose) {
-        ++balance;
-      } else if (b == op::kOpen) {
-        if (--balance < 0) break;
-      } else if (balance == 0 && (b == ',' || b == '-')) {
-        break;
-      }
-    }
-    if (j < 0 && balance > 0) return kMsgBrackets;
-    insert(code, static_cast<size_t>(j + 1), {c == first ? first_code : second_code, op::kOpen});
+    size_t start = operand_start(code, i, [](uint8_t b) { return b == ',' || b == '-'; });
+    if (start == std::string::npos) return kMsgBrackets;
+    insert(code, start, {c == first ? first_code : second_code, op::kOpen});
     i += 2;
     ++s.operations;
     ++s.expected_commas;
     code[i] = ',';
     // Right operand.
     size_t e = i + 1;
-    balance = 0;
+    int balance = 0;
     for (; e < code.size(); ++e) {
       uint8_t b = at(code, e);
       if (b == op::kOpen) {

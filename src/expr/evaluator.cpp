@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "expr/op_table.h"
 #include "expr/opcodes.h"
 
 namespace kv {
@@ -55,6 +56,18 @@ double* Evaluator::stack_for(const Program& p) {
   return stack_.data();
 }
 
+const Program* Evaluator::enter(const CompiledFormula& f) {
+  err_ = false;
+  depth_ = 0;
+  if (fatal_ == kMsgNone) {
+    const Program* p = prepare(f);
+    if (p->fatal < 0) return p;
+    fatal_ = p->fatal;
+  }
+  err_ = true;
+  return nullptr;
+}
+
 double Evaluator::evaluate(const CompiledFormula& f, const double* vars) {
   const Program& fast = f.program;
   if (fast.key == key_ && fast.built && fast.fatal < 0 && !fast.has_derivative &&
@@ -65,18 +78,8 @@ double Evaluator::evaluate(const CompiledFormula& f, const double* vars) {
                    stack_.data());
     return err_ ? kUndefined : r;
   }
-  err_ = false;
-  if (fatal_ != kMsgNone) {
-    err_ = true;
-    return kUndefined;
-  }
-  const Program* p = prepare(f);
-  if (p->fatal >= 0) {
-    fatal_ = p->fatal;
-    err_ = true;
-    return kUndefined;
-  }
-  depth_ = 0;
+  const Program* p = enter(f);
+  if (!p) return kUndefined;
   double v[6];
   std::copy(vars, vars + 6, v);
   double r = run(*p, 0, static_cast<int>(p->code.size()), v, stack_for(*p));
@@ -84,18 +87,8 @@ double Evaluator::evaluate(const CompiledFormula& f, const double* vars) {
 }
 
 double Evaluator::derivative(const CompiledFormula& f, double x, double fx) {
-  err_ = false;
-  if (fatal_ != kMsgNone) {
-    err_ = true;
-    return kUndefined;
-  }
-  const Program* p = prepare(f);
-  if (p->fatal >= 0) {
-    fatal_ = p->fatal;
-    err_ = true;
-    return kUndefined;
-  }
-  depth_ = 0;
+  const Program* p = enter(f);
+  if (!p) return kUndefined;
   double v[6] = {x, fx, 0, 0, 0, 0};
   double r = derivative_step(*p, 0, static_cast<int>(p->code.size()), v, stack_for(*p), fx);
   return err_ ? kUndefined : r;
@@ -104,20 +97,17 @@ double Evaluator::derivative(const CompiledFormula& f, double x, double fx) {
 // Two-argument operation: the second argument comes from the stack, a
 // constant or a variable, the first is on the stack (or in acc when the
 // second was fused in).
-#define KV_BINARY(code, name)                                                  \
-  case code:                                                                   \
-    switch (in.mode) {                                                         \
-      case kFromConst: acc = fn::name(m, e, acc, consts[in.arg]); break;       \
-      case kFromVar: acc = fn::name(m, e, acc, vars[in.arg]); break;           \
-      case kVarConst:                                                          \
-        st[sp++] = acc;                                                        \
-        acc = fn::name(m, e, vars[in.unused], consts[in.arg]);                 \
-        break;                                                                 \
-      default: acc = fn::name(m, e, st[--sp], acc); break;                     \
-    }                                                                          \
+#define KV_KEY(code, mode) (((code) << 2) | (mode))
+#define KV_BINARY(code, name)                                                 \
+  case KV_KEY(code, kFromStack): acc = fn::name(m, e, st[--sp], acc); break;  \
+  case KV_KEY(code, kFromConst): acc = fn::name(m, e, acc, consts[in.arg]); break; \
+  case KV_KEY(code, kFromVar): acc = fn::name(m, e, acc, vars[in.arg]); break; \
+  case KV_KEY(code, kVarConst):                                               \
+    st[sp++] = acc;                                                           \
+    acc = fn::name(m, e, vars[in.unused], consts[in.arg]);                    \
     break;
 #define KV_UNARY(code, name) \
-  case code: acc = fn::name(m, e, acc); break;
+  case KV_KEY(code, 0): acc = fn::name(m, e, acc); break;
 
 double Evaluator::run(const Program& p, int begin, int end, double* vars, double* st) {
   const Instr* code = p.code.data();
@@ -130,70 +120,30 @@ double Evaluator::run(const Program& p, int begin, int end, double* vars, double
   double acc = kUndefined;  // the top of the stack
   for (int i = begin; i < end; ++i) {
     const Instr in = code[i];
-    switch (in.op) {
-      case Program::kConst: st[sp++] = acc; acc = consts[in.arg]; break;
-      case Program::kVar: st[sp++] = acc; acc = vars[in.arg]; break;
-      case Program::kRandLeaf: st[sp++] = acc; acc = rand_.next() / 32767.0; break;
-      case Program::kUndef: st[sp++] = acc; e = true; acc = kUndefined; break;
-      case Program::kPowInt: acc = fn::powi(m, e, acc, in.arg); break;
-      KV_BINARY(op::kAdd, add)
-      KV_BINARY(op::kSub, sub)
-      KV_BINARY(op::kMul, mul)
-      KV_BINARY(op::kDiv, div)
-      KV_BINARY(op::kPow, pow)
-      KV_BINARY(op::kRoot, root)
-      KV_BINARY(op::kAtan2, atan2)
-      KV_BINARY(op::kIEll1, i_ell1)
-      KV_BINARY(op::kIEll2, i_ell2)
-      KV_BINARY(op::kLogn, logn)
-      KV_BINARY(op::kMax, max)
-      KV_BINARY(op::kMin, min)
-      case op::kGaussd:
+    // One dispatch on operation and argument mode together.
+    switch (KV_KEY(in.op, in.mode)) {
+      case KV_KEY(Program::kConst, 0): st[sp++] = acc; acc = consts[in.arg]; break;
+      case KV_KEY(Program::kVar, 0): st[sp++] = acc; acc = vars[in.arg]; break;
+      case KV_KEY(Program::kRandLeaf, 0): st[sp++] = acc; acc = rand_.next() / 32767.0; break;
+      case KV_KEY(Program::kUndef, 0): st[sp++] = acc; e = true; acc = kUndefined; break;
+      case KV_KEY(Program::kPowInt, 0):
+        // Squares and cubes of ordinary numbers need no range checks.
+        if (in.arg == 2 && std::fabs(acc) < 1e150 && std::fabs(acc) > 1e-150) {
+          acc = acc * acc;
+        } else if (in.arg == 3 && std::fabs(acc) < 1e100 && std::fabs(acc) > 1e-100) {
+          acc = acc * (acc * acc);
+        } else {
+          acc = fn::powi(m, e, acc, in.arg);
+        }
+        break;
+      KV_ARITHMETIC_OPERATIONS(KV_BINARY)
+      KV_OTHER_BINARY_OPERATIONS(KV_BINARY)
+      case KV_KEY(op::kGaussd, 0):
         sp -= 2;
         acc = fn::gaussd(m, e, st[sp], st[sp + 1], acc);
         break;
-      KV_UNARY(op::kAbs, abs)
-      KV_UNARY(op::kSqrt, sqrt)
-      KV_UNARY(op::kSqr, sqr)
-      KV_UNARY(op::kCbrt, cbrt)
-      KV_UNARY(op::kExp, exp)
-      KV_UNARY(op::kLn, ln)
-      KV_UNARY(op::kLb, lb)
-      KV_UNARY(op::kLg, lg)
-      KV_UNARY(op::kSin, sin)
-      KV_UNARY(op::kCos, cos)
-      KV_UNARY(op::kTan, tan)
-      KV_UNARY(op::kCot, cot)
-      KV_UNARY(op::kSec, sec)
-      KV_UNARY(op::kCsc, csc)
-      KV_UNARY(op::kAsin, asin)
-      KV_UNARY(op::kAcos, acos)
-      KV_UNARY(op::kAtan, atan)
-      KV_UNARY(op::kAcot, acot)
-      KV_UNARY(op::kAsec, asec)
-      KV_UNARY(op::kAcsc, acsc)
-      KV_UNARY(op::kSinh, sinh)
-      KV_UNARY(op::kCosh, cosh)
-      KV_UNARY(op::kTanh, tanh)
-      KV_UNARY(op::kCoth, coth)
-      KV_UNARY(op::kSech, sech)
-      KV_UNARY(op::kCsch, csch)
-      KV_UNARY(op::kAsinh, asinh)
-      KV_UNARY(op::kAcosh, acosh)
-      KV_UNARY(op::kAtanh, atanh)
-      KV_UNARY(op::kAcoth, acoth)
-      KV_UNARY(op::kAsech, asech)
-      KV_UNARY(op::kAcsch, acsch)
-      KV_UNARY(op::kGamma, gamma)
-      KV_UNARY(op::kFac, fac)
-      KV_UNARY(op::kIEllc1, i_ellc1)
-      KV_UNARY(op::kIEllc2, i_ellc2)
-      KV_UNARY(op::kSgn, sgn)
-      KV_UNARY(op::kFloor, floor)
-      KV_UNARY(op::kCeil, ceil)
-      KV_UNARY(op::kRound, round)
-      KV_UNARY(op::kFrac, frac)
-      case op::kDeriv:
+      KV_UNARY_OPERATIONS(KV_UNARY)
+      case KV_KEY(op::kDeriv, 0):
         ++depth_;
         err_ = e;
         acc = derivative_step(p, in.arg, i, vars, st + sp, acc);
@@ -208,6 +158,7 @@ double Evaluator::run(const Program& p, int begin, int end, double* vars, double
 }
 
 #undef KV_BINARY
+#undef KV_KEY
 #undef KV_UNARY
 
 double Evaluator::safe_quotient(double n, double d) {

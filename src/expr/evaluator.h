@@ -54,6 +54,9 @@ class Evaluator {
   // The program to run for f: its own, or one rebuilt for this context's
   // limits when they differ from those it was compiled with.
   const Program* prepare(const CompiledFormula& f);
+  // Start of every entry: the program to run, or nullptr (with the error flag
+  // set) when the formula or the context is unusable.
+  const Program* enter(const CompiledFormula& f);
   double* stack_for(const Program& p);
 
   MathEnv env_;

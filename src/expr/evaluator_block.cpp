@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "expr/evaluator.h"
+#include "expr/op_table.h"
 #include "expr/opcodes.h"
 
 namespace kv {
@@ -188,14 +189,7 @@ void Evaluator::run_block(const Program& p, const double* x, int n, const double
       KV_BLOCK_ARITH(op::kSub, SubFast)
       KV_BLOCK_ARITH(op::kMul, MulFast)
       KV_BLOCK_ARITH(op::kDiv, DivFast)
-      KV_BLOCK_BINARY(op::kPow, pow)
-      KV_BLOCK_BINARY(op::kRoot, root)
-      KV_BLOCK_BINARY(op::kAtan2, atan2)
-      KV_BLOCK_BINARY(op::kIEll1, i_ell1)
-      KV_BLOCK_BINARY(op::kIEll2, i_ell2)
-      KV_BLOCK_BINARY(op::kLogn, logn)
-      KV_BLOCK_BINARY(op::kMax, max)
-      KV_BLOCK_BINARY(op::kMin, min)
+      KV_OTHER_BINARY_OPERATIONS(KV_BLOCK_BINARY)
       case op::kGaussd: {
         sp -= 2;
         const double* a = st + sp * kBlock;
@@ -203,47 +197,7 @@ void Evaluator::run_block(const Program& p, const double* x, int n, const double
         for (int l = 0; l < n; ++l) acc[l] = fn::gaussd(m, e[l], a[l], b[l], acc[l]);
         break;
       }
-      KV_BLOCK_UNARY(op::kAbs, abs)
-      KV_BLOCK_UNARY(op::kSqrt, sqrt)
-      KV_BLOCK_UNARY(op::kSqr, sqr)
-      KV_BLOCK_UNARY(op::kCbrt, cbrt)
-      KV_BLOCK_UNARY(op::kExp, exp)
-      KV_BLOCK_UNARY(op::kLn, ln)
-      KV_BLOCK_UNARY(op::kLb, lb)
-      KV_BLOCK_UNARY(op::kLg, lg)
-      KV_BLOCK_UNARY(op::kSin, sin)
-      KV_BLOCK_UNARY(op::kCos, cos)
-      KV_BLOCK_UNARY(op::kTan, tan)
-      KV_BLOCK_UNARY(op::kCot, cot)
-      KV_BLOCK_UNARY(op::kSec, sec)
-      KV_BLOCK_UNARY(op::kCsc, csc)
-      KV_BLOCK_UNARY(op::kAsin, asin)
-      KV_BLOCK_UNARY(op::kAcos, acos)
-      KV_BLOCK_UNARY(op::kAtan, atan)
-      KV_BLOCK_UNARY(op::kAcot, acot)
-      KV_BLOCK_UNARY(op::kAsec, asec)
-      KV_BLOCK_UNARY(op::kAcsc, acsc)
-      KV_BLOCK_UNARY(op::kSinh, sinh)
-      KV_BLOCK_UNARY(op::kCosh, cosh)
-      KV_BLOCK_UNARY(op::kTanh, tanh)
-      KV_BLOCK_UNARY(op::kCoth, coth)
-      KV_BLOCK_UNARY(op::kSech, sech)
-      KV_BLOCK_UNARY(op::kCsch, csch)
-      KV_BLOCK_UNARY(op::kAsinh, asinh)
-      KV_BLOCK_UNARY(op::kAcosh, acosh)
-      KV_BLOCK_UNARY(op::kAtanh, atanh)
-      KV_BLOCK_UNARY(op::kAcoth, acoth)
-      KV_BLOCK_UNARY(op::kAsech, asech)
-      KV_BLOCK_UNARY(op::kAcsch, acsch)
-      KV_BLOCK_UNARY(op::kGamma, gamma)
-      KV_BLOCK_UNARY(op::kFac, fac)
-      KV_BLOCK_UNARY(op::kIEllc1, i_ellc1)
-      KV_BLOCK_UNARY(op::kIEllc2, i_ellc2)
-      KV_BLOCK_UNARY(op::kSgn, sgn)
-      KV_BLOCK_UNARY(op::kFloor, floor)
-      KV_BLOCK_UNARY(op::kCeil, ceil)
-      KV_BLOCK_UNARY(op::kRound, round)
-      KV_BLOCK_UNARY(op::kFrac, frac)
+      KV_UNARY_OPERATIONS(KV_BLOCK_UNARY)
       default: std::fill(e, e + n, true); break;  // d( ) never reaches here
     }
   }
