@@ -22,7 +22,7 @@ struct Formula {
 
 const Formula kFormulas[] = {
     {"x^3-4.5x", "x^3-4.5*x", [](double x) { return x * x * x - 4.5 * x; }},
-    {"cos(pi*x)/(-ln2*x)", "cos(_pi*x)/(-0.6931471805599453*x)",
+    {"cos(pi*x)/(-ln2*x)", "cos(3.141592653589793*x)/(-0.6931471805599453*x)",
      [](double x) { return std::cos(M_PI * x) / (-M_LN2 * x); }},
     {"sin(x)*cos(x)+exp(-x*x)", "sin(x)*cos(x)+exp(-x*x)",
      [](double x) { return std::sin(x) * std::cos(x) + std::exp(-x * x); }},

@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--eval") == 0) return kv::run_eval_command(argc, argv);
+    if (std::strcmp(argv[i], "--export") == 0) return kv::run_export_command(argc, argv);
   }
   return kv::run_help_or_error(argc, argv);
 }
