@@ -1,0 +1,390 @@
+// kurvaline --export: renders the graph area of one drawing panel into a
+// picture file, without any display.
+//
+// The panel starts as a first start shows it (default ranges and options, the
+// panel's initial formula text) and the options given override that. Fields
+// are checked in the order of the panel's formula dialog and only the first
+// error counts; then the formulas are compiled and the curves computed. A
+// rejected formula or field prints its German message on stderr, exits with
+// status 2 and writes nothing. The file type follows the extension: ".png"
+// and ".svg" through Qt, ".gif..." and everything else through the system's
+// own GIF and bitmap encoders.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/cli.h"
+#include "app/cli_args.h"
+
+#ifdef KV_WITH_GUI
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+
+#include "expr/compiler.h"
+#include "expr/cp1252.h"
+#include "expr/messages.h"
+#include "formats/byte_sink.h"
+#include "formats/picture_file.h"
+#include "graph/colours.h"
+#include "graph/recompute.h"
+#include "model/initial_contents.h"
+#include "model/numeric_field.h"
+#include "model/settings_defaults.h"
+#include "platform/picture.h"
+
+namespace kv {
+namespace {
+
+constexpr const char* kSaveFailed = "Fehler beim Speichern der Datei";
+
+// Dialog control ids, for the order in which fields are checked.
+enum Control : int { kCtlFormula = 510, kCtlXMin = 514, kCtlYMin = 516, kCtlTMin = 518,
+                     kCtlStartX = 520, kCtlStartY = 521 };
+
+struct FieldText {
+  bool given = false;
+  std::string text;  // UTF-8 as typed
+};
+
+struct ExportRequest {
+  std::string path;
+  int width = 624, height = 520;
+  int panel = kPanelFunction;
+  FieldText formula;
+  FieldText range[kRangeCount];
+  FieldText x0;
+  std::vector<std::string> starts;  // start x, y, y', ...
+  bool degrees = false, absolute = false, high_precision = false, derivative = false;
+  int palette = -1, line_width = -1;
+  std::vector<std::pair<int, int>> options;  // option index, value
+};
+
+bool parse_size(std::string_view text, int& w, int& h) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string_view::npos) return false;
+  double dw = 0, dh = 0;
+  if (!parse_number(text.substr(0, x), dw) || !parse_number(text.substr(x + 1), dh)) return false;
+  // Large enough for any screen, small enough that the picture fits in memory.
+  if (dw != static_cast<int>(dw) || dh != static_cast<int>(dh)) return false;
+  if (dw < 1 || dh < 1 || dw > 16384 || dh > 16384) return false;
+  w = static_cast<int>(dw);
+  h = static_cast<int>(dh);
+  return true;
+}
+
+// "Key=0|1" for a boolean option of the settings table.
+bool parse_option(std::string_view text, std::pair<int, int>& out) {
+  const size_t eq = text.find('=');
+  if (eq == std::string_view::npos) return false;
+  const std::string_view key = text.substr(0, eq), value = text.substr(eq + 1);
+  if (value != "0" && value != "1") return false;
+  size_t count = 0;
+  const PanelSettingRow* rows = panel_setting_rows(&count);
+  for (size_t i = 0; i < count; ++i) {
+    if (rows[i].field == PanelField::Option && rows[i].type == SettingType::Boolean &&
+        key == rows[i].key) {
+      out = {rows[i].index, value == "1" ? 1 : 0};
+      return true;
+    }
+  }
+  return false;
+}
+
+bool parse_small(std::string_view text, int lo, int hi, int& out) {
+  if (text.size() != 1 || text[0] < '0' + lo || text[0] > '0' + hi) return false;
+  out = text[0] - '0';
+  return true;
+}
+
+int parse_panel_name(std::string_view name) {
+  if (name == "function") return kPanelFunction;
+  if (name == "integral") return kPanelIntegral;
+  if (name == "diffequ") return kPanelDiffEqu;
+  return -1;
+}
+
+struct RangeOption {
+  const char* name;
+  RangeIndex index;
+};
+constexpr RangeOption kRangeOptions[] = {{"--x-min", kXMin}, {"--x-max", kXMax},
+                                         {"--y-min", kYMin}, {"--y-max", kYMax},
+                                         {"--t-min", kTMin}, {"--t-max", kTMax}};
+
+// One option with its value; returns kExitOk or the status of a usage error.
+int parse_valued_option(std::string_view arg, const std::string& value, ExportRequest& req) {
+  for (const RangeOption& r : kRangeOptions) {
+    if (arg == r.name) {
+      req.range[r.index] = {true, value};
+      return kExitOk;
+    }
+  }
+  if (arg == "--export") {
+    req.path = value;
+  } else if (arg == "--size") {
+    if (!parse_size(value, req.width, req.height))
+      return usage_error("--size erwartet BREITExH\xC3\x96HE in Pixeln, z.B. 624x520");
+  } else if (arg == "--panel") {
+    req.panel = parse_panel_name(value);
+    if (req.panel < 0) return usage_error("--panel erwartet function, integral oder diffequ");
+  } else if (arg == "--formula") {
+    req.formula = {true, value};
+  } else if (arg == "--x0") {
+    req.x0 = {true, value};
+  } else if (arg == "--start") {
+    if (req.starts.size() >= kDialogValueCount - kStartX)
+      return usage_error("--start h\xC3\xB6" "chstens sechsmal (x, y, y', y'', y''', y'''')");
+    req.starts.push_back(value);
+  } else if (arg == "--palette") {
+    if (!parse_small(value, 0, 2, req.palette)) return usage_error("--palette erwartet 0, 1 oder 2");
+  } else if (arg == "--line-width") {
+    if (!parse_small(value, 1, 3, req.line_width))
+      return usage_error("--line-width erwartet 1, 2 oder 3");
+  } else if (arg == "--set") {
+    std::pair<int, int> option;
+    if (!parse_option(value, option))
+      return usage_error("--set erwartet Option=0 oder Option=1 mit einer Option der Einstellungen");
+    req.options.push_back(option);
+  } else {
+    return unknown_option(arg);
+  }
+  return kExitOk;
+}
+
+bool is_valued_option(std::string_view arg) {
+  for (const char* name : {"--export", "--size", "--panel", "--formula", "--x0", "--start",
+                           "--palette", "--line-width", "--set"}) {
+    if (arg == name) return true;
+  }
+  for (const RangeOption& r : kRangeOptions) {
+    if (arg == r.name) return true;
+  }
+  return false;
+}
+
+int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help) {
+  ArgReader args(argc, argv);
+  std::string value;
+  bool after_set = false;
+  while (!args.done()) {
+    const std::string_view arg = args.next();
+    if (arg == "--help" || arg == "-h") {
+      help = true;
+      return kExitOk;
+    }
+    // "--set A=1 B=0": further assignments may follow one --set.
+    if (after_set && arg.substr(0, 2) != "--" && arg.find('=') != std::string_view::npos) {
+      const int status = parse_valued_option("--set", std::string(arg), req);
+      if (status != kExitOk) return status;
+      continue;
+    }
+    after_set = false;
+    if (arg == "--deg") {
+      req.degrees = true;
+    } else if (arg == "--abs") {
+      req.absolute = true;
+    } else if (arg == "--high-precision") {
+      req.high_precision = true;
+    } else if (arg == "--derivative") {
+      req.derivative = true;
+    } else if (is_valued_option(arg)) {
+      if (!args.value(arg, value)) return kExitUsage;
+      const int status = parse_valued_option(arg, value, req);
+      if (status != kExitOk) return status;
+      after_set = arg == "--set";
+    } else {
+      return unknown_option(arg);
+    }
+  }
+  if (req.path.empty()) return usage_error("--export erwartet einen Dateinamen");
+  return kExitOk;
+}
+
+// ---------------------------------------------------------------------------
+// The panel, as the formula dialog leaves it.
+
+void store_text(RangeValue& field, const FieldText& given) {
+  if (!given.given) return;
+  field.text = utf8_to_cp1252(given.text);
+  field.has_text = true;
+  field.text_stale = false;
+}
+
+bool read_field(PanelRecord& panel, RangeValue& field, int control, bool required) {
+  const int msg = evaluate_numeric_field(field, required, panel.angle_mode);
+  if (msg == kMsgNone) return true;
+  panel.error.report(msg, control);
+  return false;
+}
+
+// The range-pair check of the dialogs; both fields are always read.
+bool check_pair(PanelRecord& panel, int min_index, int control, int message, bool required) {
+  RangeValue& lo = panel.range[min_index];
+  RangeValue& hi = panel.range[min_index + 1];
+  const bool lo_read = read_field(panel, lo, control, required);
+  if (!read_field(panel, hi, control + 1, required)) return false;
+  if (lo_read && lo.value < hi.value) return true;
+  if (lo_read && !required && (lo.is_automatic() || hi.is_automatic())) return true;
+  panel.error.report(message, control);
+  return false;
+}
+
+void check_fields(PanelRecord& panel, int index) {
+  check_pair(panel, kXMin, kCtlXMin, kMsgXRange, true);
+  if (check_pair(panel, kYMin, kCtlYMin, kMsgYRange, false)) {
+    panel.ymin_fixed = !panel.range[kYMin].is_automatic();
+    panel.ymax_fixed = !panel.range[kYMax].is_automatic();
+  }
+  if (index == kPanelDiffEqu) {
+    read_field(panel, panel.dialog_values[kStartX], kCtlStartX, true);
+    for (int v = kStartY4; v >= kStartY; --v) {
+      read_field(panel, panel.dialog_values[v], kCtlStartY + (v - kStartY), true);
+    }
+  }
+  if (index != kPanelIntegral) check_pair(panel, kTMin, kCtlTMin, kMsgTRange, true);
+  if (index == kPanelIntegral) read_field(panel, panel.dialog_values[kStartX], kCtlStartX, true);
+}
+
+void apply_request(PanelRecord& panel, const ExportRequest& req) {
+  if (req.degrees) panel.angle_mode = kDegrees;
+  if (req.formula.given) panel.source = utf8_to_cp1252(req.formula.text);
+  for (int r = 0; r < kRangeCount; ++r) store_text(panel.range[r], req.range[r]);
+  store_text(panel.dialog_values[kStartX], req.x0);
+  for (size_t i = 0; i < req.starts.size(); ++i) {
+    store_text(panel.dialog_values[kStartX + i], {true, req.starts[i]});
+  }
+  if (req.absolute || req.high_precision) panel.option_flag = 1;
+  if (req.derivative) panel.derivative = true;
+  if (req.palette >= 0) panel.options[kOptPalette] = req.palette;
+  if (req.line_width >= 0) panel.options[kOptLineWidth] = req.line_width;
+  for (const auto& [option, value] : req.options) panel.options[option] = value;
+}
+
+Surface surface_of(int index) {
+  return index == kPanelIntegral ? Surface::Integral
+         : index == kPanelDiffEqu ? Surface::DiffEqu
+                                  : Surface::Function;
+}
+
+// Fields, compilation and curves. Returns kMsgNone or the first message.
+int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req, int width,
+                  int height) {
+  reset_panel(panel, req.panel);
+  apply_panel_defaults(panel, req.panel);
+  fill_panel_texts(panel, req.panel);
+  apply_request(panel, req);
+  check_fields(panel, req.panel);
+  if (panel.error.failed) return panel.error.message;
+  CompileEnv env;
+  env.surface = surface_of(req.panel);
+  env.palette_size = kCurveColourCount;
+  if (!compile_formulas(panel, env)) {
+    return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
+  }
+  if (!recompute_panel(panel, plot, width, height)) {
+    return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
+  }
+  return kMsgNone;
+}
+
+// ---------------------------------------------------------------------------
+// Rendering and writing.
+
+std::string lower_extension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ext;
+}
+
+bool write_bytes(const std::string& path, const QByteArray& bytes) {
+  if (bytes.isEmpty()) return false;
+  return write_file_replacing(path, [&](ByteSink& sink) {
+    return sink.write(bytes.constData(), static_cast<size_t>(bytes.size()));
+  });
+}
+
+bool write_picture(const std::string& path, PanelRecord& panel, const PanelPlot& plot,
+                   const PlotPlacement& placement) {
+  const ColourTable colours = build_colour_table(panel.option(kOptPalette));
+  const std::string ext = lower_extension(path);
+  if (ext == "svg") return write_bytes(path, paint_graph_svg(panel, plot, colours, placement));
+  const QImage image = paint_graph_image(panel, plot, colours, placement);
+  if (image.isNull()) return false;
+  if (ext == "png") {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return false;
+    return write_bytes(path, bytes);
+  }
+  return save_picture_file(path, to_rgb_image(image));
+}
+
+// Qt's own chatter (missing runtime directories and the like) is no concern
+// of a command-line user; real failures are reported by the exit status.
+void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString& msg) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
+}
+
+void print_message(int msg) {
+  const char* text = message_text(msg);
+  std::fprintf(stderr, "%s\n", text ? text : message_text(kMsgInvalidExpression));
+}
+
+}  // namespace
+
+int run_export_command(int argc, char** argv) {
+  ExportRequest req;
+  bool help = false;
+  const int status = parse_export_arguments(argc, argv, req, help);
+  if (help) return run_help_or_error(argc, argv);
+  if (status != kExitOk) return status;
+
+  // The plot size does not depend on the axis style; its place does.
+  const PlotRect size = placement_for_plot_size(req.width, req.height, false).plot;
+  PanelRecord panel;
+  PanelPlot plot;
+  const int msg = prepare_panel(panel, plot, req, size.width, size.height);
+  if (msg != kMsgNone) {
+    print_message(msg);
+    return kExitFormula;
+  }
+  const PlotPlacement placement =
+      placement_for_plot_size(req.width, req.height, panel.option(kOptBoxedStyle) != 0);
+
+  // No display is needed: the offscreen platform draws text with the
+  // system's fonts.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(quiet_qt_messages);
+  int qt_argc = 1;
+  char* qt_argv[] = {argv[0], nullptr};
+  QGuiApplication app(qt_argc, qt_argv);
+  if (!write_picture(req.path, panel, plot, placement)) {
+    std::fprintf(stderr, "%s\n", kSaveFailed);
+    return kExitFormula;
+  }
+  return kExitOk;
+}
+
+}  // namespace kv
+
+#else  // without the Qt layers
+
+namespace kv {
+
+int run_export_command(int, char**) {
+  return usage_error("--export gibt es nur im Programm mit grafischer Oberfl\xC3\xA4" "che");
+}
+
+}  // namespace kv
+
+#endif

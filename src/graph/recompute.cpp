@@ -1,0 +1,134 @@
+// The recomputation entry of a drawing panel.
+#include "graph/recompute.h"
+
+#include <algorithm>
+
+#include "graph/integral.h"
+#include "graph/ode_solver.h"
+#include "graph/polar.h"
+#include "graph/projection.h"
+#include "graph/sampling.h"
+#include "graph/view.h"
+
+namespace kv {
+
+namespace {
+
+Surface surface_of(const PanelRecord& panel) {
+  switch (panel.role) {
+    case PanelRole::Integral: return Surface::Integral;
+    case PanelRole::DiffEqu: return Surface::DiffEqu;
+    default: return Surface::Function;
+  }
+}
+
+bool fail(PanelRecord& panel, PanelPlot& plot, int message) {
+  panel.error.report(message, kExpressionControlId);
+  plot.valid = false;
+  return false;
+}
+
+void solve(PanelRecord& panel, FormulaPlot& fp, FormulaProbe& probe, bool derivative) {
+  CompiledFormula& f = probe.formula();
+  OdeSetup setup;
+  setup.order = std::clamp(f.order, 1, 5);
+  setup.substeps = graph_substeps(f, panel.option_flag != 0);
+  setup.max_magnitude = panel.limits.max_magnitude;
+  OdeStepper stepper(probe, setup);
+  SolveOptions options;
+  options.derivative = derivative;
+  options.pole_switch = panel.option(kOptSolverSwitch) != 0;
+  options.jump_threshold = panel.jump_threshold;
+  solve_equation(fp, stepper, initial_state(panel, setup.order), options);
+}
+
+// Samples one formula into fp; false when the formula proved unusable.
+bool sample_formula(PanelRecord& panel, FormulaPlot& fp, CompiledFormula& f) {
+  Evaluator ev(panel, surface_of(panel));
+  FormulaProbe probe(ev, f);
+  const bool derivative = has_derivative_curve(panel, f);
+  if (f.order > 0) {
+    solve(panel, fp, probe, derivative);
+  } else {
+    sample_explicit(fp, probe, {panel.jump_threshold, panel.limits.max_magnitude});
+    if (derivative) sample_derivative_curve(fp, probe);
+  }
+  if (probe.fatal()) {
+    panel.error.report(probe.fatal_message(), kExpressionControlId);
+    fp.failed = true;
+    return false;
+  }
+  return true;
+}
+
+bool integrate(PanelRecord& panel, PanelPlot& plot, int width) {
+  if (panel.count() > 1) return fail(panel, plot, kMsgIntegralOneFunction);
+  if (panel.count() == 0) return true;
+  CompiledFormula& f = *panel.formulas[0];
+  if (!has_integral_curve(panel, f)) return true;
+  Evaluator ev(panel, surface_of(panel));
+  FormulaProbe probe(ev, f);
+  compute_integral_curve(plot.formulas[0], probe, integral_params(panel, f, width));
+  if (probe.fatal()) return fail(panel, plot, probe.fatal_message());
+  return true;
+}
+
+void project(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
+  const ViewMap map = view_map(panel, width, height);
+  for (FormulaPlot& fp : plot.formulas) {
+    if (fp.polar) {
+      project_polar(fp.slot[0], map);
+    } else {
+      project_cartesian(fp.slot[0], map);
+      if (fp.slot[1].used) project_cartesian(fp.slot[1], map);
+    }
+  }
+}
+
+}  // namespace
+
+bool has_integral_curve(const PanelRecord& panel, const CompiledFormula& f) {
+  return panel.role == PanelRole::Integral && !f.is_polar() && f.order == 0;
+}
+
+bool has_derivative_curve(const PanelRecord& panel, const CompiledFormula& f) {
+  return panel.role == PanelRole::DiffEqu && panel.derivative && !f.is_polar();
+}
+
+bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  plot.valid = false;
+  plot.generation = panel.generation;
+  plot.width = width;
+  plot.height = height;
+  if (panel.error.failed) return false;
+  prepare_x_range(panel, width);
+
+  plot.formulas.resize(panel.formulas.size());
+  for (size_t k = 0; k < panel.formulas.size(); ++k) {
+    CompiledFormula& f = *panel.formulas[k];
+    FormulaPlot& fp = plot.formulas[k];
+    const bool slot1 = has_integral_curve(panel, f) || has_derivative_curve(panel, f);
+    if (!layout_formula_plot(fp, f, panel, width, height, slot1)) {
+      return fail(panel, plot, kMsgOutOfMemory);
+    }
+    if (!sample_formula(panel, fp, f)) return false;
+    if (fp.polar && !compute_polar_plane(fp.slot[0], fp.a, fp.step)) {
+      return fail(panel, plot, kMsgOutOfMemory);
+    }
+  }
+  if (panel.role == PanelRole::Integral && !integrate(panel, plot, width)) return false;
+
+  settle_y_range(panel, plot, width, height);
+  project(panel, plot, width, height);
+  plot.valid = true;
+  return true;
+}
+
+bool plot_is_current(const PanelRecord& panel, const PanelPlot& plot, int width, int height) {
+  return plot.valid && plot.generation == panel.generation && plot.width == width &&
+         plot.height == height && plot.formulas.size() == panel.formulas.size();
+}
+
+}  // namespace kv

@@ -1,0 +1,28 @@
+// Recomputation of the curves of a drawing panel: the one entry the paint
+// path calls when the shell asks for new curves.
+//
+// Order: prepare the x range; sample every formula in list order (explicit
+// Cartesian and polar functions, differential equations through the solver,
+// derivative curves in the panel "DiffEqu"); the integral curve in the panel
+// "Integral"; settle the y range; project every curve to pixels.
+//
+// Returns false and records the first error in panel.error (an unusable
+// formula, more than one formula in the panel "Integral", memory) when the
+// curves cannot be drawn; plot.valid is then false.
+#pragma once
+
+#include "graph/samples.h"
+#include "model/panel_record.h"
+
+namespace kv {
+
+bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height);
+
+// The arrays were made for the panel's current formulas and plot size.
+bool plot_is_current(const PanelRecord& panel, const PanelPlot& plot, int width, int height);
+
+// Curve slots of a formula that are projected and drawn.
+bool has_integral_curve(const PanelRecord& panel, const CompiledFormula& f);
+bool has_derivative_curve(const PanelRecord& panel, const CompiledFormula& f);
+
+}  // namespace kv

@@ -1,0 +1,78 @@
+// Sample arrays of the graph engine: the points of every curve of a drawing
+// panel, from evaluation to pixels.
+//
+// A PanelPlot belongs to the shell next to its panel record and holds one
+// FormulaPlot per compiled formula, indexed like panel.formulas. Each
+// FormulaPlot has two curve slots: slot 0 the formula's own curve, slot 1 its
+// integral curve (panel "Integral") or its derivative curve (panel "DiffEqu").
+// Every slot has n + 2 samples: 0..n are visible, n + 1 lies one step beyond
+// the right end. Pixel arrays are index-aligned with the samples for Cartesian
+// curves; polar curves are compacted, so pixel_last may be below last.
+//
+// The arrays are rebuilt by every recomputation; panel.generation tells a
+// PanelPlot made for formulas that have been compiled again since.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "graph/device.h"
+
+namespace kv {
+
+enum SampleFlag : uint8_t {
+  kDefined = 1,
+  kPieceEnd = 2,     // rightmost point of a drawn piece
+  kPieceStart = 4,   // leftmost point of a drawn piece
+  kIsolated = 7,     // defined, start and end
+  kPassThrough = 8,  // pixel flag only: full-height vertical line at the column
+};
+
+inline bool is_defined(uint8_t f) { return (f & kDefined) != 0; }
+inline bool is_isolated(uint8_t f) { return (f & (kPieceStart | kPieceEnd)) == (kPieceStart | kPieceEnd); }
+
+struct Sample {
+  double t = 0;  // parameter: x, or t of a polar curve
+  double v = 0;  // value: y, or r
+  uint8_t flag = 0;
+};
+
+// A polar sample in the plane: (r cos t, r sin t).
+struct PlanePoint {
+  double x = 0, y = 0;
+};
+
+struct CurveSamples {
+  std::vector<Sample> samples;       // last + 2 elements
+  std::vector<PlanePoint> plane;     // polar curves: samples in the plane, 0..last
+  std::vector<Point> pixels;         // plot-local column and row
+  std::vector<uint8_t> pixel_flags;  // SampleFlag bits, with kPassThrough
+  int last = -1;        // index of the last visible sample
+  int pixel_last = -1;  // index of the last pixel point; -1 before projection
+  bool used = false;    // the slot carries a curve in this recomputation
+
+  // Sizes all three arrays for samples 0..last+1 and clears them. False when
+  // memory runs out.
+  bool reset(int last_index);
+  void clear();
+};
+
+struct FormulaPlot {
+  double a = 0;     // parameter of sample 0
+  double b = 0;     // parameter of sample last
+  double step = 0;  // distance between samples; negative for a reversed t range
+  bool polar = false;
+  bool discontinuous = false;  // no refinement of piece ends
+  bool failed = false;         // the formula is unusable (fatal evaluation error)
+  std::array<CurveSamples, 2> slot;
+};
+
+struct PanelPlot {
+  unsigned generation = 0;  // panel.generation the arrays were made for
+  int width = 0, height = 0;
+  bool valid = false;       // a recomputation completed without error
+  std::vector<FormulaPlot> formulas;
+};
+
+}  // namespace kv

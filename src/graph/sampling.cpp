@@ -1,0 +1,234 @@
+// Sampling and classification of explicit functions.
+#include "graph/sampling.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kv {
+
+bool CurveSamples::reset(int last_index) {
+  clear();
+  const size_t size = static_cast<size_t>(last_index) + 2;
+  // Arrays are the only allocations of a recomputation that grow with the
+  // plot size; their failure is reported as a panel error, not thrown on.
+  try {
+    samples.assign(size, Sample{});
+    pixels.assign(size, Point{});
+    pixel_flags.assign(size, 0);
+  } catch (...) {
+    clear();
+    return false;
+  }
+  last = last_index;
+  used = true;
+  return true;
+}
+
+void CurveSamples::clear() {
+  samples.clear();
+  plane.clear();
+  pixels.clear();
+  pixel_flags.clear();
+  last = -1;
+  pixel_last = -1;
+  used = false;
+}
+
+bool layout_formula_plot(FormulaPlot& fp, const CompiledFormula& f, const PanelRecord& panel,
+                         int width, int height, bool with_slot1) {
+  fp.polar = f.is_polar();
+  fp.discontinuous = f.discontinuous || f.order > 0;
+  fp.failed = false;
+  int n;
+  if (fp.polar) {
+    n = 8 * std::max(width, height);
+    fp.a = panel.range[kTMin].value;
+    fp.b = panel.range[kTMax].value;
+  } else {
+    n = width;
+    fp.a = panel.range[kXMin].value;
+    fp.b = panel.range[kXMax].value;
+  }
+  n = std::max(n, 1);
+  fp.step = (fp.b - fp.a) / n;
+  if (!fp.slot[0].reset(n)) return false;
+  if (with_slot1) return fp.slot[1].reset(n);
+  fp.slot[1].clear();
+  return true;
+}
+
+int pole_test(double yl, double y, double yr, double yrr, double jump) {
+  if (yr - jump > y && yl >= y && yr >= yrr) return -1;
+  if (yr + jump < y && yl <= y && yr <= yrr) return 1;
+  return 0;
+}
+
+namespace {
+
+// A refinement halves its sub-step by a factor of eight at most nine times;
+// a function that keeps moving in the wanted direction past points where it
+// did not could otherwise walk a whole column in the finest sub-steps.
+constexpr int kRefineBudget = 512;
+constexpr int kMaxDivisor = 1 << 30;
+
+class Classifier {
+ public:
+  Classifier(FormulaPlot& fp, FormulaProbe& probe, const SamplingLimits& limits)
+      : s_(fp.slot[0].samples), probe_(probe), a_(fp.a), step_(fp.step), n_(fp.slot[0].last),
+        polar_(fp.polar), discontinuous_(fp.discontinuous), jump_(limits.jump_threshold),
+        max_(limits.max_magnitude) {}
+
+  void run(double b);
+
+ private:
+  void evaluate(int i, double t) {
+    Sample& s = s_[i];
+    s.t = t;
+    s.flag = probe_.at(t, s.v) ? kDefined : 0;
+  }
+  bool defined(int i) const { return is_defined(s_[i].flag); }
+  double v(int i) const { return s_[i].v; }
+  bool spike(int i) const;
+  void classify(int i);
+  void classify_right_edge();
+  void classify_left_edge();
+  void refine(int i, int k, int d, bool snap);
+
+  std::vector<Sample>& s_;
+  FormulaProbe& probe_;
+  double a_, step_;
+  int n_;
+  bool polar_, discontinuous_;
+  double jump_, max_;
+};
+
+void Classifier::run(double b) {
+  evaluate(n_ + 1, b + step_);
+  evaluate(n_, b);
+  for (int i = n_; i >= 0; --i) {
+    if (i > 0) evaluate(i - 1, a_ + (i - 1) * step_);
+    if (defined(i)) classify(i);
+  }
+}
+
+// An isolated spike: a jump of more than two thresholds from the left
+// neighbour, with both neighbours on the same side.
+bool Classifier::spike(int i) const {
+  if (polar_) return false;
+  const double y = v(i), yl = v(i - 1), yr = v(i + 1);
+  if (!(std::fabs(y - yl) > 2 * jump_)) return false;
+  return (yl > y && yr > y) || (yl <= y && yr <= y);
+}
+
+void Classifier::classify_right_edge() {
+  const int i = n_;
+  if (!defined(i - 1)) {
+    s_[i].flag |= kIsolated;
+  } else if (!defined(i + 1)) {
+    s_[i].flag |= kPieceEnd;
+  } else if (spike(i)) {
+    s_[i].flag |= kIsolated;
+    s_[i - 1].flag |= kPieceEnd;
+  } else {
+    s_[i].flag |= kPieceEnd;
+  }
+}
+
+void Classifier::classify_left_edge() {
+  if (!defined(1)) {
+    s_[0].flag |= kIsolated;
+  } else if (defined(2) && spike(1)) {
+    s_[0].flag |= kIsolated;
+    s_[1].flag |= kPieceStart;
+  } else {
+    s_[0].flag |= kPieceStart;
+  }
+}
+
+void Classifier::classify(int i) {
+  if (i == n_) return classify_right_edge();
+  if (i == 0) return classify_left_edge();
+  const bool left = defined(i - 1), right = defined(i + 1);
+  if (i < n_ - 1 && left && right && defined(i + 2)) {
+    const int d = pole_test(v(i - 1), v(i), v(i + 1), v(i + 2), jump_);
+    if (d != 0) {
+      refine(i, +1, d, false);
+      refine(i + 1, -1, -d, false);
+    }
+    return;
+  }
+  if (!left && !right) {
+    s_[i].flag |= kIsolated;
+  } else if (!right) {
+    refine(i, +1, v(i) > v(i - 1) ? 1 : -1, true);
+  } else if (!left) {
+    refine(i, -1, v(i) > v(i + 1) ? 1 : -1, true);
+  }
+}
+
+// Walks from sample i towards its neighbour i + k in sub-steps of step / 8,
+// shrinking the sub-step by 8 whenever the next point is undefined or does not
+// move in direction d, and keeps the last point that did.
+void Classifier::refine(int i, int k, int d, bool snap) {
+  const uint8_t bit = k > 0 ? kPieceEnd : kPieceStart;
+  double y = v(i);
+  if (discontinuous_ || std::fabs(y) >= max_) {
+    s_[i].flag |= kDefined | bit;
+    return;
+  }
+  const double h = step_ / 8;
+  const double target = a_ + (i + k) * step_;
+  const double toward = k * step_;  // (target - p) * toward > 0 while short of the target
+  // The walk starts where the sample is: on the grid, unless an earlier
+  // refinement moved it there (a snapped neighbour classified in its turn).
+  double p = s_[i].t;
+  double best_p = p, best_v = y;
+  double sub = h;
+  int m = 1;
+  for (int budget = kRefineBudget; budget > 0 && m < kMaxDivisor && (target - p) * toward > 0;
+       --budget) {
+    p += k * sub;
+    double value;
+    const bool ok = probe_.at(p, value);
+    if (ok && (d >= 0 ? value > best_v : value < best_v)) {
+      best_p = p;
+      best_v = value;
+      if (d * value >= max_) {
+        best_v = d * max_;
+        break;
+      }
+    } else {
+      p -= k * sub;
+      m *= 8;
+      sub = h / m;
+    }
+  }
+  int slot = i;
+  if (snap && std::fabs(best_p - target) <= std::fabs(step_) / 2) slot = i + k;
+  Sample& out = s_[slot];
+  out.t = best_p;
+  out.v = best_v;
+  out.flag |= kDefined | bit;
+}
+
+}  // namespace
+
+void sample_explicit(FormulaPlot& fp, FormulaProbe& probe, const SamplingLimits& limits) {
+  Classifier(fp, probe, limits).run(fp.b);
+}
+
+void sample_derivative_curve(FormulaPlot& fp, FormulaProbe& probe) {
+  const CurveSamples& src = fp.slot[0];
+  CurveSamples& dst = fp.slot[1];
+  dst.samples[src.last + 1] = Sample{src.samples[src.last + 1].t, kUndefined, 0};
+  for (int i = src.last; i >= 0; --i) {
+    const Sample& s = src.samples[i];
+    Sample& d = dst.samples[i];
+    d.t = s.t;
+    d.flag = s.flag;
+    d.v = kUndefined;
+    if (is_defined(s.flag) && !probe.derivative(s.t, s.v, d.v)) d.flag = 0;
+  }
+}
+
+}  // namespace kv

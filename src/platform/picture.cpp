@@ -1,0 +1,144 @@
+// The graph as a picture; see the header.
+#include "platform/picture.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include "graph/coord_painter.h"
+#include "graph/recompute.h"
+#include "platform/qpainter_device.h"
+
+namespace kv {
+
+namespace {
+
+// The frame of a picture whose origin is the client area's corner.
+PictureFrame picture_frame(const PlotPlacement& placement, bool vector_mode) {
+  const Rect& c = placement.client;
+  PictureFrame f;
+  f.background = {0, 0, c.width(), c.height()};
+  f.plot = placement.plot;
+  f.plot.left -= c.left;
+  f.plot.top -= c.top;
+  f.vector_mode = vector_mode;
+  return f;
+}
+
+// QImage would accept pictures far beyond any screen and leave the failure to
+// the memory manager; a picture of more than 2^28 pixels (1 GiB) or a side
+// beyond 32767 pixels counts as one that cannot be made.
+QImage make_picture(const Rect& client) {
+  const qint64 w = client.width(), h = client.height();
+  if (w <= 0 || h <= 0 || w > 32767 || h > 32767 || w * h > (qint64{1} << 28)) return QImage();
+  return QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
+}
+
+void render(QPainter& painter, PanelRecord& panel, const PanelPlot& plot,
+            const ColourTable& colours, const PictureFrame& frame) {
+  QPainterDevice device(painter);
+  paint_picture(device, panel, plot, colours, frame);
+}
+
+}  // namespace
+
+PlotPlacement placement_for_plot_size(int width, int height, bool boxed_style) {
+  // A client area exactly as large as plot and margins; the layout rule then
+  // gives the plot back, made even and at least 50.
+  ClientLayout layout;
+  layout.toolbars = false;
+  layout.status_bar = false;
+  layout.boxed_style = boxed_style;
+  PlotPlacement probe = plot_rect_for_client(layout);  // margins with a tiny client
+  const int left_margin = probe.plot.left;
+  const int top_margin = probe.plot.top;
+  const int right_margin = probe.client.right - 1 - probe.plot.right();
+  const int bottom_margin = probe.client.bottom - 1 - probe.plot.bottom();
+  layout.client = {0, 0, left_margin + width + right_margin, top_margin + height + bottom_margin};
+  return plot_rect_for_client(layout);
+}
+
+QImage paint_graph_image(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
+                         const PlotPlacement& placement) {
+  QImage image = make_picture(placement.client);
+  if (image.isNull()) return image;
+  QPainter painter(&image);
+  render(painter, panel, plot, colours, picture_frame(placement, false));
+  painter.end();
+  return image;
+}
+
+QByteArray paint_graph_svg(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
+                           const PlotPlacement& placement) {
+  const Rect& c = placement.client;
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  // 96 dots per inch: the size in millimetres that viewers show as one
+  // picture pixel per screen pixel.
+  svg.setResolution(96);
+  svg.setSize(QSize(c.width(), c.height()));
+  svg.setViewBox(QRect(0, 0, c.width(), c.height()));
+  svg.setTitle(QStringLiteral("Kurvaline"));
+  {
+    QPainter painter(&svg);
+    render(painter, panel, plot, colours, picture_frame(placement, true));
+  }
+  return buffer.data();
+}
+
+RgbImage to_rgb_image(const QImage& source) {
+  RgbImage out;
+  if (source.isNull()) return out;
+  const QImage image = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+                           ? source
+                           : source.convertToFormat(QImage::Format_RGB32);
+  out.width = image.width();
+  out.height = image.height();
+  out.pixels.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height));
+  for (int y = 0; y < out.height; ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    uint32_t* dst = out.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(out.width);
+    for (int x = 0; x < out.width; ++x) dst[x] = row[x] & kRgbMask;
+  }
+  return out;
+}
+
+void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& panel,
+                             PanelPlot& plot, const ColourTable& colours,
+                             const PlotPlacement& placement, const PaintFlags& flags) {
+  const PlotRect& p = placement.plot;
+  if (!panel.error.failed && flags.ready && flags.recompute) {
+    recompute_panel(panel, plot, p.width, p.height);
+  }
+  const Rect& c = placement.client;
+  PictureFrame direct;
+  direct.background = c;
+  direct.plot = p;
+  direct.ready = flags.ready;
+  if (!flags.double_buffering) {
+    discard();
+    render(window, panel, plot, colours, direct);
+    return;
+  }
+  if (flags.redraw) discard();
+  if (flags.redraw || render_failed_ || image_.isNull()) {
+    image_ = make_picture(c);
+    if (image_.isNull()) {
+      render(window, panel, plot, colours, direct);
+      render_failed_ = true;
+    } else {
+      PictureFrame frame = picture_frame(placement, false);
+      frame.ready = flags.ready;
+      QPainter painter(&image_);
+      render(painter, panel, plot, colours, frame);
+      render_failed_ = false;
+    }
+  }
+  if (!image_.isNull()) {
+    window.drawImage(dirty.topLeft(), image_, dirty.translated(-c.left, -c.top));
+  }
+}
+
+}  // namespace kv

@@ -1,0 +1,73 @@
+// The graph as a picture: the off-screen QImage the window is copied from,
+// the paint entry of the main window, SVG output, and the conversion to the
+// plain picture the GIF and bitmap encoders take.
+//
+// All pictures cover the graph area: the plot with its margins, as
+// plot_rect_for_client lays it out. The plot rectangle of a placement is in
+// the coordinates of the window's client area; a picture has its own origin
+// at the client area's corner, so the plot is shifted by that corner.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QRect>
+#include <string>
+
+#include "formats/rgb_image.h"
+#include "graph/colours.h"
+#include "graph/samples.h"
+#include "graph/view.h"
+#include "model/panel_record.h"
+
+class QPainter;
+
+namespace kv {
+
+// The placement of a plot of width x height pixels with the margins of the
+// layout rule, in a graph area whose corner is (0, 0). Odd or too small
+// sizes become even and at least 50, as in the window.
+PlotPlacement placement_for_plot_size(int width, int height, bool boxed_style);
+
+// Paints the panel's picture into a new RGB32 image of the graph area.
+// A null image when it cannot be allocated or exceeds 2^28 pixels or 32767
+// pixels on a side.
+QImage paint_graph_image(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
+                         const PlotPlacement& placement);
+
+// The picture as an SVG document (vector mode: dotted lines dot by dot).
+QByteArray paint_graph_svg(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
+                           const PlotPlacement& placement);
+
+// Copies the pixels of an image into the encoders' picture.
+RgbImage to_rgb_image(const QImage& image);
+
+// What the shell tells the paint entry.
+struct PaintFlags {
+  bool redraw = true;     // the picture must be painted again
+  bool recompute = true;  // the curves must be recomputed first
+  bool double_buffering = true;
+  bool ready = true;      // the window has been shown
+};
+
+// The off-screen picture of the main window and its paint entry. The picture
+// lives from one redraw to the next; when it cannot be allocated the graph is
+// drawn straight onto the window and the next paint tries again.
+class OffscreenPicture {
+ public:
+  // Recomputes the curves when asked (and the panel has no pending error),
+  // renders the picture when it is stale and copies the dirty part of the
+  // window from it. window and dirty use the coordinates of placement.
+  void paint(QPainter& window, const QRect& dirty, PanelRecord& panel, PanelPlot& plot,
+             const ColourTable& colours, const PlotPlacement& placement, const PaintFlags& flags);
+
+  void discard() { image_ = QImage(); }
+  bool has_picture() const { return !image_.isNull(); }
+  const QImage& image() const { return image_; }
+  bool render_failed() const { return render_failed_; }
+
+ private:
+  QImage image_;
+  bool render_failed_ = false;
+};
+
+}  // namespace kv

@@ -1,0 +1,227 @@
+// The drawing device over a QPainter; see the header.
+#include "platform/qpainter_device.h"
+
+#include <QImage>
+#include <QLineF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QPolygon>
+#include <QTransform>
+#include <vector>
+
+#include "expr/cp1252.h"
+#include "graph/fonts.h"
+
+namespace kv {
+
+QColor to_qcolor(Colour c) { return QColor(colour_red(c), colour_green(c), colour_blue(c)); }
+
+QString cp1252_to_qstring(std::string_view text) {
+  QString s;
+  s.reserve(static_cast<qsizetype>(text.size()));
+  for (unsigned char b : text) s.append(QChar(static_cast<char16_t>(cp1252_to_unicode(b))));
+  return s;
+}
+
+namespace {
+
+QRect to_qrect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+// The points of a polyline or polygon in Qt's type.
+class QPoints {
+ public:
+  QPoints(const Point* points, size_t n) : v_(n) {
+    for (size_t i = 0; i < n; ++i) v_[i] = QPoint(points[i].x, points[i].y);
+  }
+  const QPoint* data() const { return v_.data(); }
+  int size() const { return static_cast<int>(v_.size()); }
+
+ private:
+  std::vector<QPoint> v_;
+};
+
+}  // namespace
+
+QPainterDevice::QPainterDevice(QPainter& painter) : painter_(painter) {
+  raster_ = painter.device() != nullptr && painter.device()->devType() == QInternal::Image;
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::TextAntialiasing, false);
+  painter_.setTransform(QTransform());
+  painter_.setClipping(false);
+  apply_pen();
+  apply_brush();
+  select_font(FontSpec{});
+}
+
+void QPainterDevice::apply_pen() {
+  if (pen_.style == PenStyle::Null) {
+    painter_.setPen(Qt::NoPen);
+    return;
+  }
+  if (pen_.width <= 1) {
+    // A flat cap leaves out the end pixel of one-pixel lines, as GDI does.
+    painter_.setPen(QPen(to_qcolor(pen_.colour), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+  } else {
+    painter_.setPen(
+        QPen(to_qcolor(pen_.colour), pen_.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  }
+}
+
+void QPainterDevice::apply_brush() {
+  switch (brush_.style) {
+    case BrushStyle::Solid:
+      painter_.setBrush(QBrush(to_qcolor(brush_.colour), Qt::SolidPattern));
+      break;
+    case BrushStyle::HatchBackwardDiagonal:
+      // Qt's pattern has the same 8-pixel "/" lines, aligned to the device.
+      painter_.setBrush(QBrush(to_qcolor(brush_.colour), Qt::BDiagPattern));
+      break;
+    case BrushStyle::Null:
+      painter_.setBrush(Qt::NoBrush);
+      break;
+  }
+}
+
+void QPainterDevice::set_pen(const Pen& pen) {
+  if (pen == pen_) return;
+  pen_ = pen;
+  apply_pen();
+}
+
+void QPainterDevice::set_brush(const Brush& brush) {
+  if (brush == brush_) return;
+  brush_ = brush;
+  apply_brush();
+}
+
+void QPainterDevice::set_clip_rect(const Rect& r) {
+  // Qt fixes the clip in device space at the time it is set, like GDI.
+  painter_.setClipRect(to_qrect(r));
+}
+
+void QPainterDevice::clear_clip() { painter_.setClipping(false); }
+
+void QPainterDevice::set_origin(int x, int y) {
+  origin_ = {x, y};
+  painter_.setTransform(QTransform::fromTranslate(x, y));
+}
+
+void QPainterDevice::line(int x1, int y1, int x2, int y2) {
+  if (pen_.style == PenStyle::Null) return;
+  painter_.drawLine(x1, y1, x2, y2);
+}
+
+void QPainterDevice::polyline(const Point* points, size_t n) {
+  if (n < 2 || pen_.style == PenStyle::Null) return;
+  QPoints q(points, n);
+  painter_.drawPolyline(q.data(), q.size());
+}
+
+void QPainterDevice::polygon(const Point* points, size_t n) {
+  if (n < 2) return;
+  QPoints q(points, n);
+  painter_.drawPolygon(q.data(), q.size());
+}
+
+void QPainterDevice::rectangle(const Rect& r) {
+  if (r.width() < 1 || r.height() < 1) return;
+  // QRect(l, t, w - 1, h - 1) puts a one-pixel outline on columns l and
+  // r - 1 and rows t and b - 1, which is GDI's frame.
+  painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+}
+
+void QPainterDevice::fill_rect(const Rect& r, Colour c) {
+  if (r.width() <= 0 || r.height() <= 0) return;
+  painter_.fillRect(to_qrect(r), to_qcolor(c));
+}
+
+void QPainterDevice::set_pixel(int x, int y, Colour c) {
+  painter_.fillRect(QRect(x, y, 1, 1), to_qcolor(c));
+}
+
+void QPainterDevice::draw_strip(int x, int y, const Colour* pixels, size_t length,
+                                bool vertical) {
+  if (length == 0) return;
+  const int n = static_cast<int>(length);
+  QImage strip(vertical ? 1 : n, vertical ? n : 1, QImage::Format_RGB32);
+  for (int i = 0; i < n; ++i) {
+    const QRgb v = 0xff000000u | (pixels[i] & 0xffffffu);
+    strip.setPixel(vertical ? 0 : i, vertical ? i : 0, v);
+  }
+  painter_.drawImage(x, y, strip);
+}
+
+void QPainterDevice::dotted_line(int x, int y, int extent, int spacing, bool vertical,
+                                 Colour c) {
+  if (raster_ || spacing < 2 || extent < 0) {
+    Device::dotted_line(x, y, extent, spacing, vertical, c);
+    return;
+  }
+  // Dashes of one pixel and gaps of spacing - 1, starting on the far dot and
+  // running back to (x, y), along the pixel centres.
+  const int reach = extent - (extent % spacing);
+  const QPointF from = vertical ? QPointF(x + 0.5, y + extent + 1) : QPointF(x + extent + 1, y + 0.5);
+  const QPointF to = vertical ? QPointF(x + 0.5, y + extent - reach) : QPointF(x + extent - reach, y + 0.5);
+  QPen pen(to_qcolor(c), 1, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+  pen.setDashPattern({1.0, static_cast<qreal>(spacing - 1)});
+  painter_.save();
+  painter_.setPen(pen);
+  painter_.drawLine(QLineF(from, to));
+  painter_.restore();
+}
+
+void QPainterDevice::select_font(const FontSpec& font) {
+  if (metrics_ && font == font_) return;
+  font_ = font;
+  qfont_ = QFont(QString::fromLatin1(font_family_for_face(font.face)));
+  qfont_.setPixelSize(font.height > 0 ? font.height : 1);
+  qfont_.setBold(font.bold);
+  qfont_.setKerning(false);
+  qfont_.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
+  qfont_.setHintingPreference(QFont::PreferFullHinting);
+  painter_.setFont(qfont_);
+  metrics_.emplace(qfont_, painter_.device());
+}
+
+FontMetrics QPainterDevice::font_metrics() const {
+  FontMetrics m;
+  m.ascent = metrics_->ascent();
+  m.descent = metrics_->descent();
+  m.height = m.ascent + m.descent;
+  m.average_width = metrics_->averageCharWidth();
+  return m;
+}
+
+void QPainterDevice::set_text_background(bool opaque, Colour c) {
+  opaque_text_ = opaque;
+  text_background_ = c;
+}
+
+void QPainterDevice::draw_text(int x, int y, std::string_view text, TextAlign align) {
+  if (text.empty()) return;
+  const QString s = cp1252_to_qstring(text);
+  const int width = metrics_->horizontalAdvance(s);
+  const int height = metrics_->ascent() + metrics_->descent();
+  int left = 0;
+  if (align == TextAlign::Right) left = -width;
+  if (align == TextAlign::Center) left = -width / 2;
+
+  painter_.save();
+  // Draw in the frame of the text: the reference point at (0, 0), the
+  // writing direction along +x (GDI escapement is counter-clockwise).
+  painter_.translate(x, y);
+  if (font_.escapement != 0) painter_.rotate(-font_.escapement / 10.0);
+  if (opaque_text_) painter_.fillRect(QRect(left, 0, width, height), to_qcolor(text_background_));
+  painter_.setPen(QPen(to_qcolor(text_colour_)));
+  painter_.drawText(QPoint(left, metrics_->ascent()), s);
+  painter_.restore();
+}
+
+TextExtent QPainterDevice::text_extent(std::string_view text) const {
+  const QString s = cp1252_to_qstring(text);
+  return {metrics_->horizontalAdvance(s), metrics_->ascent() + metrics_->descent()};
+}
+
+}  // namespace kv

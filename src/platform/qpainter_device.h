@@ -1,0 +1,79 @@
+// The drawing device over a QPainter: the off-screen picture (a QImage), SVG
+// output (QSvgGenerator) and the window.
+//
+// It keeps GDI's pixel rules where the painters count on them: one-pixel
+// lines leave out their end pixel (flat caps), wider pens have round caps and
+// joins, Rectangle covers left..right-1 and top..bottom-1 with the outline on
+// that frame, text is drawn without antialiasing and without kerning with its
+// cell's top at the given point, and the clip rectangle stays where it was set
+// when the origin moves. Text arrives as Windows-1252 bytes.
+//
+// The painter must be active for the device's lifetime; the device does not
+// end it.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+#include <optional>
+
+#include "graph/device.h"
+
+class QPainter;
+
+namespace kv {
+
+class QPainterDevice final : public Device {
+ public:
+  explicit QPainterDevice(QPainter& painter);
+
+  void set_pen(const Pen& pen) override;
+  Pen pen() const override { return pen_; }
+  void set_brush(const Brush& brush) override;
+  Brush brush() const override { return brush_; }
+
+  void set_clip_rect(const Rect& r) override;
+  void clear_clip() override;
+  void set_origin(int x, int y) override;
+  Point origin() const override { return origin_; }
+
+  void line(int x1, int y1, int x2, int y2) override;
+  void polyline(const Point* points, size_t n) override;
+  void polygon(const Point* points, size_t n) override;
+  void rectangle(const Rect& r) override;
+  void fill_rect(const Rect& r, Colour c) override;
+  void set_pixel(int x, int y, Colour c) override;
+  void draw_strip(int x, int y, const Colour* pixels, size_t length, bool vertical) override;
+  // On a raster image dot by dot; on vector targets (SVG, printers) one
+  // dashed line, so that a dotted grid stays small.
+  void dotted_line(int x, int y, int extent, int spacing, bool vertical, Colour c) override;
+
+  void select_font(const FontSpec& font) override;
+  FontMetrics font_metrics() const override;
+  void set_text_colour(Colour c) override { text_colour_ = c; }
+  void set_text_background(bool opaque, Colour c) override;
+  void draw_text(int x, int y, std::string_view text, TextAlign align) override;
+  TextExtent text_extent(std::string_view text) const override;
+
+ private:
+  void apply_pen();
+  void apply_brush();
+
+  QPainter& painter_;
+  Pen pen_;
+  Brush brush_;
+  Point origin_;
+  FontSpec font_;
+  QFont qfont_;
+  std::optional<QFontMetrics> metrics_;
+  Colour text_colour_ = 0;
+  Colour text_background_ = 0xffffff;
+  bool opaque_text_ = false;
+  bool raster_ = true;
+};
+
+QColor to_qcolor(Colour c);
+QString cp1252_to_qstring(std::string_view text);
+
+}  // namespace kv

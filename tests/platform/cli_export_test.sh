@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# kurvaline --export: files by extension, sizes, and the refusals that must
+# leave no file behind. Runs without a display.
+set -u
+prog="$1"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+unset DISPLAY WAYLAND_DISPLAY
+fail=0
+
+check() {  # description, condition...
+  local what="$1"; shift
+  if ! "$@"; then echo "FAIL: $what"; fail=1; fi
+}
+
+# Width and height of a PNG from its header.
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}'; }
+
+# Every format, each from its own magic bytes.
+for panel in function integral diffequ; do
+  "$prog" --export "$dir/$panel.png" --panel "$panel"
+  check "$panel png status" test $? -eq 0
+  check "$panel png magic" test "$(head -c 4 "$dir/$panel.png" | tail -c 3)" = "PNG"
+done
+check "default size" test "$(png_size "$dir/function.png")" = "716x565"
+
+"$prog" --export "$dir/a.gif" --size 400x300
+check "gif status" test $? -eq 0
+check "gif magic" test "$(head -c 6 "$dir/a.gif")" = "GIF87a"
+"$prog" --export "$dir/a.bmp" --size 400x300 --palette 2 --line-width 3
+check "bmp magic" test "$(head -c 2 "$dir/a.bmp")" = "BM"
+"$prog" --export "$dir/a.svg" --set BoxedStyle=0 Grid=0 --set XUnitsPi=1
+check "svg status" test $? -eq 0
+check "svg root" grep -q "<svg" "$dir/a.svg"
+
+# Crossed axes have the smaller left margin; odd sizes become even.
+"$prog" --export "$dir/crossed.png" --set BoxedStyle=0 --size 301x201
+check "crossed size" test "$(png_size "$dir/crossed.png")" = "$((23 + 302 + 23))x$((21 + 202 + 24))"
+
+# Fields as formulas, automatic y bounds, start values.
+"$prog" --export "$dir/f.png" --formula "x^2" --x-min "-2pi" --x-max "pi" --y-min "" --y-max ""
+check "automatic y" test $? -eq 0
+"$prog" --export "$dir/d.png" --panel diffequ --formula "y''=-y" --start 0 --start 1 --start 0 --derivative
+check "diffequ starts" test $? -eq 0
+"$prog" --export "$dir/i.png" --panel integral --formula "1/x" --x0 "1" --abs --deg
+check "integral x0" test $? -eq 0
+
+# Refusals: German message, status 2, no file.
+expect_refusal() {  # message fragment, arguments...
+  local msg="$1"; shift
+  local out
+  out=$("$prog" --export "$dir/no.png" "$@" 2>&1 >/dev/null)
+  local status=$?
+  check "status 2 for $*" test $status -eq 2
+  check "message for $*: $out" grep -q "$msg" <<<"$out"
+  check "no file for $*" test ! -e "$dir/no.png"
+}
+expect_refusal "Ungültiger Definitionsbereich von x" --x-min 5 --x-max 1
+expect_refusal "Ungültiger Argumentbereich für Polarfunktion" --t-min 1 --t-max 0
+expect_refusal "Ungültiger Wertebereich von y" --y-min 3 --y-max 2
+expect_refusal "Fehlerhafte Klammerung" --formula "sin(x"
+expect_refusal "Ungültiger Ausdruck" --start "" --panel diffequ --formula "y'=y"
+expect_refusal "Ungültige Eingabe: ergibt undefinierten Wert" --x-min "1/0"
+expect_refusal "Im \"Integrieren-Modus\"" --panel integral --formula "x;x^2"
+
+out=$("$prog" --export "$dir/missing/dir/a.png" 2>&1)
+check "unwritable status" test $? -eq 2
+check "unwritable message" grep -q "Fehler beim Speichern der Datei" <<<"$out"
+
+# Usage errors are status 1.
+"$prog" --export "$dir/u.png" --palette 7 2>/dev/null
+check "bad palette" test $? -eq 1
+"$prog" --export "$dir/u.png" --set Unknown=1 2>/dev/null
+check "bad option" test $? -eq 1
+"$prog" --export 2>/dev/null
+check "missing path" test $? -eq 1
+
+exit $fail

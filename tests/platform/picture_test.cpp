@@ -1,0 +1,314 @@
+// Pixel tests on the off-screen picture: what a user sees in the exported
+// picture, drawn with the real fonts.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <set>
+
+#include "expr/compiler.h"
+#include "graph/colours.h"
+#include "graph/recompute.h"
+#include "model/initial_contents.h"
+#include "model/settings_defaults.h"
+#include "platform/picture.h"
+
+namespace kv {
+namespace {
+
+constexpr Colour kWhite = 0xffffff;
+
+// A drawing panel as a first start shows it, with options changed by the test.
+struct Scene {
+  PanelRecord panel;
+  PanelPlot plot;
+  int width, height;
+
+  explicit Scene(int index = kPanelFunction, int w = 600, int h = 500) : width(w), height(h) {
+    reset_panel(panel, index);
+    apply_panel_defaults(panel, index);
+    fill_panel_texts(panel, index);
+    panel.options[kOptEqualScales] = 0;
+  }
+  void only(std::initializer_list<OptionIndex> on) {
+    for (OptionIndex o : {kOptGrid, kOptSubGrid, kOptAxes, kOptTickLabels, kOptTickMarks,
+                          kOptBorder, kOptBoxedStyle, kOptFunctionExpressions, kOptXUnitsPi,
+                          kOptYUnitsPi, kOptFillIntegralArea}) {
+      panel.options[o] = 0;
+    }
+    for (OptionIndex o : on) panel.options[o] = 1;
+  }
+  PlotPlacement placement() const {
+    return placement_for_plot_size(width, height, panel.option(kOptBoxedStyle) != 0);
+  }
+  QImage render(const std::string& formulas) {
+    panel.source = formulas;
+    CompileEnv env;
+    env.surface = panel.role == PanelRole::Integral ? Surface::Integral
+                  : panel.role == PanelRole::DiffEqu ? Surface::DiffEqu
+                                                     : Surface::Function;
+    EXPECT_TRUE(compile_formulas(panel, env));
+    EXPECT_TRUE(recompute_panel(panel, plot, width, height));
+    return paint_graph_image(panel, plot, build_colour_table(panel.option(kOptPalette)),
+                             placement());
+  }
+};
+
+Colour px(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xffffff; }
+
+std::set<Colour> colours_of(const QImage& image) {
+  std::set<Colour> out;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) out.insert(px(image, x, y));
+  }
+  return out;
+}
+
+TEST(Picture, GraphAreaHasThePlotAndItsMargins) {
+  for (bool boxed : {false, true}) {
+    const PlotPlacement p = placement_for_plot_size(624, 520, boxed);
+    EXPECT_EQ(p.plot.left, boxed ? 69 : 23);
+    EXPECT_EQ(p.plot.top, 21);
+    EXPECT_EQ(p.plot.width, 624);
+    EXPECT_EQ(p.client, (Rect{0, 0, p.plot.left + 624 + 22 + 1, 21 + 520 + 23 + 1}));
+  }
+  EXPECT_EQ(placement_for_plot_size(31, 101, true).plot.width, 50);
+  EXPECT_EQ(placement_for_plot_size(31, 101, true).plot.height, 102);
+}
+
+TEST(Picture, StartPictureUsesOnlyPaletteColours) {
+  // Text without antialiasing and one-pixel pens give no mixed colours.
+  for (int palette = 0; palette < 3; ++palette) {
+    Scene s;
+    s.panel.options[kOptPalette] = palette;
+    const QImage image = s.render(initial_function_text());
+    const ColourTable table = build_colour_table(palette);
+    std::set<Colour> allowed(table.entries.begin(), table.entries.end());
+    for (Colour c : colours_of(image)) EXPECT_TRUE(allowed.count(c)) << std::hex << c;
+  }
+}
+
+TEST(Picture, GridLinesAreDottedOnePixelOnOneOff) {
+  Scene s;
+  s.only({kOptGrid, kOptBoxedStyle});
+  const QImage image = s.render("");
+  const PlotRect r = s.placement().plot;
+  const int col = r.left + 500;  // x = 4
+  for (int y = r.top; y <= r.top + 200; ++y) {
+    EXPECT_EQ(px(image, col, y), (y - r.top) % 2 == 0 ? 0x999999u : kWhite) << y;
+  }
+  EXPECT_EQ(px(image, col + 1, r.top), kWhite);
+}
+
+TEST(Picture, SubGridAloneDotsEveryThirdPixel) {
+  Scene s;
+  s.only({kOptSubGrid, kOptBoxedStyle});
+  const QImage image = s.render("");
+  const PlotRect r = s.placement().plot;
+  const int col = r.left + 550;  // a subdivision line, x = 5
+  int dots = 0;
+  for (int y = r.top + 1; y < r.top + 200; ++y) {
+    if (px(image, col, y) == 0xcccccc) {
+      ++dots;
+      EXPECT_NE(px(image, col, y + 1), 0xccccccu);
+      EXPECT_NE(px(image, col, y + 2), 0xccccccu);
+    }
+  }
+  EXPECT_GE(dots, 60);
+}
+
+TEST(Picture, BoxedTickMarksLeaveOutTheirEndPixel) {
+  Scene s;
+  s.only({kOptTickMarks, kOptBoxedStyle});
+  const QImage image = s.render("");
+  const PlotRect r = s.placement().plot;
+  const int col = r.left + 100;
+  for (int y = r.top; y < r.top + 9; ++y) EXPECT_EQ(px(image, col, y), 0u) << y;
+  EXPECT_EQ(px(image, col, r.top + 9), kWhite);
+  for (int y = r.bottom() - 8; y <= r.bottom(); ++y) EXPECT_EQ(px(image, col, y), 0u) << y;
+  EXPECT_EQ(px(image, col, r.bottom() - 9), kWhite);
+}
+
+TEST(Picture, IsolatedPointIsADiscOfLineWidthPlusTwo) {
+  for (int lw : {1, 3}) {
+    Scene s;
+    s.only({kOptBoxedStyle});
+    s.panel.options[kOptLineWidth] = lw;
+    const QImage image = s.render("sqrt(-x^2)");  // defined at x = 0 only
+    const PlotRect r = s.placement().plot;
+    const int col = r.left + 300, row = r.top + 250;
+    const Colour red = 0xff0000;
+    const int reach = (lw + 2) / 2;
+    EXPECT_EQ(px(image, col, row), red);
+    EXPECT_EQ(px(image, col - reach, row), red) << lw;
+    EXPECT_EQ(px(image, col + reach, row), red) << lw;
+    EXPECT_NE(px(image, col - reach - 1, row), red) << lw;
+    EXPECT_NE(px(image, col + reach + 1, row), red) << lw;
+    // A disc, not a square, once it is large enough to round.
+    EXPECT_EQ(px(image, col - reach, row - reach) == red, lw == 1) << lw;
+  }
+}
+
+TEST(Picture, HatchedIntegralAreaUsesTheQuarterColour) {
+  Scene s(kPanelIntegral);
+  s.only({kOptFillIntegralArea, kOptBoxedStyle});
+  const QImage image = s.render("cos(x)");
+  int hatch = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) hatch += px(image, x, y) == 0xbfbfff;
+  }
+  EXPECT_GT(hatch, 500);
+}
+
+TEST(Picture, InputHintStandsAtTheLowerLeft) {
+  Scene s(kPanelIntegral);
+  s.only({});
+  const QImage image = s.render("");
+  const PlotRect r = s.placement().plot;
+  int top = image.height(), bottom = -1, left = image.width();
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (px(image, x, y) != 0) continue;
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+      left = std::min(left, x);
+    }
+  }
+  ASSERT_GE(bottom, 0);
+  EXPECT_GE(left, r.left + 14);
+  EXPECT_LE(left, r.left + 16);
+  EXPECT_LT(bottom, r.bottom() - 15);   // two line pitches above the bottom
+  EXPECT_GT(top, r.bottom() - 6 * 17);  // five lines of about 15 pixels
+}
+
+TEST(Picture, LongXTitleReadsDownwardsBesideTheArrow) {
+  for (const char* title : {"X", "Zeit in s"}) {
+    Scene s;
+    s.only({kOptAxes});
+    s.panel.title_x = title;
+    s.panel.title_y.clear();
+    const QImage image = s.render("");
+    const PlotRect r = s.placement().plot;
+    int minx = image.width(), maxx = -1, miny = image.height(), maxy = -1;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = r.right() + 6; x < image.width(); ++x) {
+        if (px(image, x, y) != 0) continue;
+        // Skip the arrow head on the axis row.
+        if (y >= r.top + 246 && y <= r.top + 254 && x <= r.right() + 15) continue;
+        minx = std::min(minx, x), maxx = std::max(maxx, x);
+        miny = std::min(miny, y), maxy = std::max(maxy, y);
+      }
+    }
+    ASSERT_GE(maxx, 0) << title;
+    const bool tall = (maxy - miny) > 2 * (maxx - minx);
+    EXPECT_EQ(tall, std::string(title).size() > 1) << title;
+    EXPECT_LT(maxy, r.top + 250) << "above the axis";
+  }
+}
+
+TEST(Picture, SvgIsWellFormedAndQtDrawsIt) {
+  Scene s;
+  s.panel.options[kOptSubGrid] = 1;
+  s.render(initial_function_text());
+  const QByteArray svg = paint_graph_svg(s.panel, s.plot, build_colour_table(0), s.placement());
+  QXmlStreamReader xml(svg);
+  while (!xml.atEnd()) xml.readNext();
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+
+  QSvgRenderer renderer(svg);
+  ASSERT_TRUE(renderer.isValid());
+  const Rect c = s.placement().client;
+  EXPECT_EQ(renderer.viewBox(), QRect(0, 0, c.width(), c.height()));
+  QImage image(c.width(), c.height(), QImage::Format_RGB32);
+  image.fill(0xff808080);
+  QPainter painter(&image);
+  renderer.render(&painter);
+  painter.end();
+  const std::set<Colour> seen = colours_of(image);
+  EXPECT_TRUE(seen.count(kWhite));
+  EXPECT_TRUE(seen.count(0xff0000) || seen.size() > 10);
+}
+
+TEST(Picture, RgbImageKeepsEveryPixel) {
+  QImage image(3, 2, QImage::Format_RGB32);
+  image.fill(0xff102030);
+  image.setPixel(2, 1, 0xffabcdef);
+  const RgbImage rgb = to_rgb_image(image);
+  ASSERT_TRUE(rgb_image_is_consistent(rgb));
+  EXPECT_EQ(rgb.pixels[0], 0x102030u);
+  EXPECT_EQ(rgb.pixels[5], 0xabcdefu);
+}
+
+TEST(OffscreenPicture, RepaintsWithoutRedrawOnlyCopy) {
+  Scene s;
+  s.panel.source = initial_function_text();
+  CompileEnv env;
+  ASSERT_TRUE(compile_formulas(s.panel, env));
+  const PlotPlacement place = s.placement();
+  const ColourTable colours = build_colour_table(0);
+  QImage window(place.client.width(), place.client.height(), QImage::Format_RGB32);
+  OffscreenPicture picture;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(0, 0, window.width(), window.height()), s.panel, s.plot, colours,
+                  place, PaintFlags{});
+  }
+  ASSERT_TRUE(picture.has_picture());
+  EXPECT_TRUE(s.plot.valid);
+  EXPECT_EQ(window, picture.image());
+  const QImage first = picture.image();
+
+  // Another palette without the redraw flag: the old picture is copied.
+  const ColourTable dark = build_colour_table(2);
+  PaintFlags copy_only;
+  copy_only.redraw = copy_only.recompute = false;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(0, 0, 10, 10), s.panel, s.plot, dark, place, copy_only);
+  }
+  EXPECT_EQ(picture.image(), first);
+
+  // Without double buffering there is no picture.
+  PaintFlags direct;
+  direct.double_buffering = false;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(0, 0, 10, 10), s.panel, s.plot, dark, place, direct);
+  }
+  EXPECT_FALSE(picture.has_picture());
+  EXPECT_EQ(px(window, 0, 0), 0u);  // palette 2 background drawn directly
+}
+
+TEST(OffscreenPicture, DrawsDirectlyWhenThePictureCannotBeMadeAndRetriesLater) {
+  Scene s;
+  s.panel.source = "x";
+  CompileEnv env;
+  ASSERT_TRUE(compile_formulas(s.panel, env));
+  PlotPlacement huge = s.placement();
+  huge.client = {0, 0, 60000, 60000};  // more than a QImage can hold
+  const ColourTable dark = build_colour_table(2);
+  QImage window(100, 100, QImage::Format_RGB32);
+  window.fill(0xffffffff);
+  OffscreenPicture picture;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(0, 0, 100, 100), s.panel, s.plot, dark, huge, PaintFlags{});
+  }
+  EXPECT_FALSE(picture.has_picture());
+  EXPECT_TRUE(picture.render_failed());
+  EXPECT_EQ(px(window, 5, 5), 0u);  // the graph was drawn straight onto the window
+
+  PaintFlags again;
+  again.redraw = again.recompute = false;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(0, 0, 100, 100), s.panel, s.plot, dark, s.placement(), again);
+  }
+  EXPECT_TRUE(picture.has_picture());
+  EXPECT_FALSE(picture.render_failed());
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,177 @@
+// The QPainter device keeps the pixel rules the painters count on.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <set>
+
+#include "graph/primitives.h"
+#include "platform/qpainter_device.h"
+
+namespace kv {
+namespace {
+
+constexpr Colour kWhite = 0xffffff;
+constexpr Colour kBlack = 0x000000;
+
+struct Canvas {
+  QImage image{40, 30, QImage::Format_RGB32};
+  QPainter painter;
+  std::unique_ptr<QPainterDevice> dev;
+
+  Canvas() {
+    image.fill(0xffffffff);
+    painter.begin(&image);
+    dev = std::make_unique<QPainterDevice>(painter);
+  }
+  Colour at(int x, int y) {
+    if (painter.isActive()) painter.end();
+    return image.pixel(x, y) & 0xffffff;
+  }
+};
+
+TEST(QPainterDevice, OnePixelLinesLeaveOutTheirEndPixel) {
+  Canvas c;
+  c.dev->set_pen({kBlack, 1, PenStyle::Solid});
+  c.dev->line(2, 2, 12, 2);    // horizontal
+  c.dev->line(20, 2, 20, 12);  // vertical
+  c.dev->line(2, 5, 10, 13);   // diagonal
+  EXPECT_EQ(c.at(2, 2), kBlack);
+  EXPECT_EQ(c.at(11, 2), kBlack);
+  EXPECT_EQ(c.at(12, 2), kWhite);
+  EXPECT_EQ(c.at(20, 11), kBlack);
+  EXPECT_EQ(c.at(20, 12), kWhite);
+  EXPECT_EQ(c.at(9, 12), kBlack);
+  EXPECT_EQ(c.at(10, 13), kWhite);
+}
+
+TEST(QPainterDevice, PolylineLeavesOutOnlyTheLastPixel) {
+  Canvas c;
+  c.dev->set_pen({kBlack, 1, PenStyle::Solid});
+  const Point pts[] = {{2, 2}, {8, 2}, {8, 8}};
+  c.dev->polyline(pts, 3);
+  EXPECT_EQ(c.at(8, 2), kBlack);  // the corner is drawn
+  EXPECT_EQ(c.at(8, 7), kBlack);
+  EXPECT_EQ(c.at(8, 8), kWhite);
+}
+
+TEST(QPainterDevice, RectangleFramesLeftToRightMinusOne) {
+  Canvas c;
+  hollow_rectangle(*c.dev, {5, 5, 15, 12}, {kBlack, 1, PenStyle::Solid});
+  EXPECT_EQ(c.at(5, 5), kBlack);
+  EXPECT_EQ(c.at(14, 11), kBlack);
+  EXPECT_EQ(c.at(15, 11), kWhite);
+  EXPECT_EQ(c.at(14, 12), kWhite);
+  EXPECT_EQ(c.at(9, 8), kWhite);  // hollow
+}
+
+TEST(QPainterDevice, ClipStaysWhereItWasSetWhenTheOriginMoves) {
+  Canvas c;
+  c.dev->set_origin(10, 10);
+  c.dev->set_clip_rect({0, 0, 5, 5});  // device 10..14
+  c.dev->set_origin(0, 0);
+  c.dev->fill_rect({0, 0, 40, 30}, kBlack);
+  c.dev->clear_clip();
+  EXPECT_EQ(c.at(10, 10), kBlack);
+  EXPECT_EQ(c.at(14, 14), kBlack);
+  EXPECT_EQ(c.at(15, 14), kWhite);
+  EXPECT_EQ(c.at(9, 10), kWhite);
+}
+
+TEST(QPainterDevice, OriginShiftsDrawing) {
+  Canvas c;
+  c.dev->set_origin(7, 3);
+  c.dev->set_pixel(1, 1, kBlack);
+  EXPECT_EQ(c.dev->origin(), (Point{7, 3}));
+  EXPECT_EQ(c.at(8, 4), kBlack);
+}
+
+TEST(QPainterDevice, TextIsNotAntialiasedAndOpaqueCellStartsAtTheTop) {
+  QImage image(120, 40, QImage::Format_RGB32);
+  image.fill(0xffffffff);
+  {
+    QPainter painter(&image);
+    QPainterDevice dev(painter);
+    dev.select_font(graph_font(1, 1, 0));
+    dev.set_text_colour(0x0000ff);
+    dev.set_text_background(true, 0xeeeeee);
+    dev.draw_text(10, 10, "Funktion g(x)", TextAlign::Left);
+    const TextExtent e = dev.text_extent("Funktion g(x)");
+    EXPECT_GT(e.width, 40);
+    EXPECT_EQ(e.height, dev.font_metrics().height);
+    // The cell is filled from its top row; nothing above it.
+    EXPECT_EQ(image.pixel(10, 9) & 0xffffff, 0xffffffu);
+  }
+  std::set<Colour> colours;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y) & 0xffffff);
+  }
+  EXPECT_EQ(colours, (std::set<Colour>{0xffffff, 0xeeeeee, 0x0000ff}));
+  EXPECT_EQ(image.pixel(10, 10) & 0xffffff, 0xeeeeeeu);
+}
+
+TEST(QPainterDevice, RightAlignedTextEndsAtTheReferencePoint) {
+  QImage image(120, 30, QImage::Format_RGB32);
+  image.fill(0xffffffff);
+  QPainter painter(&image);
+  QPainterDevice dev(painter);
+  dev.select_font(graph_font(3, 1, 0));
+  dev.set_text_colour(kBlack);
+  dev.set_text_background(true, 0x00ff00);
+  dev.draw_text(80, 5, "123", TextAlign::Right);
+  painter.end();
+  EXPECT_EQ(image.pixel(79, 6) & 0xffffff, 0x00ff00u);  // opaque cell up to x - 1
+  EXPECT_EQ(image.pixel(80, 6) & 0xffffff, 0xffffffu);
+}
+
+TEST(QPainterDevice, HatchBrushDrawsRisingDiagonals) {
+  QImage image(32, 32, QImage::Format_RGB32);
+  image.fill(0xffffffff);
+  {
+    QPainter painter(&image);
+    QPainterDevice dev(painter);
+    dev.set_pen({0, 1, PenStyle::Null});
+    dev.set_brush({0xff0000, BrushStyle::HatchBackwardDiagonal});
+    const Point square[] = {{0, 0}, {32, 0}, {32, 32}, {0, 32}};
+    dev.polygon(square, 4);
+  }
+  int hatched = 0;
+  for (int y = 1; y < 30; ++y) {
+    for (int x = 1; x < 30; ++x) {
+      if ((image.pixel(x, y) & 0xffffff) != 0xff0000) continue;
+      ++hatched;
+      EXPECT_EQ(image.pixel(x + 1, y - 1) & 0xffffff, 0xff0000u) << x << "," << y;
+      EXPECT_EQ(image.pixel(x + 1, y) & 0xffffff, 0xffffffu) << x << "," << y;
+    }
+  }
+  // One pixel in eight.
+  EXPECT_NEAR(hatched, 29 * 29 / 8, 29);
+}
+
+TEST(QPainterDevice, BoldFollowsLineWidthAndPalette) {
+  EXPECT_FALSE(graph_font(1, 1, 0).bold);
+  EXPECT_TRUE(graph_font(1, 2, 0).bold);
+  EXPECT_FALSE(graph_font(1, 2, 2).bold);
+  EXPECT_TRUE(graph_font(3, 3, 2).bold);
+  QImage image(10, 10, QImage::Format_RGB32);
+  QPainter painter(&image);
+  QPainterDevice dev(painter);
+  dev.select_font(graph_font(1, 1, 0));
+  const int normal = dev.text_extent("Mmmmmmmmmm").width;
+  dev.select_font(graph_font(1, 3, 0));
+  EXPECT_GT(dev.text_extent("Mmmmmmmmmm").width, normal);
+}
+
+TEST(QPainterDevice, StripCopiesItsPixels) {
+  Canvas c;
+  const std::vector<Colour> strip = pattern_strip(7, kBlack, 0x00ff00, 3);
+  c.dev->draw_strip(4, 2, strip.data(), strip.size(), true);
+  EXPECT_EQ(c.at(4, 2), kBlack);
+  EXPECT_EQ(c.at(4, 3), 0x00ff00u);
+  EXPECT_EQ(c.at(4, 5), kBlack);
+  EXPECT_EQ(c.at(4, 8), kBlack);
+  EXPECT_EQ(c.at(4, 9), kWhite);
+}
+
+}  // namespace
+}  // namespace kv
