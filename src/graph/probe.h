@@ -21,6 +21,15 @@ class FormulaProbe {
   }
   // Value at a full variables vector (x, y, y', y'', y''', y'''').
   bool at_state(const double* vars, double& value) { return run(vars, value); }
+  // Values at many parameters at once (y and its derivatives zero); the same
+  // values as at() point by point, computed block by block.
+  void at_many(const double* t, int n, double* value, bool* defined) {
+    ev_.evaluate_many(f_, t, n, vars_, value, defined);
+    f_.cache_ready = true;
+    for (int i = 0; i < n; ++i) {
+      defined[i] = !defined[i] && value[i] == value[i];
+    }
+  }
   // First derivative at t, given the value there.
   bool derivative(double t, double value, double& out) {
     out = ev_.derivative(f_, t, value);

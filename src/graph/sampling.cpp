@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace kv {
 
@@ -105,8 +107,19 @@ class Classifier {
 void Classifier::run(double b) {
   evaluate(n_ + 1, b + step_);
   evaluate(n_, b);
+  // The grid values are computed together up front; classifying sample i
+  // reads sample i - 1 only after it has been stored, as before.
+  std::vector<double> t(static_cast<size_t>(n_)), value(t.size());
+  std::unique_ptr<bool[]> ok(new bool[t.size() + 1]);
+  for (int i = 0; i < n_; ++i) t[i] = a_ + i * step_;
+  probe_.at_many(t.data(), n_, value.data(), ok.get());
   for (int i = n_; i >= 0; --i) {
-    if (i > 0) evaluate(i - 1, a_ + (i - 1) * step_);
+    if (i > 0) {
+      Sample& s = s_[i - 1];
+      s.t = t[i - 1];
+      s.v = value[i - 1];
+      s.flag = ok[i - 1] ? kDefined : 0;
+    }
     if (defined(i)) classify(i);
   }
 }
