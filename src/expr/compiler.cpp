@@ -296,23 +296,38 @@ int implicit_and_factorials(std::string& code, Scratch& s) {
   return kMsgNone;
 }
 
-// Unary minus at position i: 0 and brackets around it and its operand.
-void wrap_unary_minus(std::string& code, size_t& i) {
-  size_t e = i + 1;
+// Scans forwards from `from` for the end of the operand that starts there:
+// brackets balance, a closing bracket at balance 0 ends it, and at balance 0
+// a position for which `stops` holds ends it. `unclosed` tells whether the end
+// of the code was reached inside brackets.
+template <class Stops>
+size_t operand_end(const std::string& code, size_t from, Stops stops, bool& unclosed) {
   int balance = 0;
-  while (e < code.size()) {
+  size_t e = from;
+  for (; e < code.size(); ++e) {
     uint8_t b = at(code, e);
     if (b == op::kOpen) {
       ++balance;
     } else if (b == op::kClose) {
       if (balance == 0) break;
       --balance;
-    } else if (balance == 0 && (b == ',' || is_operator_char(b))) {
-      if (b != '^') break;
-      if (e + 1 < code.size() && is_operator_char(at(code, e + 1))) ++e;  // "2^-x" stays whole
+    } else if (balance == 0 && stops(e, b)) {
+      break;
     }
-    ++e;
   }
+  unclosed = e == code.size() && balance > 0;
+  return e;
+}
+
+// Unary minus at position i: 0 and brackets around it and its operand. A "^"
+// and an operator right after it belong to the operand, so "2^-x" stays whole.
+void wrap_unary_minus(std::string& code, size_t& i) {
+  bool unclosed = false;
+  size_t e = operand_end(code, i + 1, [&code](size_t p, uint8_t b) {
+    if (b == '^') return false;
+    if (is_operator_char(b) && at(code, p - 1) == '^') return false;
+    return b == ',' || is_operator_char(b);
+  }, unclosed);
   code.insert(e, 1, static_cast<char>(op::kClose));
   insert(code, i, {op::kOpen, '0'});
   i += 2;
@@ -345,22 +360,12 @@ int rewrite_pass(std::string& code, uint8_t first, uint8_t second, uint8_t first
     ++s.expected_commas;
     code[i] = ',';
     // Right operand.
-    size_t e = i + 1;
-    int balance = 0;
-    for (; e < code.size(); ++e) {
-      uint8_t b = at(code, e);
-      if (b == op::kOpen) {
-        ++balance;
-      } else if (b == op::kClose) {
-        if (balance == 0) break;
-        --balance;
-      } else if (balance == 0 &&
-                 (b == ',' || b == first ||
-                  (second != 0 && b == second && !is_operator_char(at(code, e - 1))))) {
-        break;
-      }
-    }
-    if (e == code.size() && balance > 0) return kMsgBrackets;
+    bool unclosed = false;
+    size_t e = operand_end(code, i + 1, [&](size_t p, uint8_t b) {
+      return b == ',' || b == first ||
+             (second != 0 && b == second && !is_operator_char(at(code, p - 1)));
+    }, unclosed);
+    if (unclosed) return kMsgBrackets;
     code.insert(e, 1, static_cast<char>(op::kClose));
   }
   return kMsgNone;
