@@ -48,6 +48,7 @@ struct Program {
   std::vector<double> consts;
   int max_stack = 0;       // values held at once
   bool has_derivative = false;
+  bool plain = false;  // built, usable and without d( ): the evaluator's fast path
   // A fault found in the code's structure (a missing argument, y inside d( ),
   // d( ) nested too deep); reported at the first evaluation.
   int fatal = -1;

@@ -68,16 +68,7 @@ const Program* Evaluator::enter(const CompiledFormula& f) {
   return nullptr;
 }
 
-double Evaluator::evaluate(const CompiledFormula& f, const double* vars) {
-  const Program& fast = f.program;
-  if (fast.key == key_ && fast.built && fast.fatal < 0 && !fast.has_derivative &&
-      fatal_ == kMsgNone && static_cast<size_t>(fast.max_stack) + 1 <= stack_.size()) {
-    // Without d( ) nothing writes the variables.
-    err_ = false;
-    double r = run(fast, 0, static_cast<int>(fast.code.size()), const_cast<double*>(vars),
-                   stack_.data());
-    return err_ ? kUndefined : r;
-  }
+double Evaluator::evaluate_general(const CompiledFormula& f, const double* vars) {
   const Program* p = enter(f);
   if (!p) return kUndefined;
   double v[6];

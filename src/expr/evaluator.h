@@ -27,7 +27,7 @@ class Evaluator {
   // Value of the formula at the variables. Afterwards undefined() tells
   // whether the value is undefined there; fatal() whether the formula is
   // unusable (then every later call returns kUndefined at once).
-  double evaluate(const CompiledFormula& f, const double* vars);
+  inline double evaluate(const CompiledFormula& f, const double* vars);
   // First derivative at x, given fx = f(x).
   double derivative(const CompiledFormula& f, double x, double fx);
   // Values at many points at once: out[i] = f(x[i]) with the other variables
@@ -45,6 +45,7 @@ class Evaluator {
   const MathEnv& env() const { return env_; }
 
  private:
+  double evaluate_general(const CompiledFormula& f, const double* vars);
   double run(const Program& p, int begin, int end, double* vars, double* stack);
   double derivative_step(const Program& p, int begin, int end, double* vars, double* stack,
                          double f0);
@@ -73,6 +74,21 @@ class Evaluator {
   const CompiledFormula* rebuilt_for_ = nullptr;
   std::string rebuilt_source_;
 };
+
+// The common case inline: a program built for this context, without d( ),
+// needs no copy of the variables and no checks beyond these.
+inline double Evaluator::evaluate(const CompiledFormula& f, const double* vars) {
+  const Program& p = f.program;
+  if (p.plain && p.key == key_ && fatal_ == kMsgNone &&
+      static_cast<size_t>(p.max_stack) < stack_.size()) {
+    err_ = false;
+    // Without d( ) nothing writes the variables.
+    const double r = run(p, 0, static_cast<int>(p.code.size()), const_cast<double*>(vars),
+                         stack_.data());
+    return err_ ? kUndefined : r;
+  }
+  return evaluate_general(f, vars);
+}
 
 // Makes the flat program of a compiled formula for the given context.
 void build_program(CompiledFormula& f, const MathEnv& env, double literal_limit);

@@ -296,6 +296,7 @@ void build_program(CompiledFormula& f, const MathEnv& env, double literal_limit)
   Lowering(f, p, env, literal_limit).run();
   for (const Instr& in : p.code) p.has_derivative |= in.op == op::kDeriv;
   p.built = true;
+  p.plain = p.fatal < 0 && !p.has_derivative;
 }
 
 }  // namespace kv
