@@ -8,22 +8,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "expr/derivative_rule.h"
 #include "expr/op_table.h"
 #include "expr/opcodes.h"
 
 namespace kv {
-namespace {
-
-constexpr double kDerivativeBaseStep = 5e-8;
-constexpr double kDerivativeStepExponent = 0.3703703703703703;
-constexpr double kNestedStepFactor = 1000.0;
-constexpr double kSteepThreshold = 5000.0;
-constexpr double kSteepThresholdOneSided = 500.0;
-
-enum class Steep { None, Left, Right, Both };
-
-}  // namespace
-
 Evaluator::Evaluator(const ExprPanel& panel, Surface surface)
     : Evaluator(panel.angle_mode, panel.limits, surface) {}
 
@@ -152,14 +141,6 @@ double Evaluator::run(const Program& p, int begin, int end, double* vars, double
 #undef KV_KEY
 #undef KV_UNARY
 
-double Evaluator::safe_quotient(double n, double d) {
-  const double m = env_.max_mag;
-  if (n > m * d - 2) { clamped_ = true; return m; }
-  if (n < -(m * d - 2)) { clamped_ = true; return -m; }
-  if (std::fabs(n) < env_.eps * d) return 0.0;
-  return n / d;
-}
-
 // Numerical first derivative of the code [begin, end) at vars[0], given f0,
 // from four neighbouring values; one-sided formulas where neighbours are
 // undefined, and a test for a vertical asymptote next to x.
@@ -172,10 +153,7 @@ double Evaluator::derivative_step(const Program& p, int begin, int end, double* 
     return kUndefined;
   }
   const double x = vars[0];
-  double h = kDerivativeBaseStep * std::pow((std::fabs(x) + std::fabs(f0)) / 2, kDerivativeStepExponent);
-  if (depth_ > 0) h *= kNestedStepFactor;
-  if (h < kDerivativeBaseStep) h = kDerivativeBaseStep;
-
+  const double h = derivative_rule::step(x, f0, depth_);
   double f[5];
   bool ok[5];
   const double at[5] = {0, x + 2 * h, x + h, x - h, x - 2 * h};
@@ -186,45 +164,7 @@ double Evaluator::derivative_step(const Program& p, int begin, int end, double* 
     err_ = false;
   }
   vars[0] = x;
-  const double f1 = f[1], f2 = f[2], f3 = f[3], f4 = f[4];
-
-  clamped_ = false;
-  double d = 0;
-  Steep steep = Steep::None;
-  double threshold = kSteepThresholdOneSided;
-  if (ok[1] && ok[2] && ok[3] && ok[4]) {
-    d = safe_quotient(f4 - 8 * f3 + 8 * f2 - f1, 12 * h);
-    steep = Steep::Both;
-    threshold = kSteepThreshold;
-  } else if (!ok[2]) {
-    if (!ok[3]) {
-      err_ = true;
-      return kUndefined;
-    }
-    if (!ok[4]) {
-      d = safe_quotient(f0 - f3, h);
-    } else {
-      d = safe_quotient(3 * f0 - 4 * f3 + f4, 2 * h);
-      steep = Steep::Left;
-    }
-  } else if (!ok[1]) {
-    if (!ok[3]) d = safe_quotient(f2 - f0, h);
-    else if (ok[4]) d = safe_quotient(3 * f0 - 4 * f3 + f4, 2 * h);
-    else d = safe_quotient(f2 - f3, 2 * h);
-  } else if (!ok[3]) {
-    d = safe_quotient(4 * f2 - 3 * f0 - f1, 2 * h);
-    steep = Steep::Right;
-  } else {
-    d = safe_quotient(4 * f2 - 3 * f0 - f1, 2 * h);
-  }
-
-  if (steep != Steep::None && depth_ <= 1 && !clamped_ && std::fabs(d) > threshold) {
-    bool left = std::fabs(f0 - f3) > std::fabs(f3 - f4);
-    bool right = std::fabs(f2 - f0) > std::fabs(f1 - f2);
-    bool holds = steep == Steep::Left ? left : steep == Steep::Right ? right : left && right;
-    if (holds) d = d >= 0 ? m : -m;
-  }
-  return d;
+  return derivative_rule::combine(env_, depth_, f0, h, f, ok, err_);
 }
 
 double evaluate_formula(ExprPanel& panel, const double* vars, Surface surface) {

@@ -34,8 +34,8 @@ class Evaluator {
   // taken from vars[1..5], undefined[i] set where the value is undefined.
   // Each operation runs over a block of points, so the cost of walking the
   // program is shared. Same values as evaluate(), point by point (rand draws
-  // its numbers in another order). Stops early and leaves fatal() set when
-  // the formula is unusable.
+  // its numbers in another order). When the formula is unusable every value
+  // is undefined and fatal() is set.
   void evaluate_many(const CompiledFormula& f, const double* x, int n, const double* vars,
                      double* out, bool* undefined);
 
@@ -49,9 +49,12 @@ class Evaluator {
   double run(const Program& p, int begin, int end, double* vars, double* stack);
   double derivative_step(const Program& p, int begin, int end, double* vars, double* stack,
                          double f0);
-  double safe_quotient(double n, double d);
-  void run_block(const Program& p, const double* x, int n, const double* vars, double* out,
-                 bool* undefined);
+  // Runs [begin, end) over a block of n points: results in acc, undefined
+  // points flagged in e; st is the block stack space to use.
+  void run_block(const Program& p, int begin, int end, const double* x, int n,
+                 const double* vars, double* acc, bool* e, double* st, int depth);
+  void block_derivative(const Program& p, int begin, int end, const double* x, int n,
+                        const double* vars, double* acc, bool* e, double* st, int depth);
   // The program to run for f: its own, or one rebuilt for this context's
   // limits when they differ from those it was compiled with.
   const Program* prepare(const CompiledFormula& f);
@@ -66,7 +69,6 @@ class Evaluator {
   int depth_ = 0;
   bool err_ = false;
   int fatal_ = kMsgNone;
-  bool clamped_ = false;
   RandState rand_;
   std::vector<double> stack_;
   std::vector<double> block_stack_;

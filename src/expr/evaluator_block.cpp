@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "expr/evaluator.h"
+#include "expr/derivative_rule.h"
 #include "expr/op_table.h"
 #include "expr/opcodes.h"
 
@@ -72,15 +73,16 @@ void block_arith(const MathEnv& m, int n, double* acc, bool* e, A first, B secon
   std::copy(r, r + n, acc);
 }
 
-// Positive whole powers by the same repeated squaring as fn::powi, run bit by
-// bit over the block, for bases whose powers stay well inside the normal range.
 void block_power(const MathEnv& m, int n, double* acc, bool* e, int exponent) {
-  const double hi = std::pow(10.0, 300.0 / exponent), lo = 1.0 / hi;
+  const double hi = std::ldexp(1.0, 1000 / exponent), lo = 1.0 / hi;
+  auto ordinary = [hi, lo](double a) {
+    const double fa = std::fabs(a);
+    return fa < hi && (fa >= lo || a == 0.0);
+  };
   double r[kBlock], b[kBlock];
   bool rare = false;
   for (int l = 0; l < n; ++l) {
-    const double fa = std::fabs(acc[l]);
-    rare |= !(fa < hi && (fa > lo || acc[l] == 0.0));
+    rare |= !ordinary(acc[l]);
     r[l] = 1.0;
     b[l] = acc[l];
   }
@@ -92,8 +94,7 @@ void block_power(const MathEnv& m, int n, double* acc, bool* e, int exponent) {
   }
   if (rare) {
     for (int l = 0; l < n; ++l) {
-      const double fa = std::fabs(acc[l]);
-      if (!(fa < hi && (fa > lo || acc[l] == 0.0))) r[l] = fn::powi(m, e[l], acc[l], exponent);
+      if (!ordinary(acc[l])) r[l] = fn::powi(m, e[l], acc[l], exponent);
     }
   }
   std::copy(r, r + n, acc);
@@ -154,21 +155,24 @@ void block_power(const MathEnv& m, int n, double* acc, bool* e, int exponent) {
     }                                                                                      \
     break;
 
-void Evaluator::run_block(const Program& p, const double* x, int n, const double* vars,
-                          double* out, bool* undefined) {
+void Evaluator::run_block(const Program& p, int begin, int end, const double* x, int n,
+                          const double* vars, double* acc_out, bool* e_out, double* st,
+                          int depth) {
+  // Local arrays: the compiler then knows that they alias nothing, which
+  // keeps the per-point loops tight.
+  double acc[kBlock];
+  bool e[kBlock];
+  std::copy(acc_out, acc_out + n, acc);
+  std::copy(e_out, e_out + n, e);
   const Instr* code = p.code.data();
   const double* consts = p.consts.data();
   const MathEnv m = env_;
-  double acc[kBlock];
-  bool e[kBlock] = {};
-  double* st = block_stack_.data();
   int sp = 0;
   auto push = [&]() {
     std::copy(acc, acc + n, st + sp * kBlock);
     ++sp;
   };
-  const int size = static_cast<int>(p.code.size());
-  for (int i = 0; i < size; ++i) {
+  for (int i = begin; i < end; ++i) {
     const Instr in = code[i];
     switch (in.op) {
       case Program::kConst: push(); std::fill(acc, acc + n, consts[in.arg]); break;
@@ -198,12 +202,41 @@ void Evaluator::run_block(const Program& p, const double* x, int n, const double
         break;
       }
       KV_UNARY_OPERATIONS(KV_BLOCK_UNARY)
-      default: std::fill(e, e + n, true); break;  // d( ) never reaches here
+      case op::kDeriv:
+        block_derivative(p, in.arg, i, x, n, vars, acc, e, st + sp * kBlock, depth + 1);
+        break;
+      default: std::fill(e, e + n, true); break;
     }
   }
+  std::copy(acc, acc + n, acc_out);
+  std::copy(e, e + n, e_out);
+}
+
+// d( ) over a block: the operand [begin, end) has been evaluated into acc
+// (f0); it is evaluated again at the four neighbours of every point, one
+// level deeper, in the stack space above the current top.
+void Evaluator::block_derivative(const Program& p, int begin, int end, const double* x, int n,
+                                 const double* vars, double* acc, bool* e, double* st,
+                                 int depth) {
+  double h[kBlock], at[kBlock], f[5][kBlock];
+  bool ok[5][kBlock];
+  for (int l = 0; l < n; ++l) h[l] = derivative_rule::step(x[l], acc[l], depth);
+  const double shift[5] = {0, 2, 1, -1, -2};
+  for (int k = 1; k <= 4; ++k) {
+    for (int l = 0; l < n; ++l) at[l] = x[l] + shift[k] * h[l];
+    bool err[kBlock] = {};
+    run_block(p, begin, end, at, n, vars, f[k], err, st, depth);
+    for (int l = 0; l < n; ++l) ok[k][l] = !err[l];
+  }
   for (int l = 0; l < n; ++l) {
-    undefined[l] = e[l];
-    out[l] = e[l] ? kUndefined : acc[l];
+    if (e[l]) continue;
+    if (std::fabs(acc[l]) >= env_.max_mag) {
+      e[l] = true;
+      continue;
+    }
+    const double fl[5] = {0, f[1][l], f[2][l], f[3][l], f[4][l]};
+    const bool okl[5] = {false, ok[1][l], ok[2][l], ok[3][l], ok[4][l]};
+    acc[l] = derivative_rule::combine(env_, depth, acc[l], h[l], fl, okl, e[l]);
   }
 }
 
@@ -213,27 +246,25 @@ void Evaluator::run_block(const Program& p, const double* x, int n, const double
 
 void Evaluator::evaluate_many(const CompiledFormula& f, const double* x, int n,
                               const double* vars, double* out, bool* undefined) {
-  const Program* p = fatal_ == kMsgNone ? prepare(f) : nullptr;
-  if (!p || p->fatal >= 0 || p->has_derivative) {
-    // d( ) moves the variables point by point; faults are found on the way.
-    double v[6];
-    std::copy(vars, vars + 6, v);
-    for (int i = 0; i < n; ++i) {
-      v[0] = x[i];
-      out[i] = evaluate(f, v);
-      undefined[i] = err_;
-      if (fatal_ != kMsgNone) {
-        std::fill(out + i, out + n, kUndefined);
-        std::fill(undefined + i, undefined + n, true);
-        return;
-      }
-    }
+  const Program* p = enter(f);
+  if (!p) {
+    std::fill(out, out + n, kUndefined);
+    std::fill(undefined, undefined + n, true);
     return;
   }
-  const size_t need = static_cast<size_t>(p->max_stack + 1) * kBlock;
+  // Each d( ) level runs its operand above the stack top of the level before.
+  const size_t need = static_cast<size_t>(p->max_stack + 1) * kBlock * 5;
   if (block_stack_.size() < need) block_stack_.resize(need);
+  const int size = static_cast<int>(p->code.size());
   for (int i = 0; i < n; i += kBlock) {
-    run_block(*p, x + i, std::min(kBlock, n - i), vars, out + i, undefined + i);
+    const int m = std::min(kBlock, n - i);
+    double acc[kBlock];
+    bool e[kBlock] = {};
+    run_block(*p, 0, size, x + i, m, vars, acc, e, block_stack_.data(), 0);
+    for (int l = 0; l < m; ++l) {
+      undefined[i + l] = e[l];
+      out[i + l] = e[l] ? kUndefined : acc[l];
+    }
   }
   err_ = n > 0 && undefined[n - 1];
 }

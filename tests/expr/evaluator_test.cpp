@@ -205,7 +205,9 @@ TEST(EvaluatorBlock, AgreesWithPointByPointEvaluation) {
   const char* formulas[] = {
       "x^3-4.5x", "cos(pi*x)/(-ln2*x)", "1/x", "x*1e-20", "0/x", "x^4-x^-2+x^7", "(x+1)(x-1)/x",
       "sqrt(x)+ln(x)", "max(x,2)-min(3,x)", "gaussd(x,1,2)", "d(x^2)", "123456789012345678*x",
-      "2^x^2", "tan(x)", "x/(x-1)", "1e200x*1e200", "4.5x-x*4.5"};
+      "2^x^2", "tan(x)", "x/(x-1)", "1e200x*1e200", "4.5x-x*4.5", "d(d(x^4/12-3/2x^2))",
+      "d(sqrt(x))", "d(1/x)", "d(abs(x))", "d(d(d(x^3)))", "x*d(sin(x))+d(x^2)", "d(ln(x))",
+      "gaussd(d(x^2),1,2)"};
   std::vector<double> xs;
   for (int i = -300; i <= 300; ++i) xs.push_back(i / 50.0);
   for (double special : {0.0, -0.0, 1e-18, -1e-18, 1e300, -1e300, kMaxMagnitude, -kMaxMagnitude,
