@@ -1,6 +1,7 @@
 // Polar curves: plane points and the compacting projection.
 #include "graph/polar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -8,37 +9,45 @@ namespace kv {
 
 namespace {
 
-// Samples between exact reseeds of the recurrence; the relative error grows
-// by a few units of rounding per step.
+// Samples per group that share one exact cos and sin of the group's start.
 constexpr int kReseedInterval = 32;
 
 }  // namespace
 
 bool compute_polar_plane(CurveSamples& c, double a, double step) {
+  const size_t n = static_cast<size_t>(c.last) + 1;
   try {
-    c.plane.assign(static_cast<size_t>(c.last) + 1, PlanePoint{});
+    c.plane.resize(n);  // entries of undefined samples are never read
   } catch (...) {
     c.plane.clear();
     return false;
   }
-  const double cs = std::cos(step), sn = std::sin(step);
-  double cos_t = 1, sin_t = 0;
-  for (int i = 0; i <= c.last; ++i) {
-    const double grid = a + i * step;
-    if (i % kReseedInterval == 0) {
-      cos_t = std::cos(grid);
-      sin_t = std::sin(grid);
-    } else {
-      const double next_cos = cos_t * cs - sin_t * sn;
-      sin_t = sin_t * cs + cos_t * sn;
-      cos_t = next_cos;
+  // Every group of kReseedInterval samples starts from an exact cos and sin
+  // of its first grid position; the others follow by the angle-addition
+  // formulas with the exact cos and sin of k * step, so that the samples of
+  // a group do not depend on each other.
+  double ck[kReseedInterval], sk[kReseedInterval];
+  for (int k = 0; k < kReseedInterval; ++k) {
+    ck[k] = std::cos(k * step);
+    sk[k] = std::sin(k * step);
+  }
+  const Sample* samples = c.samples.data();
+  PlanePoint* plane = c.plane.data();
+  for (int g = 0; g <= c.last; g += kReseedInterval) {
+    const double ca = std::cos(a + g * step), sa = std::sin(a + g * step);
+    const int count = std::min(kReseedInterval, c.last + 1 - g);
+    for (int k = 0; k < count; ++k) {
+      const Sample& s = samples[g + k];
+      const double cos_t = ca * ck[k] - sa * sk[k];
+      const double sin_t = sa * ck[k] + ca * sk[k];
+      plane[g + k] = {s.v * cos_t, s.v * sin_t};
     }
-    const Sample& s = c.samples[i];
-    if (!is_defined(s.flag)) continue;
-    if (s.t == grid) {
-      c.plane[i] = {s.v * cos_t, s.v * sin_t};
-    } else {
-      c.plane[i] = {s.v * std::cos(s.t), s.v * std::sin(s.t)};
+    // Refined samples moved off the grid get their own cos and sin.
+    for (int k = 0; k < count; ++k) {
+      const Sample& s = samples[g + k];
+      if (is_defined(s.flag) && s.t != a + (g + k) * step) {
+        plane[g + k] = {s.v * std::cos(s.t), s.v * std::sin(s.t)};
+      }
     }
   }
   return true;
