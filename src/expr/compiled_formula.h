@@ -67,7 +67,8 @@ struct CompiledFormula {
   int subdivision = 6;        // Simpson subdivision of the integral: 6, 4 or 2
   int operations = 0;         // operation count of the compiled code
 
-  // Evaluation flags of the design's cache protocol.
+  // Evaluation flags for callers that follow the panel-level protocol: the
+  // cache is ready after the first evaluation; the last value was undefined.
   bool cache_ready = false;
   bool eval_error = false;
 

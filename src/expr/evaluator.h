@@ -95,7 +95,7 @@ inline double Evaluator::evaluate(const CompiledFormula& f, const double* vars) 
 // Makes the flat program of a compiled formula for the given context.
 void build_program(CompiledFormula& f, const MathEnv& env, double literal_limit);
 
-// The design's entry points on a panel: evaluate the panel's current formula,
+// Entry points on a panel: evaluate the panel's current formula,
 // set its evaluation error flag, and report a fatal error once into the
 // panel's first-error record with control id 510.
 double evaluate_formula(ExprPanel& panel, const double* vars, Surface surface);

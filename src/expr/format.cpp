@@ -53,7 +53,7 @@ std::string mantissa(char first, const std::string& rest) {
   return m;
 }
 
-// Rewrites a long plain number as mantissa·10exponent where the design of the
+// Rewrites a long plain number as mantissa·10exponent where the form of the
 // tick labels allows it; other texts are returned unchanged.
 std::string scientific_form(const std::string& text) {
   bool negative = !text.empty() && text[0] == '-';
