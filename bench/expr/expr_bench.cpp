@@ -42,15 +42,17 @@ std::vector<double> xs() {
   return v;
 }
 
+bool compile_for_bench(const Formula& f, kv::ExprPanel& panel, benchmark::State& state) {
+  panel.source = f.ours;
+  if (kv::compile_formulas(panel, kv::CompileEnv{})) return true;
+  state.SkipWithError("does not compile");
+  return false;
+}
+
 void BM_Kurvaline(benchmark::State& state) {
   const Formula& f = kFormulas[state.range(0)];
   kv::ExprPanel panel;
-  panel.source = f.ours;
-  kv::CompileEnv env;
-  if (!kv::compile_formulas(panel, env)) {
-    state.SkipWithError("does not compile");
-    return;
-  }
+  if (!compile_for_bench(f, panel, state)) return;
   kv::Evaluator ev(panel, kv::Surface::Function);
   const kv::CompiledFormula& cf = *panel.formulas[0];
   const std::vector<double> x = xs();
@@ -71,12 +73,7 @@ void BM_Kurvaline(benchmark::State& state) {
 void BM_KurvalineBlock(benchmark::State& state) {
   const Formula& f = kFormulas[state.range(0)];
   kv::ExprPanel panel;
-  panel.source = f.ours;
-  kv::CompileEnv env;
-  if (!kv::compile_formulas(panel, env)) {
-    state.SkipWithError("does not compile");
-    return;
-  }
+  if (!compile_for_bench(f, panel, state)) return;
   kv::Evaluator ev(panel, kv::Surface::Function);
   const kv::CompiledFormula& cf = *panel.formulas[0];
   const std::vector<double> x = xs();

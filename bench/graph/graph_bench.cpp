@@ -36,14 +36,19 @@ struct Setup {
   PanelPlot plot;
 };
 
+// The default ranges of the drawing panels at first start.
+void set_default_ranges(PanelRecord& panel) {
+  panel.range[kXMin].value = -6;
+  panel.range[kXMax].value = 6;
+  panel.range[kYMin].value = -5;
+  panel.range[kYMax].value = 5;
+  panel.range[kTMin].value = -2 * kPi;
+  panel.range[kTMax].value = 2 * kPi;
+}
+
 void init_function_panel(Setup& s) {
   s.panel.role = PanelRole::Function;
-  s.panel.range[kXMin].value = -6;
-  s.panel.range[kXMax].value = 6;
-  s.panel.range[kYMin].value = -5;
-  s.panel.range[kYMax].value = 5;
-  s.panel.range[kTMin].value = -2 * kPi;
-  s.panel.range[kTMax].value = 2 * kPi;
+  set_default_ranges(s.panel);
   s.panel.options[kOptEqualScales] = 1;
   s.panel.options[kOptLineWidth] = 1;
   s.panel.source = kFunctionPanel;
@@ -55,12 +60,7 @@ void init_function_panel(Setup& s) {
 void init_diffequ_panel(Setup& s, bool high_precision) {
   s.panel.role = PanelRole::DiffEqu;
   s.panel.set_limits(kMaxMagnitude, kZeroToleranceFine, kLiteralLimitFine);
-  s.panel.range[kXMin].value = -6;
-  s.panel.range[kXMax].value = 6;
-  s.panel.range[kYMin].value = -5;
-  s.panel.range[kYMax].value = 5;
-  s.panel.range[kTMin].value = -2 * kPi;
-  s.panel.range[kTMax].value = 2 * kPi;
+  set_default_ranges(s.panel);
   s.panel.dialog_values[kStartX].value = std::sqrt(2.0);
   s.panel.dialog_values[kStartY].value = std::exp(1.0) / 2;
   s.panel.dialog_values[kStartY1].value = 1.0;
