@@ -10,7 +10,7 @@ namespace kv {
 namespace {
 
 // Samples per group that share one exact cos and sin of the group's start.
-constexpr int kReseedInterval = 32;
+constexpr int kGroup = 32;
 
 }  // namespace
 
@@ -22,32 +22,33 @@ bool compute_polar_plane(CurveSamples& c, double a, double step) {
     c.plane.clear();
     return false;
   }
-  // Every group of kReseedInterval samples starts from an exact cos and sin
-  // of its first grid position; the others follow by the angle-addition
-  // formulas with the exact cos and sin of k * step, so that the samples of
-  // a group do not depend on each other.
-  double ck[kReseedInterval], sk[kReseedInterval];
-  for (int k = 0; k < kReseedInterval; ++k) {
+  // Every group of kGroup samples starts from an exact cos and sin of its
+  // first grid position; the others follow by the angle-addition formulas
+  // with the exact cos and sin of k * step.
+  const int table = static_cast<int>(std::min<size_t>(kGroup, n));
+  double ck[kGroup], sk[kGroup];
+  for (int k = 0; k < table; ++k) {
     ck[k] = std::cos(k * step);
     sk[k] = std::sin(k * step);
   }
   const Sample* samples = c.samples.data();
   PlanePoint* plane = c.plane.data();
-  for (int g = 0; g <= c.last; g += kReseedInterval) {
+  for (int g = 0; g <= c.last; g += kGroup) {
     const double ca = std::cos(a + g * step), sa = std::sin(a + g * step);
-    const int count = std::min(kReseedInterval, c.last + 1 - g);
+    const int count = std::min(kGroup, c.last + 1 - g);
     for (int k = 0; k < count; ++k) {
-      const Sample& s = samples[g + k];
       const double cos_t = ca * ck[k] - sa * sk[k];
       const double sin_t = sa * ck[k] + ca * sk[k];
-      plane[g + k] = {s.v * cos_t, s.v * sin_t};
+      const double r = samples[g + k].v;
+      plane[g + k] = {r * cos_t, r * sin_t};
     }
-    // Refined samples moved off the grid get their own cos and sin.
-    for (int k = 0; k < count; ++k) {
-      const Sample& s = samples[g + k];
-      if (is_defined(s.flag) && s.t != a + (g + k) * step) {
-        plane[g + k] = {s.v * std::cos(s.t), s.v * std::sin(s.t)};
-      }
+  }
+  // Samples moved off the grid get their own cos and sin.
+  const uint8_t movable = c.on_grid ? kPieceStart | kPieceEnd : 0xff;
+  for (size_t i = 0; i < n; ++i) {
+    const Sample& s = samples[i];
+    if ((s.flag & movable) && is_defined(s.flag) && s.t != a + static_cast<int>(i) * step) {
+      plane[i] = {s.v * std::cos(s.t), s.v * std::sin(s.t)};
     }
   }
   return true;
@@ -65,20 +66,41 @@ bool unit_corner(Point p2, Point p1, Point p) {
 }  // namespace
 
 void project_polar(CurveSamples& c, const ViewMap& map) {
+  const size_t count = static_cast<size_t>(c.last) + 1;
+  Point* pixels = c.pixels.data();
+  // The divisions dominate the projection of a fine polar grid; done for all
+  // points in one plain loop they run several at a time. Points of undefined
+  // samples get a pixel too, which the compaction below never reads.
+  if (c.plane.size() == count) {
+    const PlanePoint* plane = c.plane.data();
+    const double xmin = map.xmin, ymin = map.ymin, xs = map.x_scale, ys = map.y_scale;
+    const double height = map.height;
+    const int c0 = map.column_low(), c1 = map.column_high();
+    const int r0 = map.row_low(), r1 = map.row_high();
+    for (size_t i = 0; i < count; ++i) {
+      pixels[i] = {ViewMap::clamp_pixel((plane[i].x - xmin) / xs, c0, c1),
+                   ViewMap::clamp_pixel(height - (plane[i].y - ymin) / ys, r0, r1)};
+    }
+  } else {
+    for (size_t i = 0; i < count; ++i) {
+      const Sample& s = c.samples[i];
+      if (is_defined(s.flag)) {
+        pixels[i] = {map.column(s.v * std::cos(s.t)), map.row(s.v * std::sin(s.t))};
+      }
+    }
+  }
+  // Compaction in place: point i moves to kept <= i.
   int kept = 0;
-  const bool have_plane = c.plane.size() == static_cast<size_t>(c.last) + 1;
   for (int i = 0; i <= c.last; ++i) {
     const Sample& s = c.samples[i];
     if (!is_defined(s.flag)) continue;
-    const PlanePoint q = have_plane ? c.plane[i]
-                                    : PlanePoint{s.v * std::cos(s.t), s.v * std::sin(s.t)};
-    const Point p{map.column(q.x), map.row(q.y)};
-    if (s.flag == kDefined && kept > 0 && c.pixels[kept - 1] == p) continue;
+    const Point p = pixels[i];
+    if (s.flag == kDefined && kept > 0 && pixels[kept - 1] == p) continue;
     if (kept >= 2 && c.pixel_flags[kept - 1] == kDefined && is_defined(c.pixel_flags[kept - 2]) &&
-        unit_corner(c.pixels[kept - 2], c.pixels[kept - 1], p)) {
+        unit_corner(pixels[kept - 2], pixels[kept - 1], p)) {
       --kept;
     }
-    c.pixels[kept] = p;
+    pixels[kept] = p;
     c.pixel_flags[kept] = s.flag;
     ++kept;
   }

@@ -22,13 +22,12 @@ class FormulaProbe {
   // Value at a full variables vector (x, y, y', y'', y''', y'''').
   bool at_state(const double* vars, double& value) { return run(vars, value); }
   // Values at many parameters at once (y and its derivatives zero); the same
-  // values as at() point by point, computed block by block.
-  void at_many(const double* t, int n, double* value, bool* defined) {
-    ev_.evaluate_many(f_, t, n, vars_, value, defined);
+  // values as at() point by point, computed block by block. A value is
+  // defined where undefined[i] is false and it is not a NaN; the caller
+  // tests both in the loop that stores the values.
+  void at_many(const double* t, int n, double* value, bool* undefined) {
+    ev_.evaluate_many(f_, t, n, vars_, value, undefined);
     f_.cache_ready = true;
-    for (int i = 0; i < n; ++i) {
-      defined[i] = !defined[i] && value[i] == value[i];
-    }
   }
   // First derivative at t, given the value there.
   bool derivative(double t, double value, double& out) {

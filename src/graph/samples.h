@@ -51,10 +51,14 @@ struct CurveSamples {
   int last = -1;        // index of the last visible sample
   int pixel_last = -1;  // index of the last pixel point; -1 before projection
   bool used = false;    // the slot carries a curve in this recomputation
+  // Every sample lies on its grid position, except those that end a piece
+  // (the explicit sampler moves only these); false for solver samples.
+  bool on_grid = false;
 
-  // Sizes all three arrays for samples 0..last+1 and clears them. False when
-  // memory runs out.
-  bool reset(int last_index);
+  // Sizes all three arrays for samples 0..last+1 and clears them; the samples
+  // keep old contents with overwrite, for a sampler that writes every one of
+  // them anyway. False when memory runs out.
+  bool reset(int last_index, bool overwrite = false);
   void clear();
 };
 

@@ -3,18 +3,24 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 namespace kv {
 
-bool CurveSamples::reset(int last_index) {
-  clear();
+bool CurveSamples::reset(int last_index, bool overwrite) {
   const size_t size = static_cast<size_t>(last_index) + 2;
+  plane.clear();
+  last = -1;
+  pixel_last = -1;
+  on_grid = false;
   // Arrays are the only allocations of a recomputation that grow with the
   // plot size; their failure is reported as a panel error, not thrown on.
   try {
-    samples.assign(size, Sample{});
+    if (overwrite) {
+      samples.resize(size);
+    } else {
+      samples.assign(size, Sample{});
+    }
     pixels.assign(size, Point{});
     pixel_flags.assign(size, 0);
   } catch (...) {
@@ -34,6 +40,7 @@ void CurveSamples::clear() {
   last = -1;
   pixel_last = -1;
   used = false;
+  on_grid = false;
 }
 
 bool layout_formula_plot(FormulaPlot& fp, const CompiledFormula& f, const PanelRecord& panel,
@@ -53,7 +60,9 @@ bool layout_formula_plot(FormulaPlot& fp, const CompiledFormula& f, const PanelR
   }
   n = std::max(n, 1);
   fp.step = (fp.b - fp.a) / n;
-  if (!fp.slot[0].reset(n)) return false;
+  // The explicit sampler writes every sample; the solver leaves the columns
+  // it cannot reach untouched, and they must read as undefined.
+  if (!fp.slot[0].reset(n, f.order == 0)) return false;
   if (with_slot1) return fp.slot[1].reset(n);
   fp.slot[1].clear();
   return true;
@@ -92,6 +101,7 @@ class Classifier {
   double v(int i) const { return s_[i].v; }
   bool spike(int i) const;
   void classify(int i);
+  void classify_all();
   void classify_right_edge();
   void classify_left_edge();
   void refine(int i, int k, int d, bool snap);
@@ -107,21 +117,76 @@ class Classifier {
 void Classifier::run(double b) {
   evaluate(n_ + 1, b + step_);
   evaluate(n_, b);
-  // The grid values are computed together up front; classifying sample i
-  // reads sample i - 1 only after it has been stored, as before.
-  std::vector<double> t(static_cast<size_t>(n_)), value(t.size());
-  std::unique_ptr<bool[]> ok(new bool[t.size() + 1]);
-  for (int i = 0; i < n_; ++i) t[i] = a_ + i * step_;
-  probe_.at_many(t.data(), n_, value.data(), ok.get());
-  for (int i = n_; i >= 0; --i) {
-    if (i > 0) {
-      Sample& s = s_[i - 1];
-      s.t = t[i - 1];
-      s.v = value[i - 1];
-      s.flag = ok[i - 1] ? kDefined : 0;
+  // The grid values are computed chunk by chunk into buffers that stay in
+  // the cache, and all are stored before the classification walks back from
+  // the right: a refinement may move a sample onto its left neighbour.
+  // Chunks are whole evaluation blocks, so the evaluation order is that of one
+  // call over the whole grid.
+  constexpr int kChunk = 256;
+  double t[kChunk], value[kChunk];
+  bool undefined[kChunk];
+  for (int i0 = 0; i0 < n_; i0 += kChunk) {
+    const int m = std::min(kChunk, n_ - i0);
+    for (int j = 0; j < m; ++j) t[j] = a_ + (i0 + j) * step_;
+    probe_.at_many(t, m, value, undefined);
+    Sample* out = s_.data() + i0;
+    for (int j = 0; j < m; ++j) {
+      const bool ok = !undefined[j] & (value[j] == value[j]);
+      out[j] = Sample{t[j], value[j], static_cast<uint8_t>(ok ? kDefined : 0)};
     }
+  }
+  classify_all();
+}
+
+// Classifies samples n..0 in this order, each as classify() does. Inner
+// samples whose three neighbours to the left and right are all defined only
+// need the pole test, and the window of four samples it reads moves along in
+// locals; whatever else happens may rewrite samples and reloads the window.
+void Classifier::classify_all() {
+  int i = n_;
+  for (; i >= n_ - 1 && i >= 0; --i) {
     if (defined(i)) classify(i);
   }
+  if (i < 1) {
+    if (i == 0 && defined(0)) classify(0);
+    return;
+  }
+  const Sample* s = s_.data();
+  // The window: samples i - 1, i, i + 1, i + 2.
+  auto load = [&](int k, uint8_t& f, double& y) {
+    f = s[k].flag;
+    y = s[k].v;
+  };
+  uint8_t fl, f, fr, frr;
+  double yl, y, yr, yrr;
+  load(i - 1, fl, yl);
+  load(i, f, y);
+  load(i + 1, fr, yr);
+  load(i + 2, frr, yrr);
+  for (; i >= 1; --i) {
+    if (fl & f & fr & frr & kDefined) {
+      const int d = pole_test(yl, y, yr, yrr, jump_);
+      if (d != 0) {
+        refine(i, +1, d, false);
+        refine(i + 1, -1, -d, false);
+        load(i, f, y);
+        load(i + 1, fr, yr);
+      }
+    } else if (is_defined(f)) {
+      classify(i);
+      load(i - 1, fl, yl);
+      load(i, f, y);
+      load(i + 1, fr, yr);
+    }
+    frr = fr;
+    yrr = yr;
+    fr = f;
+    yr = y;
+    f = fl;
+    y = yl;
+    if (i >= 2) load(i - 2, fl, yl);
+  }
+  if (defined(0)) classify(0);
 }
 
 // An isolated spike: a jump of more than two thresholds from the left
@@ -228,6 +293,7 @@ void Classifier::refine(int i, int k, int d, bool snap) {
 
 void sample_explicit(FormulaPlot& fp, FormulaProbe& probe, const SamplingLimits& limits) {
   Classifier(fp, probe, limits).run(fp.b);
+  fp.slot[0].on_grid = true;
 }
 
 void sample_derivative_curve(FormulaPlot& fp, FormulaProbe& probe) {

@@ -10,6 +10,8 @@
 // clamped and degenerate ranges widened.
 #pragma once
 
+#include <cmath>
+
 #include "graph/samples.h"
 #include "model/panel_record.h"
 
@@ -64,24 +66,22 @@ struct ViewMap {
   int width = 50, height = 50;
   bool clamp_to_plot = false;
 
-  int column(double x) const {
-    const double c = (x - xmin) / x_scale;
-    return clamp_to_plot ? clamp_pixel(c, 0, width) : clamp_pixel(c, -(width + 2), 2 * width + 2);
-  }
-  int row(double y) const {
-    const double r = height - (y - ymin) / y_scale;
-    return clamp_to_plot ? clamp_pixel(r, 0, height)
-                         : clamp_pixel(r, -(height + 2), 2 * height + 2);
-  }
+  int column(double x) const { return clamp_pixel((x - xmin) / x_scale, column_low(), column_high()); }
+  int row(double y) const { return clamp_pixel(height - (y - ymin) / y_scale, row_low(), row_high()); }
+
+  int column_low() const { return clamp_to_plot ? 0 : -(width + 2); }
+  int column_high() const { return clamp_to_plot ? width : 2 * width + 2; }
+  int row_low() const { return clamp_to_plot ? 0 : -(height + 2); }
+  int row_high() const { return clamp_to_plot ? height : 2 * height + 2; }
 
   // Clamping in double before the conversion keeps huge and infinite values
   // defined; NaN goes to the low end. Within the clamp, truncating v + 0.5
-  // (or v - 0.5) is the floor (or ceiling) of rounding half away from zero,
-  // without a library call in the innermost loop of the projection.
+  // (or v - 0.5) is the floor (or ceiling) of rounding half away from zero.
+  // Written without branches, so that loops over many points vectorise.
   static int clamp_pixel(double v, int lo, int hi) {
-    if (!(v >= lo)) return lo;
-    if (v > hi) return hi;
-    return v >= 0 ? static_cast<int>(v + 0.5) : -static_cast<int>(0.5 - v);
+    v = v >= lo ? v : lo;
+    v = v > hi ? hi : v;
+    return static_cast<int>(v + std::copysign(0.5, v));
   }
 };
 

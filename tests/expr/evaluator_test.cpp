@@ -186,7 +186,9 @@ TEST(EvaluatorRobustness, RandomTextsCompileOrFailCleanly) {
       }
       for (int i = 0; i < c.panel.count(); ++i) {
         auto v = eval_at(c, 0.5, i);
-        if (!v.undefined) ASSERT_TRUE(std::isfinite(v.v)) << t;
+        if (!v.undefined) {
+          ASSERT_TRUE(std::isfinite(v.v)) << t;
+        }
         ASSERT_TRUE(v.fatal == kMsgNone || message_text(v.fatal) != nullptr) << t;
       }
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -119,6 +120,34 @@ TEST(PolarProjection, CircleIsCompactedWithoutRepeatsOrUnitCorners) {
   }
   EXPECT_EQ(c.pixel_flags[0], kDefined | kPieceStart);
   EXPECT_EQ(c.pixel_flags[c.pixel_last], kDefined | kPieceEnd);
+}
+
+TEST(PolarProjection, PlanePointsFollowTheSamplesAndMovedOnesAreExact) {
+  for (const char* text : {"r(t)=sqrt(t)", "r(t)=1/sin(t)", "r'=r"}) {
+    SCOPED_TRACE(text);
+    test::Graph g(text[1] == '\'' ? PanelRole::DiffEqu : PanelRole::Function, 300, 200);
+    g.set_start(0.3, {1});
+    ASSERT_TRUE(g.compile_and_run(text));
+    const FormulaPlot& fp = g.plot.formulas[0];
+    const CurveSamples& c = fp.slot[0];
+    ASSERT_EQ(c.plane.size(), static_cast<size_t>(c.last) + 1);
+    int moved = 0;
+    for (int i = 0; i <= c.last; ++i) {
+      const Sample& s = c.samples[i];
+      if (!is_defined(s.flag)) continue;
+      const double x = s.v * std::cos(s.t), y = s.v * std::sin(s.t);
+      if (s.t != fp.a + i * fp.step) {
+        ++moved;
+        EXPECT_EQ(c.plane[i].x, x) << i;
+        EXPECT_EQ(c.plane[i].y, y) << i;
+      } else {
+        const double tol = 1e-13 * std::max(1.0, std::fabs(s.v));
+        EXPECT_NEAR(c.plane[i].x, x, tol) << i;
+        EXPECT_NEAR(c.plane[i].y, y, tol) << i;
+      }
+    }
+    EXPECT_GT(moved, 0);
+  }
 }
 
 TEST(PolarProjection, UndefinedSamplesAreRemoved) {

@@ -104,6 +104,55 @@ TEST(Robustness, AllPlotSizesAndRangesRecomputeAndDrawInBounds) {
   }
 }
 
+// The sample arrays are kept from one recomputation to the next and not all of
+// them are cleared; nothing of an earlier curve may show in a later one.
+void expect_same_curves(const PanelPlot& reused, const PanelPlot& fresh) {
+  ASSERT_EQ(reused.formulas.size(), fresh.formulas.size());
+  for (size_t f = 0; f < fresh.formulas.size(); ++f) {
+    for (int k = 0; k < 2; ++k) {
+      const CurveSamples& a = reused.formulas[f].slot[k];
+      const CurveSamples& b = fresh.formulas[f].slot[k];
+      SCOPED_TRACE(testing::Message() << "formula " << f << " slot " << k);
+      ASSERT_EQ(a.used, b.used);
+      if (!b.used) continue;
+      ASSERT_EQ(a.last, b.last);
+      ASSERT_EQ(a.pixel_last, b.pixel_last);
+      for (int i = 0; i <= b.last + 1; ++i) {
+        ASSERT_EQ(a.samples[i].flag, b.samples[i].flag) << i;
+        if (!is_defined(b.samples[i].flag)) continue;
+        ASSERT_EQ(a.samples[i].t, b.samples[i].t) << i;
+        ASSERT_EQ(a.samples[i].v, b.samples[i].v) << i;
+      }
+      for (int i = 0; i <= b.pixel_last; ++i) {
+        ASSERT_EQ(a.pixel_flags[i], b.pixel_flags[i]) << i;
+        if (is_defined(b.pixel_flags[i])) {
+          ASSERT_EQ(a.pixels[i], b.pixels[i]) << i;
+        }
+      }
+    }
+  }
+}
+
+TEST(Robustness, ReusedArraysGiveTheCurvesOfFreshOnes) {
+  PanelPlot reused;
+  const Size sizes[] = {{1920, 1080}, {624, 520}, {50, 50}};
+  for (int round = 0; round < 2; ++round) {
+    for (const PanelCase& pc : kPanels) {
+      for (const Size& s : sizes) {
+        SCOPED_TRACE(testing::Message() << pc.text << " " << s.w << "x" << s.h);
+        test::Graph fresh(pc.role, s.w, s.h), again(pc.role, s.w, s.h);
+        for (test::Graph* g : {&fresh, &again}) {
+          g->set_start(0.5, {1, 0.5, -1, 2, 1});
+          ASSERT_TRUE(g->compile(pc.text));
+        }
+        const bool ok = recompute_panel(again.panel, reused, s.w, s.h);
+        ASSERT_EQ(ok, fresh.run());
+        if (ok) expect_same_curves(reused, fresh.plot);
+      }
+    }
+  }
+}
+
 TEST(Robustness, LargestPlotRecomputes) {
   for (const PanelCase& pc : {kPanels[0], kPanels[2], kPanels[4]}) {
     run_case(pc, {8000, 8000}, kRanges[0], true);
