@@ -5,12 +5,39 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "graph/vector_clones.h"
+
 namespace kv {
 
 namespace {
 
 // Samples per group that share one exact cos and sin of the group's start.
-constexpr int kGroup = 32;
+// A group costs two trigonometric calls and its table entry two more, so a
+// group near the square root of the usual sample count makes fewest calls;
+// the error does not grow with the group, as no sample depends on another.
+constexpr int kGroup = 128;
+
+// Plane points of the grid samples: every group of kGroup samples starts from
+// an exact cos and sin of its first grid position, the others follow by the
+// angle-addition formulas with the exact cos and sin of k * step.
+KV_VECTOR_CLONES void grid_plane_points(const Sample* samples, PlanePoint* plane, int n, double a,
+                                        double step) {
+  double ck[kGroup], sk[kGroup];
+  for (int k = 0; k < std::min(kGroup, n); ++k) {
+    ck[k] = std::cos(k * step);
+    sk[k] = std::sin(k * step);
+  }
+  for (int g = 0; g < n; g += kGroup) {
+    const double ca = std::cos(a + g * step), sa = std::sin(a + g * step);
+    const int count = std::min(kGroup, n - g);
+    for (int k = 0; k < count; ++k) {
+      const double cos_t = ca * ck[k] - sa * sk[k];
+      const double sin_t = sa * ck[k] + ca * sk[k];
+      const double r = samples[g + k].v;
+      plane[g + k] = {r * cos_t, r * sin_t};
+    }
+  }
+}
 
 }  // namespace
 
@@ -22,27 +49,9 @@ bool compute_polar_plane(CurveSamples& c, double a, double step) {
     c.plane.clear();
     return false;
   }
-  // Every group of kGroup samples starts from an exact cos and sin of its
-  // first grid position; the others follow by the angle-addition formulas
-  // with the exact cos and sin of k * step.
-  const int table = static_cast<int>(std::min<size_t>(kGroup, n));
-  double ck[kGroup], sk[kGroup];
-  for (int k = 0; k < table; ++k) {
-    ck[k] = std::cos(k * step);
-    sk[k] = std::sin(k * step);
-  }
   const Sample* samples = c.samples.data();
   PlanePoint* plane = c.plane.data();
-  for (int g = 0; g <= c.last; g += kGroup) {
-    const double ca = std::cos(a + g * step), sa = std::sin(a + g * step);
-    const int count = std::min(kGroup, c.last + 1 - g);
-    for (int k = 0; k < count; ++k) {
-      const double cos_t = ca * ck[k] - sa * sk[k];
-      const double sin_t = sa * ck[k] + ca * sk[k];
-      const double r = samples[g + k].v;
-      plane[g + k] = {r * cos_t, r * sin_t};
-    }
-  }
+  grid_plane_points(samples, plane, c.last + 1, a, step);
   // Samples moved off the grid get their own cos and sin.
   const uint8_t movable = c.on_grid ? kPieceStart | kPieceEnd : 0xff;
   for (size_t i = 0; i < n; ++i) {
@@ -63,24 +72,30 @@ bool unit_corner(Point p2, Point p1, Point p) {
   return p.y == p1.y && p2.x == p1.x && std::abs(p2.y - p1.y) == 1;
 }
 
+// Pixels of plane points, for all points in one plain loop: the divisions
+// dominate the projection of a fine polar grid, and here they run several at
+// a time. The same pixels as ViewMap::column and ViewMap::row.
+KV_VECTOR_CLONES void plane_pixels(const PlanePoint* plane, Point* pixels, size_t count,
+                                   const ViewMap& map) {
+  const double xmin = map.xmin, ymin = map.ymin, xs = map.x_scale, ys = map.y_scale;
+  const double height = map.height;
+  const int c0 = map.column_low(), c1 = map.column_high();
+  const int r0 = map.row_low(), r1 = map.row_high();
+  for (size_t i = 0; i < count; ++i) {
+    pixels[i] = {ViewMap::clamp_pixel((plane[i].x - xmin) / xs, c0, c1),
+                 ViewMap::clamp_pixel(height - (plane[i].y - ymin) / ys, r0, r1)};
+  }
+}
+
 }  // namespace
 
 void project_polar(CurveSamples& c, const ViewMap& map) {
   const size_t count = static_cast<size_t>(c.last) + 1;
   Point* pixels = c.pixels.data();
-  // The divisions dominate the projection of a fine polar grid; done for all
-  // points in one plain loop they run several at a time. Points of undefined
-  // samples get a pixel too, which the compaction below never reads.
+  // Points of undefined samples get a pixel too, which the compaction below
+  // never reads.
   if (c.plane.size() == count) {
-    const PlanePoint* plane = c.plane.data();
-    const double xmin = map.xmin, ymin = map.ymin, xs = map.x_scale, ys = map.y_scale;
-    const double height = map.height;
-    const int c0 = map.column_low(), c1 = map.column_high();
-    const int r0 = map.row_low(), r1 = map.row_high();
-    for (size_t i = 0; i < count; ++i) {
-      pixels[i] = {ViewMap::clamp_pixel((plane[i].x - xmin) / xs, c0, c1),
-                   ViewMap::clamp_pixel(height - (plane[i].y - ymin) / ys, r0, r1)};
-    }
+    plane_pixels(c.plane.data(), pixels, count, map);
   } else {
     for (size_t i = 0; i < count; ++i) {
       const Sample& s = c.samples[i];
