@@ -8,9 +8,13 @@
 // (without the few refinement evaluations) with nothing around them; the
 // difference to the full recomputation is the time spent outside the
 // evaluator: classification, solver arithmetic, y range and projection.
+// The Share variants run both in turns and report that difference as a share
+// of the full time (counter outside_share), so that a machine whose speed
+// drifts between two benchmarks does not skew it.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -161,6 +165,53 @@ BENCHMARK(BM_DiffEquEvaluatorOnly)
     ->ArgName("high_precision")
     ->Arg(0)
     ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// Full recomputation and evaluator replay in turns; the iteration time is the
+// full recomputation.
+void run_share(benchmark::State& state, Setup& s, int w, int h) {
+  using Clock = std::chrono::steady_clock;
+  double full = 0, evaluator = 0;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    recompute_panel(s.panel, s.plot, w, h);
+    const auto t1 = Clock::now();
+    benchmark::DoNotOptimize(replay(s, w, h));
+    const auto t2 = Clock::now();
+    const double f = std::chrono::duration<double>(t1 - t0).count();
+    full += f;
+    evaluator += std::chrono::duration<double>(t2 - t1).count();
+    state.SetIterationTime(f);
+  }
+  state.counters["evaluator_ms"] = 1e3 * evaluator / static_cast<double>(state.iterations());
+  state.counters["outside_share"] = full > 0 ? (full - evaluator) / full : 0;
+}
+
+void BM_FunctionPanelShare(benchmark::State& state) {
+  Setup s;
+  init_function_panel(s);
+  run_share(state, s, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+}
+BENCHMARK(BM_FunctionPanelShare)
+    ->Args({624, 520})
+    ->Args({1920, 1080})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_DiffEquShare(benchmark::State& state) {
+  Setup s;
+  init_diffequ_panel(s, state.range(0) != 0);
+  run_share(state, s, 1920, 1080);
+}
+BENCHMARK(BM_DiffEquShare)
+    ->ArgName("high_precision")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -39,6 +39,15 @@ KV_VECTOR_CLONES void grid_plane_points(const Sample* samples, PlanePoint* plane
   }
 }
 
+// Whether sample i is defined and lies off its grid position. The explicit
+// sampler moves only samples that end a piece; solver samples may lie
+// anywhere.
+bool moved_off_grid(const CurveSamples& c, size_t i, double a, double step) {
+  const Sample& s = c.samples[i];
+  const uint8_t movable = c.on_grid ? kPieceStart | kPieceEnd : 0xff;
+  return (s.flag & movable) && is_defined(s.flag) && s.t != a + static_cast<int>(i) * step;
+}
+
 }  // namespace
 
 bool compute_polar_plane(CurveSamples& c, double a, double step) {
@@ -53,10 +62,9 @@ bool compute_polar_plane(CurveSamples& c, double a, double step) {
   PlanePoint* plane = c.plane.data();
   grid_plane_points(samples, plane, c.last + 1, a, step);
   // Samples moved off the grid get their own cos and sin.
-  const uint8_t movable = c.on_grid ? kPieceStart | kPieceEnd : 0xff;
   for (size_t i = 0; i < n; ++i) {
-    const Sample& s = samples[i];
-    if ((s.flag & movable) && is_defined(s.flag) && s.t != a + static_cast<int>(i) * step) {
+    if (moved_off_grid(c, i, a, step)) {
+      const Sample& s = samples[i];
       plane[i] = {s.v * std::cos(s.t), s.v * std::sin(s.t)};
     }
   }
@@ -72,24 +80,53 @@ bool unit_corner(Point p2, Point p1, Point p) {
   return p.y == p1.y && p2.x == p1.x && std::abs(p2.y - p1.y) == 1;
 }
 
+struct PixelMap {
+  double xmin, ymin, xs, ys, height;
+  int c0, c1, r0, r1;
+  explicit PixelMap(const ViewMap& map)
+      : xmin(map.xmin), ymin(map.ymin), xs(map.x_scale), ys(map.y_scale), height(map.height),
+        c0(map.column_low()), c1(map.column_high()), r0(map.row_low()), r1(map.row_high()) {}
+  // The same pixel as ViewMap::column and ViewMap::row.
+  Point operator()(double x, double y) const {
+    return {ViewMap::clamp_pixel((x - xmin) / xs, c0, c1),
+            ViewMap::clamp_pixel(height - (y - ymin) / ys, r0, r1)};
+  }
+};
+
+// Pixels of the grid samples without storing their plane points: the plane
+// points of grid_plane_points, projected as plane_pixels does.
+KV_VECTOR_CLONES void grid_pixels(const Sample* samples, Point* pixels, int n, double a,
+                                  double step, const ViewMap& map) {
+  const PixelMap pm(map);
+  double ck[kGroup], sk[kGroup];
+  for (int k = 0; k < std::min(kGroup, n); ++k) {
+    ck[k] = std::cos(k * step);
+    sk[k] = std::sin(k * step);
+  }
+  for (int g = 0; g < n; g += kGroup) {
+    const double ca = std::cos(a + g * step), sa = std::sin(a + g * step);
+    const int count = std::min(kGroup, n - g);
+    for (int k = 0; k < count; ++k) {
+      const double cos_t = ca * ck[k] - sa * sk[k];
+      const double sin_t = sa * ck[k] + ca * sk[k];
+      const double r = samples[g + k].v;
+      pixels[g + k] = pm(r * cos_t, r * sin_t);
+    }
+  }
+}
+
 // Pixels of plane points, for all points in one plain loop: the divisions
 // dominate the projection of a fine polar grid, and here they run several at
 // a time. The same pixels as ViewMap::column and ViewMap::row.
 KV_VECTOR_CLONES void plane_pixels(const PlanePoint* plane, Point* pixels, size_t count,
                                    const ViewMap& map) {
-  const double xmin = map.xmin, ymin = map.ymin, xs = map.x_scale, ys = map.y_scale;
-  const double height = map.height;
-  const int c0 = map.column_low(), c1 = map.column_high();
-  const int r0 = map.row_low(), r1 = map.row_high();
-  for (size_t i = 0; i < count; ++i) {
-    pixels[i] = {ViewMap::clamp_pixel((plane[i].x - xmin) / xs, c0, c1),
-                 ViewMap::clamp_pixel(height - (plane[i].y - ymin) / ys, r0, r1)};
-  }
+  const PixelMap pm(map);
+  for (size_t i = 0; i < count; ++i) pixels[i] = pm(plane[i].x, plane[i].y);
 }
 
 }  // namespace
 
-void project_polar(CurveSamples& c, const ViewMap& map) {
+void project_polar(CurveSamples& c, const ViewMap& map, double a, double step) {
   const size_t count = static_cast<size_t>(c.last) + 1;
   Point* pixels = c.pixels.data();
   // Points of undefined samples get a pixel too, which the compaction below
@@ -97,9 +134,10 @@ void project_polar(CurveSamples& c, const ViewMap& map) {
   if (c.plane.size() == count) {
     plane_pixels(c.plane.data(), pixels, count, map);
   } else {
+    grid_pixels(c.samples.data(), pixels, c.last + 1, a, step, map);
     for (size_t i = 0; i < count; ++i) {
-      const Sample& s = c.samples[i];
-      if (is_defined(s.flag)) {
+      if (moved_off_grid(c, i, a, step)) {
+        const Sample& s = c.samples[i];
         pixels[i] = {map.column(s.v * std::cos(s.t)), map.row(s.v * std::sin(s.t))};
       }
     }

@@ -68,6 +68,7 @@ void clip_reenter(CurveSamples& c, int i, Clip& state, int height) {
 void project_cartesian(CurveSamples& c, const ViewMap& map) {
   const int n = c.last;
   const int height = map.height;
+  const ViewMap m = map;  // a local copy: the stores below cannot change it
   Clip state = Clip::None;
   for (int i = 0; i <= n; ++i) c.pixel_flags[i] = c.samples[i].flag;
   c.pixel_flags[n + 1] = 0;
@@ -75,7 +76,7 @@ void project_cartesian(CurveSamples& c, const ViewMap& map) {
     join_isolated(c.pixel_flags, i);
     const uint8_t f = c.pixel_flags[i];
     if (!is_defined(f)) continue;
-    const int row = map.row(c.samples[i].v);
+    const int row = m.row(c.samples[i].v);
     c.pixels[i] = {i, row};
     const Clip side = row < 0 ? Clip::Above : row > height ? Clip::Below : Clip::None;
     if (side != Clip::None) {

@@ -77,7 +77,7 @@ void project(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
   const ViewMap map = view_map(panel, width, height);
   for (FormulaPlot& fp : plot.formulas) {
     if (fp.polar) {
-      project_polar(fp.slot[0], map);
+      project_polar(fp.slot[0], map, fp.a, fp.step);
     } else {
       project_cartesian(fp.slot[0], map);
       if (fp.slot[1].used) project_cartesian(fp.slot[1], map);
@@ -114,7 +114,8 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
       return fail(panel, plot, kMsgOutOfMemory);
     }
     if (!sample_formula(panel, fp, f)) return false;
-    if (fp.polar && !compute_polar_plane(fp.slot[0], fp.a, fp.step)) {
+    const bool automatic_y = !panel.ymin_fixed || !panel.ymax_fixed;
+    if (fp.polar && automatic_y && !compute_polar_plane(fp.slot[0], fp.a, fp.step)) {
       return fail(panel, plot, kMsgOutOfMemory);
     }
   }

@@ -127,6 +127,7 @@ TEST(PolarProjection, PlanePointsFollowTheSamplesAndMovedOnesAreExact) {
     SCOPED_TRACE(text);
     test::Graph g(text[1] == '\'' ? PanelRole::DiffEqu : PanelRole::Function, 300, 200);
     g.set_start(0.3, {1});
+    g.panel.ymax_fixed = false;  // the automatic range keeps the plane points
     ASSERT_TRUE(g.compile_and_run(text));
     const FormulaPlot& fp = g.plot.formulas[0];
     const CurveSamples& c = fp.slot[0];
@@ -147,6 +148,31 @@ TEST(PolarProjection, PlanePointsFollowTheSamplesAndMovedOnesAreExact) {
       }
     }
     EXPECT_GT(moved, 0);
+  }
+}
+
+// With fixed y bounds the plane points are not kept, and the projection
+// computes them on the way; it must find the same pixels.
+TEST(PolarProjection, PixelsDoNotDependOnKeepingThePlanePoints) {
+  for (const char* text : {"r(t)=sqrt(t)", "r(t)=3+sin(7t)", "r(t)=1/sin(t)", "r'=r"}) {
+    SCOPED_TRACE(text);
+    const PanelRole role = text[1] == '\'' ? PanelRole::DiffEqu : PanelRole::Function;
+    test::Graph automatic(role, 400, 300), fixed(role, 400, 300);
+    automatic.panel.ymin_fixed = automatic.panel.ymax_fixed = false;
+    for (test::Graph* g : {&automatic, &fixed}) g->set_start(0.3, {1});
+    ASSERT_TRUE(automatic.compile_and_run(text));
+    fixed.set_range(-6, 6, automatic.panel.range[kYMin].value, automatic.panel.range[kYMax].value);
+    ASSERT_TRUE(fixed.compile_and_run(text));
+    const CurveSamples& a = automatic.curve();
+    const CurveSamples& b = fixed.curve();
+    ASSERT_FALSE(a.plane.empty());
+    EXPECT_TRUE(b.plane.empty());
+    ASSERT_EQ(a.pixel_last, b.pixel_last);
+    ASSERT_GT(a.pixel_last, 10);
+    for (int i = 0; i <= a.pixel_last; ++i) {
+      ASSERT_EQ(a.pixels[i], b.pixels[i]) << i;
+      ASSERT_EQ(a.pixel_flags[i], b.pixel_flags[i]) << i;
+    }
   }
 }
 
