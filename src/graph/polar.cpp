@@ -39,13 +39,22 @@ KV_VECTOR_CLONES void grid_plane_points(const Sample* samples, PlanePoint* plane
   }
 }
 
-// Whether sample i is defined and lies off its grid position. The explicit
-// sampler moves only samples that end a piece; solver samples may lie
-// anywhere.
-bool moved_off_grid(const CurveSamples& c, size_t i, double a, double step) {
-  const Sample& s = c.samples[i];
-  const uint8_t movable = c.on_grid ? kPieceStart | kPieceEnd : 0xff;
-  return (s.flag & movable) && is_defined(s.flag) && s.t != a + static_cast<int>(i) * step;
+// Calls fix(i) for every defined sample that lies off its grid position: of
+// the explicit sampler's samples only those it listed can, solver samples may
+// lie anywhere.
+template <typename Fix>
+void for_off_grid(const CurveSamples& c, double a, double step, Fix fix) {
+  auto check = [&](int i) {
+    const Sample& s = c.samples[i];
+    if (is_defined(s.flag) && s.t != a + i * step) fix(i, s);
+  };
+  if (c.on_grid) {
+    for (int i : c.moved) {
+      if (i >= 0 && i <= c.last) check(i);
+    }
+  } else {
+    for (int i = 0; i <= c.last; ++i) check(i);
+  }
 }
 
 }  // namespace
@@ -62,12 +71,9 @@ bool compute_polar_plane(CurveSamples& c, double a, double step) {
   PlanePoint* plane = c.plane.data();
   grid_plane_points(samples, plane, c.last + 1, a, step);
   // Samples moved off the grid get their own cos and sin.
-  for (size_t i = 0; i < n; ++i) {
-    if (moved_off_grid(c, i, a, step)) {
-      const Sample& s = samples[i];
-      plane[i] = {s.v * std::cos(s.t), s.v * std::sin(s.t)};
-    }
-  }
+  for_off_grid(c, a, step, [&](int i, const Sample& s) {
+    plane[i] = {s.v * std::cos(s.t), s.v * std::sin(s.t)};
+  });
   return true;
 }
 
@@ -94,9 +100,10 @@ struct PixelMap {
 };
 
 // Pixels of the grid samples without storing their plane points: the plane
-// points of grid_plane_points, projected as plane_pixels does.
-KV_VECTOR_CLONES void grid_pixels(const Sample* samples, Point* pixels, int n, double a,
-                                  double step, const ViewMap& map) {
+// points of grid_plane_points, projected as plane_pixels does. The sample
+// flags are copied on the way, while their cache lines are at hand.
+KV_VECTOR_CLONES void grid_pixels(const Sample* samples, Point* pixels, uint8_t* flags, int n,
+                                  double a, double step, const ViewMap& map) {
   const PixelMap pm(map);
   double ck[kGroup], sk[kGroup];
   for (int k = 0; k < std::min(kGroup, n); ++k) {
@@ -112,6 +119,7 @@ KV_VECTOR_CLONES void grid_pixels(const Sample* samples, Point* pixels, int n, d
       const double r = samples[g + k].v;
       pixels[g + k] = pm(r * cos_t, r * sin_t);
     }
+    for (int k = 0; k < count; ++k) flags[g + k] = samples[g + k].flag;
   }
 }
 
@@ -131,34 +139,33 @@ void project_polar(CurveSamples& c, const ViewMap& map, double a, double step) {
   Point* pixels = c.pixels.data();
   // Points of undefined samples get a pixel too, which the compaction below
   // never reads.
+  uint8_t* flags = c.pixel_flags.data();
   if (c.plane.size() == count) {
     plane_pixels(c.plane.data(), pixels, count, map);
+    for (size_t i = 0; i < count; ++i) flags[i] = c.samples[i].flag;
   } else {
-    grid_pixels(c.samples.data(), pixels, c.last + 1, a, step, map);
-    for (size_t i = 0; i < count; ++i) {
-      if (moved_off_grid(c, i, a, step)) {
-        const Sample& s = c.samples[i];
-        pixels[i] = {map.column(s.v * std::cos(s.t)), map.row(s.v * std::sin(s.t))};
-      }
-    }
+    grid_pixels(c.samples.data(), pixels, flags, c.last + 1, a, step, map);
+    for_off_grid(c, a, step, [&](int i, const Sample& s) {
+      pixels[i] = {map.column(s.v * std::cos(s.t)), map.row(s.v * std::sin(s.t))};
+    });
   }
-  // Compaction in place: point i moves to kept <= i.
+  // Compaction in place: point i and its flags move to kept <= i.
   int kept = 0;
   for (int i = 0; i <= c.last; ++i) {
-    const Sample& s = c.samples[i];
-    if (!is_defined(s.flag)) continue;
+    const uint8_t f = flags[i];
+    if (!is_defined(f)) continue;
     const Point p = pixels[i];
-    if (s.flag == kDefined && kept > 0 && pixels[kept - 1] == p) continue;
-    if (kept >= 2 && c.pixel_flags[kept - 1] == kDefined && is_defined(c.pixel_flags[kept - 2]) &&
+    if (f == kDefined && kept > 0 && pixels[kept - 1] == p) continue;
+    if (kept >= 2 && flags[kept - 1] == kDefined && is_defined(flags[kept - 2]) &&
         unit_corner(pixels[kept - 2], pixels[kept - 1], p)) {
       --kept;
     }
     pixels[kept] = p;
-    c.pixel_flags[kept] = s.flag;
+    flags[kept] = f;
     ++kept;
   }
   c.pixel_last = kept - 1;
-  for (int i = kept; i <= c.last + 1; ++i) c.pixel_flags[i] = 0;
+  std::fill(flags + kept, flags + c.last + 2, uint8_t{0});
 }
 
 }  // namespace kv

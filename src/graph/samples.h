@@ -51,9 +51,11 @@ struct CurveSamples {
   int last = -1;        // index of the last visible sample
   int pixel_last = -1;  // index of the last pixel point; -1 before projection
   bool used = false;    // the slot carries a curve in this recomputation
-  // Every sample lies on its grid position, except those that end a piece
-  // (the explicit sampler moves only these); false for solver samples.
+  // Every sample lies on its grid position, except perhaps those listed in
+  // moved (the explicit sampler's refined samples and its right end); false
+  // for solver samples, which may lie anywhere.
   bool on_grid = false;
+  std::vector<int> moved;
 
   // Sizes all three arrays for samples 0..last+1 and clears them; the samples
   // keep old contents with overwrite, for a sampler that writes every one of

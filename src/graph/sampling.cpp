@@ -13,6 +13,7 @@ bool CurveSamples::reset(int last_index, bool overwrite) {
   last = -1;
   pixel_last = -1;
   on_grid = false;
+  moved.clear();
   // Arrays are the only allocations of a recomputation that grow with the
   // plot size; their failure is reported as a panel error, not thrown on.
   try {
@@ -41,6 +42,7 @@ void CurveSamples::clear() {
   pixel_last = -1;
   used = false;
   on_grid = false;
+  moved.clear();
 }
 
 bool layout_formula_plot(FormulaPlot& fp, const CompiledFormula& f, const PanelRecord& panel,
@@ -85,7 +87,7 @@ constexpr int kMaxDivisor = 1 << 30;
 class Classifier {
  public:
   Classifier(FormulaPlot& fp, FormulaProbe& probe, const SamplingLimits& limits)
-      : s_(fp.slot[0].samples), probe_(probe), a_(fp.a), step_(fp.step), n_(fp.slot[0].last),
+      : s_(fp.slot[0].samples), moved_(fp.slot[0].moved), probe_(probe), a_(fp.a), step_(fp.step), n_(fp.slot[0].last),
         polar_(fp.polar), discontinuous_(fp.discontinuous), jump_(limits.jump_threshold),
         max_(limits.max_magnitude) {}
 
@@ -107,6 +109,7 @@ class Classifier {
   void refine(int i, int k, int d, bool snap);
 
   std::vector<Sample>& s_;
+  std::vector<int>& moved_;  // samples whose parameter may be off the grid
   FormulaProbe& probe_;
   double a_, step_;
   int n_;
@@ -117,6 +120,7 @@ class Classifier {
 void Classifier::run(double b) {
   evaluate(n_ + 1, b + step_);
   evaluate(n_, b);
+  moved_.push_back(n_);  // b itself, which a + n * step need not hit
   // The grid values are computed chunk by chunk into buffers that stay in
   // the cache, and all are stored before the classification walks back from
   // the right: a refinement may move a sample onto its left neighbour.
@@ -287,6 +291,7 @@ void Classifier::refine(int i, int k, int d, bool snap) {
   out.t = best_p;
   out.v = best_v;
   out.flag |= kDefined | bit;
+  moved_.push_back(slot);
 }
 
 }  // namespace
