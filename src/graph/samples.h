@@ -57,9 +57,10 @@ struct CurveSamples {
   bool on_grid = false;
   std::vector<int> moved;
 
-  // Sizes all three arrays for samples 0..last+1 and clears them; the samples
-  // keep old contents with overwrite, for a sampler that writes every one of
-  // them anyway. False when memory runs out.
+  // Sizes all three arrays for samples 0..last+1 and clears them; with
+  // overwrite they keep old contents, for an explicit curve: its sampler
+  // writes every sample, and its projection every pixel flag and the pixel
+  // of every defined sample. False when memory runs out.
   bool reset(int last_index, bool overwrite = false);
   void clear();
 };

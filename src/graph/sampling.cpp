@@ -19,11 +19,13 @@ bool CurveSamples::reset(int last_index, bool overwrite) {
   try {
     if (overwrite) {
       samples.resize(size);
+      pixels.resize(size);
+      pixel_flags.resize(size);
     } else {
       samples.assign(size, Sample{});
+      pixels.assign(size, Point{});
+      pixel_flags.assign(size, 0);
     }
-    pixels.assign(size, Point{});
-    pixel_flags.assign(size, 0);
   } catch (...) {
     clear();
     return false;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "graph/sampling.h"
 #include "graph_test_support.h"
@@ -88,6 +90,36 @@ TEST(Sampling, DomainEdgeIsRefinedAndSnappedIntoTheUndefinedNeighbour) {
   EXPECT_LT(start.t, 0.02 / 8 / 8);  // at least two sub-step sizes deep
   EXPECT_NEAR(start.v, std::sqrt(start.t), 1e-12);
   EXPECT_EQ(c.samples[300].flag & kPieceStart, 0);
+}
+
+// Grid values are evaluated in chunks, and the pole test walks a window of
+// four samples; a pole or a domain edge right at, before or after a chunk
+// border must be classified as anywhere else, and no other sample may gain a
+// piece flag.
+TEST(Sampling, PolesAndDomainEdgesNextToChunkBordersAreClassified) {
+  std::vector<int> columns;
+  for (int border : {256, 512, 1024}) {
+    for (int k = border - 6; k <= border + 4; ++k) {
+      if (k >= 1 && k < 1022) columns.push_back(k);
+    }
+  }
+  for (int k : columns) {
+    SCOPED_TRACE(k);
+    Graph g(PanelRole::Function, 1024, 400);
+    g.set_range(0, 16, -5, 5);  // column i at i / 64, exactly
+    const std::string c = std::to_string((k + 0.5) / 64);
+    ASSERT_TRUE(g.compile_and_run("1/(x-" + c + ");sqrt(x-" + c + ")"));
+    const CurveSamples& pole = g.curve(0);
+    EXPECT_EQ(pole.samples[k].flag, kDefined | kPieceEnd);
+    EXPECT_EQ(pole.samples[k + 1].flag, kDefined | kPieceStart);
+    EXPECT_EQ(count_flags(pole, 0xff, kDefined), pole.last + 1 - 4);
+    // The refined start may have been snapped into the undefined column k.
+    const CurveSamples& edge = g.curve(1);
+    const int snapped = is_defined(edge.samples[k].flag) ? 1 : 0;
+    EXPECT_EQ(count_flags(edge, kDefined, 0), k + 1 - snapped);
+    EXPECT_EQ(edge.samples[k + 1 - snapped].flag, kDefined | kPieceStart);
+    EXPECT_EQ(count_flags(edge, 0xff, kDefined), edge.last - k - 2 + snapped);
+  }
 }
 
 TEST(Sampling, DomainEdgeFarFromTheNeighbourStaysInItsOwnSlot) {
