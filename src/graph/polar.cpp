@@ -17,11 +17,14 @@ namespace {
 // the error does not grow with the group, as no sample depends on another.
 constexpr int kGroup = 128;
 
-// Plane points of the grid samples: every group of kGroup samples starts from
-// an exact cos and sin of its first grid position, the others follow by the
-// angle-addition formulas with the exact cos and sin of k * step.
-KV_VECTOR_CLONES void grid_plane_points(const Sample* samples, PlanePoint* plane, int n, double a,
-                                        double step) {
+// Calls emit(i, x, y) with the plane point of every grid sample i < n, and
+// group_done(g, count) after each group: every group of kGroup samples starts
+// from an exact cos and sin of its first grid position, the others follow by
+// the angle-addition formulas with the exact cos and sin of k * step. Inlined
+// into the loops below, which vectorise.
+template <typename Emit, typename GroupDone>
+[[gnu::always_inline]] inline void for_grid_points(const Sample* samples, int n, double a,
+                                                  double step, Emit emit, GroupDone group_done) {
   double ck[kGroup], sk[kGroup];
   for (int k = 0; k < std::min(kGroup, n); ++k) {
     ck[k] = std::cos(k * step);
@@ -34,9 +37,17 @@ KV_VECTOR_CLONES void grid_plane_points(const Sample* samples, PlanePoint* plane
       const double cos_t = ca * ck[k] - sa * sk[k];
       const double sin_t = sa * ck[k] + ca * sk[k];
       const double r = samples[g + k].v;
-      plane[g + k] = {r * cos_t, r * sin_t};
+      emit(g + k, r * cos_t, r * sin_t);
     }
+    group_done(g, count);
   }
+}
+
+KV_VECTOR_CLONES void grid_plane_points(const Sample* samples, PlanePoint* plane, int n, double a,
+                                        double step) {
+  for_grid_points(
+      samples, n, a, step, [plane](int i, double x, double y) { plane[i] = {x, y}; },
+      [](int, int) {});
 }
 
 // Calls fix(i) for every defined sample that lies off its grid position: of
@@ -99,28 +110,17 @@ struct PixelMap {
   }
 };
 
-// Pixels of the grid samples without storing their plane points: the plane
-// points of grid_plane_points, projected as plane_pixels does. The sample
-// flags are copied on the way, while their cache lines are at hand.
+// Pixels of the grid samples without storing their plane points, the same
+// as plane_pixels finds for them. The sample flags are copied afterwards,
+// while their cache lines are at hand.
 KV_VECTOR_CLONES void grid_pixels(const Sample* samples, Point* pixels, uint8_t* flags, int n,
                                   double a, double step, const ViewMap& map) {
   const PixelMap pm(map);
-  double ck[kGroup], sk[kGroup];
-  for (int k = 0; k < std::min(kGroup, n); ++k) {
-    ck[k] = std::cos(k * step);
-    sk[k] = std::sin(k * step);
-  }
-  for (int g = 0; g < n; g += kGroup) {
-    const double ca = std::cos(a + g * step), sa = std::sin(a + g * step);
-    const int count = std::min(kGroup, n - g);
-    for (int k = 0; k < count; ++k) {
-      const double cos_t = ca * ck[k] - sa * sk[k];
-      const double sin_t = sa * ck[k] + ca * sk[k];
-      const double r = samples[g + k].v;
-      pixels[g + k] = pm(r * cos_t, r * sin_t);
-    }
-    for (int k = 0; k < count; ++k) flags[g + k] = samples[g + k].flag;
-  }
+  for_grid_points(
+      samples, n, a, step, [&](int i, double x, double y) { pixels[i] = pm(x, y); },
+      [&](int g, int count) {
+        for (int k = 0; k < count; ++k) flags[g + k] = samples[g + k].flag;
+      });
 }
 
 // Pixels of plane points, for all points in one plain loop: the divisions
