@@ -97,27 +97,14 @@ bool unit_corner(Point p2, Point p1, Point p) {
   return p.y == p1.y && p2.x == p1.x && std::abs(p2.y - p1.y) == 1;
 }
 
-struct PixelMap {
-  double xmin, ymin, xs, ys, height;
-  int c0, c1, r0, r1;
-  explicit PixelMap(const ViewMap& map)
-      : xmin(map.xmin), ymin(map.ymin), xs(map.x_scale), ys(map.y_scale), height(map.height),
-        c0(map.column_low()), c1(map.column_high()), r0(map.row_low()), r1(map.row_high()) {}
-  // The same pixel as ViewMap::column and ViewMap::row.
-  Point operator()(double x, double y) const {
-    return {ViewMap::clamp_pixel((x - xmin) / xs, c0, c1),
-            ViewMap::clamp_pixel(height - (y - ymin) / ys, r0, r1)};
-  }
-};
-
 // Pixels of the grid samples without storing their plane points, the same
 // as plane_pixels finds for them. The sample flags are copied afterwards,
 // while their cache lines are at hand.
 KV_VECTOR_CLONES void grid_pixels(const Sample* samples, Point* pixels, uint8_t* flags, int n,
                                   double a, double step, const ViewMap& map) {
-  const PixelMap pm(map);
+  const ViewMap m = map;  // a copy the stores cannot change, so the loop vectorises
   for_grid_points(
-      samples, n, a, step, [&](int i, double x, double y) { pixels[i] = pm(x, y); },
+      samples, n, a, step, [&](int i, double x, double y) { pixels[i] = {m.column(x), m.row(y)}; },
       [&](int g, int count) {
         for (int k = 0; k < count; ++k) flags[g + k] = samples[g + k].flag;
       });
@@ -125,11 +112,11 @@ KV_VECTOR_CLONES void grid_pixels(const Sample* samples, Point* pixels, uint8_t*
 
 // Pixels of plane points, for all points in one plain loop: the divisions
 // dominate the projection of a fine polar grid, and here they run several at
-// a time. The same pixels as ViewMap::column and ViewMap::row.
+// a time.
 KV_VECTOR_CLONES void plane_pixels(const PlanePoint* plane, Point* pixels, size_t count,
                                    const ViewMap& map) {
-  const PixelMap pm(map);
-  for (size_t i = 0; i < count; ++i) pixels[i] = pm(plane[i].x, plane[i].y);
+  const ViewMap m = map;  // a copy the stores cannot change, so the loop vectorises
+  for (size_t i = 0; i < count; ++i) pixels[i] = {m.column(plane[i].x), m.row(plane[i].y)};
 }
 
 }  // namespace

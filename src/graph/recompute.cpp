@@ -105,6 +105,8 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
   if (panel.error.failed) return false;
   prepare_x_range(panel, width);
 
+  // Polar plane points are kept only for the automatic y range.
+  const bool automatic_y = !panel.ymin_fixed || !panel.ymax_fixed;
   plot.formulas.resize(panel.formulas.size());
   for (size_t k = 0; k < panel.formulas.size(); ++k) {
     CompiledFormula& f = *panel.formulas[k];
@@ -114,7 +116,6 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
       return fail(panel, plot, kMsgOutOfMemory);
     }
     if (!sample_formula(panel, fp, f)) return false;
-    const bool automatic_y = !panel.ymin_fixed || !panel.ymax_fixed;
     if (fp.polar && automatic_y && !compute_polar_plane(fp.slot[0], fp.a, fp.step)) {
       return fail(panel, plot, kMsgOutOfMemory);
     }

@@ -89,9 +89,9 @@ constexpr int kMaxDivisor = 1 << 30;
 class Classifier {
  public:
   Classifier(FormulaPlot& fp, FormulaProbe& probe, const SamplingLimits& limits)
-      : s_(fp.slot[0].samples), moved_(fp.slot[0].moved), probe_(probe), a_(fp.a), step_(fp.step), n_(fp.slot[0].last),
-        polar_(fp.polar), discontinuous_(fp.discontinuous), jump_(limits.jump_threshold),
-        max_(limits.max_magnitude) {}
+      : s_(fp.slot[0].samples), moved_(fp.slot[0].moved), probe_(probe), a_(fp.a),
+        step_(fp.step), n_(fp.slot[0].last), polar_(fp.polar), discontinuous_(fp.discontinuous),
+        jump_(limits.jump_threshold), max_(limits.max_magnitude) {}
 
   void run(double b);
 

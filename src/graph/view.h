@@ -66,8 +66,12 @@ struct ViewMap {
   int width = 50, height = 50;
   bool clamp_to_plot = false;
 
-  int column(double x) const { return clamp_pixel((x - xmin) / x_scale, column_low(), column_high()); }
-  int row(double y) const { return clamp_pixel(height - (y - ymin) / y_scale, row_low(), row_high()); }
+  int column(double x) const {
+    return clamp_pixel((x - xmin) / x_scale, column_low(), column_high());
+  }
+  int row(double y) const {
+    return clamp_pixel(height - (y - ymin) / y_scale, row_low(), row_high());
+  }
 
   int column_low() const { return clamp_to_plot ? 0 : -(width + 2); }
   int column_high() const { return clamp_to_plot ? width : 2 * width + 2; }
