@@ -53,7 +53,7 @@ void BM_Kurvaline(benchmark::State& state) {
   const Formula& f = kFormulas[state.range(0)];
   kv::ExprPanel panel;
   if (!compile_for_bench(f, panel, state)) return;
-  kv::Evaluator ev(panel, kv::Surface::Function);
+  kv::Evaluator ev(panel, kv::kPanelFunction);
   const kv::CompiledFormula& cf = *panel.formulas[0];
   const std::vector<double> x = xs();
   double vars[6] = {};
@@ -74,7 +74,7 @@ void BM_KurvalineBlock(benchmark::State& state) {
   const Formula& f = kFormulas[state.range(0)];
   kv::ExprPanel panel;
   if (!compile_for_bench(f, panel, state)) return;
-  kv::Evaluator ev(panel, kv::Surface::Function);
+  kv::Evaluator ev(panel, kv::kPanelFunction);
   const kv::CompiledFormula& cf = *panel.formulas[0];
   const std::vector<double> x = xs();
   std::vector<double> out(x.size());

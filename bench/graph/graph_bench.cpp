@@ -51,18 +51,18 @@ void set_default_ranges(PanelRecord& panel) {
 }
 
 void init_function_panel(Setup& s) {
-  s.panel.role = PanelRole::Function;
+  s.panel.role = kPanelFunction;
   set_default_ranges(s.panel);
   s.panel.options[kOptEqualScales] = 1;
   s.panel.options[kOptLineWidth] = 1;
   s.panel.source = kFunctionPanel;
   CompileEnv env;
-  env.surface = Surface::Function;
+  env.surface = kPanelFunction;
   compile_formulas(s.panel, env);
 }
 
 void init_diffequ_panel(Setup& s, bool high_precision) {
-  s.panel.role = PanelRole::DiffEqu;
+  s.panel.role = kPanelDiffEqu;
   s.panel.set_limits(kMaxMagnitude, kZeroToleranceFine, kLiteralLimitFine);
   set_default_ranges(s.panel);
   s.panel.dialog_values[kStartX].value = std::sqrt(2.0);
@@ -74,7 +74,7 @@ void init_diffequ_panel(Setup& s, bool high_precision) {
   s.panel.option_flag = high_precision;
   s.panel.source = kEquation;
   CompileEnv env;
-  env.surface = Surface::DiffEqu;
+  env.surface = kPanelDiffEqu;
   compile_formulas(s.panel, env);
 }
 
@@ -111,7 +111,7 @@ BENCHMARK(BM_DiffEqu)->ArgName("high_precision")->Arg(0)->Arg(1)->Unit(benchmark
 // sub-step of an equation.
 double replay(Setup& s, int w, int h) {
   double sum = 0;
-  Evaluator ev(s.panel, s.panel.role == PanelRole::DiffEqu ? Surface::DiffEqu : Surface::Function);
+  Evaluator ev(s.panel, s.panel.role == kPanelDiffEqu ? kPanelDiffEqu : kPanelFunction);
   for (auto& fp : s.panel.formulas) {
     CompiledFormula& f = *fp;
     const bool polar = f.is_polar();

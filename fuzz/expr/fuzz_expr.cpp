@@ -50,12 +50,12 @@ void check_value(const Limits& limits, double v, bool undefined, const char* wha
   }
 }
 
-bool fine_limits(PanelRole role) {
-  return role == PanelRole::DiffEqu || role == PanelRole::SingleValue || role == PanelRole::Table ||
-         role == PanelRole::TableDiffEqu;
+bool fine_limits(PanelIndex role) {
+  return role == kPanelDiffEqu || role == kPanelValue || role == kPanelTable ||
+         role == kPanelTableDiffEqu;
 }
 
-void evaluate_formula_everywhere(const ExprPanel& panel, Surface surface, int index,
+void evaluate_formula_everywhere(const ExprPanel& panel, PanelIndex surface, int index,
                                  const double* others) {
   const CompiledFormula& f = *panel.formulas[index];
   const std::string& src = panel.source;
@@ -113,10 +113,10 @@ void evaluate_formula_everywhere(const ExprPanel& panel, Surface surface, int in
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const uint8_t mode = data[0];
-  static constexpr Surface kSurfaces[] = {Surface::Function, Surface::Integral, Surface::DiffEqu,
-                                          Surface::Function};
-  const Surface surface = kSurfaces[mode & 3];
-  const PanelRole role = static_cast<PanelRole>(((mode >> 2) & 7) % 7);
+  static constexpr PanelIndex kSurfaces[] = {kPanelFunction, kPanelIntegral, kPanelDiffEqu,
+                                          kPanelFunction};
+  const PanelIndex surface = kSurfaces[mode & 3];
+  const PanelIndex role = static_cast<PanelIndex>(((mode >> 2) & 7) % 7);
 
   ExprPanel panel;
   panel.role = role;

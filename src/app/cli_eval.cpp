@@ -64,19 +64,18 @@ constexpr const char* kHelpText =
 
 struct PanelKind {
   const char* name;
-  PanelRole role;
-  Surface surface;
+  PanelIndex role;
   bool fine_limits;  // the limits of the panel "DiffEqu" and the calculators
 };
 
 constexpr PanelKind kPanelKinds[] = {
-    {"function", PanelRole::Function, Surface::Function, false},
-    {"integral", PanelRole::Integral, Surface::Integral, false},
-    {"diffequ", PanelRole::DiffEqu, Surface::DiffEqu, true},
-    {"value", PanelRole::SingleValue, Surface::Function, true},
-    {"table", PanelRole::Table, Surface::Function, true},
-    {"tablediffequ", PanelRole::TableDiffEqu, Surface::Function, true},
-    {"field", PanelRole::NumericField, Surface::Function, false},
+    {"function", kPanelFunction, false},
+    {"integral", kPanelIntegral, false},
+    {"diffequ", kPanelDiffEqu, true},
+    {"value", kPanelValue, true},
+    {"table", kPanelTable, true},
+    {"tablediffequ", kPanelTableDiffEqu, true},
+    {"field", kPanelNumericField, false},
 };
 
 struct EvalRequest {
@@ -129,7 +128,7 @@ int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
     }
   }
   if (!have_text) return usage_error("--eval erwartet einen Wert");
-  if (req.kind->role == PanelRole::NumericField && (req.at_given || req.derivative)) {
+  if (req.kind->role == kPanelNumericField && (req.at_given || req.derivative)) {
     return usage_error("--at und --derivative gelten nicht mit --panel field");
   }
   return kExitOk;
@@ -149,16 +148,16 @@ int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
   }
   panel.source = req.text;
   CompileEnv env;
-  env.surface = kind.surface;
+  env.surface = surface_of(kind.role);
   env.length_limit = req.length_limit;
   if (!compile_formulas(panel, env)) {
     return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
   }
   for (int i = 0; i < panel.count(); ++i) {
     panel.current = i;
-    double value = evaluate_formula(panel, req.vars, kind.surface);
+    double value = evaluate_formula(panel, req.vars, surface_of(kind.role));
     if (req.derivative && !panel.error.failed) {
-      value = evaluate_derivative(panel, req.vars[0], value, kind.surface);
+      value = evaluate_derivative(panel, req.vars[0], value, surface_of(kind.role));
     }
     if (panel.error.failed) {
       return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
@@ -195,7 +194,7 @@ int run_eval_command(int argc, char** argv) {
   if (status != kExitOk) return status;
 
   std::vector<std::string> lines;
-  int msg = req.kind->role == PanelRole::NumericField ? evaluate_field_request(req, lines)
+  int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, lines)
                                                       : evaluate_request(req, lines);
   if (msg != kMsgNone) {
     print_message(msg);

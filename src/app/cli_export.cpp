@@ -264,12 +264,6 @@ void apply_request(PanelRecord& panel, const ExportRequest& req) {
   for (const auto& [option, value] : req.options) panel.options[option] = value;
 }
 
-Surface surface_of(int index) {
-  return index == kPanelIntegral ? Surface::Integral
-         : index == kPanelDiffEqu ? Surface::DiffEqu
-                                  : Surface::Function;
-}
-
 // Fields, compilation and curves. Returns kMsgNone or the first message.
 int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req, int width,
                   int height) {

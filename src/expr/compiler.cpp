@@ -70,7 +70,7 @@ int read_primes(const std::string& text, size_t& pos) {
 }
 
 bool diffequ_allowed(const ExprPanel& panel, const CompileEnv& env) {
-  return env.surface == Surface::DiffEqu || panel.role == PanelRole::TableDiffEqu;
+  return env.surface == kPanelDiffEqu || panel.role == kPanelTableDiffEqu;
 }
 
 // "f(x)=", "f(t)=", "y'..=", "y'..(x)=", "r'..=", "r'..(t)=" at the start of a formula.
@@ -444,7 +444,7 @@ int compile_one(ExprPanel& panel, const CompileEnv& env, const std::string& text
   }
   msg = implicit_and_factorials(f.code, s);
   if (msg != kMsgNone) return msg;
-  if (panel.role == PanelRole::Integral && f.is_polar()) return kMsgPolarNotAllowed;
+  if (panel.role == kPanelIntegral && f.is_polar()) return kMsgPolarNotAllowed;
   record_span(panel.source, src_pos, f);
   msg = rewrite_operators(f.code, s);
   if (msg != kMsgNone) return msg;
@@ -464,9 +464,9 @@ bool compile_formulas(ExprPanel& panel, const CompileEnv& env) {
   panel.current = -1;
   ++panel.generation;
   const std::string text = normalise(panel.source);
-  const int surface_offset = env.surface == Surface::Integral ? 1 : 0;
+  const int surface_offset = env.surface == kPanelIntegral ? 1 : 0;
   MathEnv math{panel.angle_mode, panel.limits.zero_tolerance, panel.limits.max_magnitude,
-               env.surface == Surface::DiffEqu};
+               env.surface == kPanelDiffEqu};
   size_t pos = 0, src_pos = 0;
   while (pos < text.size()) {
     auto f = std::make_unique<CompiledFormula>();

@@ -13,14 +13,14 @@
 #include "expr/opcodes.h"
 
 namespace kv {
-Evaluator::Evaluator(const ExprPanel& panel, Surface surface)
+Evaluator::Evaluator(const ExprPanel& panel, PanelIndex surface)
     : Evaluator(panel.angle_mode, panel.limits, surface) {}
 
-Evaluator::Evaluator(double angle, const Limits& limits, Surface surface)
-    : env_{angle, limits.zero_tolerance, limits.max_magnitude, surface == Surface::DiffEqu},
+Evaluator::Evaluator(double angle, const Limits& limits, PanelIndex surface)
+    : env_{angle, limits.zero_tolerance, limits.max_magnitude, surface == kPanelDiffEqu},
       literal_limit_(limits.literal_limit),
       key_{angle, limits.zero_tolerance, limits.max_magnitude, limits.literal_limit,
-           surface == Surface::DiffEqu},
+           surface == kPanelDiffEqu},
       stack_(64) {}
 
 const Program* Evaluator::prepare(const CompiledFormula& f) {
@@ -167,7 +167,7 @@ double Evaluator::derivative_step(const Program& p, int begin, int end, double* 
   return derivative_rule::combine(env_, depth_, f0, h, f, ok, err_);
 }
 
-double evaluate_formula(ExprPanel& panel, const double* vars, Surface surface) {
+double evaluate_formula(ExprPanel& panel, const double* vars, PanelIndex surface) {
   CompiledFormula* f = panel.current_formula();
   if (panel.error.failed) return kUndefined;
   if (!f) return kUndefined;
@@ -178,7 +178,7 @@ double evaluate_formula(ExprPanel& panel, const double* vars, Surface surface) {
   return v;
 }
 
-double evaluate_derivative(ExprPanel& panel, double x, double fx, Surface surface) {
+double evaluate_derivative(ExprPanel& panel, double x, double fx, PanelIndex surface) {
   CompiledFormula* f = panel.current_formula();
   if (panel.error.failed) return kUndefined;
   if (!f) return kUndefined;

@@ -21,8 +21,8 @@ namespace kv {
 
 class Evaluator {
  public:
-  Evaluator(const ExprPanel& panel, Surface surface);
-  Evaluator(double angle, const Limits& limits, Surface surface);
+  Evaluator(const ExprPanel& panel, PanelIndex surface);
+  Evaluator(double angle, const Limits& limits, PanelIndex surface);
 
   // Value of the formula at the variables. Afterwards undefined() tells
   // whether the value is undefined there; fatal() whether the formula is
@@ -98,7 +98,7 @@ void build_program(CompiledFormula& f, const MathEnv& env, double literal_limit)
 // Entry points on a panel: evaluate the panel's current formula,
 // set its evaluation error flag, and report a fatal error once into the
 // panel's first-error record with control id 510.
-double evaluate_formula(ExprPanel& panel, const double* vars, Surface surface);
-double evaluate_derivative(ExprPanel& panel, double x, double fx, Surface surface);
+double evaluate_formula(ExprPanel& panel, const double* vars, PanelIndex surface);
+double evaluate_derivative(ExprPanel& panel, double x, double fx, PanelIndex surface);
 
 }  // namespace kv

@@ -14,13 +14,13 @@ namespace kv {
 
 // Shell state the compiler reads.
 struct CompileEnv {
-  Surface surface = Surface::Function;
+  PanelIndex surface = kPanelFunction;
   int palette_size = 15;     // number of curve colours
   bool length_limit = true;  // at most 512 operations per formula
 };
 
 struct ExprPanel {
-  PanelRole role = PanelRole::Function;
+  PanelIndex role = kPanelFunction;
   double angle_mode = kRadians;
   Limits limits;
   std::string source;  // Windows-1252 text; the compiled formulas refer into it

@@ -28,11 +28,26 @@ struct Limits {
   double literal_limit = kLiteralLimitDrawing;
 };
 
-// The drawing surface the shell currently shows. The compiler and the division
-// rule read it.
-enum class Surface { Function, Integral, DiffEqu };
+// The six panels of a run, by their fixed index. 0..2 are the drawing panels
+// (the surfaces): the compiler and the division rule read which one is shown.
+// A numeric input field compiles in a temporary panel of its own kind.
+enum PanelIndex : int {
+  kPanelFunction = 0,
+  kPanelIntegral = 1,
+  kPanelDiffEqu = 2,
+  kPanelValue = 3,
+  kPanelTable = 4,
+  kPanelTableDiffEqu = 5,
+  kPanelCount = 6,
+  kPanelNumericField = kPanelCount,
+};
 
-// What the panel is, for the few rules that recognise a panel by identity.
-enum class PanelRole { Function, Integral, DiffEqu, SingleValue, Table, TableDiffEqu, NumericField };
+inline bool is_drawing_panel(int index) { return index >= kPanelFunction && index <= kPanelDiffEqu; }
+
+// The surface a panel's formulas are evaluated for: a drawing panel is its own,
+// the calculators and numeric fields count as the "Function" surface.
+inline PanelIndex surface_of(int index) {
+  return is_drawing_panel(index) ? static_cast<PanelIndex>(index) : kPanelFunction;
+}
 
 }  // namespace kv

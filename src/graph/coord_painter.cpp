@@ -122,13 +122,13 @@ void paint_curves_and_labels(Device& d, PanelRecord& panel, const PanelPlot& plo
   if (panel.derivative) draw_curves(d, panel, plot, CurveKind::Derivative, c.plot, colours);
   draw_curves(d, panel, plot, CurveKind::Own, c.plot, colours);
   const bool expressions = panel.option(kOptFunctionExpressions) != 0;
-  if (panel.role == PanelRole::Integral) {
+  if (panel.role == kPanelIntegral) {
     draw_curves(d, panel, plot, CurveKind::Integral, c.plot, colours);
     if (expressions) paint_integral_labels(d, panel, c);
     return;
   }
   if (expressions) paint_formula_labels(d, panel, c);
-  if (panel.role == PanelRole::DiffEqu) paint_start_marker(d, panel, c);
+  if (panel.role == kPanelDiffEqu) paint_start_marker(d, panel, c);
 }
 
 }  // namespace
@@ -153,7 +153,7 @@ void paint_picture(Device& d, PanelRecord& panel, const PanelPlot& plot, const C
 
   CoordContext c = make_coord_context(panel, colours, frame.plot, frame.vector_mode);
   const bool curves = plot.valid && plot_is_current(panel, plot, frame.plot.width, frame.plot.height);
-  if (curves && panel.role == PanelRole::Integral && panel.option(kOptFillIntegralArea) != 0) {
+  if (curves && panel.role == kPanelIntegral && panel.option(kOptFillIntegralArea) != 0) {
     paint_integral_area(d, panel, plot, frame.plot, colours);
   }
   paint_coordinate_system(d, c);

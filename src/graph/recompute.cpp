@@ -14,14 +14,6 @@ namespace kv {
 
 namespace {
 
-Surface surface_of(const PanelRecord& panel) {
-  switch (panel.role) {
-    case PanelRole::Integral: return Surface::Integral;
-    case PanelRole::DiffEqu: return Surface::DiffEqu;
-    default: return Surface::Function;
-  }
-}
-
 bool fail(PanelRecord& panel, PanelPlot& plot, int message) {
   panel.error.report(message, kExpressionControlId);
   plot.valid = false;
@@ -44,7 +36,7 @@ void solve(PanelRecord& panel, FormulaPlot& fp, FormulaProbe& probe, bool deriva
 
 // Samples one formula into fp; false when the formula proved unusable.
 bool sample_formula(PanelRecord& panel, FormulaPlot& fp, CompiledFormula& f) {
-  Evaluator ev(panel, surface_of(panel));
+  Evaluator ev(panel, surface_of(panel.role));
   FormulaProbe probe(ev, f);
   const bool derivative = has_derivative_curve(panel, f);
   if (f.order > 0) {
@@ -66,7 +58,7 @@ bool integrate(PanelRecord& panel, PanelPlot& plot, int width) {
   if (panel.count() == 0) return true;
   CompiledFormula& f = *panel.formulas[0];
   if (!has_integral_curve(panel, f)) return true;
-  Evaluator ev(panel, surface_of(panel));
+  Evaluator ev(panel, surface_of(panel.role));
   FormulaProbe probe(ev, f);
   compute_integral_curve(plot.formulas[0], probe, integral_params(panel, f, width));
   if (probe.fatal()) return fail(panel, plot, probe.fatal_message());
@@ -88,11 +80,11 @@ void project(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
 }  // namespace
 
 bool has_integral_curve(const PanelRecord& panel, const CompiledFormula& f) {
-  return panel.role == PanelRole::Integral && !f.is_polar() && f.order == 0;
+  return panel.role == kPanelIntegral && !f.is_polar() && f.order == 0;
 }
 
 bool has_derivative_curve(const PanelRecord& panel, const CompiledFormula& f) {
-  return panel.role == PanelRole::DiffEqu && panel.derivative && !f.is_polar();
+  return panel.role == kPanelDiffEqu && panel.derivative && !f.is_polar();
 }
 
 bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height) {
@@ -120,7 +112,7 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
       return fail(panel, plot, kMsgOutOfMemory);
     }
   }
-  if (panel.role == PanelRole::Integral && !integrate(panel, plot, width)) return false;
+  if (panel.role == kPanelIntegral && !integrate(panel, plot, width)) return false;
 
   settle_y_range(panel, plot, width, height);
   project(panel, plot, width, height);

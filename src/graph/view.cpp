@@ -28,7 +28,7 @@ double clamp_value(double v, double lo, double hi) {
   return std::min(std::max(v, lo), hi);
 }
 
-bool is_diffequ(const PanelRecord& panel) { return panel.role == PanelRole::DiffEqu; }
+bool is_diffequ(const PanelRecord& panel) { return panel.role == kPanelDiffEqu; }
 
 }  // namespace
 

@@ -8,10 +8,6 @@ namespace kv {
 
 namespace {
 
-constexpr PanelRole kRoles[kPanelCount] = {PanelRole::Function, PanelRole::Integral,
-                                           PanelRole::DiffEqu,  PanelRole::SingleValue,
-                                           PanelRole::Table,    PanelRole::TableDiffEqu};
-
 // The numeric fields the system fills itself; their texts always evaluate.
 void set_field(RangeValue& field, const char* text, double angle) {
   field.text = text;
@@ -34,7 +30,7 @@ const char* initial_function_text() {
 
 void reset_panel(PanelRecord& panel, int panel_index) {
   panel = PanelRecord{};
-  panel.role = kRoles[panel_index];
+  panel.role = static_cast<PanelIndex>(panel_index);
   panel.x_scale = 1.0;
   panel.y_scale = 1.0;
   panel.ymin_fixed = true;

@@ -65,7 +65,7 @@ int evaluate_numeric_field(RangeValue& field, bool empty_is_error, double angle,
                            const CompileEnv& env) {
   if (!field.has_text) return kMsgNone;
   ExprPanel panel;
-  panel.role = PanelRole::NumericField;
+  panel.role = kPanelNumericField;
   panel.angle_mode = angle;
   panel.set_limits(kMaxMagnitude, kZeroToleranceDrawing, kLiteralLimitDrawing);
   panel.source = field.text;

@@ -11,16 +11,6 @@
 
 namespace kv {
 
-enum PanelIndex : int {
-  kPanelFunction = 0,
-  kPanelIntegral = 1,
-  kPanelDiffEqu = 2,
-  kPanelValue = 3,
-  kPanelTable = 4,
-  kPanelTableDiffEqu = 5,
-  kPanelCount = 6,
-};
-
 enum RangeIndex : int { kXMin = 0, kXMax, kYMin, kYMax, kTMin, kTMax, kRangeCount };
 
 // Dialog values: x step of a value table, start x, then the start values of y

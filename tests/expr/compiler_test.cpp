@@ -84,8 +84,8 @@ TEST(CompilerCode, OperatorsBecomePrefixCalls) {
 struct ErrorCase {
   const char* text;
   int message;
-  Surface surface = Surface::Function;
-  PanelRole role = PanelRole::Function;
+  PanelIndex surface = kPanelFunction;
+  PanelIndex role = kPanelFunction;
 };
 
 TEST(CompilerErrors, FirstErrorGivesItsMessage) {
@@ -103,9 +103,9 @@ TEST(CompilerErrors, FirstErrorGivesItsMessage) {
       {"r=x", kMsgWrongVariable},
       {"y'=y", kMsgNoDiffEqu},
       {"y''''''=1", kMsgNoDiffEqu},
-      {"y''''''=1", kMsgOrderTooHigh, Surface::DiffEqu},
-      {"y'=y'", kMsgDerivativeTooHigh, Surface::DiffEqu},
-      {"y''=y\"", kMsgDerivativeTooHigh, Surface::DiffEqu},
+      {"y''''''=1", kMsgOrderTooHigh, kPanelDiffEqu},
+      {"y'=y'", kMsgDerivativeTooHigh, kPanelDiffEqu},
+      {"y''=y\"", kMsgDerivativeTooHigh, kPanelDiffEqu},
       {"y=y", kMsgOnlyX},
       {"x+y", kMsgOnlyX},
       {"x+", kMsgInvalidExpression},
@@ -120,7 +120,7 @@ TEST(CompilerErrors, FirstErrorGivesItsMessage) {
       {"tangent", kMsgInvalidExpression},
       {"x+!3", kMsgFactorial},
       {"(!x)", kMsgFactorial},
-      {"r(t)=3", kMsgPolarNotAllowed, Surface::Integral, PanelRole::Integral},
+      {"r(t)=3", kMsgPolarNotAllowed, kPanelIntegral, kPanelIntegral},
       {"x;t*x", kMsgWrongVariable},
   };
   for (const ErrorCase& c : cases) {
@@ -160,21 +160,21 @@ TEST(CompilerFormulas, EmptyTextsAndEmptyFormulas) {
 }
 
 TEST(CompilerFormulas, DifferentialEquationsOnlyWhereAllowed) {
-  auto on_surface = compile("y''=150*cos(40x-4)-2y+3y'", Surface::DiffEqu, PanelRole::DiffEqu);
+  auto on_surface = compile("y''=150*cos(40x-4)-2y+3y'", kPanelDiffEqu, kPanelDiffEqu);
   ASSERT_TRUE(on_surface.ok);
   EXPECT_EQ(on_surface.panel.formulas[0]->order, 2);
-  EXPECT_TRUE(compile("y'=y", Surface::Function, PanelRole::TableDiffEqu).ok);
-  auto polar = compile("r''''=-9r-10r''", Surface::DiffEqu, PanelRole::DiffEqu);
+  EXPECT_TRUE(compile("y'=y", kPanelFunction, kPanelTableDiffEqu).ok);
+  auto polar = compile("r''''=-9r-10r''", kPanelDiffEqu, kPanelDiffEqu);
   ASSERT_TRUE(polar.ok);
   EXPECT_EQ(polar.panel.formulas[0]->order, 4);
   EXPECT_EQ(polar.panel.formulas[0]->kind, kPolar);
-  auto quote = compile("y\"=y'", Surface::DiffEqu, PanelRole::DiffEqu);
+  auto quote = compile("y\"=y'", kPanelDiffEqu, kPanelDiffEqu);
   ASSERT_TRUE(quote.ok) << "a double quote counts as two primes";
   EXPECT_EQ(quote.panel.formulas[0]->order, 2);
-  auto hash = compile("y#=y", Surface::DiffEqu, PanelRole::DiffEqu);
+  auto hash = compile("y#=y", kPanelDiffEqu, kPanelDiffEqu);
   ASSERT_TRUE(hash.ok) << "# stands for a prime";
   EXPECT_EQ(hash.panel.formulas[0]->order, 1);
-  EXPECT_TRUE(compile("y=x", Surface::Function).ok);
+  EXPECT_TRUE(compile("y=x", kPanelFunction).ok);
 }
 
 TEST(CompilerFormulas, RecordsSourceSpansWithoutBlanks) {
@@ -194,7 +194,7 @@ TEST(CompilerFormulas, ColourSlotsFollowTheFormulaCount) {
   auto c = compile("x;x;x");
   EXPECT_EQ(c.panel.formulas[0]->colour_slot, 5);
   EXPECT_EQ(c.panel.formulas[2]->colour_slot, 7);
-  auto integral = compile("x", Surface::Integral, PanelRole::Integral);
+  auto integral = compile("x", kPanelIntegral, kPanelIntegral);
   EXPECT_EQ(integral.panel.formulas[0]->colour_slot, 6);
   std::string many = "x";
   for (int i = 0; i < 15; ++i) many += ";x";
@@ -222,7 +222,7 @@ TEST(CompilerLimits, LengthLimitCountsOperations) {
   auto limited = compile(t);
   EXPECT_FALSE(limited.ok);
   EXPECT_EQ(limited.message(), kMsgTooLong);
-  auto unlimited = compile(t, Surface::Function, PanelRole::Function, false);
+  auto unlimited = compile(t, kPanelFunction, kPanelFunction, false);
   ASSERT_TRUE(unlimited.ok);
   EXPECT_DOUBLE_EQ(eval_at(unlimited, 2.0).v, 1028.0);
 }
@@ -238,7 +238,7 @@ TEST(CompilerLimits, HugeAndDeepInputsAreRejectedAsTooLong) {
   std::string digits(1 << 20, '7');
   for (const std::string* t : {&megabyte, &brackets, &calls, &digits}) {
     for (bool limit : {true, false}) {
-      auto c = compile(*t, Surface::Function, PanelRole::Function, limit);
+      auto c = compile(*t, kPanelFunction, kPanelFunction, limit);
       EXPECT_FALSE(c.ok);
       EXPECT_EQ(c.message(), kMsgTooLong);
     }
@@ -247,12 +247,12 @@ TEST(CompilerLimits, HugeAndDeepInputsAreRejectedAsTooLong) {
 
 TEST(CompilerLimits, DeepButAcceptedFormulasEvaluate) {
   std::string t = std::string(1500, '(') + "x" + std::string(1500, ')');
-  auto c = compile(t, Surface::Function, PanelRole::Function, false);
+  auto c = compile(t, kPanelFunction, kPanelFunction, false);
   ASSERT_TRUE(c.ok);
   EXPECT_EQ(eval_at(c, 3.0).v, 3.0);
   std::string chain = "x";
   for (int i = 0; i < 1900; ++i) chain += "-x";
-  auto d = compile(chain, Surface::Function, PanelRole::Function, false);
+  auto d = compile(chain, kPanelFunction, kPanelFunction, false);
   ASSERT_TRUE(d.ok);
   EXPECT_EQ(eval_at(d, 1.0).v, -1899.0);
 }

@@ -18,7 +18,7 @@ using test::eval_at;
 struct FatalCase {
   const char* text;
   int message;
-  Surface surface = Surface::Function;
+  PanelIndex surface = kPanelFunction;
 };
 
 // Faults of the code's structure pass the compiler and make the formula
@@ -30,12 +30,12 @@ TEST(EvaluatorFatal, StructuralFaultsAreReportedAtFirstEvaluation) {
       {"!x", kMsgInvalidExpression},
       {"gaussd(1,2)", kMsgInvalidExpression},
       {"d(d(d(d(x))))", kMsgDTooDeep},
-      {"y'=d(y)", kMsgYInsideD, Surface::DiffEqu},
-      {"y''=d(x*y')", kMsgYInsideD, Surface::DiffEqu},
+      {"y'=d(y)", kMsgYInsideD, kPanelDiffEqu},
+      {"y''=d(x*y')", kMsgYInsideD, kPanelDiffEqu},
   };
   for (const FatalCase& c : cases) {
-    auto compiled = compile(c.text, c.surface, c.surface == Surface::DiffEqu ? PanelRole::DiffEqu
-                                                                             : PanelRole::Function);
+    auto compiled = compile(c.text, c.surface, c.surface == kPanelDiffEqu ? kPanelDiffEqu
+                                                                             : kPanelFunction);
     ASSERT_TRUE(compiled.ok) << c.text << ": " << compiled.message();
     Evaluator ev(compiled.panel, c.surface);
     double vars[6] = {1, 1, 1, 1, 1, 1};
@@ -53,7 +53,7 @@ TEST(EvaluatorFatal, PanelEntryReportsOnceWithControlId) {
   ASSERT_TRUE(c.ok);
   double vars[6] = {};
   c.panel.current = 0;
-  EXPECT_EQ(evaluate_formula(c.panel, vars, Surface::Function), kUndefined);
+  EXPECT_EQ(evaluate_formula(c.panel, vars, kPanelFunction), kUndefined);
   EXPECT_TRUE(c.panel.error.failed);
   EXPECT_EQ(c.panel.error.message, kMsgInvalidExpression);
   EXPECT_EQ(c.panel.error.control_id, kExpressionControlId);
@@ -75,7 +75,7 @@ TEST(EvaluatorUndefined, DomainErrorsSetTheFlagNotAMessage) {
 TEST(EvaluatorSurface, ZeroOverZeroIsZeroOnlyOnTheDiffEquSurface) {
   auto fn = compile("0/x");
   EXPECT_TRUE(eval_at(fn, 0.0).undefined);
-  auto de = compile("0/x", Surface::DiffEqu, PanelRole::DiffEqu);
+  auto de = compile("0/x", kPanelDiffEqu, kPanelDiffEqu);
   auto v = eval_at(de, 0.0);
   EXPECT_FALSE(v.undefined);
   EXPECT_EQ(v.v, 0.0);
@@ -85,14 +85,14 @@ TEST(EvaluatorLiterals, ClampedToThePanelsLiteralLimit) {
   auto fn = compile("123456789012345678+x");
   EXPECT_EQ(eval_at(fn, 0.0).v, 1e13);
   EXPECT_EQ(eval_at(fn, 0.0).v, 1e13) << "also in later evaluations";
-  auto de = compile("123456789012345678+x", Surface::DiffEqu, PanelRole::DiffEqu);
+  auto de = compile("123456789012345678+x", kPanelDiffEqu, kPanelDiffEqu);
   EXPECT_EQ(eval_at(de, 0.0).v, 123456789012345678.0);
   auto dots = compile("1.5.5+.5+5.");
   EXPECT_DOUBLE_EQ(eval_at(dots, 0.0).v, 7.0) << "a literal reads like strtod reads it";
 }
 
 TEST(EvaluatorVariables, ReadsYAndItsDerivatives) {
-  auto c = compile("y''''=x+10y+100y'+1000y''+10000y'''", Surface::DiffEqu, PanelRole::DiffEqu);
+  auto c = compile("y''''=x+10y+100y'+1000y''+10000y'''", kPanelDiffEqu, kPanelDiffEqu);
   ASSERT_TRUE(c.ok);
   const double more[5] = {1, 2, 3, 4, 5};
   EXPECT_DOUBLE_EQ(eval_at(c, 0.5, 0, more).v, 0.5 + 10 + 200 + 3000 + 40000);
@@ -101,10 +101,10 @@ TEST(EvaluatorVariables, ReadsYAndItsDerivatives) {
 TEST(EvaluatorAngles, ContextAngleFactorWins) {
   auto c = compile("sin(x)+asin(1)");
   ASSERT_TRUE(c.ok);
-  Evaluator deg(kDegrees, c.panel.limits, Surface::Function);
+  Evaluator deg(kDegrees, c.panel.limits, kPanelFunction);
   double vars[6] = {90, 0, 0, 0, 0, 0};
   EXPECT_NEAR(deg.evaluate(*c.panel.formulas[0], vars), 91.0, 1e-12);
-  Evaluator rad(c.panel, Surface::Function);
+  Evaluator rad(c.panel, kPanelFunction);
   vars[0] = M_PI / 2;
   EXPECT_NEAR(rad.evaluate(*c.panel.formulas[0], vars), 1 + M_PI / 2, 1e-12);
 }
@@ -112,7 +112,7 @@ TEST(EvaluatorAngles, ContextAngleFactorWins) {
 TEST(EvaluatorRepeat, SameValueEveryTime) {
   auto c = compile("cos(pi*x)/(-ln2*x)+d(x^3)+gaussd(x,1,2)");
   ASSERT_TRUE(c.ok);
-  Evaluator ev(c.panel, Surface::Function);
+  Evaluator ev(c.panel, kPanelFunction);
   double vars[6] = {0.7, 0, 0, 0, 0, 0};
   double first = ev.evaluate(*c.panel.formulas[0], vars);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(ev.evaluate(*c.panel.formulas[0], vars), first);
@@ -120,7 +120,7 @@ TEST(EvaluatorRepeat, SameValueEveryTime) {
 
 TEST(EvaluatorRand, DeterministicPerContextAndWithinUnitInterval) {
   auto c = compile("rand");
-  Evaluator a(c.panel, Surface::Function), b(c.panel, Surface::Function);
+  Evaluator a(c.panel, kPanelFunction), b(c.panel, kPanelFunction);
   double vars[6] = {};
   for (int i = 0; i < 1000; ++i) {
     double u = a.evaluate(*c.panel.formulas[0], vars);
@@ -159,13 +159,13 @@ TEST(EvaluatorDerivative, NumericalDerivativeOfDOperator) {
 TEST(EvaluatorDerivative, DerivativeEntryUsesTheWholeFormula) {
   auto c = compile("x^3");
   ASSERT_TRUE(c.ok);
-  EXPECT_NEAR(evaluate_derivative(c.panel, 2.0, 8.0, Surface::Function), 12.0, 1e-6);
+  EXPECT_NEAR(evaluate_derivative(c.panel, 2.0, 8.0, kPanelFunction), 12.0, 1e-6);
   auto pole = compile("1/x");
-  Evaluator ev(pole.panel, Surface::Function);
+  Evaluator ev(pole.panel, kPanelFunction);
   ev.derivative(*pole.panel.formulas[0], 0.0, kUndefined);
   EXPECT_TRUE(ev.undefined()) << "an undefined f(x) gives no derivative";
   auto edge = compile("sqrt(x)");
-  Evaluator ev2(edge.panel, Surface::Function);
+  Evaluator ev2(edge.panel, kPanelFunction);
   EXPECT_EQ(ev2.derivative(*edge.panel.formulas[0], 0.0, 0.0), kMaxMagnitude)
       << "a vertical tangent at the end of the domain";
 }
@@ -178,8 +178,8 @@ TEST(EvaluatorRobustness, RandomTextsCompileOrFailCleanly) {
     std::string t;
     int len = static_cast<int>(rng() % 24);
     for (int i = 0; i < len; ++i) t += alphabet[rng() % (sizeof(alphabet) - 1)];
-    for (Surface s : {Surface::Function, Surface::DiffEqu}) {
-      auto c = compile(t, s, s == Surface::DiffEqu ? PanelRole::DiffEqu : PanelRole::Function);
+    for (PanelIndex s : {kPanelFunction, kPanelDiffEqu}) {
+      auto c = compile(t, s, s == kPanelDiffEqu ? kPanelDiffEqu : kPanelFunction);
       if (!c.ok) {
         ASSERT_NE(message_text(c.message()), nullptr) << t;
         continue;
@@ -217,8 +217,8 @@ TEST(EvaluatorBlock, AgreesWithPointByPointEvaluation) {
     xs.push_back(special);
   }
   for (const char* t : formulas) {
-    for (Surface s : {Surface::Function, Surface::DiffEqu}) {
-      auto c = compile(t, s, s == Surface::DiffEqu ? PanelRole::DiffEqu : PanelRole::Function);
+    for (PanelIndex s : {kPanelFunction, kPanelDiffEqu}) {
+      auto c = compile(t, s, s == kPanelDiffEqu ? kPanelDiffEqu : kPanelFunction);
       ASSERT_TRUE(c.ok) << t;
       const double vars[6] = {0, 0.5, 0, 0, 0, 0};
       Evaluator block(c.panel, s), point(c.panel, s);

@@ -15,11 +15,11 @@ struct Compiled {
   int message() const { return panel.error.message; }
 };
 
-inline Compiled compile(const std::string& text, Surface surface = Surface::Function,
-                        PanelRole role = PanelRole::Function, bool length_limit = true) {
+inline Compiled compile(const std::string& text, PanelIndex surface = kPanelFunction,
+                        PanelIndex role = kPanelFunction, bool length_limit = true) {
   Compiled c;
   c.panel.role = role;
-  if (surface == Surface::DiffEqu || role == PanelRole::TableDiffEqu) {
+  if (surface == kPanelDiffEqu || role == kPanelTableDiffEqu) {
     c.panel.set_limits(kMaxMagnitude, kZeroToleranceFine, kLiteralLimitFine);
   }
   c.panel.source = text;

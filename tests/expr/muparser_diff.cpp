@@ -533,12 +533,12 @@ void diff_formula(Tally& t, const Node& tree, const std::string& ours_text, cons
   const int n = static_cast<int>(xs.size());
   std::vector<double> many(xs.size());
   std::unique_ptr<bool[]> many_undef(new bool[xs.size()]);
-  Evaluator block(c.panel, Surface::Function);
+  Evaluator block(c.panel, kPanelFunction);
   const double others[6] = {};
   block.evaluate_many(f, xs.data(), n, others, many.data(), many_undef.get());
   ASSERT_EQ(block.fatal(), kMsgNone) << ours_text;
 
-  Evaluator ev(c.panel, Surface::Function);
+  Evaluator ev(c.panel, kPanelFunction);
   ++t.formulas;
   for (int i = 0; i < n; ++i) {
     double vars[6] = {xs[i], 0, 0, 0, 0, 0};

@@ -63,7 +63,7 @@ struct Picture {
   ColourTable colours = build_colour_table(0);
   bool vector_mode = false;
 
-  explicit Picture(PanelRole role = PanelRole::Function, int w = 600, int h = 500)
+  explicit Picture(PanelIndex role = kPanelFunction, int w = 600, int h = 500)
       : g(role, w, h) {
     rect.left = 69;
     rect.top = 21;
@@ -382,7 +382,7 @@ TEST(FormulaLabels, LastFormulaOnTheLowestLineWithMiddleDots) {
 
 TEST(IntegralLabels, LowerBoundWithoutTextGetsItsValueAsText) {
   for (bool absolute : {false, true}) {
-    Picture p(PanelRole::Integral);
+    Picture p(kPanelIntegral);
     p.options({kOptFunctionExpressions});
     p.g.panel.option_flag = absolute;
     p.g.set_start(-1.5);
@@ -395,7 +395,7 @@ TEST(IntegralLabels, LowerBoundWithoutTextGetsItsValueAsText) {
 }
 
 TEST(StartMarker, HollowSquareAroundTheStartPoint) {
-  Picture p(PanelRole::DiffEqu);
+  Picture p(kPanelDiffEqu);
   p.options({});
   p.g.panel.options[kOptLineWidth] = 2;
   p.g.set_start(0, {1});
@@ -412,7 +412,7 @@ TEST(StartMarker, HollowSquareAroundTheStartPoint) {
 TEST(IntegralArea, HatchIsAQuarterCurveColourOnLightPalettesThreeQuartersOnDark) {
   const Colour want[3] = {0xbfbfff, 0xb2b2f2, 0x1866bf};
   for (int palette = 0; palette < 3; ++palette) {
-    Picture p(PanelRole::Integral);
+    Picture p(kPanelIntegral);
     p.options({kOptFillIntegralArea});
     p.g.panel.options[kOptPalette] = palette;
     p.g.set_start(-kPi);

@@ -34,7 +34,7 @@ TEST(CurveDrawing, PenColourAndWidthFollowSlotAndLineWidth) {
 }
 
 TEST(CurveDrawing, IntegralAndDerivativeKindsUseTheirEntries) {
-  Graph in(PanelRole::Integral);
+  Graph in(kPanelIntegral);
   in.set_start(0);
   ASSERT_TRUE(in.compile_and_run("cos(x)"));
   RecordingDevice dev;
@@ -45,7 +45,7 @@ TEST(CurveDrawing, IntegralAndDerivativeKindsUseTheirEntries) {
   draw(in, CurveKind::Own, own);
   EXPECT_EQ(own.of(OpKind::Polyline)[0]->pen.colour, 0x0000ffu);  // integrand: entry 6
 
-  Graph de(PanelRole::DiffEqu);
+  Graph de(kPanelDiffEqu);
   de.panel.derivative = true;
   de.set_start(0, {1});
   ASSERT_TRUE(de.compile_and_run("y'=-y/3"));
@@ -56,7 +56,7 @@ TEST(CurveDrawing, IntegralAndDerivativeKindsUseTheirEntries) {
 }
 
 TEST(CurveDrawing, DerivativeColourOfManyFormulasStaysInTheTable) {
-  Graph de(PanelRole::DiffEqu);
+  Graph de(kPanelDiffEqu);
   de.panel.derivative = true;
   std::string text;
   for (int k = 0; k < 20; ++k) text += "x+" + std::to_string(k) + ";";
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(CurveDrawing, CurveClip,
                                            ClipCase{3, {-1, -1, 626, 522}}));
 
 TEST(CurveDrawing, LongPiecesAreChunkedIntoPolylinesSharingTheirEnds) {
-  Graph g(PanelRole::Function, 3000, 400);
+  Graph g(kPanelFunction, 3000, 400);
   ASSERT_TRUE(g.compile_and_run("x/10"));
   RecordingDevice dev;
   draw(g, CurveKind::Own, dev);
@@ -135,7 +135,7 @@ struct DiscCase {
 class IsolatedPoint : public ::testing::TestWithParam<DiscCase> {};
 
 TEST_P(IsolatedPoint, IsADiscOfLineWidthPlusTwo) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   g.panel.options[kOptLineWidth] = GetParam().line_width;
   ASSERT_TRUE(g.compile_and_run("sqrt(-x^2)"));  // only x = 0, column 300, row 200
   RecordingDevice dev;
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(CurveDrawing, IsolatedPoint,
 // tan(x): every branch that leaves the plot ends with a vertical line to the
 // edge at its last inside column; nothing is drawn outside the rows 0..H.
 TEST(CurveDrawing, BranchesLeavingThePlotEndWithAVerticalLineToTheEdge) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   ASSERT_TRUE(g.compile_and_run("tan(x)"));
   RecordingDevice dev;
   draw(g, CurveKind::Own, dev);
@@ -179,7 +179,7 @@ TEST(CurveDrawing, BranchesLeavingThePlotEndWithAVerticalLineToTheEdge) {
 }
 
 TEST(CurveDrawing, JumpAcrossThePlotBetweenColumnsIsAPassThroughLine) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   ASSERT_TRUE(g.compile_and_run("1000*sin(300*x)"));
   const CurveSamples& c = g.curve();
   int pass = 0;

@@ -11,25 +11,19 @@
 
 namespace kv::test {
 
-inline Surface surface_for(PanelRole role) {
-  return role == PanelRole::Integral  ? Surface::Integral
-         : role == PanelRole::DiffEqu ? Surface::DiffEqu
-                                      : Surface::Function;
-}
-
 struct Graph {
   PanelRecord panel;
   PanelPlot plot;
   int width = 624, height = 520;
 
-  explicit Graph(PanelRole role = PanelRole::Function, int w = 624, int h = 520)
+  explicit Graph(PanelIndex role = kPanelFunction, int w = 624, int h = 520)
       : width(w), height(h) {
     panel.role = role;
-    if (role == PanelRole::DiffEqu) {
+    if (role == kPanelDiffEqu) {
       panel.set_limits(kMaxMagnitude, kZeroToleranceFine, kLiteralLimitFine);
     }
     const double pi = 3.14159265358979323846;
-    const double xr = role == PanelRole::Integral ? 2 * pi : 6.0;
+    const double xr = role == kPanelIntegral ? 2 * pi : 6.0;
     set_range(-xr, xr, -5, 5);
     panel.range[kTMin].value = -2 * pi;
     panel.range[kTMax].value = 2 * pi;
@@ -49,7 +43,7 @@ struct Graph {
   bool compile(const std::string& text) {
     panel.source = text;
     CompileEnv env;
-    env.surface = surface_for(panel.role);
+    env.surface = surface_of(panel.role);
     return compile_formulas(panel, env);
   }
   bool run() { return recompute_panel(panel, plot, width, height); }

@@ -14,7 +14,7 @@ using test::Graph;
 constexpr double kPi = 3.14159265358979323846;
 
 TEST(Integral, CosineFromMinusPiMatchesSineAtEveryColumn) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   g.set_start(-kPi);
   ASSERT_TRUE(g.compile_and_run("cos(x)"));
   const CurveSamples& F = g.curve(0, 1);
@@ -36,7 +36,7 @@ struct AbsCase {
 class AbsoluteIntegral : public ::testing::TestWithParam<AbsCase> {};
 
 TEST_P(AbsoluteIntegral, NeverDecreases) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   g.set_start(-2 * kPi);
   g.panel.option_flag = GetParam().absolute;
   ASSERT_TRUE(g.compile_and_run(GetParam().formula));
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Integral, AbsoluteIntegral,
                          ::testing::Values(AbsCase{"sin(x)", 1}, AbsCase{"abs(sin(x))", 0}));
 
 TEST(Integral, LowerBoundLeftOfThePlotIntegratesTheHiddenStretch) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   g.set_range(0, 2, -5, 5);
   g.set_start(-1);
   ASSERT_TRUE(g.compile_and_run("x^2"));
@@ -62,7 +62,7 @@ TEST(Integral, LowerBoundLeftOfThePlotIntegratesTheHiddenStretch) {
 }
 
 TEST(Integral, LowerBoundBetweenColumnsStartsAtZeroButCarriesThePartialIntegral) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   g.set_range(0, 6.24, -5, 5);  // x scale 0.01
   g.set_start(1.002);           // column 100 at 1.0
   ASSERT_TRUE(g.compile_and_run("1"));
@@ -72,7 +72,7 @@ TEST(Integral, LowerBoundBetweenColumnsStartsAtZeroButCarriesThePartialIntegral)
 }
 
 TEST(Integral, LowerBoundRightOfThePlotLeavesOnlyTheLastColumn) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   g.set_start(100);
   ASSERT_TRUE(g.compile_and_run("x"));
   const CurveSamples& F = g.curve(0, 1);
@@ -84,7 +84,7 @@ TEST(Integral, LowerBoundRightOfThePlotLeavesOnlyTheLastColumn) {
 // The pole's own column gets the refined end of the right branch, so the
 // integral jumps there, but stays finite and resumes like ln(x).
 TEST(Integral, IntegrationResumesBehindAPole) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   g.set_range(-6, 6, -5, 5);  // x = 0 is column 312
   g.set_start(-1);
   ASSERT_TRUE(g.compile_and_run("1/x"));
@@ -98,7 +98,7 @@ TEST(Integral, IntegrationResumesBehindAPole) {
 }
 
 TEST(Integral, MoreThanOneFormulaIsAnError) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   ASSERT_TRUE(g.compile("x;x^2"));
   EXPECT_FALSE(g.run());
   EXPECT_EQ(g.panel.error.message, kMsgIntegralOneFunction);
@@ -106,7 +106,7 @@ TEST(Integral, MoreThanOneFormulaIsAnError) {
 }
 
 TEST(IntegralArea, GapInTheIntegrandGivesTwoHatchedPolygons) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   g.set_start(-6);
   g.set_range(-6, 6, -5, 5);
   ASSERT_TRUE(g.compile_and_run("1+0*sqrt(x^2-1)"));  // undefined for |x| < 1
@@ -142,7 +142,7 @@ namespace {
 // An undefined stretch of the integrand: the running sum stays over it and
 // the next Simpson step starts from an undefined sample that contributes 0.
 TEST(Integral, UndefinedStretchKeepsTheRunningSum) {
-  Graph g(PanelRole::Integral);
+  Graph g(kPanelIntegral);
   g.set_range(-6.005, 5.995, -5, 5);
   g.set_start(-6.005);
   ASSERT_TRUE(g.compile_and_run("1+0*sqrt(x^2-1)"));  // 1 where |x| >= 1

@@ -12,7 +12,7 @@ namespace {
 using test::Graph;
 
 TEST(Ode, ExponentialMatchesToTheAccuracyOfTheMethod) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.set_start(0, {1});
   ASSERT_TRUE(g.compile_and_run("y'=y"));
   const CurveSamples& c = g.curve();
@@ -28,7 +28,7 @@ TEST(Ode, ExponentialMatchesToTheAccuracyOfTheMethod) {
 }
 
 TEST(Ode, StartOnASamplePositionNeedsNoStartStep) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.set_start(0, {1.25});
   ASSERT_TRUE(g.compile_and_run("y'=y"));
   const Sample& s = g.curve().samples[312];
@@ -37,7 +37,7 @@ TEST(Ode, StartOnASamplePositionNeedsNoStartStep) {
 }
 
 TEST(Ode, StartBetweenSamplesIsCarriedOntoTheNearestColumn) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.set_start(std::sqrt(2.0), {std::exp(std::sqrt(2.0))});
   ASSERT_TRUE(g.compile_and_run("y'=y"));
   const CurveSamples& c = g.curve();
@@ -58,7 +58,7 @@ class OdePole : public ::testing::TestWithParam<PoleCase> {};
 // solver switch is on; the backward pass is unaffected. (A jump of 10 within
 // the column interval from x = 1 to the next.)
 TEST_P(OdePole, ForwardPassEndsAtAPoleUnlessSwitchedOff) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.set_start(0, {0});
   g.panel.options[kOptSolverSwitch] = GetParam().solver_switch;
   ASSERT_TRUE(g.compile_and_run("y'=-1+250*(1+sgn(x-1.005))*(1-sgn(x-1.015))"));
@@ -90,7 +90,7 @@ struct SubstepCase {
 class OdeSubsteps : public ::testing::TestWithParam<SubstepCase> {};
 
 TEST_P(OdeSubsteps, FollowTheSubdivisionFormAndPrecision) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   ASSERT_TRUE(g.compile(GetParam().formula));
   EXPECT_EQ(graph_substeps(*g.panel.formulas[0], GetParam().high_precision != 0),
             GetParam().want);
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Ode, OdeSubsteps,
 TEST(Ode, HighPrecisionIsMoreAccurate) {
   double err[2];
   for (int hp = 0; hp < 2; ++hp) {
-    Graph g(PanelRole::DiffEqu, 50, 50);
+    Graph g(kPanelDiffEqu, 50, 50);
     g.set_start(0, {0, 1});
     g.panel.option_flag = hp;
     ASSERT_TRUE(g.compile_and_run("y''=-y"));
@@ -116,7 +116,7 @@ TEST(Ode, HighPrecisionIsMoreAccurate) {
 // y''' = -y' from y = 0, y' = 1, y'' = 0 is sin(x); the derivative curve is
 // the state's y', cos(x).
 TEST(Ode, DerivativeCurveOfAHigherOrderEquationIsTheStateDerivative) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.panel.derivative = true;
   g.set_start(0, {0, 1, 0});
   ASSERT_TRUE(g.compile_and_run("y'''=-y'"));
@@ -131,7 +131,7 @@ TEST(Ode, DerivativeCurveOfAHigherOrderEquationIsTheStateDerivative) {
 }
 
 TEST(Ode, DerivativeCurveOfAFirstOrderEquationIsTheRightHandSide) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.panel.derivative = true;
   g.set_start(0, {1});
   ASSERT_TRUE(g.compile_and_run("y'=-2*y"));
@@ -142,7 +142,7 @@ TEST(Ode, DerivativeCurveOfAFirstOrderEquationIsTheRightHandSide) {
 }
 
 TEST(Ode, ExplodingSolutionRunsAlongTheClamp) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.set_start(0, {1});
   ASSERT_TRUE(g.compile_and_run("y'=y^2"));
   const CurveSamples& c = g.curve();
@@ -159,7 +159,7 @@ class PolarStartOutsideRange : public ::testing::TestWithParam<PolarStartCase> {
 // A polar start parameter outside TMin..TMax: the solution is carried to the
 // nearest end of the range and no sample is written out of bounds.
 TEST_P(PolarStartOutsideRange, IsCarriedIntoTheRange) {
-  Graph g(PanelRole::DiffEqu, 60, 50);
+  Graph g(kPanelDiffEqu, 60, 50);
   const double t0 = GetParam().t0;
   g.set_start(t0, {2});
   ASSERT_TRUE(g.compile_and_run("r'=1"));
@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Ode, PolarStartOutsideRange,
 // Undefined at the start point: the first step of each direction keeps the
 // state it reached (here the start itself), the second ends the pass.
 TEST(Ode, UndefinedAtTheStartDrawsNothingBeyondTheFirstSteps) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.set_start(0.01, {1});
   ASSERT_TRUE(g.compile_and_run("y'=sqrt(-1-y)"));
   const CurveSamples& c = g.curve();
@@ -200,7 +200,7 @@ TEST(Ode, UndefinedAtTheStartDrawsNothingBeyondTheFirstSteps) {
 }
 
 TEST(Ode, UndefinedValueEndsThePassAndMarksThePieceEnd) {
-  Graph g(PanelRole::DiffEqu);
+  Graph g(kPanelDiffEqu);
   g.set_start(0, {0});
   g.set_range(-6.01, 5.99, -5, 5);
   ASSERT_TRUE(g.compile_and_run("y'=1/sqrt(2-x)"));  // undefined from x = 2

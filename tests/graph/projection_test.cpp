@@ -96,7 +96,7 @@ TEST(CartesianClipping, UndefinedSamplesStayUndefined) {
 }
 
 TEST(PolarProjection, CircleIsCompactedWithoutRepeatsOrUnitCorners) {
-  test::Graph g(PanelRole::Function, 200, 200);
+  test::Graph g(kPanelFunction, 200, 200);
   g.set_range(-6, 6, -6, 6);
   ASSERT_TRUE(g.compile_and_run("r(t)=3"));
   const CurveSamples& c = g.curve();
@@ -125,7 +125,7 @@ TEST(PolarProjection, CircleIsCompactedWithoutRepeatsOrUnitCorners) {
 TEST(PolarProjection, PlanePointsFollowTheSamplesAndMovedOnesAreExact) {
   for (const char* text : {"r(t)=sqrt(t)", "r(t)=1/sin(t)", "r'=r"}) {
     SCOPED_TRACE(text);
-    test::Graph g(text[1] == '\'' ? PanelRole::DiffEqu : PanelRole::Function, 300, 200);
+    test::Graph g(text[1] == '\'' ? kPanelDiffEqu : kPanelFunction, 300, 200);
     g.set_start(0.3, {1});
     g.panel.ymax_fixed = false;  // the automatic range keeps the plane points
     ASSERT_TRUE(g.compile_and_run(text));
@@ -156,7 +156,7 @@ TEST(PolarProjection, PlanePointsFollowTheSamplesAndMovedOnesAreExact) {
 TEST(PolarProjection, PixelsDoNotDependOnKeepingThePlanePoints) {
   for (const char* text : {"r(t)=sqrt(t)", "r(t)=3+sin(7t)", "r(t)=1/sin(t)", "r'=r"}) {
     SCOPED_TRACE(text);
-    const PanelRole role = text[1] == '\'' ? PanelRole::DiffEqu : PanelRole::Function;
+    const PanelIndex role = text[1] == '\'' ? kPanelDiffEqu : kPanelFunction;
     test::Graph automatic(role, 400, 300), fixed(role, 400, 300);
     automatic.panel.ymin_fixed = automatic.panel.ymax_fixed = false;
     for (test::Graph* g : {&automatic, &fixed}) g->set_start(0.3, {1});
@@ -177,7 +177,7 @@ TEST(PolarProjection, PixelsDoNotDependOnKeepingThePlanePoints) {
 }
 
 TEST(PolarProjection, UndefinedSamplesAreRemoved) {
-  test::Graph g(PanelRole::Function, 100, 100);
+  test::Graph g(kPanelFunction, 100, 100);
   ASSERT_TRUE(g.compile_and_run("r(t)=sqrt(t)"));
   const CurveSamples& c = g.curve();
   ASSERT_GT(c.pixel_last, 0);

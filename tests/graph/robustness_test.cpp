@@ -33,20 +33,20 @@ constexpr Range kRanges[] = {
 };
 
 struct PanelCase {
-  PanelRole role;
+  PanelIndex role;
   const char* text;
 };
 
 constexpr PanelCase kPanels[] = {
-    {PanelRole::Function,
+    {kPanelFunction,
      "cos(pi*x) / (-LN2*x);\r\nr(t) = 3;\r\nd(d(x^4 / 12 - 3/2 x^2));\r\n(x^3)/3 - 1.5 x^2 + x;\r\n"
      "pi*asin(t/2 - 0.25pi);"},
-    {PanelRole::Function, "tan(x);1/x;sqrt(x);frac(x);rand;r(t)=1/t;r(t)=sqrt(t)"},
-    {PanelRole::Integral, "1/x"},
-    {PanelRole::Integral, "sqrt(1-x^2)"},
-    {PanelRole::DiffEqu, "y'' = 150*cos(40x-4) - 2y + 3y'"},
-    {PanelRole::DiffEqu, "r'''' = -9r - 10r''"},
-    {PanelRole::DiffEqu, "y' = 1/(x-1)"},
+    {kPanelFunction, "tan(x);1/x;sqrt(x);frac(x);rand;r(t)=1/t;r(t)=sqrt(t)"},
+    {kPanelIntegral, "1/x"},
+    {kPanelIntegral, "sqrt(1-x^2)"},
+    {kPanelDiffEqu, "y'' = 150*cos(40x-4) - 2y + 3y'"},
+    {kPanelDiffEqu, "r'''' = -9r - 10r''"},
+    {kPanelDiffEqu, "y' = 1/(x-1)"},
 };
 
 void check_pixels(const CurveSamples& c, int w, int h) {

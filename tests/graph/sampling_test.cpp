@@ -32,7 +32,7 @@ TEST(Sampling, CartesianHasOneSamplePerColumnAndExactEnds) {
 }
 
 TEST(Sampling, PolarUsesEightSamplesPerPixelOfTheLargerSide) {
-  Graph g(PanelRole::Function, 300, 400);
+  Graph g(kPanelFunction, 300, 400);
   ASSERT_TRUE(g.compile_and_run("r(t)=3"));
   const CurveSamples& c = g.curve();
   EXPECT_EQ(c.last, 8 * 400);
@@ -42,7 +42,7 @@ TEST(Sampling, PolarUsesEightSamplesPerPixelOfTheLargerSide) {
 // y = 1/x with the pole between two columns: the line between them is
 // broken and both ends are pulled towards the pole.
 TEST(Sampling, PoleBetweenColumnsBreaksThePieceAndRefinesBothEnds) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   g.set_range(-6.01, 5.99, -5, 5);  // x = 0 lies between columns 300 and 301
   ASSERT_TRUE(g.compile_and_run("1/x"));
   const CurveSamples& c = g.curve();
@@ -59,7 +59,7 @@ TEST(Sampling, PoleBetweenColumnsBreaksThePieceAndRefinesBothEnds) {
 }
 
 TEST(Sampling, PoleOnAColumnLeavesItUndefinedAndRefinesTheNeighbours) {
-  Graph g(PanelRole::Function, 600, 400);  // x = 0 is column 300
+  Graph g(kPanelFunction, 600, 400);  // x = 0 is column 300
   ASSERT_TRUE(g.compile_and_run("1/x"));
   const CurveSamples& c = g.curve();
   EXPECT_EQ(c.samples[299].flag & kPieceEnd, kPieceEnd);
@@ -78,7 +78,7 @@ TEST(Sampling, PoleOnAColumnLeavesItUndefinedAndRefinesTheNeighbours) {
 // 0 in sub-steps of step/8 and snapped into the undefined neighbour's slot
 // when it gets within half a step of that neighbour's x.
 TEST(Sampling, DomainEdgeIsRefinedAndSnappedIntoTheUndefinedNeighbour) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   g.set_range(-5.985, 6.015, -5, 5);  // column 299 at -0.005, column 300 at 0.015
   ASSERT_TRUE(g.compile_and_run("sqrt(x)"));
   const CurveSamples& c = g.curve();
@@ -105,7 +105,7 @@ TEST(Sampling, PolesAndDomainEdgesNextToChunkBordersAreClassified) {
   }
   for (int k : columns) {
     SCOPED_TRACE(k);
-    Graph g(PanelRole::Function, 1024, 400);
+    Graph g(kPanelFunction, 1024, 400);
     g.set_range(0, 16, -5, 5);  // column i at i / 64, exactly
     const std::string c = std::to_string((k + 0.5) / 64);
     ASSERT_TRUE(g.compile_and_run("1/(x-" + c + ");sqrt(x-" + c + ")"));
@@ -123,7 +123,7 @@ TEST(Sampling, PolesAndDomainEdgesNextToChunkBordersAreClassified) {
 }
 
 TEST(Sampling, DomainEdgeFarFromTheNeighbourStaysInItsOwnSlot) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   g.set_range(-5.995, 6.005, -5, 5);  // column 300 at 0.005, less than half a step from 0
   ASSERT_TRUE(g.compile_and_run("sqrt(x)"));
   const CurveSamples& c = g.curve();
@@ -141,7 +141,7 @@ class DiscontinuousFormulas : public ::testing::TestWithParam<NoRefineCase> {};
 
 // Piece ends of rand and frac keep their grid positions.
 TEST_P(DiscontinuousFormulas, KeepPieceEndsOnTheGrid) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   ASSERT_TRUE(g.compile_and_run(GetParam().formula));
   const CurveSamples& c = g.curve();
   const FormulaPlot& fp = g.plot.formulas[0];
@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(Sampling, DiscontinuousFormulas,
                          ::testing::Values(NoRefineCase{"frac(x)"}, NoRefineCase{"100*rand"}));
 
 TEST(Sampling, SingleDefinedSampleIsIsolated) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   ASSERT_TRUE(g.compile_and_run("sqrt(-x^2)"));  // defined only at x = 0, column 300
   const CurveSamples& c = g.curve();
   EXPECT_EQ(c.samples[300].flag, kIsolated);
@@ -166,7 +166,7 @@ TEST(Sampling, SingleDefinedSampleIsIsolated) {
 }
 
 TEST(Sampling, SpikeAtTheRightEdgeIsIsolatedFromThePiece) {
-  Graph g(PanelRole::Function, 600, 400);
+  Graph g(kPanelFunction, 600, 400);
   ASSERT_TRUE(g.compile_and_run("100*(1-sgn(abs(x-6)))"));  // 100 only at x = 6
   const CurveSamples& c = g.curve();
   EXPECT_EQ(c.samples[600].flag, kIsolated);
@@ -174,7 +174,7 @@ TEST(Sampling, SpikeAtTheRightEdgeIsIsolatedFromThePiece) {
 }
 
 TEST(Sampling, SpikeAtTheLeftEdgeIsIsolatedFromThePiece) {
-  Graph g(PanelRole::Function, 512, 400);
+  Graph g(kPanelFunction, 512, 400);
   g.set_range(-1, 1, -5, 5);  // column 1 at -1 + 1/256, exact
   ASSERT_TRUE(g.compile_and_run("100*(1-sgn(abs(x+0.99609375)))"));
   const CurveSamples& c = g.curve();
@@ -183,7 +183,7 @@ TEST(Sampling, SpikeAtTheLeftEdgeIsIsolatedFromThePiece) {
 }
 
 TEST(Sampling, DerivativeCurveInDiffEquPanel) {
-  Graph g(PanelRole::DiffEqu, 600, 400);
+  Graph g(kPanelDiffEqu, 600, 400);
   g.panel.derivative = true;
   ASSERT_TRUE(g.compile_and_run("x^3/3"));
   const CurveSamples& d = g.curve(0, 1);

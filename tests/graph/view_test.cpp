@@ -68,7 +68,7 @@ TEST(View, PolarHeightsFeedTheAutomaticRange) {
 }
 
 TEST(View, EqualScalesRecentresTheYRange) {
-  test::Graph g(PanelRole::Function, 600, 400);
+  test::Graph g(kPanelFunction, 600, 400);
   g.set_range(-6, 6, 0, 2);
   g.panel.options[kOptEqualScales] = 1;
   ASSERT_TRUE(g.compile_and_run("x"));
@@ -87,7 +87,7 @@ class DiffEquStartWidens : public ::testing::TestWithParam<StartCase> {};
 
 TEST_P(DiffEquStartWidens, OnlyForCartesianEquations) {
   const StartCase c = GetParam();
-  test::Graph g(PanelRole::DiffEqu);
+  test::Graph g(kPanelDiffEqu);
   g.set_start(c.x0, {1, 0, 0, 0, 0});
   ASSERT_TRUE(g.compile(c.formula));
   prepare_x_range(g.panel, g.width);

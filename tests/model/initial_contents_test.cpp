@@ -123,7 +123,7 @@ TEST(InitialContents, FirstStartFillsTextsStartValuesAndLimits) {
     EXPECT_TRUE(panels[i].ymin_fixed && panels[i].ymax_fixed) << i;
     EXPECT_EQ(panels[i].x_scale, 1.0);
   }
-  EXPECT_EQ(panels[kPanelDiffEqu].role, PanelRole::DiffEqu);
+  EXPECT_EQ(panels[kPanelDiffEqu].role, kPanelDiffEqu);
 }
 
 }  // namespace

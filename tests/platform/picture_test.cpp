@@ -46,9 +46,9 @@ struct Scene {
   QImage render(const std::string& formulas) {
     panel.source = formulas;
     CompileEnv env;
-    env.surface = panel.role == PanelRole::Integral ? Surface::Integral
-                  : panel.role == PanelRole::DiffEqu ? Surface::DiffEqu
-                                                     : Surface::Function;
+    env.surface = panel.role == kPanelIntegral ? kPanelIntegral
+                  : panel.role == kPanelDiffEqu ? kPanelDiffEqu
+                                                     : kPanelFunction;
     EXPECT_TRUE(compile_formulas(panel, env));
     EXPECT_TRUE(recompute_panel(panel, plot, width, height));
     return paint_graph_image(panel, plot, build_colour_table(panel.option(kOptPalette)),
