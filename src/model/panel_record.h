@@ -69,8 +69,6 @@ struct PanelRecord : ExprPanel {
   std::array<int, kOptionCount> options{};
   DialogRect dialog_pos;
   DocumentPart document;
-  int undo_position = 0;
-  int undo_count = 0;
 
   int option(OptionIndex i) const { return options[i]; }
 };
