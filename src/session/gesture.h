@@ -15,12 +15,9 @@
 #include <cstdint>
 
 #include "graph/device.h"
+#include "session/mouse_mode.h"
 
 namespace kv {
-
-// What the mouse is doing over the main window; a gesture and the zoom box
-// exclude each other.
-enum class MouseMode : int { Idle = 0, Gesture = 1, ZoomBox = 2 };
 
 enum GestureResult : int {
   kGestureNone = 0,   // no gesture was running, it was cancelled or it timed out

@@ -64,12 +64,27 @@ void snap_axis(double& lo, double& hi, double scale, bool pi) {
   lo = -half;
 }
 
-ViewChange refresh_with(int flags) {
+ViewChange refresh_with(unsigned flags) {
   ViewChange c;
   c.refresh = true;
   c.refresh_flags = flags;
   return c;
 }
+
+// The command numbers of the view operations.
+constexpr int kCmdUndo = 4010;
+constexpr int kCmdZoomIn = 4060;
+constexpr int kCmdZoomOut = 4061;
+constexpr int kCmdZoomInX = 4062;
+constexpr int kCmdZoomOutX = 4063;
+constexpr int kCmdZoomInY = 4064;
+constexpr int kCmdZoomOutY = 4065;
+constexpr int kCmdScrollLeft = 4067;
+constexpr int kCmdScrollUp = 4068;
+constexpr int kCmdScrollRight = 4069;
+constexpr int kCmdScrollDown = 4070;
+constexpr int kCmdCentre = 4071;
+constexpr int kCmdStandardView = 4072;
 
 // Floor division: the centre column of a plot that starts left of the client
 // area still rounds downwards.
@@ -152,15 +167,14 @@ ViewChange zoom_axis(ViewTarget t, bool x_axis, double factor) {
   return c;
 }
 
-ViewChange scroll_view(ViewTarget t, int command) {
+ViewChange scroll_view(ViewTarget t, ScrollDirection direction) {
   PanelRecord& p = t.panel;
   double sx = 0, sy = 0;
-  switch (command) {
-    case kCmdScrollLeft: sx = -kScrollStep; break;
-    case kCmdScrollRight: sx = kScrollStep; break;
-    case kCmdScrollUp: sy = kScrollStep; break;
-    case kCmdScrollDown: sy = -kScrollStep; break;
-    default: return {};
+  switch (direction) {
+    case ScrollDirection::Left: sx = -kScrollStep; break;
+    case ScrollDirection::Right: sx = kScrollStep; break;
+    case ScrollDirection::Up: sy = kScrollStep; break;
+    case ScrollDirection::Down: sy = -kScrollStep; break;
   }
   save_bounds(t.undo, p, kUndoScroll);
   const YBounds before = y_bounds(p);
@@ -238,10 +252,10 @@ ViewChange view_command(ViewTarget t, int command) {
     case kCmdZoomOutX: return zoom_axis(t, true, kZoomOutFactor);
     case kCmdZoomInY: return zoom_axis(t, false, kZoomInFactor);
     case kCmdZoomOutY: return zoom_axis(t, false, kZoomOutFactor);
-    case kCmdScrollLeft:
-    case kCmdScrollUp:
-    case kCmdScrollRight:
-    case kCmdScrollDown: return scroll_view(t, command);
+    case kCmdScrollLeft: return scroll_view(t, ScrollDirection::Left);
+    case kCmdScrollUp: return scroll_view(t, ScrollDirection::Up);
+    case kCmdScrollRight: return scroll_view(t, ScrollDirection::Right);
+    case kCmdScrollDown: return scroll_view(t, ScrollDirection::Down);
     case kCmdCentre: return centre_view(t);
     case kCmdStandardView: return standard_view(t);
     default: return {};

@@ -25,32 +25,16 @@ namespace kv {
 // Refresh requests, in the refresh bits: recompute 0x02, modified 0x08,
 // check ranges 0x10 (marks moved texts stale and records an undo step),
 // undo step 0x20 (records a step without touching texts).
-inline constexpr int kRefreshAfterZoom = 0x1a;          // 26
-inline constexpr int kRefreshAfterStandardView = 0x2a;  // 42
-inline constexpr int kRefreshAfterUndo = 0x0a;          // 10
-
-// The view commands.
-inline constexpr int kCmdUndo = 4010;
-inline constexpr int kCmdZoomIn = 4060;
-inline constexpr int kCmdZoomOut = 4061;
-inline constexpr int kCmdZoomInX = 4062;
-inline constexpr int kCmdZoomOutX = 4063;
-inline constexpr int kCmdZoomInY = 4064;
-inline constexpr int kCmdZoomOutY = 4065;
-inline constexpr int kCmdZoomRect = 4066;
-inline constexpr int kCmdScrollLeft = 4067;
-inline constexpr int kCmdScrollUp = 4068;
-inline constexpr int kCmdScrollRight = 4069;
-inline constexpr int kCmdScrollDown = 4070;
-inline constexpr int kCmdCentre = 4071;
-inline constexpr int kCmdStandardView = 4072;
+inline constexpr unsigned kRefreshAfterZoom = 0x1a;          // 26
+inline constexpr unsigned kRefreshAfterStandardView = 0x2a;  // 42
+inline constexpr unsigned kRefreshAfterUndo = 0x0a;          // 10
 
 inline constexpr double kZoomInFactor = 0.8;
 inline constexpr double kZoomOutFactor = 1.25;
 
 struct ViewChange {
   bool refresh = false;  // run the refresh with refresh_flags
-  int refresh_flags = 0;
+  unsigned refresh_flags = 0;
   bool equal_scales_changed = false;  // set the EqualScales button from the panel
 };
 
@@ -89,9 +73,10 @@ void shift_bounds_by_pixels(PanelRecord& panel, int dx, int dy);
 // Zoom of one axis, after switching EqualScales off.
 ViewChange zoom_axis(ViewTarget t, bool x_axis, double factor);
 
-// Moves the range by a tenth of its width or height: 4067 left, 4068 up,
-// 4069 right, 4070 down.
-ViewChange scroll_view(ViewTarget t, int command);
+enum class ScrollDirection : int { Left, Up, Right, Down };
+
+// Moves the range by a tenth of its width or height.
+ViewChange scroll_view(ViewTarget t, ScrollDirection direction);
 
 // The origin into the middle, widths kept.
 ViewChange centre_view(ViewTarget t);
@@ -108,8 +93,10 @@ ViewChange zoom_to_rect(ViewTarget t, Rect corners);
 // Takes back the last recorded view change.
 ViewChange undo_view(ViewTarget t);
 
-// One of the commands above by its number (4010, 4060..4065, 4067..4072);
-// any other number changes nothing.
+// One of the commands above by its number: 4010 undo, 4060/4061 zoom in and
+// out, 4062/4063 x only, 4064/4065 y only, 4067 scroll left, 4068 up, 4069
+// right, 4070 down, 4071 centre, 4072 standard view. Any other number
+// changes nothing (4066 needs its rectangle: zoom_to_rect).
 ViewChange view_command(ViewTarget t, int command);
 
 // The values under a client point, in axis units (divided by pi when the axis

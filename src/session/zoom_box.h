@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "graph/device.h"
-#include "session/gesture.h"
+#include "session/mouse_mode.h"
 
 namespace kv {
 

@@ -32,11 +32,11 @@ TEST(RoundRangeWidth, RoundsToTwoToTwentyTimesAPowerOfTenHalvesUp) {
 
 TEST(ViewOps, ZoomInAndOutSnapToRoundSymmetricRanges) {
   ViewFixture f;
-  EXPECT_EQ(f.refresh(view_command(f.target(), kCmdZoomIn)), true);
+  EXPECT_EQ(f.refresh(view_command(f.target(), 4060)), true);
   EXPECT_EQ(f.x(kXMin), -5);
   EXPECT_EQ(f.x(kXMax), 5);
   f.set_range(-5, 5, -5, 5);
-  view_command(f.target(), kCmdZoomOut);
+  view_command(f.target(), 4061);
   EXPECT_EQ(f.x(kXMin), -6.5);
   EXPECT_EQ(f.x(kXMax), 6.5);
 }
@@ -70,7 +70,7 @@ TEST(ViewOps, ZoomAroundAPointKeepsTheValuesUnderIt) {
 
 TEST(ViewOps, UndoKeepsAtMost1024StepsAndSkipsZoomsThatChangeNothing) {
   ViewFixture f;
-  for (int i = 0; i < 1025; ++i) f.refresh(scroll_view(f.target(), kCmdScrollUp));
+  for (int i = 0; i < 1025; ++i) f.refresh(scroll_view(f.target(), ScrollDirection::Up));
   const double after_first = -5 + 1.0;
   int undos = 0;
   while (undo_view(f.target()).refresh) ++undos;
@@ -81,7 +81,7 @@ TEST(ViewOps, UndoKeepsAtMost1024StepsAndSkipsZoomsThatChangeNothing) {
 
   // Zooming out at the range limit: the recomputation clamps back to +-1e13.
   f.set_range(-1e13, 1e13, -1e13, 1e13);
-  EXPECT_FALSE(f.refresh(view_command(f.target(), kCmdZoomOut)));
+  EXPECT_FALSE(f.refresh(view_command(f.target(), 4061)));
   EXPECT_EQ(f.undo.count, 0);
 }
 
@@ -90,7 +90,7 @@ TEST(ViewOps, UndoRestoresValueAndStaleFlagButNotText) {
   f.panel.range[kXMin].text = "-6";
   f.refresh(centre_view(f.target()));  // nothing moves: no step
   EXPECT_EQ(f.undo.count, 0);
-  f.refresh(scroll_view(f.target(), kCmdScrollLeft));
+  f.refresh(scroll_view(f.target(), ScrollDirection::Left));
   f.panel.range[kXMin].text_stale = true;
   const ViewChange c = undo_view(f.target());
   EXPECT_EQ(c.refresh_flags, kRefreshAfterUndo);
@@ -123,9 +123,11 @@ TEST(ViewOps, RectangleNeedsTenPixelsOnEachSide) {
 TEST(ViewOps, MovedYBoundsBecomeFixedAndStandardViewRestoresAutomatic) {
   ViewFixture f;
   f.panel.ymin_fixed = f.panel.ymax_fixed = false;
-  zoom_axis(f.target(), true, kZoomInFactor);  // x only: y stays automatic
-  EXPECT_FALSE(f.panel.ymin_fixed || f.panel.ymax_fixed);
-  scroll_view(f.target(), kCmdScrollDown);
+  f.panel.options[kOptEqualScales] = 1;
+  EXPECT_TRUE(view_command(f.target(), 4062).equal_scales_changed);  // x only
+  EXPECT_EQ(f.panel.options[kOptEqualScales], 0);
+  EXPECT_FALSE(f.panel.ymin_fixed || f.panel.ymax_fixed);  // y stays automatic
+  scroll_view(f.target(), ScrollDirection::Down);
   EXPECT_DOUBLE_EQ(f.x(kYMin), -6);
   EXPECT_TRUE(f.panel.ymin_fixed && f.panel.ymax_fixed);
 
