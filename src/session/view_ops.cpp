@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "session/client_coordinate.h"
+
 namespace kv {
 
 namespace {

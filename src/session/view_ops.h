@@ -17,7 +17,6 @@
 #include "graph/device.h"
 #include "graph/view.h"
 #include "model/panel_record.h"
-#include "session/client_coordinate.h"
 #include "session/view_undo.h"
 
 namespace kv {
