@@ -71,9 +71,9 @@ HistoryList refresh_history(PanelRecord& panel) {
 StartLabels start_field_labels(std::string_view formula) {
   size_t pos = 0;
   const bool polar = next_significant(formula, pos) == 'r';
-  StartLabels labels;
-  labels.x = polar ? "t" : "x";
-  std::string name = polar ? "r" : "y";
+  // Built, not assigned from literals: g++ 12 warns falsely (-Wrestrict) at -O3.
+  StartLabels labels{std::string(1, polar ? 't' : 'x'), {}};
+  std::string name(1, polar ? 'r' : 'y');
   for (std::string& label : labels.values) {
     label = name;
     name += '\'';
