@@ -153,10 +153,10 @@ void IniFile::parse(std::string_view bytes) {
     size_t end = nl == std::string_view::npos ? bytes.size() : nl;
     const size_t next = nl == std::string_view::npos ? bytes.size() : nl + 1;
     const bool first = pos == 0;
-    if (end > pos && bytes[end - 1] == '\r') {
-      --end;
-      if (first && nl != std::string_view::npos) crlf_ = true;
-    }
+    // All of them, so that a rewritten file reads back line for line.
+    const size_t content_end = end;
+    while (end > pos && bytes[end - 1] == '\r') --end;
+    if (first && nl != std::string_view::npos && end != content_end) crlf_ = true;
     const LineIt line = lines_.emplace(lines_.end());
     line->raw.assign(bytes.substr(pos, end - pos));
     pos = next;

@@ -2,8 +2,8 @@
 // and rewritten without disturbing what the program does not know.
 //
 // Reading:
-//   - A line is cut at "\n"; one "\r" before it is dropped, so CR LF files
-//     read like LF files. The last line needs no line end.
+//   - A line is cut at "\n"; "\r" before it are dropped, so CR LF files read
+//     like LF files. The last line needs no line end.
 //   - "[name]" (blanks allowed around it, the "]" optional) starts a section;
 //     "key=value" is a key line; anything else (blank lines, ";" comments,
 //     lines without "=", lines before the first section) is kept as it is
