@@ -43,8 +43,9 @@
 
 namespace kv {
 
-// Far above any settings file; keeps a stray huge file from costing memory.
-inline constexpr size_t kIniMaxBytes = size_t{1} << 20;
+// A hundred times a settings file with every key; keeps a stray huge file
+// from costing memory (about 100 bytes per line are kept).
+inline constexpr size_t kIniMaxBytes = size_t{256} << 10;
 
 class IniFile {
  public:
