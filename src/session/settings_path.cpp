@@ -58,6 +58,8 @@ std::string program_file_path() {
 }
 
 std::string find_settings_file(std::string_view program_path) {
+  const std::string own = program_path.empty() ? program_file_path() : std::string();
+  if (program_path.empty()) program_path = own;
   const bool writable =
       !program_path.empty() && ::access(folder_of(program_path).c_str(), W_OK) == 0;
   return settings_file_path(program_path, std::getenv("KURVALINE_INI"),

@@ -12,8 +12,8 @@
 //      still be read. "" when there is no program path either; loading then
 //      gives the defaults and saving fails.
 // find_settings_file gathers the inputs: the environment, and whether the
-// program's folder is writable by this process. The shell computes the path
-// once, at its first use.
+// program's folder is writable by this process; an empty program path means
+// this process's own file. The shell computes the path once, at its first use.
 #pragma once
 
 #include <string>

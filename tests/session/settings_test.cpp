@@ -323,6 +323,19 @@ TEST(SettingsPath, EnvironmentProgramFolderAndXdgInTurn) {
     EXPECT_EQ(settings_file_path(c.program, c.ini, c.xdg, c.home, c.writable), c.want) << c.want;
   }
   EXPECT_FALSE(program_file_path().empty());
+
+  TempDir dir;
+  const char* saved = std::getenv("KURVALINE_INI");
+  const std::string saved_value = saved != nullptr ? saved : "";
+  unsetenv("KURVALINE_INI");
+  EXPECT_EQ(find_settings_file(dir.path + "/kurvaline"), dir.path + "/kurvaline.ini");
+  setenv("KURVALINE_INI", "/elsewhere/k.ini", 1);
+  EXPECT_EQ(find_settings_file(dir.path + "/kurvaline"), "/elsewhere/k.ini");
+  if (saved != nullptr) {
+    setenv("KURVALINE_INI", saved_value.c_str(), 1);
+  } else {
+    unsetenv("KURVALINE_INI");
+  }
 }
 
 }  // namespace
