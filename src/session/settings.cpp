@@ -1,7 +1,6 @@
 // The settings store; see the header.
 #include "session/settings.h"
 
-#include <algorithm>
 #include <functional>
 
 #include "model/settings_defaults.h"
@@ -173,7 +172,7 @@ void write_all_settings(IniFile& file, const PanelSet& panels, const UserPrefs& 
 bool load_settings(const std::string& path, int table, std::string_view key, bool use_defaults,
                    PanelSet& panels, UserPrefs& prefs) {
   IniFile file;
-  if (!use_defaults) read_ini_file(path, file);
+  if (!use_defaults && read_ini_file(path, file) == IniRead::Failed) return false;
   return read_settings_table(use_defaults ? nullptr : &file, table, key, panels, prefs);
 }
 
@@ -187,7 +186,7 @@ bool save_settings(const std::string& path, int table, std::string_view key,
 bool load_all_settings(const std::string& path, PanelSet& panels, UserPrefs& prefs,
                        bool use_defaults) {
   IniFile file;
-  if (!use_defaults) read_ini_file(path, file);
+  if (!use_defaults && read_ini_file(path, file) == IniRead::Failed) return false;
   read_all_settings(use_defaults ? nullptr : &file, panels, prefs);
   return true;
 }
@@ -202,8 +201,8 @@ bool save_all_settings(const std::string& path, const PanelSet& panels, const Us
 
 bool load_one_instance(const std::string& path, UserPrefs& prefs) {
   IniFile file;
-  read_ini_file(path, file);
-  return read_prefs_table(&file, "OneInstance", prefs);
+  return read_ini_file(path, file) != IniRead::Failed &&
+         read_prefs_table(&file, "OneInstance", prefs);
 }
 
 bool save_one_instance(const std::string& path, const UserPrefs& prefs) {
@@ -215,13 +214,6 @@ bool reset_settings(PanelSet& panels, UserPrefs& prefs) {
   read_all_settings(nullptr, panels, prefs);
   prefs.surface = surface;
   return true;
-}
-
-void check_panel_options(PanelRecord& panel) {
-  int& width = panel.options[kOptLineWidth];
-  width &= 3;
-  if (width == 0) width = 1;
-  panel.options[kOptPalette] = std::clamp(panel.options[kOptPalette], 0, 2);
 }
 
 }  // namespace kv

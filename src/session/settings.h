@@ -21,19 +21,21 @@
 //       else the last path as it was read.
 //
 // On the file (path from settings_path.h):
-//   Loading never fails because of the file: a missing file, one that
-//   cannot be read or one larger than kIniMaxBytes gives the defaults, as a
-//   missing key does. Saving reads the file first, so unknown keys,
+//   A missing file gives the defaults, as a missing key does; the program
+//   works without it. A file that exists but cannot be read (no permission,
+//   not a regular file, larger than kIniMaxBytes) makes a load return false
+//   and change nothing. Saving reads the file first, so unknown keys,
 //   comments and order survive, and replaces it only when its text changes;
 //   it returns false and leaves the file as it was when the old file cannot
 //   be read (it would be lost) or the new one cannot be written (read-only
-//   folder, full disk). The loads return false only for a bad table or key.
+//   folder, full disk). Loads and saves also return false for a bad table
+//   or key.
 //
 //   reset_settings  all tables with their defaults; Dir and the current
 //       surface stay, the file is not touched.
-//   check_panel_options  what a drawing panel keeps of its loaded options:
-//       the two low bits of LineWidth (0 becomes 1) and Palette 0..2. The
-//       shell applies it after loading, before the panels are used.
+//
+// The loaded values are as the file has them; check_drawing_panels
+// (shell_state.h) then repairs LineWidth, Palette and Surface.
 #pragma once
 
 #include <string>
@@ -74,7 +76,5 @@ bool save_all_settings(const std::string& path, const PanelSet& panels, const Us
 bool load_one_instance(const std::string& path, UserPrefs& prefs);
 bool save_one_instance(const std::string& path, const UserPrefs& prefs);
 bool reset_settings(PanelSet& panels, UserPrefs& prefs);
-
-void check_panel_options(PanelRecord& panel);
 
 }  // namespace kv

@@ -171,20 +171,6 @@ TEST(Settings, ReadingRulesAtTheirEdges) {
   EXPECT_NE(text.find("Pos=10,20,0,0\n"), std::string::npos);
 }
 
-TEST(Settings, PanelChecksKeepLowBitsOfLineWidthAndClampPalette) {
-  struct Case {
-    int width, palette, want_width, want_palette;
-  };
-  for (const Case c : {Case{3, 2, 3, 2}, {4, 3, 1, 2}, {8, -1, 1, 0}, {7, 0, 3, 0}, {0, 1, 1, 1}}) {
-    PanelRecord panel;
-    panel.options[kOptLineWidth] = c.width;
-    panel.options[kOptPalette] = c.palette;
-    check_panel_options(panel);
-    EXPECT_EQ(panel.options[kOptLineWidth], c.want_width) << c.width;
-    EXPECT_EQ(panel.options[kOptPalette], c.want_palette) << c.palette;
-  }
-}
-
 TEST(Settings, FailedSaveLeavesTheOldFile) {
   TempDir dir;
   const std::string path = dir.path + "/kurvaline.ini";
@@ -206,11 +192,18 @@ TEST(Settings, FailedSaveLeavesTheOldFile) {
   EXPECT_EQ(read_text(path), old);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);  // no leftovers
 
-  // A file that exists but cannot be read would be lost by a save.
+  // A file that exists but cannot be read would be lost by a save; loading
+  // it fails and changes nothing.
   const std::string huge(kIniMaxBytes + 1, ';');
   write_text(path, huge);
   EXPECT_FALSE(save_all_settings(path, s.panels, s.prefs, ""));
+  EXPECT_FALSE(save_one_instance(path, s.prefs));
   EXPECT_EQ(read_text(path), huge);
+  State loaded = changed_state();
+  EXPECT_FALSE(load_all_settings(path, loaded.panels, loaded.prefs, false));
+  EXPECT_FALSE(load_one_instance(path, loaded.prefs));
+  EXPECT_FALSE(load_settings(path, kSettingsWindow, "", false, loaded.panels, loaded.prefs));
+  expect_same_settings(loaded, s);
 
   if (geteuid() != 0) {  // permissions do not stop root
     write_text(path, old);
