@@ -398,7 +398,9 @@ TEST_F(DocumentFile, RefusesFoldersPipesAndMissingOrUnreadableFiles) {
   EXPECT_FALSE(read_document_file(path("pipe"), doc));  // returns at once, no writer needed
   ASSERT_TRUE(save_document_file(path("locked.kvl"), initial_panels()[kPanelFunction]));
   ::chmod(path("locked.kvl").c_str(), 0);
-  if (::geteuid() != 0) EXPECT_FALSE(read_document_file(path("locked.kvl"), doc));  // root may read
+  if (::geteuid() != 0) {  // root may read it
+    EXPECT_FALSE(read_document_file(path("locked.kvl"), doc));
+  }
 }
 
 }  // namespace
