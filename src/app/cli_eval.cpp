@@ -47,8 +47,8 @@ constexpr const char* kHelpText =
     "  Wird eine Formel abgelehnt, steht die Meldung auf der Fehlerausgabe, die\n"
     "  Standardausgabe bleibt leer und der R\xC3\xBC" "ckgabewert ist 2.\n"
     "\n"
-    "kurvaline --export BILD.gif|BILD.bmp|BILD.png|BILD.svg [--size BxH]\n"
-    "          [--panel function|integral|diffequ] [--formula TEXT]\n"
+    "kurvaline --export BILD.gif|BILD.bmp|BILD.png|BILD.svg|ZIEL.kvl [DOKUMENT.kvl]\n"
+    "          [--size BxH] [--panel function|integral|diffequ] [--formula TEXT]\n"
     "          [--x-min TEXT] [--x-max TEXT] [--y-min TEXT] [--y-max TEXT]\n"
     "          [--t-min TEXT] [--t-max TEXT] [--x0 TEXT] [--start TEXT]...\n"
     "          [--deg] [--abs] [--high-precision] [--derivative]\n"
@@ -56,6 +56,12 @@ constexpr const char* kHelpText =
     "  Zeichnet das Bild des gew\xC3\xA4hlten Zeichenfensters mit den angegebenen\n"
     "  Formeln, Bereichen und Optionen in eine Bilddatei; das Format folgt aus der\n"
     "  Endung. Bereiche und Startwerte sind Formeln wie in den Dialogen (\"2pi\").\n"
+    "  Ein DOKUMENT wird zuerst geladen wie beim \xC3\x96" "ffnen im Fenster und bestimmt\n"
+    "  das Zeichenfenster (dann ohne --panel); die \xC3\xBC" "brigen Optionen gelten dar\xC3\xBC" "ber.\n"
+    "  Ein Ziel mit der Endung .kvl wird als Dokument dieses Zeichenfensters\n"
+    "  geschrieben statt als Bild. Kann das DOKUMENT nicht gelesen werden, steht\n"
+    "  \"Datei konnte nicht ge\xC3\xB6" "ffnet werden\" auf der Fehlerausgabe, es wird nichts\n"
+    "  geschrieben und der R\xC3\xBC" "ckgabewert ist 2.\n"
     "\n"
     "kurvaline --table TEXT [--x-min TEXT] [--x-max TEXT] [--step TEXT] [--deg]\n"
     "          [--start TEXT]... [--high-precision]\n"
@@ -74,7 +80,8 @@ constexpr const char* kHelpText =
     "kurvaline --help\n"
     "  Zeigt diesen Text.\n"
     "\n"
-    "R\xC3\xBC" "ckgabewerte: 0 Erfolg, 1 fehlerhafter Aufruf, 2 Formel oder Eingabe abgelehnt.\n";
+    "R\xC3\xBC" "ckgabewerte: 0 Erfolg, 1 fehlerhafter Aufruf, 2 Formel, Eingabe oder Datei\n"
+    "abgelehnt.\n";
 
 struct PanelKind {
   const char* name;

@@ -7,16 +7,21 @@
 // error counts; then the formulas are compiled and the curves computed. A
 // rejected formula or field prints its German message on stderr, exits with
 // status 2 and writes nothing. The file type follows the extension: ".png"
-// and ".svg" through Qt, ".gif..." and everything else through the system's
-// own GIF and bitmap encoders.
+// and ".svg" through Qt, ".kvl" as the document of the resulting panel,
+// ".gif..." and everything else through the system's own GIF and bitmap
+// encoders. A document named beside the options is loaded first, as opening
+// it in the window does, and chooses the drawing panel; one that cannot be
+// read exits with status 2 as well.
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/cli.h"
 #include "app/cli_args.h"
+#include "app/cli_document.h"
 
 #ifdef KV_WITH_GUI
 
@@ -50,6 +55,9 @@ struct ExportRequest {
   std::string path;
   int width = 624, height = 520;
   int panel = kPanelFunction;
+  bool panel_given = false;
+  std::string document;                 // a document to load first
+  std::optional<DocumentData> loaded;   // what it holds, once read
   FieldText formula;
   FieldText range[kRangeCount];
   FieldText x0;
@@ -127,6 +135,7 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
   } else if (arg == "--panel") {
     req.panel = parse_panel_name(value);
     if (req.panel < 0) return usage_error("--panel erwartet function, integral oder diffequ");
+    req.panel_given = true;
   } else if (arg == "--formula") {
     req.formula = {true, value};
   } else if (arg == "--x0") {
@@ -192,11 +201,15 @@ int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help
       const int status = parse_valued_option(arg, value, req);
       if (status != kExitOk) return status;
       after_set = arg == "--set";
+    } else if (!arg.empty() && arg[0] != '-' && req.document.empty()) {
+      req.document = arg;
     } else {
       return unknown_option(arg);
     }
   }
   if (req.path.empty()) return usage_error("--export erwartet einen Dateinamen");
+  if (req.panel_given && !req.document.empty())
+    return usage_error("--panel geht nicht mit einem Dokument: es bestimmt das Zeichenfenster");
   return kExitOk;
 }
 
@@ -231,6 +244,7 @@ int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req,
   reset_panel(panel, req.panel);
   apply_panel_defaults(panel, req.panel);
   fill_panel_texts(panel, req.panel);
+  if (req.loaded) load_document_into_panel(*req.loaded, panel);
   apply_request(panel, req);
   // The fields are checked as the panel's formula dialog checks them.
   if (!commit_formula_dialog(panel, req.panel, dialog_texts_from_panel(panel), CompileEnv{})) {
@@ -305,6 +319,14 @@ int run_export_command(int argc, char** argv) {
   const int status = parse_export_arguments(argc, argv, req, help);
   if (help) return run_help_or_error(argc, argv);
   if (status != kExitOk) return status;
+  if (!req.document.empty()) {
+    req.loaded.emplace();
+    if (!read_document_file(req.document, *req.loaded)) {
+      std::fprintf(stderr, "%s\n", kOpenFailed);
+      return kExitFormula;
+    }
+    req.panel = req.loaded->panel_index;
+  }
 
   // The plot size does not depend on the axis style; its place does.
   const PlotRect size = placement_for_plot_size(req.width, req.height, false).plot;
@@ -313,6 +335,11 @@ int run_export_command(int argc, char** argv) {
   const int msg = prepare_panel(panel, plot, req, size.width, size.height);
   if (msg != kMsgNone) {
     print_message(msg);
+    return kExitFormula;
+  }
+  if (is_document_path(req.path)) {
+    if (save_document_file(req.path, panel)) return kExitOk;
+    std::fprintf(stderr, "%s\n", kSaveFailed);
     return kExitFormula;
   }
   const PlotPlacement placement =
