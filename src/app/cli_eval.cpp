@@ -136,7 +136,7 @@ int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
 
 // Compiles and evaluates every formula. Returns kMsgNone and one output line
 // per formula, or the message that rejected the text.
-int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
+int evaluate_request(const EvalRequest& req, RandState& random, std::vector<std::string>& lines) {
   const PanelKind& kind = *req.kind;
   ExprPanel panel;
   panel.role = kind.role;
@@ -150,6 +150,7 @@ int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
   CompileEnv env;
   env.surface = surface_of(kind.role);
   env.length_limit = req.length_limit;
+  env.random = &random;
   if (!compile_formulas(panel, env)) {
     return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
   }
@@ -167,12 +168,14 @@ int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
   return kMsgNone;
 }
 
-int evaluate_field_request(const EvalRequest& req, std::vector<std::string>& lines) {
+int evaluate_field_request(const EvalRequest& req, RandState& random,
+                           std::vector<std::string>& lines) {
   RangeValue field;
   field.text = req.text;
   field.has_text = true;
   CompileEnv env;
   env.length_limit = req.length_limit;
+  env.random = &random;
   int msg = evaluate_numeric_field(field, true, req.angle, env);
   if (msg == kMsgNone) lines.push_back(format_exact(field.value));
   return msg;
@@ -193,9 +196,12 @@ int run_eval_command(int argc, char** argv) {
   if (help) return run_help_or_error(argc, argv);
   if (status != kExitOk) return status;
 
+  // The run's one random sequence: every formula draws on from where the
+  // previous one stopped.
+  RandState random;
   std::vector<std::string> lines;
-  int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, lines)
-                                                      : evaluate_request(req, lines);
+  int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, random, lines)
+                                                      : evaluate_request(req, random, lines);
   if (msg != kMsgNone) {
     print_message(msg);
     return kExitFormula;

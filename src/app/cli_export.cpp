@@ -26,6 +26,7 @@
 
 #include "expr/compiler.h"
 #include "expr/cp1252.h"
+#include "expr/mathfn.h"
 #include "expr/messages.h"
 #include "formats/byte_sink.h"
 #include "formats/picture_file.h"
@@ -215,7 +216,9 @@ void store_text(RangeValue& field, const FieldText& given) {
 }
 
 bool read_field(PanelRecord& panel, RangeValue& field, int control, bool required) {
-  const int msg = evaluate_numeric_field(field, required, panel.angle_mode);
+  CompileEnv env;
+  env.random = panel.random;  // fields draw from the run's sequence too
+  const int msg = evaluate_numeric_field(field, required, panel.angle_mode, env);
   if (msg == kMsgNone) return true;
   panel.error.report(msg, control);
   return false;
@@ -266,16 +269,18 @@ void apply_request(PanelRecord& panel, const ExportRequest& req) {
 
 // Fields, compilation and curves. Returns kMsgNone or the first message.
 int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req, int width,
-                  int height) {
+                  int height, RandState& random) {
   reset_panel(panel, req.panel);
   apply_panel_defaults(panel, req.panel);
   fill_panel_texts(panel, req.panel);
   apply_request(panel, req);
+  panel.random = &random;
   check_fields(panel, req.panel);
   if (panel.error.failed) return panel.error.message;
   CompileEnv env;
   env.surface = surface_of(req.panel);
   env.palette_size = kCurveColourCount;
+  env.random = &random;
   if (!compile_formulas(panel, env)) {
     return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
   }
@@ -345,9 +350,10 @@ int run_export_command(int argc, char** argv) {
 
   // The plot size does not depend on the axis style; its place does.
   const PlotRect size = placement_for_plot_size(req.width, req.height, false).plot;
+  RandState random;  // the run's one random sequence
   PanelRecord panel;
   PanelPlot plot;
-  const int msg = prepare_panel(panel, plot, req, size.width, size.height);
+  const int msg = prepare_panel(panel, plot, req, size.width, size.height, random);
   if (msg != kMsgNone) {
     print_message(msg);
     return kExitFormula;

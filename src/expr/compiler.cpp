@@ -480,6 +480,7 @@ bool compile_formulas(ExprPanel& panel, const CompileEnv& env) {
   panel.formulas.clear();
   panel.current = -1;
   ++panel.generation;
+  panel.random = env.random;
   const std::string text = normalise(panel.source);
   const int surface_offset = env.surface == kPanelIntegral ? 1 : 0;
   MathEnv math{panel.angle_mode, panel.limits.zero_tolerance, panel.limits.max_magnitude,

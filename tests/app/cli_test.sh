@@ -72,6 +72,9 @@ expect 2 '' "$msg0" --eval 'sin x'
 expect 2 '' "$msg0" --eval '2π'
 expect 2 '' $'Syntaxfehler:\nUngültiges Komma. Dezimaltrennzeichen ist der Punkt\n' --eval '3,5x'
 
+# One random sequence for the whole run, not one per formula.
+expect 0 $'0.0012512588885158849\n0.56358531449324012\n' '' --eval 'rand;rand'
+
 # The length limit: 513 operations.
 long=x; for _ in $(seq 513); do long+=+x; done
 expect 2 ''         "$msg3" --eval "$long"
