@@ -207,11 +207,7 @@ int run_eval_command(int argc, char** argv) {
     return kExitFormula;
   }
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-  if (std::fflush(stdout) != 0) {
-    std::fputs("kurvaline: die Ausgabe lie\xC3\x9F sich nicht schreiben\n", stderr);
-    return kExitUsage;
-  }
-  return kExitOk;
+  return flush_stdout() ? kExitOk : kExitUsage;
 }
 
 int run_help_or_error(int argc, char** argv) {
@@ -219,7 +215,7 @@ int run_help_or_error(int argc, char** argv) {
     std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kHelpText, stdout);
-      return kExitOk;
+      return flush_stdout() ? kExitOk : kExitUsage;
     }
   }
   if (argc < 2) return usage_error("keine Aufgabe angegeben");

@@ -101,6 +101,17 @@ expect 1 '' USAGE --eval x --panel field --at 1
 expect 0 '~--eval TEXT.*--export' '' --help
 expect 0 '~--eval TEXT' '' --eval x --help
 
+# Output that cannot be written is a failure, for every mode that prints.
+for args in "--help" "--eval x"; do
+  # shellcheck disable=SC2086
+  "$bin" $args >/dev/full 2>"$tmp/err"
+  got=$?
+  if [ "$got" -ne 1 ] || ! grep -q "Ausgabe" "$tmp/err"; then
+    failures=$((failures + 1))
+    echo "FAIL: kurvaline $args >/dev/full: status $got, stderr $(cat "$tmp/err")"
+  fi
+done
+
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"
   exit 1
