@@ -67,6 +67,23 @@ out=$("$prog" --export "$dir/missing/dir/a.png" 2>&1)
 check "unwritable status" test $? -eq 2
 check "unwritable message" grep -q "Fehler beim Speichern der Datei" <<<"$out"
 
+# A FIFO is written, not replaced by a plain file.
+mkfifo "$dir/pipe.gif"
+timeout 20 head -c 6 "$dir/pipe.gif" >"$dir/from_pipe" &  # no hang if the FIFO was lost
+reader=$!
+"$prog" --export "$dir/pipe.gif" --size 60x60
+check "fifo status" test $? -eq 0
+wait "$reader"
+check "fifo stays a fifo" test -p "$dir/pipe.gif"
+check "fifo carries the picture" test "$(cat "$dir/from_pipe")" = "GIF87a"
+# A full device (a copy of /dev/full, where device nodes may be made).
+if mknod "$dir/full.png" c 1 7 2>/dev/null; then
+  out=$("$prog" --export "$dir/full.png" --size 60x60 2>&1)
+  check "full device status" test $? -eq 2
+  check "full device message" grep -q "Fehler beim Speichern der Datei" <<<"$out"
+  check "full device stays a device" test -c "$dir/full.png"
+fi
+
 # Usage errors are status 1.
 "$prog" --export "$dir/u.png" --palette 7 2>/dev/null
 check "bad palette" test $? -eq 1
