@@ -6,9 +6,12 @@
 // are checked in the order of the panel's formula dialog and only the first
 // error counts; then the formulas are compiled and the curves computed. A
 // rejected formula or field prints its German message on stderr, exits with
-// status 2 and writes nothing. The file type follows the extension: ".png"
-// and ".svg" through Qt, ".gif..." and everything else through the system's
-// own GIF and bitmap encoders.
+// status 2 and writes nothing. The file type follows the extension, which
+// must be one of ".gif", ".bmp", ".png" and ".svg" in any letter case (the
+// window's save dialog is more lenient): ".png" and ".svg" through Qt, ".gif"
+// and ".bmp" through the system's own encoders. --size is the plot's size;
+// a picture that cannot be made with its margins is a usage error found
+// before any work.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -156,6 +159,21 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
   return kExitOk;
 }
 
+std::string lower_extension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ext;
+}
+
+bool is_picture_extension(const std::string& ext) {
+  return ext == "gif" || ext == "bmp" || ext == "png" || ext == "svg";
+}
+
 bool is_valued_option(std::string_view arg) {
   for (const char* name : {"--export", "--size", "--panel", "--formula", "--x0", "--start",
                            "--palette", "--line-width", "--set"}) {
@@ -202,6 +220,9 @@ int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help
     }
   }
   if (req.path.empty()) return usage_error("--export erwartet einen Dateinamen");
+  if (!is_picture_extension(lower_extension(req.path))) {
+    return usage_error("--export erwartet einen Dateinamen mit der Endung .gif, .bmp, .png oder .svg");
+  }
   return kExitOk;
 }
 
@@ -292,17 +313,6 @@ int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req,
 
 // ---------------------------------------------------------------------------
 // Rendering and writing.
-
-std::string lower_extension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  const size_t slash = path.find_last_of('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = path.substr(dot + 1);
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return ext;
-}
 
 bool write_bytes(const std::string& path, const QByteArray& bytes) {
   if (bytes.isEmpty()) return false;

@@ -84,6 +84,15 @@ if mknod "$dir/full.png" c 1 7 2>/dev/null; then
   check "full device stays a device" test -c "$dir/full.png"
 fi
 
+# Usage errors are status 1: also for names without one of the four endings.
+for name in a.jpg a.txt a a.gifx png.d/a; do
+  "$prog" --export "$dir/$name" 2>/dev/null
+  check "ending of $name" test $? -eq 1
+  check "no file $name" test ! -e "$dir/$name"
+done
+"$prog" --export "$dir/upper.PNG" --size 60x60
+check "upper-case ending" test "$(head -c 4 "$dir/upper.PNG" | tail -c 3)" = "PNG"
+
 # Usage errors are status 1.
 "$prog" --export "$dir/u.png" --palette 7 2>/dev/null
 check "bad palette" test $? -eq 1
