@@ -72,9 +72,10 @@ bool parse_size(std::string_view text, int& w, int& h) {
   if (x == std::string_view::npos) return false;
   double dw = 0, dh = 0;
   if (!parse_number(text.substr(0, x), dw) || !parse_number(text.substr(x + 1), dh)) return false;
-  // Large enough for any screen, small enough that the picture fits in memory.
+  // Whole numbers in the range of a picture side; whether the picture with
+  // its margins can be made is checked once the axis style is known.
+  if (dw < 1 || dh < 1 || dw > kMaxPictureSide || dh > kMaxPictureSide) return false;
   if (dw != static_cast<int>(dw) || dh != static_cast<int>(dh)) return false;
-  if (dw < 1 || dh < 1 || dw > 16384 || dh > 16384) return false;
   w = static_cast<int>(dw);
   h = static_cast<int>(dh);
   return true;
@@ -288,14 +289,18 @@ void apply_request(PanelRecord& panel, const ExportRequest& req) {
   for (const auto& [option, value] : req.options) panel.options[option] = value;
 }
 
-// Fields, compilation and curves. Returns kMsgNone or the first message.
-int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req, int width,
-                  int height, RandState& random) {
+// The panel as a first start shows it, with the request's texts and options.
+void set_up_panel(PanelRecord& panel, const ExportRequest& req, RandState& random) {
   reset_panel(panel, req.panel);
   apply_panel_defaults(panel, req.panel);
   fill_panel_texts(panel, req.panel);
   apply_request(panel, req);
   panel.random = &random;
+}
+
+// Fields, compilation and curves. Returns kMsgNone or the first message.
+int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req, int width,
+                  int height, RandState& random) {
   check_fields(panel, req.panel);
   if (panel.error.failed) return panel.error.message;
   CompileEnv env;
@@ -358,18 +363,24 @@ int run_export_command(int argc, char** argv) {
   if (help) return run_help_or_error(argc, argv);
   if (status != kExitOk) return status;
 
-  // The plot size does not depend on the axis style; its place does.
-  const PlotRect size = placement_for_plot_size(req.width, req.height, false).plot;
   RandState random;  // the run's one random sequence
   PanelRecord panel;
+  set_up_panel(panel, req, random);
+  // The plot size does not depend on the axis style; its place and the
+  // margins do.
+  const PlotPlacement placement =
+      placement_for_plot_size(req.width, req.height, panel.option(kOptBoxedStyle) != 0);
+  if (!picture_size_possible(placement.client.width(), placement.client.height())) {
+    return usage_error("--size ist zu gro\xC3\x9F: das Bild mit den R\xC3\xA4ndern darf h\xC3\xB6" "chstens "
+                       "32767 Pixel je Seite und 2^28 Pixel haben");
+  }
+  const PlotRect size = placement.plot;
   PanelPlot plot;
   const int msg = prepare_panel(panel, plot, req, size.width, size.height, random);
   if (msg != kMsgNone) {
     print_message(msg);
     return kExitFormula;
   }
-  const PlotPlacement placement =
-      placement_for_plot_size(req.width, req.height, panel.option(kOptBoxedStyle) != 0);
 
   // No display is needed: the offscreen platform draws text with the
   // system's fonts.

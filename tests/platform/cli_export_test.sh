@@ -84,7 +84,8 @@ if mknod "$dir/full.png" c 1 7 2>/dev/null; then
   check "full device stays a device" test -c "$dir/full.png"
 fi
 
-# Usage errors are status 1: also for names without one of the four endings.
+# Usage errors are status 1: also for names without one of the four endings
+# and for sizes whose picture cannot be made, found before any work.
 for name in a.jpg a.txt a a.gifx png.d/a; do
   "$prog" --export "$dir/$name" 2>/dev/null
   check "ending of $name" test $? -eq 1
@@ -92,6 +93,14 @@ for name in a.jpg a.txt a a.gifx png.d/a; do
 done
 "$prog" --export "$dir/upper.PNG" --size 60x60
 check "upper-case ending" test "$(head -c 4 "$dir/upper.PNG" | tail -c 3)" = "PNG"
+# Crossed axes: 23 + plot + 23 pixels wide, the plot made even.
+"$prog" --export "$dir/widest.png" --set BoxedStyle=0 --size 32720x50
+check "widest picture" test "$(png_size "$dir/widest.png")" = "32766x95"
+for size in 32721x50 16384x16384 50x40000 0x10 1.5x10; do
+  "$prog" --export "$dir/huge.png" --set BoxedStyle=0 --size "$size" 2>/dev/null
+  check "size $size refused" test $? -eq 1
+done
+check "no huge file" test ! -e "$dir/huge.png"
 
 # Usage errors are status 1.
 "$prog" --export "$dir/u.png" --palette 7 2>/dev/null
