@@ -56,7 +56,7 @@ int64_t floor_div(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + d - 1)
 // is drawn. Steps outside [lo, hi) on the longer axis are skipped, so a huge
 // segment costs no more than the picture is wide.
 void append_line_pixels(std::vector<QPoint>& out, Point a, Point b, const QRect& bounds) {
-  const bool steep = std::abs(b.y - a.y) > std::abs(b.x - a.x);
+  const bool steep = std::abs(int64_t{b.y} - a.y) > std::abs(int64_t{b.x} - a.x);
   auto major = [steep](Point p) { return steep ? p.y : p.x; };
   auto minor = [steep](Point p) { return steep ? p.x : p.y; };
   const int64_t n = std::abs(int64_t{major(b)} - major(a));

@@ -94,6 +94,19 @@ TEST(QPainterDevice, SteepAndShallowLinesTakeTheNearestPixels) {
   }
 }
 
+// Only the steps inside the picture are set, so a segment far beyond it
+// neither hangs nor runs out of memory, and its visible part is still right.
+TEST(QPainterDevice, HugeSegmentsAreCutToThePicture) {
+  Canvas c;
+  c.dev->set_pen({kBlack, 1, PenStyle::Solid});
+  c.dev->set_origin(5, 0);
+  c.dev->line(2000000000, 3, -2000000000, 3);
+  c.dev->line(-5, -2000000000, -5, 2000000000);
+  const auto black = black_pixels(c);
+  EXPECT_EQ(black.size(), 40u + 30u - 1u);
+  EXPECT_TRUE(black.count({39, 3}) && black.count({0, 3}) && black.count({0, 29}));
+}
+
 TEST(QPainterDevice, PolylineLeavesOutOnlyTheLastPixel) {
   Canvas c;
   c.dev->set_pen({kBlack, 1, PenStyle::Solid});
