@@ -5,7 +5,8 @@
 // returns true, the panel holds one CompiledFormula per formula in text order
 // (none for an empty text) and the current formula is the last one. On failure
 // it returns false, the panel holds no formulas and panel.error.message names
-// the first error; failed flag and control id are left to the caller.
+// the first error; failed flag and control id are left to the caller. The
+// panel takes env.random as the generator of its `rand`.
 #pragma once
 
 #include "expr/expr_panel.h"
