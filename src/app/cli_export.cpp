@@ -36,18 +36,14 @@
 #include "graph/colours.h"
 #include "graph/recompute.h"
 #include "model/initial_contents.h"
-#include "model/numeric_field.h"
 #include "model/settings_defaults.h"
 #include "platform/picture.h"
+#include "session/formula_checks.h"
 
 namespace kv {
 namespace {
 
 constexpr const char* kSaveFailed = "Fehler beim Speichern der Datei";
-
-// Dialog control ids, for the order in which fields are checked.
-enum Control : int { kCtlFormula = 510, kCtlXMin = 514, kCtlYMin = 516, kCtlTMin = 518,
-                     kCtlStartX = 520, kCtlStartY = 521 };
 
 struct FieldText {
   bool given = false;
@@ -237,43 +233,6 @@ void store_text(RangeValue& field, const FieldText& given) {
   field.text_stale = false;
 }
 
-bool read_field(PanelRecord& panel, RangeValue& field, int control, bool required) {
-  CompileEnv env;
-  env.random = panel.random;  // fields draw from the run's sequence too
-  const int msg = evaluate_numeric_field(field, required, panel.angle_mode, env);
-  if (msg == kMsgNone) return true;
-  panel.error.report(msg, control);
-  return false;
-}
-
-// The range-pair check of the dialogs; both fields are always read.
-bool check_pair(PanelRecord& panel, int min_index, int control, int message, bool required) {
-  RangeValue& lo = panel.range[min_index];
-  RangeValue& hi = panel.range[min_index + 1];
-  const bool lo_read = read_field(panel, lo, control, required);
-  if (!read_field(panel, hi, control + 1, required)) return false;
-  if (lo_read && lo.value < hi.value) return true;
-  if (lo_read && !required && (lo.is_automatic() || hi.is_automatic())) return true;
-  panel.error.report(message, control);
-  return false;
-}
-
-void check_fields(PanelRecord& panel, int index) {
-  check_pair(panel, kXMin, kCtlXMin, kMsgXRange, true);
-  if (check_pair(panel, kYMin, kCtlYMin, kMsgYRange, false)) {
-    panel.ymin_fixed = !panel.range[kYMin].is_automatic();
-    panel.ymax_fixed = !panel.range[kYMax].is_automatic();
-  }
-  if (index == kPanelDiffEqu) {
-    read_field(panel, panel.dialog_values[kStartX], kCtlStartX, true);
-    for (int v = kStartY4; v >= kStartY; --v) {
-      read_field(panel, panel.dialog_values[v], kCtlStartY + (v - kStartY), true);
-    }
-  }
-  if (index != kPanelIntegral) check_pair(panel, kTMin, kCtlTMin, kMsgTRange, true);
-  if (index == kPanelIntegral) read_field(panel, panel.dialog_values[kStartX], kCtlStartX, true);
-}
-
 void apply_request(PanelRecord& panel, const ExportRequest& req) {
   if (req.degrees) panel.angle_mode = kDegrees;
   if (req.formula.given) panel.source = utf8_to_cp1252(req.formula.text);
@@ -301,8 +260,13 @@ void set_up_panel(PanelRecord& panel, const ExportRequest& req, RandState& rando
 // Fields, compilation and curves. Returns kMsgNone or the first message.
 int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req, int width,
                   int height, RandState& random) {
-  check_fields(panel, req.panel);
-  if (panel.error.failed) return panel.error.message;
+  // The fields are checked as the panel's formula dialog checks them, and
+  // draw from the run's random sequence too.
+  CompileEnv field_env;
+  field_env.random = &random;
+  if (!commit_formula_dialog(panel, req.panel, dialog_texts_from_panel(panel), field_env)) {
+    return panel.error.message;
+  }
   CompileEnv env;
   env.surface = surface_of(req.panel);
   env.palette_size = kCurveColourCount;

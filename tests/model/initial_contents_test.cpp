@@ -119,6 +119,9 @@ TEST(InitialContents, FirstStartFillsTextsStartValuesAndLimits) {
   // The value tables start with the range of the panel they belong to.
   EXPECT_EQ(panels[kPanelTable].range[kXMin].text, "-6.0");
   EXPECT_EQ(panels[kPanelTableDiffEqu].range[kXMax].value, 6.0);
+  // ... and its start values, but a step of their own.
+  EXPECT_EQ(panels[kPanelTableDiffEqu].dialog_values[kStartY2].text, "-pi^2");
+  EXPECT_EQ(panels[kPanelTableDiffEqu].dialog_values[kXStep].text, "1/2");
   for (int i = 0; i < kPanelCount; ++i) {
     EXPECT_TRUE(panels[i].ymin_fixed && panels[i].ymax_fixed) << i;
     EXPECT_EQ(panels[i].x_scale, 1.0);
