@@ -55,7 +55,12 @@ constexpr const char* kHelpText =
     "          [--palette 0|1|2] [--line-width 1|2|3] [--set Option=0|1 ...]\n"
     "  Zeichnet das Bild des gew\xC3\xA4hlten Zeichenfensters mit den angegebenen\n"
     "  Formeln, Bereichen und Optionen in eine Bilddatei; das Format folgt aus der\n"
-    "  Endung. Bereiche und Startwerte sind Formeln wie in den Dialogen (\"2pi\").\n"
+    "  Endung (.gif, .bmp, .png, .svg oder .kvl, gro\xC3\x9F oder klein geschrieben).\n"
+    "  Bereiche und Startwerte sind Formeln wie in den Dialogen (\"2pi\").\n"
+    "  --size   Breite x H\xC3\xB6he der Zeichenfl\xC3\xA4" "che in Pixeln (Vorgabe 624x520;\n"
+    "           ungerade Werte werden gerade, mindestens 50). Das Bild ist um die\n"
+    "           R\xC3\xA4nder f\xC3\xBCr Achsen und Beschriftung gr\xC3\xB6\xC3\x9F" "er und darf\n"
+    "           h\xC3\xB6" "chstens 32767 Pixel je Seite und 2^28 Pixel haben.\n"
     "  Ein DOKUMENT wird zuerst geladen wie beim \xC3\x96" "ffnen im Fenster und bestimmt\n"
     "  das Zeichenfenster (dann ohne --panel); die \xC3\xBC" "brigen Optionen gelten dar\xC3\xBC" "ber.\n"
     "  Ein Ziel mit der Endung .kvl wird als Dokument dieses Zeichenfensters\n"
@@ -157,7 +162,7 @@ int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
 
 // Compiles and evaluates every formula. Returns kMsgNone and one output line
 // per formula, or the message that rejected the text.
-int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
+int evaluate_request(const EvalRequest& req, RandState& random, std::vector<std::string>& lines) {
   const PanelKind& kind = *req.kind;
   ExprPanel panel;
   panel.role = kind.role;
@@ -171,6 +176,7 @@ int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
   CompileEnv env;
   env.surface = surface_of(kind.role);
   env.length_limit = req.length_limit;
+  env.random = &random;
   if (!compile_formulas(panel, env)) {
     return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
   }
@@ -188,12 +194,14 @@ int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
   return kMsgNone;
 }
 
-int evaluate_field_request(const EvalRequest& req, std::vector<std::string>& lines) {
+int evaluate_field_request(const EvalRequest& req, RandState& random,
+                           std::vector<std::string>& lines) {
   RangeValue field;
   field.text = req.text;
   field.has_text = true;
   CompileEnv env;
   env.length_limit = req.length_limit;
+  env.random = &random;
   int msg = evaluate_numeric_field(field, true, req.angle, env);
   if (msg == kMsgNone) lines.push_back(format_exact(field.value));
   return msg;
@@ -214,19 +222,18 @@ int run_eval_command(int argc, char** argv) {
   if (help) return run_help_or_error(argc, argv);
   if (status != kExitOk) return status;
 
+  // The run's one random sequence: every formula draws on from where the
+  // previous one stopped.
+  RandState random;
   std::vector<std::string> lines;
-  int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, lines)
-                                                      : evaluate_request(req, lines);
+  int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, random, lines)
+                                                      : evaluate_request(req, random, lines);
   if (msg != kMsgNone) {
     print_message(msg);
     return kExitFormula;
   }
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-  if (std::fflush(stdout) != 0) {
-    std::fputs("kurvaline: die Ausgabe lie\xC3\x9F sich nicht schreiben\n", stderr);
-    return kExitUsage;
-  }
-  return kExitOk;
+  return flush_stdout() ? kExitOk : kExitUsage;
 }
 
 int run_help_or_error(int argc, char** argv) {
@@ -234,7 +241,7 @@ int run_help_or_error(int argc, char** argv) {
     std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kHelpText, stdout);
-      return kExitOk;
+      return flush_stdout() ? kExitOk : kExitUsage;
     }
   }
   if (argc < 2) return usage_error("keine Aufgabe angegeben");

@@ -25,13 +25,9 @@ PictureFrame picture_frame(const PlotPlacement& placement, bool vector_mode) {
   return f;
 }
 
-// QImage would accept pictures far beyond any screen and leave the failure to
-// the memory manager; a picture of more than 2^28 pixels (1 GiB) or a side
-// beyond 32767 pixels counts as one that cannot be made.
 QImage make_picture(const Rect& client) {
-  const qint64 w = client.width(), h = client.height();
-  if (w <= 0 || h <= 0 || w > 32767 || h > 32767 || w * h > (qint64{1} << 28)) return QImage();
-  return QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
+  if (!picture_size_possible(client.width(), client.height())) return QImage();
+  return QImage(client.width(), client.height(), QImage::Format_RGB32);
 }
 
 void render(QPainter& painter, PanelRecord& panel, const PanelPlot& plot,
@@ -41,6 +37,14 @@ void render(QPainter& painter, PanelRecord& panel, const PanelPlot& plot,
 }
 
 }  // namespace
+
+// QImage would accept pictures far beyond any screen and leave the failure to
+// the memory manager; a picture of more than 2^28 pixels (1 GiB) or a side
+// beyond 32767 pixels counts as one that cannot be made.
+bool picture_size_possible(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         width * height <= kMaxPicturePixels;
+}
 
 PlotPlacement placement_for_plot_size(int width, int height, bool boxed_style) {
   // A client area exactly as large as plot and margins; the layout rule then

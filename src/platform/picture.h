@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <cstdint>
 #include <string>
 
 #include "formats/rgb_image.h"
@@ -22,6 +23,12 @@
 class QPainter;
 
 namespace kv {
+
+// The largest picture of the graph area that is made: sides up to 32767
+// pixels and 2^28 pixels in all. Larger pictures count as failed to allocate.
+inline constexpr int64_t kMaxPictureSide = 32767;
+inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
+bool picture_size_possible(int64_t width, int64_t height);
 
 // The placement of a plot of width x height pixels with the margins of the
 // layout rule, in a graph area whose corner is (0, 0). Odd or too small

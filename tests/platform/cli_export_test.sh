@@ -105,6 +105,41 @@ check "panel beside a document" test $? -eq 1
 "$prog" --export "$dir/u.kvl" "$dir/a.kvl" "$dir/i.kvl" 2>/dev/null
 check "two documents" test $? -eq 1
 
+# A FIFO is written, not replaced by a plain file.
+mkfifo "$dir/pipe.gif"
+timeout 20 head -c 6 "$dir/pipe.gif" >"$dir/from_pipe" &  # no hang if the FIFO was lost
+reader=$!
+"$prog" --export "$dir/pipe.gif" --size 60x60
+check "fifo status" test $? -eq 0
+wait "$reader"
+check "fifo stays a fifo" test -p "$dir/pipe.gif"
+check "fifo carries the picture" test "$(cat "$dir/from_pipe")" = "GIF87a"
+# A full device (a copy of /dev/full, where device nodes may be made).
+if mknod "$dir/full.png" c 1 7 2>/dev/null; then
+  out=$("$prog" --export "$dir/full.png" --size 60x60 2>&1)
+  check "full device status" test $? -eq 2
+  check "full device message" grep -q "Fehler beim Speichern der Datei" <<<"$out"
+  check "full device stays a device" test -c "$dir/full.png"
+fi
+
+# Usage errors are status 1: also for names without one of the four endings
+# and for sizes whose picture cannot be made, found before any work.
+for name in a.jpg a.txt a a.gifx png.d/a; do
+  "$prog" --export "$dir/$name" 2>/dev/null
+  check "ending of $name" test $? -eq 1
+  check "no file $name" test ! -e "$dir/$name"
+done
+"$prog" --export "$dir/upper.PNG" --size 60x60
+check "upper-case ending" test "$(head -c 4 "$dir/upper.PNG" | tail -c 3)" = "PNG"
+# Crossed axes: 23 + plot + 23 pixels wide, the plot made even.
+"$prog" --export "$dir/widest.png" --set BoxedStyle=0 --size 32720x50
+check "widest picture" test "$(png_size "$dir/widest.png")" = "32766x95"
+for size in 32721x50 16384x16384 50x40000 0x10 1.5x10; do
+  "$prog" --export "$dir/huge.png" --set BoxedStyle=0 --size "$size" 2>/dev/null
+  check "size $size refused" test $? -eq 1
+done
+check "no huge file" test ! -e "$dir/huge.png"
+
 # Usage errors are status 1.
 "$prog" --export "$dir/u.png" --palette 7 2>/dev/null
 check "bad palette" test $? -eq 1
