@@ -19,6 +19,9 @@
 namespace kv {
 
 inline constexpr int kCmdOpenCurrentDialog = 1;  // Return, F2: the current surface's dialog
+// Posted by the paint: the current panel has an error its dialog has not shown
+// yet. Not a menu command; does nothing once the error is shown or cleared.
+inline constexpr int kCmdShowPendingError = 2;
 inline constexpr int kCmdFunctionDialog = 3000;
 inline constexpr int kCmdIntegralDialog = 3001;
 inline constexpr int kCmdDiffEquDialog = 3002;

@@ -25,7 +25,11 @@ inline constexpr int kFirstPlotHeight = 520;
 // The layout for a client area with the current panel's style and the shown bars.
 PlotPlacement layout_for(const ShellState& state, const WindowMetrics& metrics);
 
-// Lays the window out again from its metrics. When the plot size differs from
+// Lays the window out again from its metrics, nothing more (after a toggle of
+// the bars, a style change or a surface switch, which refresh themselves).
+void lay_out(ShellState& state, ShellHost& host);
+
+// The size handling: lays the window out again from its metrics. When the plot size differs from
 // the remembered one, refreshes with REFRESH_RECOMPUTE; remembers the new
 // size. Returns whether it refreshed.
 bool relayout(ShellState& state, ShellHost& host);

@@ -118,6 +118,11 @@ void make_start_state(ShellState& state);
 // colour tables are built again. Also clamps the surface to 0..2.
 void check_drawing_panels(ShellState& state);
 
+// The preferences as the settings file should keep them: while the
+// full-screen mode has hidden the bars and spread the window, the bars and
+// the window rectangle from before it.
+UserPrefs persistent_prefs(const ShellState& state);
+
 // Builds the colour table of a drawing panel from its Palette option.
 void apply_palette(ShellState& state, int panel);
 
