@@ -7,6 +7,8 @@ namespace kv {
 int run_eval_command(int argc, char** argv);
 // kurvaline --export OUT [...]: render the graph into a picture file.
 int run_export_command(int argc, char** argv);
+// The desktop program with its main window (only in builds with Qt).
+int run_desktop(int argc, char** argv);
 // --help, or anything not understood.
 int run_help_or_error(int argc, char** argv);
 

@@ -1,0 +1,53 @@
+// The central widget of the main window: shows the graph of the current
+// drawing panel and turns a short right click into a context-menu request.
+//
+// The widget owns the off-screen picture. Its paint follows the shell's
+// paint rule (paint_flags, after_paint); where the plot lies comes from the
+// layout in ShellState, whose coordinates are those of the window's client
+// area, so the widget needs to know where its own corner lies in that area.
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+
+#include "platform/picture.h"
+
+namespace kv {
+
+struct ShellState;
+class ShellHost;
+
+class GraphWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  // client_offset tells where the widget's corner lies in the client area.
+  GraphWidget(ShellState& state, ShellHost& host, std::function<QPoint()> client_offset,
+              QWidget* parent = nullptr);
+
+  const OffscreenPicture& picture() const { return picture_; }
+  // Called after each paint of a window that is ready (for the start-up
+  // measurement that quits after the first picture).
+  void set_after_paint_hook(std::function<void()> hook) { after_paint_hook_ = std::move(hook); }
+
+ signals:
+  // A right click that did not move: the context menu at that screen point.
+  void context_menu_requested(QPoint global_pos);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  ShellState& state_;
+  ShellHost& host_;
+  std::function<QPoint()> client_offset_;
+  std::function<void()> after_paint_hook_;
+  OffscreenPicture picture_;
+  QPoint right_press_;
+  bool right_down_ = false;
+};
+
+}  // namespace kv
