@@ -58,11 +58,15 @@ std::string join_arguments(int argc, const char* const* argv) {
   for (int k = 1; k < argc; ++k) {
     if (argv[k] == nullptr) continue;
     const std::string_view word = argv[k];
+    if (word.find('"') != std::string_view::npos) continue;
     if (!text.empty()) text += ' ';
-    const bool quote = word.empty() || word.find_first_of(" \t") != std::string_view::npos;
-    if (quote) text += '"';
-    text += word;
-    if (quote) text += '"';
+    if (!word.empty() && word[0] == '-') {
+      text += word.find_first_of(" \t") == std::string_view::npos ? word : "-";
+    } else {
+      text += '"';
+      text += word;
+      text += '"';
+    }
   }
   return text;
 }

@@ -9,9 +9,13 @@
 // skipped and the scan goes on. Time is linear in the text.
 //
 // Linux hands the program its words one by one (argv) instead of one text.
-// They are joined with single blanks into the text the scan reads, and a word
-// that contains a blank is put in double quotes, so `kurvaline "/tmp/a b.kvl"`
-// names the path with the blank. Characters are counted as UTF-8 code points.
+// They are joined with single blanks into the text the scan reads: a word
+// beginning with "-" is an option and stays as it is (reduced to "-" when it
+// holds a blank, which would otherwise split it); every other word is put in
+// double quotes, so `kurvaline "/tmp/a b.kvl"` names the path with the blank
+// and an absolute path, beginning with "/" here, is a path and not an option
+// word. A word holding a double quote cannot be written in that text and is
+// left out. Characters are counted as UTF-8 code points.
 #pragma once
 
 #include <string>
