@@ -16,6 +16,7 @@ void paint_swatch(QPainter& p, int palette) {
   p.fillRect(QRectF(0, 0, w, h), to_qcolor(scheme_colour(palette, kColourBackground)));
   QPen grey(QColor(0x99, 0x99, 0x99), 1);
   grey.setCapStyle(Qt::FlatCap);
+  grey.setJoinStyle(Qt::MiterJoin);  // square corners
   p.setPen(grey);
   p.setBrush(Qt::NoBrush);
   p.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));

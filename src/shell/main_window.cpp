@@ -182,6 +182,8 @@ MessageResult MainWindow::message_box(const std::string& text, const std::string
 void MainWindow::enter_full_screen() {
   menuBar()->hide();
   showFullScreen();
+  // Without a window manager nobody acts on the full-screen request.
+  if (const QScreen* s = screen()) setGeometry(s->geometry());
   if (layout() != nullptr) layout()->activate();
 }
 
