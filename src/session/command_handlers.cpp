@@ -4,6 +4,7 @@
 
 #include "session/commands.h"
 #include "session/layout.h"
+#include "session/pointer_handlers.h"
 #include "session/refresh.h"
 
 namespace kv {
@@ -246,9 +247,8 @@ bool run_command(ShellState& state, ShellHost& host, int id, const CommandParam&
     default: break;
   }
   if (info->feature == Feature::ViewOps) {
-    // Zoom, scroll, centre, standard view and undo arrive with the view
-    // operations; until then the feature stays off and nothing gets here.
-    return false;
+    run_view_command(state, host, id, param.rect);
+    return true;
   }
   if (info->feature != Feature::Core) return run_window_work(state, host, id, param);
   return run_option_command(state, host, id);

@@ -19,6 +19,8 @@
 #include "graph/samples.h"
 #include "graph/view.h"
 #include "model/initial_contents.h"
+#include "session/mouse_mode.h"
+#include "session/pointer_state.h"
 #include "session/user_prefs.h"
 #include "session/view_undo.h"
 
@@ -26,13 +28,10 @@ namespace kv {
 
 inline constexpr int kDrawingPanelCount = 3;
 
-// 0 idle, 1 a mouse gesture runs, 2 the zoom rectangle runs.
-enum class MouseMode : int { Idle = 0, Gesture = 1, ZoomBox = 2 };
-
 // Work that lives outside this folder. A command that needs a feature the
 // running program does not offer yet is greyed and does nothing, so nothing
 // pretends to work; the window layer sets the bits of what it provides, and
-// Core is always on.
+// Core and ViewOps, both handled by this folder, are always on.
 enum class Feature : int {
   Core = 0,        // handled by this folder
   FormulaDialogs,  // commands 1, 3000..3002
@@ -41,7 +40,7 @@ enum class Feature : int {
   PictureExport,   // 4003
   Printing,        // 4004
   Clipboard,       // 4011, 4012
-  ViewOps,         // 4010, 4060..4072: zoom, scroll, centre, standard view, undo
+  ViewOps,         // 4010, 4060..4072: zoom, scroll, centre, standard view, undo (this folder)
   Help,            // 4080
   About,           // 4081
   Count,
@@ -64,6 +63,7 @@ struct ShellState {
   bool double_buffering = true;
   bool length_limit = true;  // the compiler rejects formulas of more than 512 operations
   MouseMode mouse_mode = MouseMode::Idle;
+  PointerState pointer;
   bool hover = false;                // the mouse is known to be over the graph area
   bool formula_dialog_open = false;
 
@@ -90,7 +90,8 @@ struct ShellState {
   bool saved_statusbar = false;
   DialogRect saved_window;
 
-  FeatureSet features = FeatureSet().set(static_cast<size_t>(Feature::Core));
+  FeatureSet features =
+      FeatureSet().set(static_cast<size_t>(Feature::Core)).set(static_cast<size_t>(Feature::ViewOps));
 
   // The formula language's rand draws from a generator inside each evaluator
   // for now; when the program gets one generator of its own, it lives here and
