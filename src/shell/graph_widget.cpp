@@ -1,22 +1,18 @@
 // The graph widget; see the header.
 #include "shell/graph_widget.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "session/gesture.h"
+#include "session/pointer_handlers.h"
 #include "session/refresh.h"
 #include "session/shell_state.h"
 
 namespace kv {
-
-namespace {
-
-// A right click that moved less than this (squared, in pixels) is a click,
-// not a gesture.
-constexpr int kClickSlop2 = 64;
-
-}  // namespace
 
 GraphWidget::GraphWidget(ShellState& state, ShellHost& host, std::function<QPoint()> client_offset,
                          QWidget* parent)
@@ -26,6 +22,15 @@ GraphWidget::GraphWidget(ShellState& state, ShellHost& host, std::function<QPoin
   setAttribute(Qt::WA_NoSystemBackground);
   setFocusPolicy(Qt::StrongFocus);
   setCursor(Qt::CrossCursor);
+  clock_.start();
+  gesture_timer_.setSingleShot(true);
+  gesture_timer_.setInterval(static_cast<int>(kGestureTimeoutMs));
+  connect(&gesture_timer_, &QTimer::timeout, this, &GraphWidget::cancel_gesture);
+}
+
+Point GraphWidget::client_point(QPointF widget_pos) const {
+  const QPoint p = widget_pos.toPoint() + client_offset_();
+  return Point{p.x(), p.y()};
 }
 
 void GraphWidget::paintEvent(QPaintEvent* event) {
@@ -48,22 +53,58 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
 }
 
 void GraphWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton) {
-    right_press_ = event->position().toPoint();
-    right_down_ = true;
+  if (event->button() == Qt::RightButton && !(event->buttons() & Qt::LeftButton)) {
+    if (gesture_start(state_.pointer.gesture, state_.mouse_mode, state_.prefs.mouse_gestures,
+                      client_point(event->position()), now_ms())) {
+      gesture_timer_.start();
+      set_status_text(state_, host_, kGestureStatusText);
+    }
+  } else if (event->button() == Qt::LeftButton) {
+    cancel_gesture();
   }
   QWidget::mousePressEvent(event);
 }
 
 void GraphWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton && right_down_) {
-    right_down_ = false;
-    const QPoint d = event->position().toPoint() - right_press_;
-    if (d.x() * d.x() + d.y() * d.y() < kClickSlop2 && rect().contains(event->position().toPoint())) {
-      emit context_menu_requested(event->globalPosition().toPoint());
+  if (event->button() == Qt::RightButton) {
+    const GestureFinish finish =
+        gesture_finish(state_.pointer.gesture, state_.mouse_mode, state_.prefs.mouse_gestures,
+                       client_point(event->position()), now_ms());
+    if (finish.was_running) gesture_ended();
+    if (finish.result == kGestureClick) {
+      if (rect().contains(event->position().toPoint())) {
+        emit context_menu_requested(event->globalPosition().toPoint());
+      }
+    } else if (run_gesture_result(state_, host_, finish)) {
+      emit view_changed();
     }
   }
   QWidget::mouseReleaseEvent(event);
+}
+
+void GraphWidget::cancel_gesture() {
+  if (gesture_cancel(state_.pointer.gesture, state_.mouse_mode)) gesture_ended();
+}
+
+void GraphWidget::gesture_ended() {
+  gesture_timer_.stop();
+  set_status_text(state_, host_, kDefaultStatusText);
+}
+
+void GraphWidget::focusOutEvent(QFocusEvent* event) {
+  // A context menu takes the focus while the button is still up; only a
+  // running gesture is affected.
+  cancel_gesture();
+  QWidget::focusOutEvent(event);
+}
+
+void GraphWidget::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (delta != 0) {
+    on_wheel(state_, host_, client_point(event->position()), delta, now_ms());
+    emit view_changed();
+  }
+  event->accept();
 }
 
 }  // namespace kv

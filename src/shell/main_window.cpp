@@ -37,6 +37,7 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   setCentralWidget(graph_);
   connect(graph_, &GraphWidget::context_menu_requested, this,
           [this](QPoint at) { context_menu_->popup(at); });
+  connect(graph_, &GraphWidget::view_changed, this, &MainWindow::update_actions);
   createActions();
   createMenus();
   createToolBars();

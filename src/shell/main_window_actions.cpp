@@ -19,6 +19,7 @@
 #include "platform/toolbar_icons.h"
 #include "session/command_handlers.h"
 #include "session/commands.h"
+#include "shell/graph_widget.h"
 #include "shell/main_window.h"
 #include "shell/shell_styles.h"
 
@@ -206,6 +207,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    graph_->cancel_gesture();
+    event->accept();
+    return;
+  }
   for (const KeyBinding& k : key_bindings()) {
     if (k.kind == KeyKind::WindowKey && key_matches(k.key, *event)) {
       execute(k.id);
