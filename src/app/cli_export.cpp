@@ -7,16 +7,21 @@
 // error counts; then the formulas are compiled and the curves computed. A
 // rejected formula or field prints its German message on stderr, exits with
 // status 2 and writes nothing. The file type follows the extension: ".png"
-// and ".svg" through Qt, ".gif..." and everything else through the system's
-// own GIF and bitmap encoders.
+// and ".svg" through Qt, ".kvl" as the document of the resulting panel,
+// ".gif..." and everything else through the system's own GIF and bitmap
+// encoders. A document named beside the options is loaded first, as opening
+// it in the window does, and chooses the drawing panel; one that cannot be
+// read exits with status 2 as well.
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/cli.h"
 #include "app/cli_args.h"
+#include "app/cli_document.h"
 
 #ifdef KV_WITH_GUI
 
@@ -32,18 +37,14 @@
 #include "graph/colours.h"
 #include "graph/recompute.h"
 #include "model/initial_contents.h"
-#include "model/numeric_field.h"
 #include "model/settings_defaults.h"
 #include "platform/picture.h"
+#include "session/formula_checks.h"
 
 namespace kv {
 namespace {
 
 constexpr const char* kSaveFailed = "Fehler beim Speichern der Datei";
-
-// Dialog control ids, for the order in which fields are checked.
-enum Control : int { kCtlFormula = 510, kCtlXMin = 514, kCtlYMin = 516, kCtlTMin = 518,
-                     kCtlStartX = 520, kCtlStartY = 521 };
 
 struct FieldText {
   bool given = false;
@@ -54,6 +55,9 @@ struct ExportRequest {
   std::string path;
   int width = 624, height = 520;
   int panel = kPanelFunction;
+  bool panel_given = false;
+  std::string document;                 // a document to load first
+  std::optional<DocumentData> loaded;   // what it holds, once read
   FieldText formula;
   FieldText range[kRangeCount];
   FieldText x0;
@@ -131,6 +135,7 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
   } else if (arg == "--panel") {
     req.panel = parse_panel_name(value);
     if (req.panel < 0) return usage_error("--panel erwartet function, integral oder diffequ");
+    req.panel_given = true;
   } else if (arg == "--formula") {
     req.formula = {true, value};
   } else if (arg == "--x0") {
@@ -196,11 +201,15 @@ int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help
       const int status = parse_valued_option(arg, value, req);
       if (status != kExitOk) return status;
       after_set = arg == "--set";
+    } else if (!arg.empty() && arg[0] != '-' && req.document.empty()) {
+      req.document = arg;
     } else {
       return unknown_option(arg);
     }
   }
   if (req.path.empty()) return usage_error("--export erwartet einen Dateinamen");
+  if (req.panel_given && !req.document.empty())
+    return usage_error("--panel geht nicht mit einem Dokument: es bestimmt das Zeichenfenster");
   return kExitOk;
 }
 
@@ -212,41 +221,6 @@ void store_text(RangeValue& field, const FieldText& given) {
   field.text = utf8_to_cp1252(given.text);
   field.has_text = true;
   field.text_stale = false;
-}
-
-bool read_field(PanelRecord& panel, RangeValue& field, int control, bool required) {
-  const int msg = evaluate_numeric_field(field, required, panel.angle_mode);
-  if (msg == kMsgNone) return true;
-  panel.error.report(msg, control);
-  return false;
-}
-
-// The range-pair check of the dialogs; both fields are always read.
-bool check_pair(PanelRecord& panel, int min_index, int control, int message, bool required) {
-  RangeValue& lo = panel.range[min_index];
-  RangeValue& hi = panel.range[min_index + 1];
-  const bool lo_read = read_field(panel, lo, control, required);
-  if (!read_field(panel, hi, control + 1, required)) return false;
-  if (lo_read && lo.value < hi.value) return true;
-  if (lo_read && !required && (lo.is_automatic() || hi.is_automatic())) return true;
-  panel.error.report(message, control);
-  return false;
-}
-
-void check_fields(PanelRecord& panel, int index) {
-  check_pair(panel, kXMin, kCtlXMin, kMsgXRange, true);
-  if (check_pair(panel, kYMin, kCtlYMin, kMsgYRange, false)) {
-    panel.ymin_fixed = !panel.range[kYMin].is_automatic();
-    panel.ymax_fixed = !panel.range[kYMax].is_automatic();
-  }
-  if (index == kPanelDiffEqu) {
-    read_field(panel, panel.dialog_values[kStartX], kCtlStartX, true);
-    for (int v = kStartY4; v >= kStartY; --v) {
-      read_field(panel, panel.dialog_values[v], kCtlStartY + (v - kStartY), true);
-    }
-  }
-  if (index != kPanelIntegral) check_pair(panel, kTMin, kCtlTMin, kMsgTRange, true);
-  if (index == kPanelIntegral) read_field(panel, panel.dialog_values[kStartX], kCtlStartX, true);
 }
 
 void apply_request(PanelRecord& panel, const ExportRequest& req) {
@@ -270,9 +244,12 @@ int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req,
   reset_panel(panel, req.panel);
   apply_panel_defaults(panel, req.panel);
   fill_panel_texts(panel, req.panel);
+  if (req.loaded) load_document_into_panel(*req.loaded, panel);
   apply_request(panel, req);
-  check_fields(panel, req.panel);
-  if (panel.error.failed) return panel.error.message;
+  // The fields are checked as the panel's formula dialog checks them.
+  if (!commit_formula_dialog(panel, req.panel, dialog_texts_from_panel(panel), CompileEnv{})) {
+    return panel.error.message;
+  }
   CompileEnv env;
   env.surface = surface_of(req.panel);
   env.palette_size = kCurveColourCount;
@@ -342,6 +319,14 @@ int run_export_command(int argc, char** argv) {
   const int status = parse_export_arguments(argc, argv, req, help);
   if (help) return run_help_or_error(argc, argv);
   if (status != kExitOk) return status;
+  if (!req.document.empty()) {
+    req.loaded.emplace();
+    if (!read_document_file(req.document, *req.loaded)) {
+      std::fprintf(stderr, "%s\n", kOpenFailed);
+      return kExitFormula;
+    }
+    req.panel = req.loaded->panel_index;
+  }
 
   // The plot size does not depend on the axis style; its place does.
   const PlotRect size = placement_for_plot_size(req.width, req.height, false).plot;
@@ -350,6 +335,11 @@ int run_export_command(int argc, char** argv) {
   const int msg = prepare_panel(panel, plot, req, size.width, size.height);
   if (msg != kMsgNone) {
     print_message(msg);
+    return kExitFormula;
+  }
+  if (is_document_path(req.path)) {
+    if (save_document_file(req.path, panel)) return kExitOk;
+    std::fprintf(stderr, "%s\n", kSaveFailed);
     return kExitFormula;
   }
   const PlotPlacement placement =

@@ -67,6 +67,44 @@ out=$("$prog" --export "$dir/missing/dir/a.png" 2>&1)
 check "unwritable status" test $? -eq 2
 check "unwritable message" grep -q "Fehler beim Speichern der Datei" <<<"$out"
 
+# Documents: written instead of a picture, loaded before the other options.
+seeds="$(dirname "$0")/../../fuzz/formats/seeds"
+"$prog" --export "$dir/a.kvl" --formula "x^2" --deg --palette 2
+check "kvl status" test $? -eq 0
+check "kvl magic" test "$(head -c 9 "$dir/a.kvl")" = "Kurvaline"
+check "kvl size" test "$(stat -c %s "$dir/a.kvl")" -gt 2308
+"$prog" --export "$dir/b.kvl" "$dir/a.kvl"
+check "reloaded document writes the same bytes" cmp -s "$dir/a.kvl" "$dir/b.kvl"
+"$prog" --export "$dir/c.KVL" "$dir/a.kvl" --palette 1
+check "options apply on top" test "$(od -An -tu1 -j432 -N1 "$dir/c.KVL" | tr -d ' ')" = "1"
+"$prog" --export "$dir/i.kvl" --panel integral --formula "cos(x)"
+"$prog" --export "$dir/j.kvl" "$dir/i.kvl"
+check "document chooses the panel" test "$(od -An -tu1 -j256 -N1 "$dir/j.kvl" | tr -d ' ')" = "1"
+"$prog" --export "$dir/doc.png" "$dir/i.kvl" --size 300x200
+check "document rendered" test "$(head -c 4 "$dir/doc.png" | tail -c 3)" = "PNG"
+"$prog" --export "$dir/legacy.kvl" "$seeds/legacy.kvl"
+check "older layout read" test $? -eq 0
+
+expect_open_refusal() {  # description, document
+  local out
+  out=$("$prog" --export "$dir/no.png" "$2" 2>&1 >/dev/null)
+  check "status 2 for $1" test $? -eq 2
+  check "message for $1: $out" grep -q "Datei konnte nicht geöffnet werden" <<<"$out"
+  check "no file for $1" test ! -e "$dir/no.png"
+}
+printf 'x^2\n' >"$dir/text.kvl"
+: >"$dir/empty.kvl"
+head -c 2308 "$dir/a.kvl" >"$dir/short.kvl"
+expect_open_refusal "a text file" "$dir/text.kvl"
+expect_open_refusal "an empty file" "$dir/empty.kvl"
+expect_open_refusal "the binary part alone" "$dir/short.kvl"
+expect_open_refusal "a missing file" "$dir/missing.kvl"
+expect_open_refusal "a folder" "$dir"
+"$prog" --export "$dir/u.kvl" "$dir/a.kvl" --panel diffequ 2>/dev/null
+check "panel beside a document" test $? -eq 1
+"$prog" --export "$dir/u.kvl" "$dir/a.kvl" "$dir/i.kvl" 2>/dev/null
+check "two documents" test $? -eq 1
+
 # Usage errors are status 1.
 "$prog" --export "$dir/u.png" --palette 7 2>/dev/null
 check "bad palette" test $? -eq 1
