@@ -54,6 +54,10 @@ struct PaintFlags {
   bool recompute = true;  // the curves must be recomputed first
   bool double_buffering = true;
   bool ready = true;      // the window has been shown
+  // Device pixels per unit of the window. The picture is kept at device
+  // resolution, so lines and text are drawn sharp on a high-density screen
+  // instead of being blown up from a picture of one pixel per unit.
+  double device_pixel_ratio = 1.0;
 };
 
 // The off-screen picture of the main window and its paint entry. The picture
@@ -62,8 +66,9 @@ struct PaintFlags {
 class OffscreenPicture {
  public:
   // Recomputes the curves when asked (and the panel has no pending error),
-  // renders the picture when it is stale and copies the dirty part of the
-  // window from it. window and dirty use the coordinates of placement.
+  // renders the picture when it is stale (asked to, or made for another
+  // graph area or pixel ratio) and copies the dirty part of the window from
+  // it. window and dirty use the coordinates of placement.
   void paint(QPainter& window, const QRect& dirty, PanelRecord& panel, PanelPlot& plot,
              const ColourTable& colours, const PlotPlacement& placement, const PaintFlags& flags);
 

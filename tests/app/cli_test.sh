@@ -117,7 +117,9 @@ expect 1 '' USAGE --table
 
 # Usage errors: one line, status 1.
 expect 1 '' USAGE --bogus
-expect 1 '' USAGE
+# Without arguments the program starts its window; without a display it
+# says so in one line instead of aborting.
+DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM= expect 1 '' USAGE
 expect 1 '' USAGE --eval
 expect 1 '' USAGE --eval x --frobnicate
 expect 1 '' USAGE --eval x --panel nonsense
