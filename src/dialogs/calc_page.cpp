@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +25,7 @@
 #include "dialogs/window_gestures.h"
 #include "expr/cp1252.h"
 #include "expr/messages.h"
+#include "platform/message_boxes.h"
 #include "session/commands.h"
 #include "session/formula_history.h"
 #include "session/refresh.h"
@@ -109,12 +109,9 @@ void set_tab_stop(QPlainTextEdit* box, int dialog_units) {
   box->setTabStopDistance(dialog_units / 4.0 * width);
 }
 
-void show_error_box(QWidget* owner, int message) {
+const char* message_or_default(int message) {
   const char* text = message_text(message);
-  if (text == nullptr) text = message_text(kMsgInvalidExpression);
-  QMessageBox box(QMessageBox::Information, ui(kCaption), ui(text), QMessageBox::Ok, owner);
-  box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-  box.exec();
+  return text != nullptr ? text : message_text(kMsgInvalidExpression);
 }
 
 }  // namespace
@@ -261,7 +258,9 @@ QWidget* CalcPage::build_buttons() {
                    single ? calc_text::kTipCalculateValue : calc_text::kTipCalculateTable);
   calculate_->setDefault(true);
   add(kCtlCopy, single ? calc_text::kCopyValue : calc_text::kCopyTable, calc_text::kTipCopy);
-  add(kCtlToGraph, equation ? calc_text::kDrawGraph : calc_text::kAddGraph, calc_text::kTipGraph);
+  // Without the formula dialogs the formula would reach the panel unseen.
+  add(kCtlToGraph, equation ? calc_text::kDrawGraph : calc_text::kAddGraph, calc_text::kTipGraph)
+      ->setEnabled(state_.has(Feature::FormulaDialogs));
   add(kCtlHelp, calc_text::kHelp, calc_text::kTipHelp);
   add(kCtlCancel, calc_text::kClose, nullptr);
   column->addStretch(1);
@@ -398,7 +397,7 @@ void CalcPage::show_error() {
   if (w == nullptr || !w->isEnabled()) w = formula_;
   w->setFocus(Qt::OtherFocusReason);
   select_all(w);
-  show_error_box(window(), panel_.error.message);
+  show_error_box(window(), message_or_default(panel_.error.message));
 }
 
 void CalcPage::copy() const {
@@ -410,6 +409,7 @@ void CalcPage::copy() const {
 }
 
 void CalcPage::to_graph() {
+  if (!state_.has(Feature::FormulaDialogs)) return;
   if (panel_index_ != kPanelTableDiffEqu) {
     if (!append_to_function_list(state_.panels[kPanelFunction].source,
                                  to_panel(formula_->currentText()))) {
