@@ -51,7 +51,11 @@ QString ui(const char* utf8) { return QString::fromUtf8(utf8); }
 // The shared edit font: fixed pitch, as large as the user's dialog font.
 QFont edit_font(const QWidget* w) {
   QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  f.setPointSizeF(w->font().pointSizeF());
+  if (w->font().pointSizeF() > 0) {
+    f.setPointSizeF(w->font().pointSizeF());
+  } else {
+    f.setPixelSize(w->font().pixelSize());
+  }
   return f;
 }
 
@@ -74,6 +78,7 @@ QPlainTextEdit* make_result_box(const QFont& font, int lines) {
   auto* box = new QPlainTextEdit;
   box->setReadOnly(true);
   box->setLineWrapMode(QPlainTextEdit::NoWrap);
+  box->setTabChangesFocus(true);  // the rows hold tabs, the keyboard still leaves
   box->setFont(font);
   QPalette pal = box->palette();
   pal.setColor(QPalette::Base, kResultColour);
