@@ -150,5 +150,29 @@ TEST(HelpLayout, SegmentsInRowsFindsEveryVisibleSegment) {
   EXPECT_LE(r.end - r.first, 6u);
 }
 
+TEST(HelpLayout, HostileMegabyteTextsStayInsideTheCanvas) {
+  const size_t mb = size_t{1} << 20;
+  auto repeat = [mb](std::string_view piece) {
+    std::string t;
+    while (t.size() < mb) t += piece;
+    return t;
+  };
+  const std::string texts[] = {
+      repeat("<h>") + "x", repeat("<t>") + "x", repeat("</t>") + "x", repeat("a</n>"),
+      repeat("<h>a<p>"), std::string(mb, 'w'), std::string(mb, '<'), repeat("<l>x"), repeat("<b><s> "),
+  };
+  for (const std::string& text : texts) {
+    HelpLayout l;
+    lay_out(l, text, 300, 300);
+    EXPECT_GT(l.canvas_width, 0);
+    EXPECT_LE(l.canvas_width, kHelpCoordinateLimit);
+    EXPECT_LE(l.canvas_height, kHelpCoordinateLimit);
+    for (const HelpSegment& s : l.segments) {
+      ASSERT_GE(s.x, l.margin) << text.substr(0, 12);
+      ASSERT_LE(s.y, l.canvas_height) << text.substr(0, 12);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kv
