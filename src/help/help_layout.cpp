@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace kv {
 namespace {
@@ -46,11 +47,16 @@ void measure(HelpLayout& layout, TextMeasurer& measurer, double scale) {
   }
   layout.word_widths.assign(doc.words.size(), 0);
   const std::string_view text = doc.text;
+  // A real font measures slowly, and most words of a text recur.
+  std::vector<std::unordered_map<std::string_view, int32_t>> known(doc.styles.size());
   for (const HelpRun& r : doc.runs) {
     const FontSpec& f = layout.fonts[r.style].font;
+    auto& widths = known[r.style];
     for (uint32_t w = r.first_word; w < r.first_word + r.word_count; ++w) {
-      const HelpWord& word = doc.words[w];
-      layout.word_widths[w] = std::max(0, measurer.extent(f, text.substr(word.start, word.length)).width);
+      const std::string_view word = text.substr(doc.words[w].start, doc.words[w].length);
+      auto [it, added] = widths.try_emplace(word, 0);
+      if (added) it->second = std::max(0, measurer.extent(f, word).width);
+      layout.word_widths[w] = it->second;
     }
   }
   const FontSpec base = font_for(HelpStyle{}, scale);
