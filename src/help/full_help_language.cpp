@@ -12,7 +12,7 @@ std::string_view full_help_language_part() {
       "Integralkurven, löst Differentialgleichungen numerisch und erstellt Wertetabellen."
       "<n><d>Diese Hilfe beschreibt zuerst, wie Funktionsausdrücke geschrieben werden, danach die "
       "Dialoge, die Befehle, die Maus- und die Tastaturbedienung. Im Hilfefenster blättern Sie "
-      "mit der Maus, dem Mausrad oder den Tasten Bild auf, Bild ab, Pos1 und Ende; Strg+P "
+      "mit den Bildlaufleisten, dem Mausrad oder den Tasten Bild auf, Bild ab, Pos1 und Ende; Strg+P "
       "druckt die Hilfe, Esc schließt sie."
 
       "<p><h><c>Funktionsausdrücke</c></h>"
