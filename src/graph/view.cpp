@@ -14,8 +14,8 @@ constexpr int kMarginLeftCrossed = 23;
 constexpr int kMarginTop = 21;
 constexpr int kMarginRight = 22;
 constexpr int kMarginBottom = 23;
-constexpr int kToolbarLeft = 26;
-constexpr int kToolbarRight = 25;
+constexpr int kToolbarLeft = kToolbarLeftWidth;
+constexpr int kToolbarRight = kToolbarRightWidth;
 constexpr int kMinPlotSize = 50;
 
 int even_plot_size(int size) {
@@ -31,6 +31,11 @@ double clamp_value(double v, double lo, double hi) {
 bool is_diffequ(const PanelRecord& panel) { return panel.role == kPanelDiffEqu; }
 
 }  // namespace
+
+PlotMargins plot_margins(bool boxed_style) {
+  return {boxed_style ? kMarginLeftBoxed : kMarginLeftCrossed, kMarginTop, kMarginRight,
+          kMarginBottom};
+}
 
 PlotPlacement plot_rect_for_client(const ClientLayout& layout) {
   Rect c = layout.client;

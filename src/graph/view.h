@@ -45,6 +45,15 @@ struct PlotPlacement {
 
 PlotPlacement plot_rect_for_client(const ClientLayout& layout);
 
+// The margins around the plot and the room the toolbars take, in pixels, as
+// plot_rect_for_client uses them (window sizes are computed back from them).
+struct PlotMargins {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+PlotMargins plot_margins(bool boxed_style);
+inline constexpr int kToolbarLeftWidth = 26;
+inline constexpr int kToolbarRightWidth = 25;
+
 // Rounds half away from zero and saturates at +-2147483646.
 int round_to_int(double v);
 

@@ -248,13 +248,19 @@ std::string_view full_help_program_part() {
       "<t>startet Kurvaline und öffnet die Datei. Enthält der Pfad Leerzeichen, setzen Sie "
       "ihn in Anführungszeichen. Ist „Nur eine Programminstanz erlauben“ eingeschaltet und "
       "läuft Kurvaline schon, öffnet das laufende Programm die Datei.</t><n>"
+      "<d>Die folgenden Arbeitsweisen brauchen kein Fenster und schreiben ihr Ergebnis in die "
+      "Konsole oder in eine Datei; Fehlermeldungen erscheinen als Text:<n>"
       "<d><b>kurvaline --eval</b> <i>Ausdruck</i><n>"
-      "<t>berechnet Ausdrücke ohne Fenster und schreibt die Werte in die Konsole, etwa "
-      "<b>kurvaline --eval \"x^3-4.5x\" --at 2</b>.</t><n>"
+      "<t>berechnet Ausdrücke, etwa <b>kurvaline --eval \"x^3-4.5x\" --at 2</b>.</t><n>"
+      "<d><b>kurvaline --table</b> <i>Ausdruck</i><n>"
+      "<t>erstellt eine Wertetabelle wie der Funktionsrechner.</t><n>"
+      "<d><b>kurvaline --value</b> <i>Ausdruck</i><n>"
+      "<t>berechnet einen Einzelwert.</t><n>"
       "<d><b>kurvaline --export</b> <i>Bild</i><n>"
-      "<t>zeichnet den Graphen ohne Fenster in eine Bilddatei (GIF, BMP, PNG oder SVG).</t><n>"
+      "<t>zeichnet den Graphen in eine Bilddatei (GIF, BMP, PNG oder SVG) oder schreibt eine "
+      "KVL-Datei.</t><n>"
       "<d><b>kurvaline --help</b><n>"
-      "<t>listet alle Optionen dieser beiden Arbeitsweisen auf.</t>";
+      "<t>listet alle Optionen dieser Arbeitsweisen auf.</t>";
 }
 
 }  // namespace kv

@@ -1,0 +1,257 @@
+// The command dispatcher and the handlers of the options, bars and window
+// commands; see command_handlers.h.
+#include "session/command_handlers.h"
+
+#include "session/commands.h"
+#include "session/layout.h"
+#include "session/pointer_handlers.h"
+#include "session/refresh.h"
+
+namespace kv {
+
+namespace {
+
+constexpr unsigned kRefreshOptions = REFRESH_MODIFIED;                       // 8
+constexpr unsigned kRefreshLayout = REFRESH_MODIFIED | REFRESH_RECOMPUTE;    // 10
+constexpr unsigned kRefreshConfirmed =
+    REFRESH_COMPILE | REFRESH_RECOMPUTE | REFRESH_MODIFIED;  // 15 (4 is unused)
+
+int& option_of(ShellState& state, OptionIndex i) { return state.current().options[i]; }
+
+// The toggles with a button on the right toolbar.
+int right_toolbar_option(int id) {
+  switch (id) {
+    case kCmdAxes: return kOptAxes;
+    case kCmdGrid: return kOptGrid;
+    case kCmdSubGrid: return kOptSubGrid;
+    case kCmdTickLabels: return kOptTickLabels;
+    case kCmdTickMarks: return kOptTickMarks;
+    case kCmdBorder: return kOptBorder;
+    case kCmdFunctionExpressions: return kOptFunctionExpressions;
+    default: return -1;
+  }
+}
+
+void toggle_right_option(ShellState& state, ShellHost& host, int id) {
+  int& option = option_of(state, static_cast<OptionIndex>(right_toolbar_option(id)));
+  option = !option;
+  host.set_toolbar_check(id, option != 0);
+  refresh_view(state, host, kRefreshOptions);
+}
+
+// Ctrl+G: any grid on switches off what is on; none on switches both on.
+void toggle_grids(ShellState& state, ShellHost& host) {
+  const bool grid = option_of(state, kOptGrid) != 0;
+  const bool sub_grid = option_of(state, kOptSubGrid) != 0;
+  if (grid || sub_grid) {
+    if (grid) toggle_right_option(state, host, kCmdGrid);
+    if (sub_grid) toggle_right_option(state, host, kCmdSubGrid);
+  } else {
+    toggle_right_option(state, host, kCmdGrid);
+    toggle_right_option(state, host, kCmdSubGrid);
+  }
+}
+
+void set_boxed_style(ShellState& state, ShellHost& host, bool boxed) {
+  option_of(state, kOptBoxedStyle) = boxed;
+  lay_out(state, host);
+  refresh_view(state, host, kRefreshLayout);
+}
+
+void choose_palette(ShellState& state, ShellHost& host, int k) {
+  int& palette = option_of(state, kOptPalette);
+  if (palette == k) return;
+  palette = k;
+  apply_palette(state, state.surface());
+  refresh_view(state, host, kRefreshOptions);
+}
+
+void choose_line_width(ShellState& state, ShellHost& host, int n) {
+  int& width = option_of(state, kOptLineWidth);
+  if (width == n) return;
+  width = n;
+  refresh_view(state, host, kRefreshOptions);
+}
+
+void toggle_bar(ShellState& state, ShellHost& host, int id) {
+  if (id == kCmdStatusbar) {
+    state.prefs.statusbar = !state.prefs.statusbar;
+    host.show_status_bar(state.prefs.statusbar);
+  } else {
+    state.prefs.toolbar = !state.prefs.toolbar;
+    host.show_toolbars(state.prefs.toolbar);
+  }
+  lay_out(state, host);
+  refresh_view(state, host, REFRESH_RECOMPUTE);
+}
+
+// 4020: only a file that could be read is written, so an unreadable file is
+// never overwritten with a guess.
+void toggle_one_instance(ShellState& state, ShellHost& host) {
+  if (!host.load_one_instance(state.prefs)) return;
+  state.prefs.one_instance = !state.prefs.one_instance;
+  host.save_one_instance(state.prefs);
+}
+
+void reset_all_settings(ShellState& state, ShellHost& host) {
+  if (host.message_box("Sämtliche Einstellungen zurücksetzen?", kCaption, MessageButtons::OkCancel,
+                       MessageIcon::Question, nullptr) != MessageResult::Ok)
+    return;
+  const int surface = state.surface();
+  if (!host.reset_settings(state)) return;
+  state.prefs.surface = surface;
+  check_drawing_panels(state);  // also applies the palettes
+  host.show_toolbars(state.prefs.toolbar);
+  host.show_status_bar(state.prefs.statusbar);
+  lay_out(state, host);
+  set_toolbar_checks(state, host);
+  refresh_view(state, host, kRefreshLayout);
+}
+
+void toggle_full_screen(ShellState& state, ShellHost& host) {
+  state.full_screen = !state.full_screen;
+  const bool ready = state.ready;
+  state.ready = false;  // the window changes several times; one refresh at the end
+  if (state.full_screen) {
+    state.saved_toolbar = state.prefs.toolbar;
+    state.saved_statusbar = state.prefs.statusbar;
+    state.saved_window = host.window_metrics().window;
+    state.prefs.toolbar = false;
+    state.prefs.statusbar = false;
+    if (state.saved_toolbar) host.show_toolbars(false);
+    if (state.saved_statusbar) host.show_status_bar(false);
+    host.enter_full_screen();
+  } else {
+    state.prefs.toolbar = state.saved_toolbar;
+    state.prefs.statusbar = state.saved_statusbar;
+    if (state.saved_toolbar) host.show_toolbars(true);
+    if (state.saved_statusbar) host.show_status_bar(true);
+    host.leave_full_screen(state.saved_window);
+  }
+  relayout(state, host);
+  state.ready = ready;
+  refresh_view(state, host, REFRESH_RECOMPUTE);
+}
+
+// Commands whose work is done by the window (documents, pictures, printing,
+// clipboard, calculators, help, about).
+bool run_window_work(ShellState& state, ShellHost& host, int id, const CommandParam& param) {
+  const bool export_picture = id == kCmdSavePicture || id == kCmdCopyBitmap;
+  // The picture is taken from the off-screen copy, so double buffering is on
+  // while it is made.
+  const bool force_buffering = export_picture && !state.double_buffering;
+  if (force_buffering) run_command(state, host, kCmdDoubleBuffering);
+  const bool ok = host.run_window_command(id, param.path);
+  if (force_buffering) run_command(state, host, kCmdDoubleBuffering);
+  if (ok && id == kCmdOpen) after_open_refresh(state, host);
+  if (ok && (id == kCmdSave || id == kCmdSaveAs)) update_title(state, host);
+  return true;
+}
+
+bool run_option_command(ShellState& state, ShellHost& host, int id) {
+  switch (id) {
+    case kCmdOneInstance: toggle_one_instance(state, host); return true;
+    case kCmdMouseGestures: state.prefs.mouse_gestures = !state.prefs.mouse_gestures; return true;
+    case kCmdDoubleBuffering:
+      state.double_buffering = !state.double_buffering;
+      refresh_view(state, host, 0);
+      return true;
+    case kCmdResetSettings: reset_all_settings(state, host); return true;
+    case kCmdLengthLimit: state.length_limit = !state.length_limit; return true;
+    case kCmdSolverSwitch: {
+      int& solver = option_of(state, kOptSolverSwitch);
+      solver = !solver;
+      if (state.surface() == kPanelDiffEqu) refresh_view(state, host, kRefreshLayout);
+      return true;
+    }
+    case kCmdStatusbar:
+    case kCmdToolbar: toggle_bar(state, host, id); return true;
+    case kCmdTooltips: state.prefs.tooltips = !state.prefs.tooltips; return true;
+    case kCmdGridBoth: toggle_grids(state, host); return true;
+    case kCmdCrossedStyle: set_boxed_style(state, host, false); return true;
+    case kCmdBoxedStyle: set_boxed_style(state, host, true); return true;
+    case kCmdEqualScales: {
+      int& equal = option_of(state, kOptEqualScales);
+      equal = !equal;
+      host.set_toolbar_check(kCmdEqualScales, equal != 0);
+      refresh_view(state, host, kRefreshLayout);
+      return true;
+    }
+    case kCmdMouseCoordinates:
+      state.prefs.mouse_coordinates = !state.prefs.mouse_coordinates;
+      return true;
+    case kCmdXUnitsPi:
+    case kCmdYUnitsPi: {
+      int& pi = option_of(state, id == kCmdXUnitsPi ? kOptXUnitsPi : kOptYUnitsPi);
+      pi = !pi;
+      refresh_view(state, host, kRefreshOptions);
+      return true;
+    }
+    default: break;
+  }
+  if (right_toolbar_option(id) >= 0) {
+    toggle_right_option(state, host, id);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void open_formula_dialog(ShellState& state, ShellHost& host, int panel) {
+  if (!state.has(Feature::FormulaDialogs) || !is_drawing_panel(panel)) return;
+  if (state.formula_dialog_open) {
+    host.focus_formula_dialog();
+    return;
+  }
+  host.hide_value_tooltip();
+  state.formula_dialog_open = true;
+  const bool confirmed = host.run_formula_dialog(panel);
+  state.formula_dialog_open = false;
+  if (confirmed) {
+    switch_surface(state, host, panel, true);
+    refresh_view(state, host, kRefreshConfirmed);
+  } else {
+    refresh_view(state, host, 0);
+  }
+  host.bring_to_foreground();
+}
+
+void before_menu_opens(ShellState& state, ShellHost& host) { host.load_one_instance(state.prefs); }
+
+bool run_command(ShellState& state, ShellHost& host, int id, const CommandParam& param) {
+  if (id >= kCmdPaletteFirst && id <= kCmdPaletteLast) {
+    choose_palette(state, host, id - kCmdPaletteFirst);
+    return true;
+  }
+  if (id == kCmdShowPendingError) {
+    const PendingError& error = state.current().error;
+    if (error.failed && !error.shown) open_formula_dialog(state, host, state.surface());
+    return true;
+  }
+  const CommandInfo* info = command_info(id);
+  if (info == nullptr || !state.has(info->feature)) return false;
+
+  if (id >= kCmdLineWidthFirst && id <= kCmdLineWidthLast) {
+    choose_line_width(state, host, id - kCmdLineWidthBase);
+    return true;
+  }
+  switch (id) {
+    case kCmdOpenCurrentDialog: open_formula_dialog(state, host, state.surface()); return true;
+    case kCmdFunctionDialog:
+    case kCmdIntegralDialog:
+    case kCmdDiffEquDialog: open_formula_dialog(state, host, id - kCmdFunctionDialog); return true;
+    case kCmdExit: host.close_window(); return true;
+    case kCmdFullScreen: toggle_full_screen(state, host); return true;
+    case kCmdSquareWindow: square_window(state, host); return true;
+    default: break;
+  }
+  if (info->feature == Feature::ViewOps) {
+    run_view_command(state, host, id, param.rect);
+    return true;
+  }
+  if (info->feature != Feature::Core) return run_window_work(state, host, id, param);
+  return run_option_command(state, host, id);
+}
+
+}  // namespace kv

@@ -1,0 +1,130 @@
+// The window-level state of the program as plain data: the six panels with
+// the sample arrays, colour tables and view-undo rings of the three drawing
+// panels, the user preferences, and the flags the main window keeps between
+// messages. One ShellState lives for the whole run; the window layer owns it
+// and passes it to the functions of this folder, which never reach for
+// globals.
+//
+// Start-up order: make_start_state (zeroed panels, initial contents, limits,
+// undo rings, colour tables), then loading the settings overwrites options,
+// ranges and preferences, then check_drawing_panels repairs what a settings
+// file may have spoilt (line width, palette).
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <string>
+
+#include "graph/colours.h"
+#include "graph/samples.h"
+#include "graph/view.h"
+#include "model/initial_contents.h"
+#include "session/mouse_mode.h"
+#include "session/pointer_state.h"
+#include "session/user_prefs.h"
+#include "session/view_undo.h"
+
+namespace kv {
+
+inline constexpr int kDrawingPanelCount = 3;
+
+// Work that lives outside this folder. A command that needs a feature the
+// running program does not offer yet is greyed and does nothing, so nothing
+// pretends to work; the window layer sets the bits of what it provides, and
+// Core and ViewOps, both handled by this folder, are always on.
+enum class Feature : int {
+  Core = 0,        // handled by this folder
+  FormulaDialogs,  // commands 1, 3000..3002
+  Calculators,     // 3010, 3011
+  Documents,       // 4000, 4001, 4002
+  PictureExport,   // 4003
+  Printing,        // 4004
+  Clipboard,       // 4011, 4012
+  ViewOps,         // 4010, 4060..4072: zoom, scroll, centre, standard view, undo (this folder)
+  Help,            // 4080
+  About,           // 4081
+  Count,
+};
+
+using FeatureSet = std::bitset<static_cast<size_t>(Feature::Count)>;
+
+inline constexpr const char* kDefaultStatusText =
+    "Hilfe erhalten Sie mit F1 oder über \"Hilfe\" im Menü";
+
+struct ShellState {
+  PanelSet panels;
+  std::array<PanelPlot, kDrawingPanelCount> plots;
+  std::array<ViewUndoRing, kDrawingPanelCount> undo;
+  // The applied colour scheme of each drawing panel (its Palette option).
+  std::array<ColourTable, kDrawingPanelCount> colours;
+  UserPrefs prefs;  // prefs.surface is the index of the current drawing panel
+
+  bool full_screen = false;
+  bool double_buffering = true;
+  bool length_limit = true;  // the compiler rejects formulas of more than 512 operations
+  MouseMode mouse_mode = MouseMode::Idle;
+  PointerState pointer;
+  bool hover = false;                // the mouse is known to be over the graph area
+  bool formula_dialog_open = false;
+
+  // What the next paint must do: paint the picture again, and recompute the
+  // curves before that.
+  bool recompute_needed = false;
+  bool recompute_curves = false;
+  // Off until the window is first shown; refresh_view does nothing meanwhile.
+  bool ready = false;
+
+  // The plot size of the last layout; a resize that keeps it does not recompute.
+  int plot_width = 0;
+  int plot_height = 0;
+  // The current layout: graph area (placement.client) and plot rectangle, in
+  // client coordinates of the window.
+  PlotPlacement layout;
+
+  std::string status_text = kDefaultStatusText;
+  std::string document_path;  // the document named on the command line or last opened
+  std::string last_path;      // the folder of the last document ([File] Dir)
+
+  // Remembered while the full-screen mode is on, restored when it ends.
+  bool saved_toolbar = false;
+  bool saved_statusbar = false;
+  DialogRect saved_window;
+
+  FeatureSet features =
+      FeatureSet().set(static_cast<size_t>(Feature::Core)).set(static_cast<size_t>(Feature::ViewOps));
+
+  // The formula language's rand draws from a generator inside each evaluator
+  // for now; when the program gets one generator of its own, it lives here and
+  // is passed in.
+
+  int surface() const { return prefs.surface; }
+  PanelRecord& current() { return panels[static_cast<size_t>(prefs.surface)]; }
+  const PanelRecord& current() const { return panels[static_cast<size_t>(prefs.surface)]; }
+  PanelPlot& current_plot() { return plots[static_cast<size_t>(prefs.surface)]; }
+  ViewUndoRing& current_undo() { return undo[static_cast<size_t>(prefs.surface)]; }
+  const ViewUndoRing& current_undo() const { return undo[static_cast<size_t>(prefs.surface)]; }
+  const ColourTable& current_colours() const { return colours[static_cast<size_t>(prefs.surface)]; }
+  bool has(Feature f) const { return features.test(static_cast<size_t>(f)); }
+};
+
+// The state of a fresh start before the settings are read: panels with their
+// initial contents and limits, undo rings allocated (a panel whose ring cannot
+// be allocated works without undo), colour tables of the default palettes,
+// full screen off, double buffering and length limit on, repaint and ready
+// flags clear, no remembered plot size.
+void make_start_state(ShellState& state);
+
+// The checks of the drawing panels after the settings are loaded: LineWidth
+// keeps its two low bits (0 becomes 1), Palette is clamped to 0..2, and the
+// colour tables are built again. Also clamps the surface to 0..2.
+void check_drawing_panels(ShellState& state);
+
+// The preferences as the settings file should keep them: while the
+// full-screen mode has hidden the bars and spread the window, the bars and
+// the window rectangle from before it.
+UserPrefs persistent_prefs(const ShellState& state);
+
+// Builds the colour table of a drawing panel from its Palette option.
+void apply_palette(ShellState& state, int panel);
+
+}  // namespace kv

@@ -1,0 +1,193 @@
+#include "session/command_handlers.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_host.h"
+#include "session/commands.h"
+
+namespace kv {
+namespace {
+
+struct HandlerTest : ::testing::Test {
+  ShellState state;
+  FakeHost host{state};
+  void SetUp() override { start_ready(state, host); }
+  int& option(OptionIndex i) { return state.current().options[i]; }
+};
+
+TEST_F(HandlerTest, CtrlGSwitchesOffWhatIsOnElseBoth) {
+  option(kOptGrid) = 0;
+  option(kOptSubGrid) = 1;
+  run_command(state, host, kCmdGridBoth);
+  EXPECT_EQ(option(kOptGrid), 0);
+  EXPECT_EQ(option(kOptSubGrid), 0);
+  EXPECT_FALSE(host.toolbar_checks[kCmdSubGrid]);
+  run_command(state, host, kCmdGridBoth);
+  EXPECT_EQ(option(kOptGrid), 1);
+  EXPECT_EQ(option(kOptSubGrid), 1);
+  EXPECT_TRUE(host.toolbar_checks[kCmdGrid]);
+  EXPECT_TRUE(host.toolbar_checks[kCmdSubGrid]);
+}
+
+TEST_F(HandlerTest, UnchangedLineWidthOrPaletteDoesNothing) {
+  option(kOptLineWidth) = 2;
+  option(kOptPalette) = 1;
+  const int repaints = host.repaints;
+  EXPECT_TRUE(run_command(state, host, kCmdLineWidthBase + 2));
+  EXPECT_TRUE(run_command(state, host, kCmdPaletteFirst + 1));
+  EXPECT_EQ(host.repaints, repaints);
+  run_command(state, host, kCmdLineWidthBase + 3);
+  run_command(state, host, kCmdPaletteFirst + 2);
+  EXPECT_EQ(option(kOptLineWidth), 3);
+  EXPECT_EQ(state.current_colours()[0], scheme_colour(2, 0));
+  EXPECT_EQ(host.repaints, repaints + 2);
+  EXPECT_TRUE(command_state(state, kCmdPaletteFirst + 2).checked);
+  EXPECT_FALSE(command_state(state, kCmdLineWidthBase + 2).checked);
+}
+
+TEST_F(HandlerTest, TogglesFlipTheOptionAndItsButton) {
+  for (int id : {4033, 4034, 4035, 4037, 4038, 4039, 4042, 4043}) {
+    const bool before = command_state(state, id).checked;
+    EXPECT_TRUE(run_command(state, host, id)) << id;
+    EXPECT_NE(command_state(state, id).checked, before) << id;
+    EXPECT_EQ(host.toolbar_checks[id], !before) << id;
+  }
+  run_command(state, host, kCmdBoxedStyle);
+  EXPECT_TRUE(command_state(state, kCmdBoxedStyle).checked);
+  EXPECT_FALSE(command_state(state, kCmdCrossedStyle).checked);
+}
+
+TEST_F(HandlerTest, SolverSwitchRepaintsOnlyOnTheDiffEquSurface) {
+  int repaints = host.repaints;
+  run_command(state, host, kCmdSolverSwitch);
+  EXPECT_EQ(option(kOptSolverSwitch), 1);
+  EXPECT_EQ(host.repaints, repaints);
+  switch_surface(state, host, kPanelDiffEqu, true);
+  repaints = host.repaints;
+  run_command(state, host, kCmdSolverSwitch);
+  EXPECT_EQ(host.repaints, repaints + 1);
+}
+
+TEST_F(HandlerTest, SurfaceSwitchSetsTheButtonsFromTheNewPanel) {
+  state.panels[kPanelIntegral].options[kOptAxes] = 0;
+  state.panels[kPanelIntegral].options[kOptEqualScales] = 1;
+  switch_surface(state, host, 7, true);  // clamped to 2
+  EXPECT_EQ(state.surface(), 2);
+  switch_surface(state, host, kPanelIntegral, true);
+  EXPECT_FALSE(host.toolbar_checks[kCmdAxes]);
+  EXPECT_TRUE(host.toolbar_checks[kCmdEqualScales]);
+  EXPECT_EQ(host.toolbar_checks.size(), 8u);
+  state.current().document.title = "a.kvl";
+  update_title(state, host);
+  EXPECT_EQ(host.title, "Kurvaline - a.kvl");
+}
+
+TEST_F(HandlerTest, MissingFeaturesAreGreyedAndDoNothing) {
+  state.features.reset(static_cast<size_t>(Feature::ViewOps));  // on unless a window takes it away
+  for (int id : {1, 3000, 3010, 4000, 4003, 4004, 4011, 4060, 4066, 4072, 4080, 4081}) {
+    EXPECT_FALSE(command_state(state, id).enabled) << id;
+    EXPECT_FALSE(run_command(state, host, id)) << id;
+  }
+  EXPECT_TRUE(host.dialogs.empty());
+  EXPECT_TRUE(host.window_commands.empty());
+  EXPECT_FALSE(run_command(state, host, 4099));
+  EXPECT_TRUE(command_state(state, kCmdGrid).enabled);
+
+  state.features.set(static_cast<size_t>(Feature::Documents));
+  EXPECT_FALSE(command_state(state, kCmdSave).enabled);  // not modified
+  state.current().document.modified = true;
+  EXPECT_TRUE(command_state(state, kCmdSave).enabled);
+}
+
+TEST_F(HandlerTest, UndoItemWithNothingToUndo) {
+  state.features.set(static_cast<size_t>(Feature::ViewOps));
+  const CommandState undo = command_state(state, kCmdUndo);
+  EXPECT_EQ(undo.text, "&Rückgängig: \tStrg+Z");
+  EXPECT_FALSE(undo.enabled);
+  save_bounds(state.current_undo(), state.current(), kUndoScroll);
+  state.current().range[kXMin].value -= 1;
+  refresh_view(state, host, REFRESH_CHECK_RANGES | REFRESH_MODIFIED | REFRESH_RECOMPUTE);
+  EXPECT_EQ(command_state(state, kCmdUndo).text, "&Rückgängig: Scrollen\tStrg+Z");
+  EXPECT_TRUE(command_state(state, kCmdUndo).enabled);
+}
+
+TEST_F(HandlerTest, OneInstanceIsWrittenOnlyAfterARead) {
+  host.file_readable = false;
+  run_command(state, host, kCmdOneInstance);
+  EXPECT_EQ(host.saves, 0);
+  EXPECT_FALSE(state.prefs.one_instance);
+  host.file_readable = true;
+  host.file_one_instance = true;  // another instance switched it on
+  run_command(state, host, kCmdOneInstance);
+  EXPECT_EQ(host.saves, 1);
+  EXPECT_FALSE(host.file_one_instance);
+}
+
+TEST_F(HandlerTest, ResetAsksAndKeepsTheSurface) {
+  switch_surface(state, host, kPanelDiffEqu, true);
+  option(kOptGrid) = 0;
+  state.prefs.toolbar = false;
+  host.answer = MessageResult::Cancel;
+  run_command(state, host, kCmdResetSettings);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0], "Sämtliche Einstellungen zurücksetzen?");
+  EXPECT_EQ(option(kOptGrid), 0);
+  host.answer = MessageResult::Ok;
+  run_command(state, host, kCmdResetSettings);
+  EXPECT_EQ(state.surface(), kPanelDiffEqu);
+  EXPECT_TRUE(state.prefs.toolbar);
+  EXPECT_TRUE(host.toolbars_shown);
+  EXPECT_EQ(option(kOptGrid) != 0, host.toolbar_checks[kCmdGrid]);
+}
+
+TEST_F(HandlerTest, FullScreenRestoresTheBarsAndWindow) {
+  const DialogRect window = host.metrics.window;
+  run_command(state, host, kCmdFullScreen);
+  EXPECT_TRUE(host.full_screen);
+  EXPECT_FALSE(host.toolbars_shown);
+  EXPECT_FALSE(host.status_bar_shown);
+  EXPECT_TRUE(persistent_prefs(state).toolbar);  // what the settings file keeps
+  EXPECT_TRUE(command_state(state, kCmdFullScreen).checked);
+  run_command(state, host, kCmdFullScreen);
+  EXPECT_TRUE(host.toolbars_shown);
+  EXPECT_TRUE(host.status_bar_shown);
+  EXPECT_TRUE(state.prefs.toolbar);
+  EXPECT_EQ(host.metrics.window.left, window.left);
+  EXPECT_EQ(host.metrics.window.right, window.right);
+}
+
+TEST_F(HandlerTest, ConfirmedDialogSwitchesSurfaceCancelledOnlyRepaints) {
+  state.features.set(static_cast<size_t>(Feature::FormulaDialogs));
+  host.confirm_dialog = false;
+  run_command(state, host, kCmdIntegralDialog);
+  EXPECT_EQ(state.surface(), kPanelFunction);
+  EXPECT_FALSE(state.formula_dialog_open);
+  host.confirm_dialog = true;
+  run_command(state, host, kCmdIntegralDialog);
+  EXPECT_EQ(state.surface(), kPanelIntegral);
+  EXPECT_EQ(host.dialogs, (std::vector<int>{1, 1}));
+  state.formula_dialog_open = true;  // already open: only focused
+  run_command(state, host, kCmdOpenCurrentDialog);
+  EXPECT_EQ(host.dialog_focus, 1);
+}
+
+TEST(StartState, PanelChecksRepairLineWidthAndPalette) {
+  ShellState state;
+  make_start_state(state);
+  state.panels[0].options[kOptLineWidth] = 8;   // "010" read as octal
+  state.panels[1].options[kOptLineWidth] = 7;
+  state.panels[2].options[kOptPalette] = -4;
+  state.panels[0].options[kOptPalette] = 3;
+  state.prefs.surface = 5;
+  check_drawing_panels(state);
+  EXPECT_EQ(state.panels[0].options[kOptLineWidth], 1);
+  EXPECT_EQ(state.panels[1].options[kOptLineWidth], 3);
+  EXPECT_EQ(state.panels[2].options[kOptPalette], 0);
+  EXPECT_EQ(state.panels[0].options[kOptPalette], 2);
+  EXPECT_EQ(state.surface(), 2);
+  EXPECT_TRUE(state.undo[2].available());
+  EXPECT_TRUE(state.double_buffering && state.length_limit && !state.ready);
+}
+
+}  // namespace
+}  // namespace kv
