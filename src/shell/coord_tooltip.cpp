@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QtMath>
 
 #include "platform/qpainter_device.h"
 #include "session/coord_tip.h"
@@ -23,18 +24,22 @@ Rect screen_rect_at(QPoint p) {
 
 }  // namespace
 
-QImage render_coord_tip(const CoordTip& tip, const PanelRecord& panel, const ColourTable& colours) {
+QImage render_coord_tip(const CoordTip& tip, const PanelRecord& panel, const ColourTable& colours,
+                        double dpr) {
   const LabelFonts fonts = coord_tip_fonts(panel);
+  if (!(dpr > 0)) dpr = 1.0;
   // Measured on an image like the one drawn on, so the metrics agree.
   TextExtent size;
   {
     QImage probe(1, 1, QImage::Format_RGB32);
+    probe.setDevicePixelRatio(dpr);
     QPainter painter(&probe);
     QPainterDevice device(painter);
     size = coord_tip_size(device, tip, fonts);
   }
-  if (size.width <= 0 || size.height <= 0) return QImage();
-  QImage image(size.width, size.height, QImage::Format_RGB32);
+  if (size.width <= 0 || size.height <= 0 || size.width > 4096 || size.height > 4096) return QImage();
+  QImage image(qCeil(size.width * dpr), qCeil(size.height * dpr), QImage::Format_RGB32);
+  image.setDevicePixelRatio(dpr);
   QPainter painter(&image);
   QPainterDevice device(painter);
   draw_coord_tip(device, tip, fonts, colours);
@@ -52,13 +57,17 @@ CoordTooltip::CoordTooltip(QWidget* owner)
 
 void CoordTooltip::show_values(const PanelRecord& panel, const PlotRect& plot,
                                const ColourTable& colours, Point client, QPoint cursor) {
-  QImage picture = render_coord_tip(coord_tip_text(panel, plot, client), panel, colours);
+  QImage picture =
+      render_coord_tip(coord_tip_text(panel, plot, client), panel, colours, devicePixelRatioF());
   if (picture.isNull()) {
     hide_tip();
     return;
   }
   picture_ = std::move(picture);
-  const TextExtent size{picture_.width(), picture_.height()};
+  // The picture's side was rounded up to whole device pixels; back in units
+  // it rounds down again.
+  const QSizeF logical = picture_.deviceIndependentSize();
+  const TextExtent size{qFloor(logical.width()), qFloor(logical.height())};
   const Point at = place_coord_tip({cursor.x(), cursor.y()}, size, screen_rect_at(cursor));
   setGeometry(at.x, at.y, size.width, size.height);
   update();
@@ -72,7 +81,10 @@ void CoordTooltip::hide_tip() {
 }
 
 void CoordTooltip::paintEvent(QPaintEvent* event) {
-  QPainter(this).drawImage(event->rect().topLeft(), picture_, event->rect());
+  const double dpr = picture_.devicePixelRatio();
+  const QRectF dirty(event->rect());
+  QPainter(this).drawImage(dirty, picture_,
+                           QRectF(dirty.topLeft() * dpr, dirty.size() * dpr));
 }
 
 }  // namespace kv

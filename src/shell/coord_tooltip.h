@@ -20,9 +20,11 @@ namespace kv {
 
 struct CoordTip;
 
-// The tooltip's picture for one reading, in the panel's colours. A null
+// The tooltip's picture for one reading, in the panel's colours, at dpr
+// device pixels per unit so the text stays sharp on dense screens. A null
 // image when the lines cannot be measured.
-QImage render_coord_tip(const CoordTip& tip, const PanelRecord& panel, const ColourTable& colours);
+QImage render_coord_tip(const CoordTip& tip, const PanelRecord& panel, const ColourTable& colours,
+                        double dpr = 1.0);
 
 class CoordTooltip final : public QWidget {
  public:

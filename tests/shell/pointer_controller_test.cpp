@@ -269,7 +269,12 @@ class PointerControllerTest : public QObject {
     panel.options[kOptXUnitsPi] = 1;
     const CoordTip pi_tip = coord_tip_text(panel, state_->layout.plot, {c.x(), c.y()});
     QVERIFY(pi_tip.x_pi);
-    QVERIFY(!render_coord_tip(pi_tip, panel, colours).isNull());
+    const QImage plain = render_coord_tip(pi_tip, panel, colours);
+    QVERIFY(!plain.isNull());
+    // On a dense screen the picture has more pixels but the same size in units.
+    const QImage dense = render_coord_tip(pi_tip, panel, colours, 2.0);
+    QCOMPARE(dense.deviceIndependentSize().toSize(), plain.size());
+    QCOMPARE(dense.size(), plain.size() * 2);
   }
 
   void zoom_edges_are_dotted_from_their_own_corner() {
