@@ -1,6 +1,8 @@
 // Initial contents of the six panels; see the header.
 #include "model/initial_contents.h"
 
+#include <utility>
+
 #include "model/numeric_field.h"
 #include "model/settings_defaults.h"
 
@@ -78,14 +80,29 @@ void fill_panel_texts(PanelRecord& panel, int panel_index) {
   }
 }
 
+void copy_dialog_fields(const PanelRecord& from, PanelRecord& to) {
+  to.range = from.range;
+  to.dialog_values = from.dialog_values;
+  to.option_flag = from.option_flag;
+  to.angle_mode = from.angle_mode;
+  to.ymin_fixed = from.ymin_fixed;
+  to.ymax_fixed = from.ymax_fixed;
+  to.derivative = from.derivative;
+}
+
 void fill_initial_contents(PanelSet& panels) {
   for (int i = 0; i < kPanelCount; ++i) {
     reset_panel(panels[i], i);
     if (i <= kPanelDiffEqu) apply_panel_defaults(panels[i], i);
   }
   for (int i = 0; i < kPanelCount; ++i) fill_panel_texts(panels[i], i);
-  panels[kPanelTable].range = panels[kPanelFunction].range;
-  panels[kPanelTableDiffEqu].range = panels[kPanelDiffEqu].range;
+  // The tables start from their drawing panel's fields, with a step of their own.
+  for (const auto& [table, drawing] : {std::pair{kPanelTable, kPanelFunction},
+                                       std::pair{kPanelTableDiffEqu, kPanelDiffEqu}}) {
+    const RangeValue step = panels[table].dialog_values[kXStep];
+    copy_dialog_fields(panels[drawing], panels[table]);
+    panels[table].dialog_values[kXStep] = step;
+  }
 }
 
 }  // namespace kv

@@ -7,7 +7,8 @@
 // start-up state (scales 1.0, both y bounds fixed, the drawing limits), the
 // settings defaults of the drawing panels with their current ranges, the
 // limits of panels 2 to 5, and the initial texts; the value tables copy the
-// current range of the panel they belong to. Settings read from a file and
+// fields and flags of the panel they belong to (copy_dialog_fields) and keep
+// their own x step. Settings read from a file and
 // opened documents overwrite these fields later.
 #pragma once
 
@@ -26,6 +27,12 @@ void reset_panel(PanelRecord& panel, int panel_index);
 void fill_panel_texts(PanelRecord& panel, int panel_index);
 
 void fill_initial_contents(PanelSet& panels);
+
+// What a value-table panel takes over from its drawing panel, and "&Graph
+// zeichnen" from the equation table back to the drawing panel: the thirteen
+// numeric fields (values, texts and flags), the option flag, the angle
+// factor, the y-fixed flags and the derivative flag.
+void copy_dialog_fields(const PanelRecord& from, PanelRecord& to);
 
 // The formula text of the "Function" panel at a first start.
 const char* initial_function_text();

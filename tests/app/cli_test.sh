@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs `kurvaline --eval` and `--help` and checks exit status, stdout and
-# stderr of each call. Usage: cli_test.sh PATH/TO/kurvaline
+# Runs `kurvaline --eval`, `--table`, `--value` and `--help` and checks exit
+# status, stdout and stderr of each call. Usage: cli_test.sh PATH/TO/kurvaline
 set -u
 bin=$1
 tmp=$(mktemp -d)
@@ -72,6 +72,9 @@ expect 2 '' "$msg0" --eval 'sin x'
 expect 2 '' "$msg0" --eval '2π'
 expect 2 '' $'Syntaxfehler:\nUngültiges Komma. Dezimaltrennzeichen ist der Punkt\n' --eval '3,5x'
 
+# One random sequence for the whole run, not one per formula.
+expect 0 $'0.0012512588885158849\n0.56358531449324012\n' '' --eval 'rand;rand'
+
 # The length limit: 513 operations.
 long=x; for _ in $(seq 513); do long+=+x; done
 expect 2 ''         "$msg3" --eval "$long"
@@ -84,9 +87,39 @@ expect 2 '' "$msg0"                 --panel field --eval ''
 expect 2 '' "$msg0"                 --panel field --eval '1;2'
 expect 2 '' $'Ungültige Eingabe: ergibt undefinierten Wert\n' --panel field --eval '1/0'
 
+# Value tables and single values, as the calculator windows show them.
+expect 0 $'x\ty\ty\'\n0\t0\t0\n0.3\t0.09\t0.6\n0.6\t0.36\t1.2\n0.9\t0.81\t1.8\n1\t1\t2\n' '' \
+  --table 'x^2' --x-min 0 --x-max 1 --step 0.3
+expect 0 $'x\ty\ty\'\n-1\t-1\t-3\n0\tError\tError\n1\t1\t-3\n' '' --table '1/x^3' --x-min -1 --x-max 1 --step 2/2
+expect 0 $'x\ty\n2\t0\t\n0\t2\t\n' '' --table 'r=2' --x-min 0 --x-max pi/2 --step pi/2
+expect 0 $'x\ty\ty\'\n0\t1\t1\n0.5\t1.64872\t1.64872\n1\t2.71828\t2.71828\n' '' \
+  --table "y'=y" --x-min 0 --x-max 1 --step 0.5 --start 0 --start 1
+expect 0 '~^x.y.y.'$'\n''-6.-5.68077.8.24444'$'\n' '' --table "y'''' = -4y - 5y''" --high-precision
+expect 0 $'x\ty\ty\'\n7.2\t4.38013\t-5.10606\n' '' --value 'x*cos(x)'
+expect 0 $'x\ty\ty\'\n90\t1\t0\n' '' --value 'sin(x)' --x 90 --deg
+expect 0 '' '' --table ''
+[ "$("$bin" --table x --x-min 0 --x-max 10000 --step 1 | wc -l)" -eq 10002 ] ||
+  { failures=$((failures + 1)); echo "FAIL: 10000 intervals"; }
+"$bin" --table x >/dev/full 2>/dev/null
+[ $? -eq 1 ] || { failures=$((failures + 1)); echo "FAIL: a failed write to stdout"; }
+expect 2 '' $'Wertetabelle zu lang.\nWählen Sie eine größere x-Schrittweite,\noder verkleinern Sie die Differenz zwischen x min und x max\n' \
+  --table x --x-min 0 --x-max 10000 --step 0.99
+expect 2 '' $'Ungültige X-Schrittweite.\nMuss > 0.0 sein.\n' --table x --step 0
+expect 2 '' $'Ungültige Funktion.\nHier dürfen nicht mehrere Funktionen eingegeben werden\n' --table 'x;x'
+expect 2 '' $'Ungültiger Definitionsbereich von x.\nx min muss kleiner als x max sein\n' --table x --x-min 1 --x-max 1
+expect 2 '' "$msg0" --table "y'=y" --start 0 --start ''
+expect 2 '' "$msg8" --value "y'=y"
+expect 1 '' USAGE --table x --start 0
+expect 1 '' USAGE --table x --x 1
+expect 1 '' USAGE --value x --step 1
+expect 1 '' USAGE --table "y'=y" --start 1 --start 2 --start 3 --start 4 --start 5 --start 6 --start 7
+expect 1 '' USAGE --table
+
 # Usage errors: one line, status 1.
 expect 1 '' USAGE --bogus
-expect 1 '' USAGE
+# Without arguments the program starts its window; without a display it
+# says so in one line instead of aborting.
+DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM= expect 1 '' USAGE
 expect 1 '' USAGE --eval
 expect 1 '' USAGE --eval x --frobnicate
 expect 1 '' USAGE --eval x --panel nonsense
@@ -95,8 +128,19 @@ expect 1 '' USAGE --eval x --at 1,a
 expect 1 '' USAGE --eval x --at 1,
 expect 1 '' USAGE --eval x --at 1,2,3,4,5,6,7
 expect 1 '' USAGE --eval x --panel field --at 1
-expect 0 '~--eval TEXT.*--export' '' --help
+expect 0 '~--eval TEXT.*--export.*--table TEXT.*--value TEXT' '' --help
 expect 0 '~--eval TEXT' '' --eval x --help
+
+# Output that cannot be written is a failure, for every mode that prints.
+for args in "--help" "--eval x"; do
+  # shellcheck disable=SC2086
+  "$bin" $args >/dev/full 2>"$tmp/err"
+  got=$?
+  if [ "$got" -ne 1 ] || ! grep -q "Ausgabe" "$tmp/err"; then
+    failures=$((failures + 1))
+    echo "FAIL: kurvaline $args >/dev/full: status $got, stderr $(cat "$tmp/err")"
+  fi
+done
 
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"

@@ -2,6 +2,7 @@
 // the initial contents of all six panels.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -41,7 +42,10 @@ struct ConversionCase {
 
 TEST(SettingsDefaults, IntegersReadWithCBasePrefixes) {
   for (const ConversionCase c : {ConversionCase{"1", 1}, {"010", 8}, {"0x10", 16}, {"-3", -3},
-                                 {"", 0}, {"abc", 0}}) {
+                                 {"", 0}, {"abc", 0}, {"-0x10", -16}, {"0x", 0}, {"09", 0},
+                                 // saturated at the int range, not wrapped
+                                 {"2147483647", INT_MAX}, {"2147483648", INT_MAX},
+                                 {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN}}) {
     EXPECT_EQ(setting_integer(c.text), c.integer) << c.text;
   }
   EXPECT_TRUE(setting_boolean("2"));
@@ -119,6 +123,9 @@ TEST(InitialContents, FirstStartFillsTextsStartValuesAndLimits) {
   // The value tables start with the range of the panel they belong to.
   EXPECT_EQ(panels[kPanelTable].range[kXMin].text, "-6.0");
   EXPECT_EQ(panels[kPanelTableDiffEqu].range[kXMax].value, 6.0);
+  // ... and its start values, but a step of their own.
+  EXPECT_EQ(panels[kPanelTableDiffEqu].dialog_values[kStartY2].text, "-pi^2");
+  EXPECT_EQ(panels[kPanelTableDiffEqu].dialog_values[kXStep].text, "1/2");
   for (int i = 0; i < kPanelCount; ++i) {
     EXPECT_TRUE(panels[i].ymin_fixed && panels[i].ymax_fixed) << i;
     EXPECT_EQ(panels[i].x_scale, 1.0);

@@ -1,0 +1,295 @@
+// Instances finding each other; see the header.
+#include "platform/instance_guard.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QMetaObject>
+#include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <chrono>
+#include <random>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "session/instance_protocol.h"
+#include "session/instance_question.h"
+
+namespace kv {
+namespace {
+
+constexpr int kConnectMs = 1000;
+constexpr int kSendMs = 2000;
+constexpr int kReceiveMs = 5000;
+constexpr int kStartLockWaitMs = 3000;
+constexpr int kMaxOpenConnections = 16;
+// Entries of the folder looked at per scan; the folder holds only our files,
+// so this bounds the work if something else fills it.
+constexpr int kMaxScannedEntries = 4 * kMaxOtherInstances;
+
+constexpr const char* kSocketPrefix = "kv-";
+constexpr const char* kSocketSuffix = ".sock";
+
+QString file_name(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+bool is_socket_name(std::string_view name) {
+  const std::string_view prefix = kSocketPrefix;
+  const std::string_view suffix = kSocketSuffix;
+  return name.size() > prefix.size() + suffix.size() && name.substr(0, prefix.size()) == prefix &&
+         name.substr(name.size() - suffix.size()) == suffix;
+}
+
+std::vector<std::string> socket_names(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  int scanned = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (++scanned > kMaxScannedEntries) break;
+    if (is_socket_name(entry->d_name)) names.emplace_back(entry->d_name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string fresh_socket_name() {
+  std::random_device random;
+  char name[64];
+  std::snprintf(name, sizeof name, "%s%ld-%08x%s", kSocketPrefix, static_cast<long>(::getpid()),
+                static_cast<unsigned>(random()), kSocketSuffix);
+  return name;
+}
+
+enum class Delivery { Delivered, Stale, Absent };
+
+// One connection, one message, then the connection is closed: closing ends
+// the message for the receiver.
+Delivery deliver(const std::string& socket_path, const std::string& message) {
+  QLocalSocket socket;
+  socket.connectToServer(file_name(socket_path));
+  if (!socket.waitForConnected(kConnectMs)) {
+    return socket.error() == QLocalSocket::ConnectionRefusedError ? Delivery::Stale : Delivery::Absent;
+  }
+  if (!message.empty()) {
+    socket.write(message.data(), static_cast<qint64>(message.size()));
+    while (socket.bytesToWrite() > 0) {
+      if (!socket.waitForBytesWritten(kSendMs)) return Delivery::Absent;
+    }
+  }
+  socket.disconnectFromServer();
+  if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kSendMs);
+  return Delivery::Delivered;
+}
+
+bool private_folder(const std::string& path) {
+  ::mkdir(path.c_str(), 0700);  // an existing folder is checked below like a new one
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) return false;
+  if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
+  return (st.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
+}
+
+// XDG_RUNTIME_DIR only when it is this user's folder: after su it may still
+// name the folder of the user before.
+const char* own_runtime_dir() {
+  const char* dir = std::getenv("XDG_RUNTIME_DIR");
+  struct stat st;
+  if (dir == nullptr || ::stat(dir, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+    return nullptr;
+  return dir;
+}
+
+}  // namespace
+
+FileLock FileLock::acquire(const std::string& path, int wait_ms) {
+  FileLock lock;
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return lock;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+      ::close(fd);
+      return lock;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  lock.fd_ = fd;
+  return lock;
+}
+
+FileLock::FileLock(FileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::string InstanceGuard::user_folder() {
+  const std::string folder = instance_folder_path(own_runtime_dir(), ::getuid());
+  return private_folder(folder) ? folder : std::string();
+}
+
+InstanceGuard::InstanceGuard(std::string folder) : folder_(std::move(folder)) {}
+
+InstanceGuard::~InstanceGuard() = default;  // the server removes its socket file
+
+void InstanceGuard::set_open_handler(std::function<void(const std::string&)> handler) {
+  on_open_ = std::move(handler);
+}
+
+void InstanceGuard::set_close_handler(std::function<void()> handler) { on_close_ = std::move(handler); }
+
+bool InstanceGuard::start(bool one_instance, const std::string& document_path) {
+  if (folder_.empty()) return false;
+  // Not held after the wait (a stopped instance holds it): start anyway.
+  const FileLock lock = FileLock::acquire(folder_ + "/start.lock", kStartLockWaitMs);
+  if (one_instance) {
+    std::string message = encode_open_message(absolute_path(document_path, QDir::currentPath().toStdString()));
+    if (message.empty()) message = encode_open_message("");  // a path no one could open: only raise
+    if (deliver_to_others(message, 1) > 0) return true;
+  }
+  listen();
+  return false;
+}
+
+bool InstanceGuard::listening() const { return server_ != nullptr; }
+
+std::string InstanceGuard::socket_path() const {
+  return server_ ? folder_ + "/" + own_name_ : std::string();
+}
+
+int InstanceGuard::count_others() { return deliver_to_others(std::string(), kMaxOtherInstances); }
+
+int InstanceGuard::close_others() { return deliver_to_others(encode_close_message(), kMaxOtherInstances); }
+
+FileLock InstanceGuard::lock_question() {
+  if (folder_.empty()) return FileLock();
+  return FileLock::acquire(folder_ + "/question.lock", 0);
+}
+
+int InstanceGuard::deliver_to_others(const std::string& message, int limit) {
+  if (folder_.empty()) return 0;
+  int reached = 0;
+  for (const std::string& name : socket_names(folder_)) {
+    if (reached >= limit) break;
+    if (name == own_name_) continue;
+    const std::string path = folder_ + "/" + name;
+    switch (deliver(path, message)) {
+      case Delivery::Delivered: ++reached; break;
+      case Delivery::Stale: ::unlink(path.c_str()); break;  // left by an instance that died
+      case Delivery::Absent: break;
+    }
+  }
+  return reached;
+}
+
+void InstanceGuard::listen() {
+  auto server = std::make_unique<QLocalServer>();
+  server->setSocketOptions(QLocalServer::UserAccessOption);
+  const std::string name = fresh_socket_name();
+  if (!server->listen(file_name(folder_ + "/" + name))) return;
+  own_name_ = name;
+  server_ = std::move(server);
+  QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
+                   [this] { accept_connections(); });
+}
+
+void InstanceGuard::accept_connections() {
+  struct Incoming {
+    std::string bytes;
+    bool refused = false;
+    bool finished = false;
+  };
+  while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    if (open_connections_ >= kMaxOpenConnections) {
+      socket->abort();
+      socket->deleteLater();
+      continue;
+    }
+    ++open_connections_;
+    auto in = std::make_shared<Incoming>();
+    auto finish = [this, socket, in] {
+      if (in->finished) return;
+      in->finished = true;
+      --open_connections_;
+      if (!in->refused) dispatch(in->bytes);
+      socket->deleteLater();
+    };
+    auto refuse = [socket, in, finish] {
+      in->refused = true;
+      socket->abort();
+      finish();
+    };
+    auto read = [socket, in, refuse] {
+      char buffer[1024];
+      while (!in->refused && socket->bytesAvailable() > 0) {
+        const qint64 n = socket->read(buffer, sizeof buffer);
+        if (n <= 0) break;
+        in->bytes.append(buffer, static_cast<size_t>(n));
+        if (in->bytes.size() > kMaxInstanceMessageBytes) refuse();
+      }
+    };
+    QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
+    QObject::connect(socket, &QLocalSocket::disconnected, socket, [in, read, finish] {
+      if (!in->refused) read();
+      finish();
+    });
+    QTimer::singleShot(kReceiveMs, socket, refuse);
+    // Data and the end may have arrived before the signals were connected.
+    read();
+    if (!in->finished && socket->state() == QLocalSocket::UnconnectedState) finish();
+  }
+}
+
+void InstanceGuard::dispatch(const std::string& bytes) {
+  InstanceMessage message;
+  if (!decode_instance_message(bytes, message)) return;
+  // Queued, so a handler that opens a document or closes the window runs from
+  // the event loop and not inside a socket's signal.
+  switch (message.request) {
+    case InstanceRequest::Probe: break;
+    case InstanceRequest::Open:
+      QMetaObject::invokeMethod(
+          server_.get(), [this, path = message.path] { if (on_open_) on_open_(path); },
+          Qt::QueuedConnection);
+      break;
+    case InstanceRequest::Close:
+      QMetaObject::invokeMethod(server_.get(), [this] { if (on_close_) on_close_(); },
+                                Qt::QueuedConnection);
+      break;
+  }
+}
+
+bool ask_about_other_instances(InstanceGuard& guard,
+                               const std::function<MessageResult(const std::string&)>& ask) {
+  const FileLock lock = guard.lock_question();
+  if (!lock.held()) return true;
+  const int others = guard.count_others();
+  if (others == 0) return true;
+  switch (ask(other_instances_question(others))) {
+    case MessageResult::Yes: guard.close_others(); return true;
+    case MessageResult::No: return true;
+    default: return false;  // Cancel, or the box closed without an answer
+  }
+}
+
+}  // namespace kv
