@@ -26,6 +26,7 @@ class QToolBar;
 namespace kv {
 
 class GraphWidget;
+class PointerController;
 struct MenuItem;
 
 class MainWindow final : public QMainWindow, public ShellHost {
@@ -90,6 +91,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private slots:
   void on_action_triggered();
@@ -117,6 +119,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_bar_ = nullptr;
   QLabel* status_label_ = nullptr;
   GraphWidget* graph_ = nullptr;
+  PointerController* pointer_ = nullptr;  // a child of graph_
 };
 
 }  // namespace kv
