@@ -74,7 +74,12 @@ wait $pid 2>/dev/null
 echo done >"$tmp/result"
 DRIVE
 
-timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/drive.sh" "$bin" "$tmp"
+# xvfb-run -a can race another run for the same display number; one more try.
+for attempt in 1 2; do
+  rm -f "$tmp/result"
+  timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/drive.sh" "$bin" "$tmp"
+  grep -q "could not connect to display" "$tmp/out.txt" 2>/dev/null || break
+done
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 result=$(cat "$tmp/result" 2>/dev/null || echo "no result")
