@@ -14,8 +14,10 @@
 #include <QToolBar>
 #include <QWindow>
 
+#include "dialogs/calc_window.h"
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
+#include "session/commands.h"
 #include "session/layout.h"
 #include "session/refresh.h"
 #include "shell/graph_widget.h"
@@ -36,6 +38,8 @@ constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespe
 MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
     : QMainWindow(parent), state_(state), settings_(std::move(settings)) {
   setWindowTitle(QStringLiteral("Kurvaline"));
+  calculators_ = std::make_unique<Calculators>(state_, *this);
+  state_.features.set(static_cast<size_t>(Feature::Calculators));
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
   PointerHooks hooks;
@@ -219,12 +223,19 @@ void MainWindow::post_command(int id) {
 void MainWindow::hide_value_tooltip() { pointer_->hide_tooltip(); }
 void MainWindow::refresh_value_tooltip() { pointer_->refresh_tooltip(); }
 
-// The formula dialogs and the document, picture,
-// printing, clipboard, calculator and help commands come with their own
-// layers; until then their features are off, so these are not reached.
+// The formula dialogs and the document, picture, printing, clipboard and help
+// commands come with their own layers; until then their features are off, so
+// these are not reached.
 bool MainWindow::run_formula_dialog(int) { return false; }
 void MainWindow::focus_formula_dialog() {}
-bool MainWindow::run_window_command(int, const std::string&) { return false; }
+
+bool MainWindow::run_window_command(int id, const std::string&) {
+  switch (id) {
+    case kCmdValueTable: calculators_->show_table(this); return true;
+    case kCmdSingleValue: calculators_->show_value(this); return true;
+    default: return false;
+  }
+}
 
 bool MainWindow::load_one_instance(UserPrefs& prefs) {
   return settings_.load_one_instance && settings_.load_one_instance(prefs);
