@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "dialogs/calc_window.h"
 #include "platform/message_boxes.h"
@@ -19,6 +21,7 @@
 #include "session/layout.h"
 #include "session/refresh.h"
 #include "shell/graph_widget.h"
+#include "shell/pointer_controller.h"
 
 namespace kv {
 
@@ -39,9 +42,11 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   state_.features.set(static_cast<size_t>(Feature::Calculators));
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
-  connect(graph_, &GraphWidget::context_menu_requested, this,
-          [this](QPoint at) { context_menu_->popup(at); });
-  connect(graph_, &GraphWidget::view_changed, this, &MainWindow::update_actions);
+  PointerHooks hooks;
+  hooks.context_menu = [this](QPoint at) { context_menu_->popup(at); };
+  hooks.view_changed = [this] { update_actions(); };
+  pointer_ = new PointerController(state_, *this, graph_, [this] { return graph_client_offset(); },
+                                   std::move(hooks));
   createActions();
   createMenus();
   createToolBars();
@@ -215,13 +220,14 @@ void MainWindow::post_command(int id) {
   QTimer::singleShot(0, this, [this, id] { execute(id); });
 }
 
-// The formula dialogs, the coordinate tooltip and the document, picture,
-// printing, clipboard and help commands come with their own layers; until
-// then their features are off, so these are not reached.
+void MainWindow::hide_value_tooltip() { pointer_->hide_tooltip(); }
+void MainWindow::refresh_value_tooltip() { pointer_->refresh_tooltip(); }
+
+// The formula dialogs and the document, picture, printing, clipboard and help
+// commands come with their own layers; until then their features are off, so
+// these are not reached.
 bool MainWindow::run_formula_dialog(int) { return false; }
 void MainWindow::focus_formula_dialog() {}
-void MainWindow::hide_value_tooltip() {}
-void MainWindow::refresh_value_tooltip() {}
 
 bool MainWindow::run_window_command(int id, const std::string&) {
   switch (id) {
@@ -250,6 +256,17 @@ bool MainWindow::event(QEvent* event) {
   // whenever the mouse crosses one.
   if (event->type() == QEvent::StatusTip) return true;
   return QMainWindow::event(event);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  // Alt and drag moves the window from the bars as from the graph.
+  if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::AltModifier) != 0 &&
+      state_.mouse_mode != MouseMode::Gesture && windowHandle() != nullptr) {
+    windowHandle()->startSystemMove();
+    event->accept();
+    return;
+  }
+  QMainWindow::mousePressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

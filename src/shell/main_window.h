@@ -28,6 +28,7 @@ namespace kv {
 
 class Calculators;
 class GraphWidget;
+class PointerController;
 struct MenuItem;
 
 class MainWindow final : public QMainWindow, public ShellHost {
@@ -93,6 +94,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private slots:
   void on_action_triggered();
@@ -120,6 +122,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_bar_ = nullptr;
   QLabel* status_label_ = nullptr;
   GraphWidget* graph_ = nullptr;
+  PointerController* pointer_ = nullptr;  // a child of graph_
   std::unique_ptr<Calculators> calculators_;
 };
 
