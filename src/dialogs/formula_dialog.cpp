@@ -158,8 +158,8 @@ QWidget* FormulaDialog::build_ranges() {
   }
   if (index_ == kPanelIntegral) {
     values_[kStartX] = numeric_field(kCtlStartX, initial_.values[kStartX]);
-    grid->addWidget(new QLabel(ui_text("Untergrenze x0")), pairs, 0, 1, 2);
-    grid->addWidget(values_[kStartX], pairs, 2, 1, 2);
+    grid->addWidget(new QLabel(ui_text("Untergrenze x0")), pairs, 0);
+    grid->addWidget(values_[kStartX], pairs, 1);
   }
   return box;
 }
