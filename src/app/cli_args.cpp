@@ -51,6 +51,12 @@ bool parse_number_list(std::string_view text, size_t max_count, std::vector<doub
   }
 }
 
+bool flush_stdout() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  std::fputs("kurvaline: die Ausgabe lie\xC3\x9F sich nicht schreiben\n", stderr);
+  return false;
+}
+
 std::string format_exact(double value) {
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);

@@ -44,6 +44,10 @@ bool parse_number(std::string_view text, double& out);
 // number or too many entries.
 bool parse_number_list(std::string_view text, size_t max_count, std::vector<double>& out);
 
+// Flushes standard output. When anything written to it was lost (a full disk,
+// a closed pipe), prints the German message on stderr and returns false.
+bool flush_stdout();
+
 // The value as printf's "%.17g" writes it in the "C" locale.
 std::string format_exact(double value);
 

@@ -47,15 +47,26 @@ constexpr const char* kHelpText =
     "  Wird eine Formel abgelehnt, steht die Meldung auf der Fehlerausgabe, die\n"
     "  Standardausgabe bleibt leer und der R\xC3\xBC" "ckgabewert ist 2.\n"
     "\n"
-    "kurvaline --export BILD.gif|BILD.bmp|BILD.png|BILD.svg [--size BxH]\n"
-    "          [--panel function|integral|diffequ] [--formula TEXT]\n"
+    "kurvaline --export BILD.gif|BILD.bmp|BILD.png|BILD.svg|ZIEL.kvl [DOKUMENT.kvl]\n"
+    "          [--size BxH] [--panel function|integral|diffequ] [--formula TEXT]\n"
     "          [--x-min TEXT] [--x-max TEXT] [--y-min TEXT] [--y-max TEXT]\n"
     "          [--t-min TEXT] [--t-max TEXT] [--x0 TEXT] [--start TEXT]...\n"
     "          [--deg] [--abs] [--high-precision] [--derivative]\n"
     "          [--palette 0|1|2] [--line-width 1|2|3] [--set Option=0|1 ...]\n"
     "  Zeichnet das Bild des gew\xC3\xA4hlten Zeichenfensters mit den angegebenen\n"
     "  Formeln, Bereichen und Optionen in eine Bilddatei; das Format folgt aus der\n"
-    "  Endung. Bereiche und Startwerte sind Formeln wie in den Dialogen (\"2pi\").\n"
+    "  Endung (.gif, .bmp, .png, .svg oder .kvl, gro\xC3\x9F oder klein geschrieben).\n"
+    "  Bereiche und Startwerte sind Formeln wie in den Dialogen (\"2pi\").\n"
+    "  --size   Breite x H\xC3\xB6he der Zeichenfl\xC3\xA4" "che in Pixeln (Vorgabe 624x520;\n"
+    "           ungerade Werte werden gerade, mindestens 50). Das Bild ist um die\n"
+    "           R\xC3\xA4nder f\xC3\xBCr Achsen und Beschriftung gr\xC3\xB6\xC3\x9F" "er und darf\n"
+    "           h\xC3\xB6" "chstens 32767 Pixel je Seite und 2^28 Pixel haben.\n"
+    "  Ein DOKUMENT wird zuerst geladen wie beim \xC3\x96" "ffnen im Fenster und bestimmt\n"
+    "  das Zeichenfenster (dann ohne --panel); die \xC3\xBC" "brigen Optionen gelten dar\xC3\xBC" "ber.\n"
+    "  Ein Ziel mit der Endung .kvl wird als Dokument dieses Zeichenfensters\n"
+    "  geschrieben statt als Bild. Kann das DOKUMENT nicht gelesen werden, steht\n"
+    "  \"Datei konnte nicht ge\xC3\xB6" "ffnet werden\" auf der Fehlerausgabe, es wird nichts\n"
+    "  geschrieben und der R\xC3\xBC" "ckgabewert ist 2.\n"
     "\n"
     "kurvaline --table TEXT [--x-min TEXT] [--x-max TEXT] [--step TEXT] [--deg]\n"
     "          [--start TEXT]... [--high-precision]\n"
@@ -74,7 +85,8 @@ constexpr const char* kHelpText =
     "kurvaline --help\n"
     "  Zeigt diesen Text.\n"
     "\n"
-    "R\xC3\xBC" "ckgabewerte: 0 Erfolg, 1 fehlerhafter Aufruf, 2 Formel oder Eingabe abgelehnt.\n";
+    "R\xC3\xBC" "ckgabewerte: 0 Erfolg, 1 fehlerhafter Aufruf, 2 Formel, Eingabe oder Datei\n"
+    "abgelehnt.\n";
 
 struct PanelKind {
   const char* name;
@@ -150,7 +162,7 @@ int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
 
 // Compiles and evaluates every formula. Returns kMsgNone and one output line
 // per formula, or the message that rejected the text.
-int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
+int evaluate_request(const EvalRequest& req, RandState& random, std::vector<std::string>& lines) {
   const PanelKind& kind = *req.kind;
   ExprPanel panel;
   panel.role = kind.role;
@@ -164,6 +176,7 @@ int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
   CompileEnv env;
   env.surface = surface_of(kind.role);
   env.length_limit = req.length_limit;
+  env.random = &random;
   if (!compile_formulas(panel, env)) {
     return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
   }
@@ -181,12 +194,14 @@ int evaluate_request(const EvalRequest& req, std::vector<std::string>& lines) {
   return kMsgNone;
 }
 
-int evaluate_field_request(const EvalRequest& req, std::vector<std::string>& lines) {
+int evaluate_field_request(const EvalRequest& req, RandState& random,
+                           std::vector<std::string>& lines) {
   RangeValue field;
   field.text = req.text;
   field.has_text = true;
   CompileEnv env;
   env.length_limit = req.length_limit;
+  env.random = &random;
   int msg = evaluate_numeric_field(field, true, req.angle, env);
   if (msg == kMsgNone) lines.push_back(format_exact(field.value));
   return msg;
@@ -207,19 +222,18 @@ int run_eval_command(int argc, char** argv) {
   if (help) return run_help_or_error(argc, argv);
   if (status != kExitOk) return status;
 
+  // The run's one random sequence: every formula draws on from where the
+  // previous one stopped.
+  RandState random;
   std::vector<std::string> lines;
-  int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, lines)
-                                                      : evaluate_request(req, lines);
+  int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, random, lines)
+                                                      : evaluate_request(req, random, lines);
   if (msg != kMsgNone) {
     print_message(msg);
     return kExitFormula;
   }
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-  if (std::fflush(stdout) != 0) {
-    std::fputs("kurvaline: die Ausgabe lie\xC3\x9F sich nicht schreiben\n", stderr);
-    return kExitUsage;
-  }
-  return kExitOk;
+  return flush_stdout() ? kExitOk : kExitUsage;
 }
 
 int run_help_or_error(int argc, char** argv) {
@@ -227,7 +241,7 @@ int run_help_or_error(int argc, char** argv) {
     std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kHelpText, stdout);
-      return kExitOk;
+      return flush_stdout() ? kExitOk : kExitUsage;
     }
   }
   if (argc < 2) return usage_error("keine Aufgabe angegeben");

@@ -6,17 +6,25 @@
 // are checked in the order of the panel's formula dialog and only the first
 // error counts; then the formulas are compiled and the curves computed. A
 // rejected formula or field prints its German message on stderr, exits with
-// status 2 and writes nothing. The file type follows the extension: ".png"
-// and ".svg" through Qt, ".gif..." and everything else through the system's
-// own GIF and bitmap encoders.
+// status 2 and writes nothing. The file type follows the extension, which
+// must be one of ".gif", ".bmp", ".png", ".svg" and ".kvl" in any letter case
+// (the window's save dialog is more lenient): ".png" and ".svg" through Qt,
+// ".gif" and ".bmp" through the system's own encoders, ".kvl" as the document
+// of the resulting panel. --size is the plot's size; a picture that cannot be
+// made with its margins is a usage error found before any work. A document
+// named beside the options is loaded first, as opening it in the window does,
+// and chooses the drawing panel; one that cannot be read exits with status 2
+// as well.
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/cli.h"
 #include "app/cli_args.h"
+#include "app/cli_document.h"
 
 #ifdef KV_WITH_GUI
 
@@ -26,6 +34,7 @@
 
 #include "expr/compiler.h"
 #include "expr/cp1252.h"
+#include "expr/mathfn.h"
 #include "expr/messages.h"
 #include "formats/byte_sink.h"
 #include "formats/picture_file.h"
@@ -50,6 +59,9 @@ struct ExportRequest {
   std::string path;
   int width = 624, height = 520;
   int panel = kPanelFunction;
+  bool panel_given = false;
+  std::string document;                 // a document to load first
+  std::optional<DocumentData> loaded;   // what it holds, once read
   FieldText formula;
   FieldText range[kRangeCount];
   FieldText x0;
@@ -64,9 +76,10 @@ bool parse_size(std::string_view text, int& w, int& h) {
   if (x == std::string_view::npos) return false;
   double dw = 0, dh = 0;
   if (!parse_number(text.substr(0, x), dw) || !parse_number(text.substr(x + 1), dh)) return false;
-  // Large enough for any screen, small enough that the picture fits in memory.
+  // Whole numbers in the range of a picture side; whether the picture with
+  // its margins can be made is checked once the axis style is known.
+  if (dw < 1 || dh < 1 || dw > kMaxPictureSide || dh > kMaxPictureSide) return false;
   if (dw != static_cast<int>(dw) || dh != static_cast<int>(dh)) return false;
-  if (dw < 1 || dh < 1 || dw > 16384 || dh > 16384) return false;
   w = static_cast<int>(dw);
   h = static_cast<int>(dh);
   return true;
@@ -127,6 +140,7 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
   } else if (arg == "--panel") {
     req.panel = parse_panel_name(value);
     if (req.panel < 0) return usage_error("--panel erwartet function, integral oder diffequ");
+    req.panel_given = true;
   } else if (arg == "--formula") {
     req.formula = {true, value};
   } else if (arg == "--x0") {
@@ -149,6 +163,21 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
     return unknown_option(arg);
   }
   return kExitOk;
+}
+
+std::string lower_extension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ext;
+}
+
+bool is_picture_extension(const std::string& ext) {
+  return ext == "gif" || ext == "bmp" || ext == "png" || ext == "svg";
 }
 
 bool is_valued_option(std::string_view arg) {
@@ -192,11 +221,19 @@ int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help
       const int status = parse_valued_option(arg, value, req);
       if (status != kExitOk) return status;
       after_set = arg == "--set";
+    } else if (!arg.empty() && arg[0] != '-' && req.document.empty()) {
+      req.document = arg;
     } else {
       return unknown_option(arg);
     }
   }
   if (req.path.empty()) return usage_error("--export erwartet einen Dateinamen");
+  if (req.panel_given && !req.document.empty())
+    return usage_error("--panel geht nicht mit einem Dokument: es bestimmt das Zeichenfenster");
+  if (!is_picture_extension(lower_extension(req.path)) && !is_document_path(req.path)) {
+    return usage_error(
+        "--export erwartet einen Dateinamen mit der Endung .gif, .bmp, .png, .svg oder .kvl");
+  }
   return kExitOk;
 }
 
@@ -225,20 +262,30 @@ void apply_request(PanelRecord& panel, const ExportRequest& req) {
   for (const auto& [option, value] : req.options) panel.options[option] = value;
 }
 
-// Fields, compilation and curves. Returns kMsgNone or the first message.
-int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req, int width,
-                  int height) {
+// The panel as a first start shows it, with the request's texts and options.
+void set_up_panel(PanelRecord& panel, const ExportRequest& req, RandState& random) {
   reset_panel(panel, req.panel);
   apply_panel_defaults(panel, req.panel);
   fill_panel_texts(panel, req.panel);
+  if (req.loaded) load_document_into_panel(*req.loaded, panel);
   apply_request(panel, req);
-  // The fields are checked as the panel's formula dialog checks them.
-  if (!commit_formula_dialog(panel, req.panel, dialog_texts_from_panel(panel), CompileEnv{})) {
+  panel.random = &random;
+}
+
+// Fields, compilation and curves. Returns kMsgNone or the first message.
+int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req, int width,
+                  int height, RandState& random) {
+  // The fields are checked as the panel's formula dialog checks them, and
+  // draw from the run's random sequence too.
+  CompileEnv field_env;
+  field_env.random = &random;
+  if (!commit_formula_dialog(panel, req.panel, dialog_texts_from_panel(panel), field_env)) {
     return panel.error.message;
   }
   CompileEnv env;
   env.surface = surface_of(req.panel);
   env.palette_size = kCurveColourCount;
+  env.random = &random;
   if (!compile_formulas(panel, env)) {
     return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
   }
@@ -250,17 +297,6 @@ int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req,
 
 // ---------------------------------------------------------------------------
 // Rendering and writing.
-
-std::string lower_extension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  const size_t slash = path.find_last_of('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = path.substr(dot + 1);
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return ext;
-}
 
 bool write_bytes(const std::string& path, const QByteArray& bytes) {
   if (bytes.isEmpty()) return false;
@@ -305,18 +341,38 @@ int run_export_command(int argc, char** argv) {
   const int status = parse_export_arguments(argc, argv, req, help);
   if (help) return run_help_or_error(argc, argv);
   if (status != kExitOk) return status;
+  if (!req.document.empty()) {
+    req.loaded.emplace();
+    if (!read_document_file(req.document, *req.loaded)) {
+      std::fprintf(stderr, "%s\n", kOpenFailed);
+      return kExitFormula;
+    }
+    req.panel = req.loaded->panel_index;
+  }
 
-  // The plot size does not depend on the axis style; its place does.
-  const PlotRect size = placement_for_plot_size(req.width, req.height, false).plot;
+  RandState random;  // the run's one random sequence
   PanelRecord panel;
+  set_up_panel(panel, req, random);
+  // The plot size does not depend on the axis style; its place and the
+  // margins do.
+  const PlotPlacement placement =
+      placement_for_plot_size(req.width, req.height, panel.option(kOptBoxedStyle) != 0);
+  if (!picture_size_possible(placement.client.width(), placement.client.height())) {
+    return usage_error("--size ist zu gro\xC3\x9F: das Bild mit den R\xC3\xA4ndern darf h\xC3\xB6" "chstens "
+                       "32767 Pixel je Seite und 2^28 Pixel haben");
+  }
+  const PlotRect size = placement.plot;
   PanelPlot plot;
-  const int msg = prepare_panel(panel, plot, req, size.width, size.height);
+  const int msg = prepare_panel(panel, plot, req, size.width, size.height, random);
   if (msg != kMsgNone) {
     print_message(msg);
     return kExitFormula;
   }
-  const PlotPlacement placement =
-      placement_for_plot_size(req.width, req.height, panel.option(kOptBoxedStyle) != 0);
+  if (is_document_path(req.path)) {
+    if (save_document_file(req.path, panel)) return kExitOk;
+    std::fprintf(stderr, "%s\n", kSaveFailed);
+    return kExitFormula;
+  }
 
   // No display is needed: the offscreen platform draws text with the
   // system's fonts.

@@ -23,11 +23,10 @@ using op::is_operator_char;
 constexpr uint8_t kSup2 = 0xB2;  // "²" in Windows-1252
 constexpr uint8_t kSup3 = 0xB3;  // "³"
 constexpr int kLengthLimit = 512;
-// Operation count beyond which a formula is rejected before the (quadratic)
-// operator rewriting: far above the length limit while it is on, and a
-// practical ceiling while it is off.
+// Operation count beyond which a formula is rejected before the rewriting
+// while the length limit is on: far above the limit, so that the usual
+// messages of shorter faulty formulas still come first.
 constexpr int kEarlyRejectLimited = 4 * kLengthLimit;
-constexpr int kEarlyRejectUnlimited = 20000;
 
 // Per-formula bookkeeping of the compiler.
 struct Scratch {
@@ -378,11 +377,33 @@ int rewrite_operators(std::string& code, Scratch& s) {
   return msg;
 }
 
-// A rough lower bound of the operation count before rewriting.
-int operations_lower_bound(const std::string& code, const Scratch& s) {
-  int n = s.operations;
-  for (char c : code) n += is_operator_char(static_cast<uint8_t>(c)) || c == '!';
+// The operation count the rewriting will reach, read off the tokenised code
+// in one pass: functions and pipes so far, every operator and "!", and every
+// "*" that implicit_and_factorials will insert (the same rule, with a "!"
+// standing for the bracket that replaces it). Exact when the formula
+// compiles.
+long operations_ahead(const std::string& code, const Scratch& s) {
+  long n = s.operations;
+  for (size_t i = 0; i < code.size(); ++i) {
+    const uint8_t c = at(code, i);
+    n += is_operator_char(c) || c == '!';
+    if (i + 1 == code.size()) break;
+    const uint8_t next = at(code, i + 1);
+    if (is_operator_char(next) || next == op::kClose || next == ',' || next == '!') continue;
+    n += op::is_leaf_symbol(c) || c == op::kClose || c == '!' ||
+         (is_digit(c) && !is_literal_char(next));
+  }
   return n;
+}
+
+// Each rewriting step inserts into the code and scans an operand, so the
+// whole rewriting costs about operations x code length; refusing by that
+// product keeps every compilation within a fixed amount of work.
+bool rewriting_too_long(const std::string& code, long operations, bool length_limit) {
+  if (code.size() > kMaxCodeBytes) return true;
+  if (length_limit && operations > kEarlyRejectLimited) return true;
+  const double final_bytes = static_cast<double>(code.size()) + 4.0 * static_cast<double>(operations);
+  return static_cast<double>(operations) * final_bytes > static_cast<double>(kMaxRewriteWork);
 }
 
 int nesting_depth(const std::string& code) {
@@ -437,11 +458,7 @@ int compile_one(ExprPanel& panel, const CompileEnv& env, const std::string& text
   Tokeniser tok{text, end, f, s, f.code};
   msg = tok.run(pos);
   if (msg != kMsgNone) return msg;
-  int lower_bound = operations_lower_bound(f.code, s);
-  if (f.code.size() > kMaxCodeBytes ||
-      lower_bound > (env.length_limit ? kEarlyRejectLimited : kEarlyRejectUnlimited)) {
-    return kMsgTooLong;
-  }
+  if (rewriting_too_long(f.code, operations_ahead(f.code, s), env.length_limit)) return kMsgTooLong;
   msg = implicit_and_factorials(f.code, s);
   if (msg != kMsgNone) return msg;
   if (panel.role == kPanelIntegral && f.is_polar()) return kMsgPolarNotAllowed;
@@ -463,6 +480,7 @@ bool compile_formulas(ExprPanel& panel, const CompileEnv& env) {
   panel.formulas.clear();
   panel.current = -1;
   ++panel.generation;
+  panel.random = env.random;
   const std::string text = normalise(panel.source);
   const int surface_offset = env.surface == kPanelIntegral ? 1 : 0;
   MathEnv math{panel.angle_mode, panel.limits.zero_tolerance, panel.limits.max_magnitude,

@@ -14,7 +14,9 @@
 
 namespace kv {
 Evaluator::Evaluator(const ExprPanel& panel, PanelIndex surface)
-    : Evaluator(panel.angle_mode, panel.limits, surface) {}
+    : Evaluator(panel.angle_mode, panel.limits, surface) {
+  shared_rand_ = panel.random;
+}
 
 Evaluator::Evaluator(double angle, const Limits& limits, PanelIndex surface)
     : env_{angle, limits.zero_tolerance, limits.max_magnitude, surface == kPanelDiffEqu},
@@ -104,7 +106,7 @@ double Evaluator::run(const Program& p, int begin, int end, double* vars, double
     switch (KV_KEY(in.op, in.mode)) {
       case KV_KEY(Program::kConst, 0): st[sp++] = acc; acc = consts[in.arg]; break;
       case KV_KEY(Program::kVar, 0): st[sp++] = acc; acc = vars[in.arg]; break;
-      case KV_KEY(Program::kRandLeaf, 0): st[sp++] = acc; acc = rand_.next() / 32767.0; break;
+      case KV_KEY(Program::kRandLeaf, 0): st[sp++] = acc; acc = draw_random(); break;
       case KV_KEY(Program::kUndef, 0): st[sp++] = acc; e = true; acc = kUndefined; break;
       case KV_KEY(Program::kPowInt, 0):
         // Squares and cubes of ordinary numbers need no range checks.

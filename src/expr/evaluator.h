@@ -2,9 +2,11 @@
 //
 // An Evaluator holds all state of evaluating formulas of one panel: the
 // panel's limits and angle factor, the surface, the nesting depth of d( ),
-// the evaluation error flag of the last call, the first fatal error and the
-// random generator. Evaluators are independent of each other, so different
-// formulas can be evaluated on different threads with one Evaluator each.
+// the evaluation error flag of the last call and the first fatal error.
+// `rand` draws from the panel's generator (the program's one sequence), or
+// from a sequence of the Evaluator's own when the panel has none. Evaluators
+// sharing a generator must not run on different threads at once; otherwise
+// they are independent of each other.
 //
 // Variables: [0] the independent variable (x or t), [1] y (or r), [2] y',
 // [3] y'', [4] y''', [5] y''''. Ordinary functions read only [0].
@@ -22,6 +24,7 @@ namespace kv {
 class Evaluator {
  public:
   Evaluator(const ExprPanel& panel, PanelIndex surface);
+  // Without a panel `rand` uses the Evaluator's own sequence.
   Evaluator(double angle, const Limits& limits, PanelIndex surface);
 
   // Value of the formula at the variables. Afterwards undefined() tells
@@ -62,6 +65,7 @@ class Evaluator {
   // set) when the formula or the context is unusable.
   const Program* enter(const CompiledFormula& f);
   double* stack_for(const Program& p);
+  double draw_random() { return (shared_rand_ ? *shared_rand_ : own_rand_).next() / 32767.0; }
 
   MathEnv env_;
   double literal_limit_;
@@ -69,7 +73,8 @@ class Evaluator {
   int depth_ = 0;
   bool err_ = false;
   int fatal_ = kMsgNone;
-  RandState rand_;
+  RandState* shared_rand_ = nullptr;
+  RandState own_rand_;
   std::vector<double> stack_;
   std::vector<double> block_stack_;
   Program rebuilt_;

@@ -182,7 +182,7 @@ void Evaluator::run_block(const Program& p, int begin, int end, const double* x,
         break;
       case Program::kRandLeaf:
         push();
-        for (int l = 0; l < n; ++l) acc[l] = rand_.next() / 32767.0;
+        for (int l = 0; l < n; ++l) acc[l] = draw_random();
         break;
       case Program::kUndef: push(); std::fill(e, e + n, true); break;
       case Program::kPowInt:

@@ -12,11 +12,17 @@
 
 namespace kv {
 
+struct RandState;
+
 // Shell state the compiler reads.
 struct CompileEnv {
   PanelIndex surface = kPanelFunction;
   int palette_size = 15;     // number of curve colours
   bool length_limit = true;  // at most 512 operations per formula
+  // The program's one random sequence behind `rand`, owned by the program
+  // state; compile_formulas hands it to the panel. May be absent (see
+  // ExprPanel::random).
+  RandState* random = nullptr;
 };
 
 struct ExprPanel {
@@ -28,6 +34,10 @@ struct ExprPanel {
   int current = -1;        // index of the current formula
   unsigned generation = 0; // counts compilations, so that derived data can tell it is stale
   PendingError error;
+  // Where `rand` draws from: the generator of the last compilation's
+  // CompileEnv. Absent, every Evaluator made for the panel starts a sequence
+  // of its own from the generator's seed, so its values repeat.
+  RandState* random = nullptr;
 
   void set_limits(double max_magnitude, double zero_tolerance, double literal_limit) {
     limits = {max_magnitude, zero_tolerance, literal_limit};

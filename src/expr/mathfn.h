@@ -197,7 +197,8 @@ double apply2(uint8_t op, const MathEnv& m, bool& err, double a, double b);
 
 // The pseudo-random generator behind `rand`: a linear congruential generator
 // with the classic constants, seeded with 1 and never reseeded, giving values
-// 0..32767. Its state lives with the evaluation, not in a global.
+// 0..32767. The program state owns the one sequence of a run and passes it
+// in (CompileEnv::random), so there is no global.
 struct RandState {
   uint32_t state = 1;
   int next() {

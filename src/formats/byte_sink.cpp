@@ -5,6 +5,10 @@
 // target's directory (same file system, so rename is atomic), write, fsync,
 // close, rename over the target. A crash or failure at any step leaves either
 // the old file or the new one, never a mixture or a truncated file.
+//
+// Only regular files are replaced. A device or FIFO is opened and written
+// where it is: renaming over it would swap the node for a plain file (as root
+// even /dev/null).
 #include "formats/byte_sink.h"
 
 #include <cerrno>
@@ -59,10 +63,11 @@ class FileSink final : public ByteSink {
     return true;
   }
 
-  // Flushes, syncs and closes; true only if all of it worked.
-  bool finish() {
+  // Flushes, syncs (sync false: devices and FIFOs, which refuse fsync) and
+  // closes; true only if all of it worked.
+  bool finish(bool sync = true) {
     if (!flush()) return false;
-    if (::fsync(fd_) != 0) ok_ = false;
+    if (sync && ::fsync(fd_) != 0) ok_ = false;
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) ok_ = false;
@@ -81,14 +86,34 @@ class FileSink final : public ByteSink {
   std::vector<uint8_t> buffer_;
 };
 
-// The file a save really replaces: a symbolic link is followed, so saving
-// through a link updates the linked file instead of replacing the link.
-std::string resolve_target(const std::string& path) {
-  struct stat st;
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr) return path;  // dangling
-  return resolved;
+// The file a save really writes: symbolic links are followed, so saving
+// through a link updates the linked file (or creates it, when the link
+// dangles) instead of replacing the link. False for a loop of links.
+bool resolve_target(const std::string& path, std::string& target) {
+  target = path;
+  for (int hops = 0; hops < 40; ++hops) {  // the kernel's own bound
+    struct stat st;
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(target.c_str(), link, sizeof link);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof link) return false;
+    if (link[0] == '/') {
+      target.assign(link, static_cast<size_t>(n));
+    } else {
+      const size_t slash = target.rfind('/');
+      target = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+               std::string(link, static_cast<size_t>(n));
+    }
+  }
+  return false;
+}
+
+// A device or FIFO: written in place, without truncation or renaming.
+bool write_in_place(const std::string& target, const std::function<bool(ByteSink&)>& produce) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  FileSink sink(fd);
+  return produce(sink) && sink.finish(false);
 }
 
 // Creates a fresh temporary file in target's directory; returns its
@@ -116,15 +141,17 @@ int create_temporary(const std::string& target, std::string& temp_path) {
 
 bool write_file_replacing(const std::string& path,
                           const std::function<bool(ByteSink&)>& produce) {
-  if (path.empty()) return false;
-  const std::string target = resolve_target(path);
+  std::string target;
+  if (path.empty() || !resolve_target(path, target)) return false;
+  struct stat old_st;
+  const bool exists = ::stat(target.c_str(), &old_st) == 0;
+  if (exists && S_ISDIR(old_st.st_mode)) return false;
+  if (exists && !S_ISREG(old_st.st_mode)) return write_in_place(target, produce);
+
   std::string temp_path;
   const int fd = create_temporary(target, temp_path);
   if (fd < 0) return false;
-
-  struct stat old_st;
-  if (::stat(target.c_str(), &old_st) == 0 && S_ISREG(old_st.st_mode))
-    ::fchmod(fd, old_st.st_mode & 07777);  // best effort, as a copy would be
+  if (exists) ::fchmod(fd, old_st.st_mode & 07777);  // best effort, as a copy would be
 
   FileSink sink(fd);  // closes the descriptor on every path
   const bool ok = produce(sink) && sink.finish() &&

@@ -15,7 +15,12 @@
 //                                removed and path is left exactly as it was.
 //                                Returns true on success. An existing target
 //                                keeps its permission bits; a symbolic link is
-//                                followed, so the file it names is replaced.
+//                                followed, so the file it names is replaced
+//                                (or created) and the link stays. A target
+//                                that is a device or FIFO is not replaced but
+//                                opened and written in place (a failed write,
+//                                as on /dev/full, returns false); a directory
+//                                or a loop of links fails.
 #pragma once
 
 #include <cstddef>

@@ -1,8 +1,12 @@
 // Default texts of the stored settings and their conversion; see the header.
 #include "model/settings_defaults.h"
 
-#include <cstdlib>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 
+#include "expr/limits.h"
 #include "model/numeric_field.h"
 
 namespace kv {
@@ -55,10 +59,54 @@ const WindowSettingRow kWindowRows[] = {
     {"Alert SetDefXYRange", "UserPrefs", SettingType::Boolean, "1"},
 };
 
-void apply_row(PanelRecord& panel, const PanelSettingRow& row, const char* text) {
+int digit_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+  return 99;
+}
+
+// Reads an integer the way strtol(text, &end, 0) does in the "C" locale
+// (leading white space, sign, "0x" hexadecimal, leading "0" octal) but
+// saturated at the int range. Returns the end of the number, or text itself
+// when there is none (then out is 0).
+const char* read_c_integer(const char* text, int& out) {
+  out = 0;
+  const char* p = text;
+  while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  int base = 10;
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && digit_value(p[2]) < 16) {
+    base = 16;
+    p += 2;
+  } else if (p[0] == '0') {
+    base = 8;
+  }
+  const char* last = p;
+  while (digit_value(*last) < base) ++last;
+  if (last == p) return text;
+  uint64_t magnitude = 0;
+  if (std::from_chars(p, last, magnitude, base).ec != std::errc()) magnitude = UINT64_MAX;
+  const uint64_t limit = negative ? uint64_t{INT_MAX} + 1 : uint64_t{INT_MAX};
+  if (magnitude > limit) magnitude = limit;
+  out = negative ? static_cast<int>(-static_cast<int64_t>(magnitude)) : static_cast<int>(magnitude);
+  return last;
+}
+
+double angle_setting(const char* text) {
+  const double angle = setting_real(text);
+  if (!std::isfinite(angle)) return kRadians;
+  static const std::string degrees = format_setting_real(kDegrees);
+  return format_setting_real(angle) == degrees ? kDegrees : angle;
+}
+
+}  // namespace
+
+void apply_panel_setting(PanelRecord& panel, const PanelSettingRow& row, const char* text) {
   switch (row.field) {
     case PanelField::AngleMode:
-      panel.angle_mode = setting_real(text);
+      panel.angle_mode = angle_setting(text);
       break;
     case PanelField::Option:
       panel.options[row.index] =
@@ -79,7 +127,23 @@ void apply_row(PanelRecord& panel, const PanelSettingRow& row, const char* text)
   }
 }
 
-}  // namespace
+std::string panel_setting_text(const PanelRecord& panel, const PanelSettingRow& row) {
+  switch (row.field) {
+    case PanelField::AngleMode:
+      return format_setting_real(panel.angle_mode);
+    case PanelField::Option:
+      return format_setting_integer(panel.options[row.index]);
+    case PanelField::RangeDefault:
+      return format_setting_range(panel.default_range[row.index]);
+    case PanelField::TitleX:
+      return panel.title_x;
+    case PanelField::TitleY:
+      return panel.title_y;
+    case PanelField::DialogPos:
+      return format_setting_rectangle(panel.dialog_pos);
+  }
+  return std::string();
+}
 
 const char* panel_section_word(int panel) {
   static constexpr const char* kWords[] = {"Function", "Integral", "DiffEqu"};
@@ -97,28 +161,27 @@ const WindowSettingRow* window_setting_rows(size_t* count) {
 }
 
 int setting_integer(const char* text) {
-  // Base 0 gives the file's rule: "0x" hexadecimal, leading "0" octal.
-  return static_cast<int>(std::strtol(text, nullptr, 0));
+  int value = 0;
+  read_c_integer(text, value);
+  return value;
 }
 
 bool setting_boolean(const char* text) { return setting_integer(text) != 0; }
 
-double setting_real(const char* text) { return std::strtod(text, nullptr); }
+double setting_real(const char* text) { return parse_plain_number(text); }
 
 DialogRect setting_rectangle(const char* text) {
-  long v[4] = {0, 0, 0, 0};
+  int v[4] = {0, 0, 0, 0};
   const char* p = text;
   for (int i = 0; i < 4; ++i) {
-    char* end = nullptr;
-    v[i] = std::strtol(p, &end, 0);
+    const char* end = read_c_integer(p, v[i]);
     if (end == p) break;
     p = end;
     while (*p == ' ') ++p;
     if (*p != ',') break;
     ++p;
   }
-  return {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
-          static_cast<int>(v[3])};
+  return {v[0], v[1], v[2], v[3]};
 }
 
 void setting_range(RangeValue& field, const char* text) {
@@ -128,11 +191,36 @@ void setting_range(RangeValue& field, const char* text) {
   if (evaluate_numeric_field(field, false, kRadians) != kMsgNone) field.value = 0.0;
 }
 
+std::string format_setting_integer(long value) {
+  char buf[24];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
+std::string format_setting_real(double value) {
+  // Fixed notation of the largest double needs 309 digits before the point.
+  char buf[400];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 6).ptr);
+}
+
+std::string format_setting_rectangle(const DialogRect& rect) {
+  return format_setting_integer(rect.left) + ',' + format_setting_integer(rect.top) + ',' +
+         format_setting_integer(rect.right) + ',' + format_setting_integer(rect.bottom);
+}
+
+std::string format_setting_range(const RangeValue& field) {
+  if (field.has_text && !field.text_stale) return field.text;
+  if (field.is_automatic()) return std::string();
+  // Shortest fixed notation that reads back as the same double; the formula
+  // language has no exponent notation.
+  char buf[400];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, field.value, std::chars_format::fixed).ptr);
+}
+
 bool apply_panel_defaults(PanelRecord& panel, int panel_index) {
   if (panel_index < 0 || panel_index > 2) return false;
   for (const PanelSettingRow& row : kPanelRows) {
     const char* text = row.defaults[panel_index];
-    if (text != nullptr) apply_row(panel, row, text);
+    if (text != nullptr) apply_panel_setting(panel, row, text);
   }
   for (int r = 0; r < kRangeCount; ++r) panel.range[r] = panel.default_range[r];
   return true;

@@ -2,6 +2,7 @@
 #include "platform/picture.h"
 
 #include <QBuffer>
+#include <QtMath>
 #include <QPainter>
 #include <QSvgGenerator>
 
@@ -25,13 +26,20 @@ PictureFrame picture_frame(const PlotPlacement& placement, bool vector_mode) {
   return f;
 }
 
-// QImage would accept pictures far beyond any screen and leave the failure to
-// the memory manager; a picture of more than 2^28 pixels (1 GiB) or a side
-// beyond 32767 pixels counts as one that cannot be made.
-QImage make_picture(const Rect& client) {
-  const qint64 w = client.width(), h = client.height();
-  if (w <= 0 || h <= 0 || w > 32767 || h > 32767 || w * h > (qint64{1} << 28)) return QImage();
-  return QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
+// A picture at the window's pixel ratio; pictures beyond the limits of
+// picture_size_possible count as ones that cannot be made.
+QImage make_picture(const Rect& client, double dpr = 1.0) {
+  const qint64 w = qCeil(client.width() * dpr), h = qCeil(client.height() * dpr);
+  if (!picture_size_possible(w, h)) return QImage();
+  QImage image(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
+  image.setDevicePixelRatio(dpr);
+  return image;
+}
+
+// The picture still fits the window: the same graph area and pixel ratio.
+bool picture_fits(const QImage& image, const Rect& client, double dpr) {
+  return image.devicePixelRatio() == dpr && image.width() == qCeil(client.width() * dpr) &&
+         image.height() == qCeil(client.height() * dpr);
 }
 
 void render(QPainter& painter, PanelRecord& panel, const PanelPlot& plot,
@@ -41,6 +49,14 @@ void render(QPainter& painter, PanelRecord& panel, const PanelPlot& plot,
 }
 
 }  // namespace
+
+// QImage would accept pictures far beyond any screen and leave the failure to
+// the memory manager; a picture of more than 2^28 pixels (1 GiB) or a side
+// beyond 32767 pixels counts as one that cannot be made.
+bool picture_size_possible(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         width * height <= kMaxPicturePixels;
+}
 
 PlotPlacement placement_for_plot_size(int width, int height, bool boxed_style) {
   // A client area exactly as large as plot and margins; the layout rule then
@@ -122,9 +138,10 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
     render(window, panel, plot, colours, direct);
     return;
   }
-  if (flags.redraw) discard();
-  if (flags.redraw || render_failed_ || image_.isNull()) {
-    image_ = make_picture(c);
+  const double dpr = flags.device_pixel_ratio > 0 ? flags.device_pixel_ratio : 1.0;
+  if (flags.redraw || !picture_fits(image_, c, dpr)) discard();
+  if (render_failed_ || image_.isNull()) {
+    image_ = make_picture(c, dpr);
     if (image_.isNull()) {
       render(window, panel, plot, colours, direct);
       render_failed_ = true;
@@ -137,7 +154,10 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
     }
   }
   if (!image_.isNull()) {
-    window.drawImage(dirty.topLeft(), image_, dirty.translated(-c.left, -c.top));
+    // The source rectangle counts the picture's own (device) pixels.
+    const QRectF source(QRectF(dirty.translated(-c.left, -c.top)).topLeft() * dpr,
+                        QSizeF(dirty.size()) * dpr);
+    window.drawImage(QRectF(dirty), image_, source);
   }
 }
 

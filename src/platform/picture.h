@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <cstdint>
 #include <string>
 
 #include "formats/rgb_image.h"
@@ -22,6 +23,12 @@
 class QPainter;
 
 namespace kv {
+
+// The largest picture of the graph area that is made: sides up to 32767
+// pixels and 2^28 pixels in all. Larger pictures count as failed to allocate.
+inline constexpr int64_t kMaxPictureSide = 32767;
+inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
+bool picture_size_possible(int64_t width, int64_t height);
 
 // The placement of a plot of width x height pixels with the margins of the
 // layout rule, in a graph area whose corner is (0, 0). Odd or too small
@@ -47,6 +54,10 @@ struct PaintFlags {
   bool recompute = true;  // the curves must be recomputed first
   bool double_buffering = true;
   bool ready = true;      // the window has been shown
+  // Device pixels per unit of the window. The picture is kept at device
+  // resolution, so lines and text are drawn sharp on a high-density screen
+  // instead of being blown up from a picture of one pixel per unit.
+  double device_pixel_ratio = 1.0;
 };
 
 // The off-screen picture of the main window and its paint entry. The picture
@@ -55,8 +66,9 @@ struct PaintFlags {
 class OffscreenPicture {
  public:
   // Recomputes the curves when asked (and the panel has no pending error),
-  // renders the picture when it is stale and copies the dirty part of the
-  // window from it. window and dirty use the coordinates of placement.
+  // renders the picture when it is stale (asked to, or made for another
+  // graph area or pixel ratio) and copies the dirty part of the window from
+  // it. window and dirty use the coordinates of placement.
   void paint(QPainter& window, const QRect& dirty, PanelRecord& panel, PanelPlot& plot,
              const ColourTable& colours, const PlotPlacement& placement, const PaintFlags& flags);
 

@@ -9,6 +9,9 @@
 #include <QPoint>
 #include <QPolygon>
 #include <QTransform>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "expr/cp1252.h"
@@ -41,6 +44,46 @@ class QPoints {
  private:
   std::vector<QPoint> v_;
 };
+
+// floor(n / d) for d > 0.
+int64_t floor_div(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
+
+// Appends the pixels of a one-pixel line from a to b with b left out, as GDI
+// sets them: one pixel per step along the longer axis, and across it the
+// pixel nearest to the ideal line. The nearest pixel is worked out from the
+// end with the smaller coordinate on the longer axis (ties go to the larger
+// coordinate across), so a segment covers the same pixels whichever way it
+// is drawn. Steps outside [lo, hi) on the longer axis are skipped, so a huge
+// segment costs no more than the picture is wide.
+void append_line_pixels(std::vector<QPoint>& out, Point a, Point b, const QRect& bounds) {
+  const bool steep = std::abs(int64_t{b.y} - a.y) > std::abs(int64_t{b.x} - a.x);
+  auto major = [steep](Point p) { return steep ? p.y : p.x; };
+  auto minor = [steep](Point p) { return steep ? p.x : p.y; };
+  const int64_t n = std::abs(int64_t{major(b)} - major(a));
+  if (n == 0) return;
+  const bool forward = major(a) < major(b);
+  const Point p = forward ? a : b;  // the canonical start
+  const int64_t d_minor = int64_t{minor(forward ? b : a)} - minor(p);
+  const int step = forward ? 1 : -1;
+  const int64_t lo = steep ? bounds.top() : bounds.left();
+  const int64_t hi = int64_t{steep ? bounds.bottom() : bounds.right()} + 1;
+  // Steps k = 0 .. n - 1 from a; major coordinate major(a) + k * step.
+  int64_t k_first = 0, k_last = n - 1;
+  if (step > 0) {
+    k_first = std::max(k_first, lo - major(a));
+    k_last = std::min(k_last, hi - 1 - major(a));
+  } else {
+    k_first = std::max(k_first, major(a) - (hi - 1));
+    k_last = std::min(k_last, major(a) - lo);
+  }
+  for (int64_t k = k_first; k <= k_last; ++k) {
+    const int64_t m = major(a) + k * step;
+    const int64_t j = m - major(p);
+    const int64_t across = minor(p) + floor_div(2 * j * d_minor + n, 2 * n);
+    out.push_back(steep ? QPoint(static_cast<int>(across), static_cast<int>(m))
+                        : QPoint(static_cast<int>(m), static_cast<int>(across)));
+  }
+}
 
 }  // namespace
 
@@ -108,13 +151,38 @@ void QPainterDevice::set_origin(int x, int y) {
   painter_.setTransform(QTransform::fromTranslate(x, y));
 }
 
+bool QPainterDevice::pixel_lines() const { return raster_ && pen_.width <= 1; }
+
+QRect QPainterDevice::pixel_bounds() const {
+  const QPaintDevice* d = painter_.device();
+  return QRect(-origin_.x, -origin_.y, d->width(), d->height());
+}
+
+void QPainterDevice::draw_line_pixels() {
+  if (!line_pixels_.empty()) {
+    painter_.drawPoints(line_pixels_.data(), static_cast<int>(line_pixels_.size()));
+  }
+  line_pixels_.clear();
+}
+
 void QPainterDevice::line(int x1, int y1, int x2, int y2) {
   if (pen_.style == PenStyle::Null) return;
+  if (pixel_lines()) {
+    append_line_pixels(line_pixels_, {x1, y1}, {x2, y2}, pixel_bounds());
+    draw_line_pixels();
+    return;
+  }
   painter_.drawLine(x1, y1, x2, y2);
 }
 
 void QPainterDevice::polyline(const Point* points, size_t n) {
   if (n < 2 || pen_.style == PenStyle::Null) return;
+  if (pixel_lines()) {
+    const QRect bounds = pixel_bounds();
+    for (size_t i = 0; i + 1 < n; ++i) append_line_pixels(line_pixels_, points[i], points[i + 1], bounds);
+    draw_line_pixels();
+    return;
+  }
   QPoints q(points, n);
   painter_.drawPolyline(q.data(), q.size());
 }

@@ -2,7 +2,11 @@
 // output (QSvgGenerator) and the window.
 //
 // It keeps GDI's pixel rules where the painters count on them: one-pixel
-// lines leave out their end pixel (flat caps), wider pens have round caps and
+// lines set their first pixel and leave out their end pixel in every
+// direction, with the pixel nearest to the ideal line across it (on raster
+// images they are set pixel by pixel, since Qt's own rasteriser leaves out the
+// first pixel of lines drawn leftwards or upwards and rounds by half a pixel
+// differently; vector targets get plain lines), wider pens have round caps and
 // joins, Rectangle covers left..right-1 and top..bottom-1 with the outline on
 // that frame, text is drawn without antialiasing and without kerning with its
 // cell's top at the given point, and the clip rectangle stays where it was set
@@ -15,8 +19,11 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "graph/device.h"
 
@@ -59,6 +66,11 @@ class QPainterDevice final : public Device {
  private:
   void apply_pen();
   void apply_brush();
+  // One-pixel lines set pixel by pixel (raster images only).
+  bool pixel_lines() const;
+  // The picture in current coordinates.
+  QRect pixel_bounds() const;
+  void draw_line_pixels();
 
   QPainter& painter_;
   Pen pen_;
@@ -71,6 +83,7 @@ class QPainterDevice final : public Device {
   Colour text_background_ = 0xffffff;
   bool opaque_text_ = false;
   bool raster_ = true;
+  std::vector<QPoint> line_pixels_;  // kept for its capacity
 };
 
 QColor to_qcolor(Colour c);

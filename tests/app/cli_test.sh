@@ -72,6 +72,9 @@ expect 2 '' "$msg0" --eval 'sin x'
 expect 2 '' "$msg0" --eval '2π'
 expect 2 '' $'Syntaxfehler:\nUngültiges Komma. Dezimaltrennzeichen ist der Punkt\n' --eval '3,5x'
 
+# One random sequence for the whole run, not one per formula.
+expect 0 $'0.0012512588885158849\n0.56358531449324012\n' '' --eval 'rand;rand'
+
 # The length limit: 513 operations.
 long=x; for _ in $(seq 513); do long+=+x; done
 expect 2 ''         "$msg3" --eval "$long"
@@ -114,7 +117,9 @@ expect 1 '' USAGE --table
 
 # Usage errors: one line, status 1.
 expect 1 '' USAGE --bogus
-expect 1 '' USAGE
+# Without arguments the program starts its window; without a display it
+# says so in one line instead of aborting.
+DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM= expect 1 '' USAGE
 expect 1 '' USAGE --eval
 expect 1 '' USAGE --eval x --frobnicate
 expect 1 '' USAGE --eval x --panel nonsense
@@ -125,6 +130,17 @@ expect 1 '' USAGE --eval x --at 1,2,3,4,5,6,7
 expect 1 '' USAGE --eval x --panel field --at 1
 expect 0 '~--eval TEXT.*--export.*--table TEXT.*--value TEXT' '' --help
 expect 0 '~--eval TEXT' '' --eval x --help
+
+# Output that cannot be written is a failure, for every mode that prints.
+for args in "--help" "--eval x"; do
+  # shellcheck disable=SC2086
+  "$bin" $args >/dev/full 2>"$tmp/err"
+  got=$?
+  if [ "$got" -ne 1 ] || ! grep -q "Ausgabe" "$tmp/err"; then
+    failures=$((failures + 1))
+    echo "FAIL: kurvaline $args >/dev/full: status $got, stderr $(cat "$tmp/err")"
+  fi
+done
 
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"

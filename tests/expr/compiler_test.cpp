@@ -245,6 +245,36 @@ TEST(CompilerLimits, HugeAndDeepInputsAreRejectedAsTooLong) {
   }
 }
 
+// Implicit products are operations too: a long run of them is refused before
+// the rewriting, not after quadratic work.
+TEST(CompilerLimits, ImplicitProductsCountBeforeRewriting) {
+  EXPECT_TRUE(compile(std::string(513, 'x')).ok);  // 512 inserted "*"
+  EXPECT_EQ(compile(std::string(514, 'x')).message(), kMsgTooLong);
+  std::string twos, brackets, bangs;
+  for (int i = 0; i < 30000; ++i) twos += "2x";
+  for (int i = 0; i < 20000; ++i) brackets += "(x)";
+  for (int i = 0; i < 20000; ++i) bangs += "x!";
+  for (const std::string& t : {std::string(60000, 'x'), twos, brackets, bangs}) {
+    for (bool limit : {true, false}) {
+      EXPECT_EQ(compile(t, kPanelFunction, kPanelFunction, limit).message(), kMsgTooLong);
+    }
+  }
+}
+
+// Without the length limit the rewriting work (operations x code length) is
+// bounded: a long literal with 680 additions is taken up to the bound.
+TEST(CompilerLimits, RewritingWorkIsBoundedWithoutTheLengthLimit) {
+  constexpr long kOps = 680;
+  const long digits = kMaxRewriteWork / kOps - 6 * kOps;  // code: digits + 2 per "+x"
+  std::string sums;
+  for (long i = 0; i < kOps; ++i) sums += "+x";
+  auto largest = compile(std::string(digits, '1') + sums, kPanelFunction, kPanelFunction, false);
+  ASSERT_TRUE(largest.ok);
+  EXPECT_EQ(largest.panel.formulas[0]->operations, kOps);
+  auto refused = compile(std::string(digits + 1, '1') + sums, kPanelFunction, kPanelFunction, false);
+  EXPECT_EQ(refused.message(), kMsgTooLong);
+}
+
 TEST(CompilerLimits, DeepButAcceptedFormulasEvaluate) {
   std::string t = std::string(1500, '(') + "x" + std::string(1500, ')');
   auto c = compile(t, kPanelFunction, kPanelFunction, false);

@@ -130,6 +130,31 @@ TEST(EvaluatorRand, DeterministicPerContextAndWithinUnitInterval) {
   }
 }
 
+// The program's generator is one sequence: formulas, recompilations and block
+// evaluation each draw on where the last one stopped.
+TEST(EvaluatorRand, ProgramGeneratorIsOneSequence) {
+  RandState program, reference;
+  ExprPanel panel;
+  panel.source = "rand;rand";
+  CompileEnv env;
+  env.random = &program;
+  ASSERT_TRUE(compile_formulas(panel, env));
+  const double vars[6] = {};
+  for (int i = 0; i < 2; ++i) {
+    panel.current = i;
+    EXPECT_EQ(evaluate_formula(panel, vars, kPanelFunction), reference.next() / 32767.0);
+  }
+  panel.source = "2*rand";
+  ASSERT_TRUE(compile_formulas(panel, env));
+  Evaluator ev(panel, kPanelFunction);
+  EXPECT_EQ(ev.evaluate(*panel.formulas[0], vars), 2 * (reference.next() / 32767.0));
+  const double x[3] = {0, 1, 2};
+  double out[3];
+  bool undefined[3];
+  ev.evaluate_many(*panel.formulas[0], x, 3, vars, out, undefined);
+  for (double v : out) EXPECT_EQ(v, 2 * (reference.next() / 32767.0));
+}
+
 struct DerivativeCase {
   const char* text;
   double x;

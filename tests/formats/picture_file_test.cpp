@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -122,6 +124,46 @@ TEST_F(PictureFile, SavingThroughASymbolicLinkUpdatesTheLinkedFile) {
   ASSERT_TRUE(save_picture_file((dir_ / "link.bmp").string(), test::make_image(2, 2)));
   EXPECT_TRUE(fs::is_symlink(dir_ / "link.bmp"));
   EXPECT_EQ(read_file(dir_ / "real.bmp").substr(0, 2), "BM");
+  // A dangling link names the file to create; a loop of links is refused.
+  fs::create_symlink("new.gif", dir_ / "dangling.gif");
+  ASSERT_TRUE(save_picture_file((dir_ / "dangling.gif").string(), test::make_image(2, 2)));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "dangling.gif"));
+  EXPECT_EQ(read_file(dir_ / "new.gif").substr(0, 6), "GIF87a");
+  fs::create_symlink("loop2", dir_ / "loop1");
+  fs::create_symlink("loop1", dir_ / "loop2");
+  EXPECT_FALSE(save_picture_file((dir_ / "loop1").string(), test::make_image(2, 2)));
+}
+
+// Replacing a FIFO or a device node would turn it into a plain file; they
+// are written in place instead, and a write that fails is reported.
+TEST_F(PictureFile, FifosAndDevicesAreWrittenInPlace) {
+  auto write_text_to = [](const fs::path& p, const std::string& text) {
+    return write_file_replacing(p.string(), [&](ByteSink& sink) {
+      return sink.write(text.data(), text.size());
+    });
+  };
+  const fs::path fifo = dir_ / "pipe.gif";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_TRUE(write_text_to(fifo, "picture"));
+  char got[16] = {};
+  EXPECT_EQ(::read(reader, got, sizeof got), 7);
+  EXPECT_STREQ(got, "picture");
+  ::close(reader);
+  EXPECT_TRUE(fs::is_fifo(fifo));
+
+  // Copies of /dev/null and /dev/full, so that a fault cannot touch the real ones.
+  const fs::path null_dev = dir_ / "null", full_dev = dir_ / "full";
+  if (::mknod(null_dev.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+      ::mknod(full_dev.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
+    GTEST_SKIP() << "no permission to make device nodes";
+  }
+  EXPECT_TRUE(write_text_to(null_dev, "picture"));
+  EXPECT_FALSE(write_text_to(full_dev, "picture"));
+  EXPECT_TRUE(fs::is_character_file(null_dev));
+  EXPECT_TRUE(fs::is_character_file(full_dev));
+  EXPECT_EQ(entries(), (std::vector<std::string>{"full", "null", "pipe.gif"}));
 }
 
 // The temporary name must not grow with the target's name.

@@ -2,6 +2,7 @@
 // the initial contents of all six panels.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -41,7 +42,10 @@ struct ConversionCase {
 
 TEST(SettingsDefaults, IntegersReadWithCBasePrefixes) {
   for (const ConversionCase c : {ConversionCase{"1", 1}, {"010", 8}, {"0x10", 16}, {"-3", -3},
-                                 {"", 0}, {"abc", 0}}) {
+                                 {"", 0}, {"abc", 0}, {"-0x10", -16}, {"0x", 0}, {"09", 0},
+                                 // saturated at the int range, not wrapped
+                                 {"2147483647", INT_MAX}, {"2147483648", INT_MAX},
+                                 {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN}}) {
     EXPECT_EQ(setting_integer(c.text), c.integer) << c.text;
   }
   EXPECT_TRUE(setting_boolean("2"));

@@ -67,6 +67,79 @@ out=$("$prog" --export "$dir/missing/dir/a.png" 2>&1)
 check "unwritable status" test $? -eq 2
 check "unwritable message" grep -q "Fehler beim Speichern der Datei" <<<"$out"
 
+# Documents: written instead of a picture, loaded before the other options.
+seeds="$(dirname "$0")/../../fuzz/formats/seeds"
+"$prog" --export "$dir/a.kvl" --formula "x^2" --deg --palette 2
+check "kvl status" test $? -eq 0
+check "kvl magic" test "$(head -c 9 "$dir/a.kvl")" = "Kurvaline"
+check "kvl size" test "$(stat -c %s "$dir/a.kvl")" -gt 2308
+"$prog" --export "$dir/b.kvl" "$dir/a.kvl"
+check "reloaded document writes the same bytes" cmp -s "$dir/a.kvl" "$dir/b.kvl"
+"$prog" --export "$dir/c.KVL" "$dir/a.kvl" --palette 1
+check "options apply on top" test "$(od -An -tu1 -j432 -N1 "$dir/c.KVL" | tr -d ' ')" = "1"
+"$prog" --export "$dir/i.kvl" --panel integral --formula "cos(x)"
+"$prog" --export "$dir/j.kvl" "$dir/i.kvl"
+check "document chooses the panel" test "$(od -An -tu1 -j256 -N1 "$dir/j.kvl" | tr -d ' ')" = "1"
+"$prog" --export "$dir/doc.png" "$dir/i.kvl" --size 300x200
+check "document rendered" test "$(head -c 4 "$dir/doc.png" | tail -c 3)" = "PNG"
+"$prog" --export "$dir/legacy.kvl" "$seeds/legacy.kvl"
+check "older layout read" test $? -eq 0
+
+expect_open_refusal() {  # description, document
+  local out
+  out=$("$prog" --export "$dir/no.png" "$2" 2>&1 >/dev/null)
+  check "status 2 for $1" test $? -eq 2
+  check "message for $1: $out" grep -q "Datei konnte nicht geöffnet werden" <<<"$out"
+  check "no file for $1" test ! -e "$dir/no.png"
+}
+printf 'x^2\n' >"$dir/text.kvl"
+: >"$dir/empty.kvl"
+head -c 2308 "$dir/a.kvl" >"$dir/short.kvl"
+expect_open_refusal "a text file" "$dir/text.kvl"
+expect_open_refusal "an empty file" "$dir/empty.kvl"
+expect_open_refusal "the binary part alone" "$dir/short.kvl"
+expect_open_refusal "a missing file" "$dir/missing.kvl"
+expect_open_refusal "a folder" "$dir"
+"$prog" --export "$dir/u.kvl" "$dir/a.kvl" --panel diffequ 2>/dev/null
+check "panel beside a document" test $? -eq 1
+"$prog" --export "$dir/u.kvl" "$dir/a.kvl" "$dir/i.kvl" 2>/dev/null
+check "two documents" test $? -eq 1
+
+# A FIFO is written, not replaced by a plain file.
+mkfifo "$dir/pipe.gif"
+timeout 20 head -c 6 "$dir/pipe.gif" >"$dir/from_pipe" &  # no hang if the FIFO was lost
+reader=$!
+"$prog" --export "$dir/pipe.gif" --size 60x60
+check "fifo status" test $? -eq 0
+wait "$reader"
+check "fifo stays a fifo" test -p "$dir/pipe.gif"
+check "fifo carries the picture" test "$(cat "$dir/from_pipe")" = "GIF87a"
+# A full device (a copy of /dev/full, where device nodes may be made).
+if mknod "$dir/full.png" c 1 7 2>/dev/null; then
+  out=$("$prog" --export "$dir/full.png" --size 60x60 2>&1)
+  check "full device status" test $? -eq 2
+  check "full device message" grep -q "Fehler beim Speichern der Datei" <<<"$out"
+  check "full device stays a device" test -c "$dir/full.png"
+fi
+
+# Usage errors are status 1: also for names without one of the four endings
+# and for sizes whose picture cannot be made, found before any work.
+for name in a.jpg a.txt a a.gifx png.d/a; do
+  "$prog" --export "$dir/$name" 2>/dev/null
+  check "ending of $name" test $? -eq 1
+  check "no file $name" test ! -e "$dir/$name"
+done
+"$prog" --export "$dir/upper.PNG" --size 60x60
+check "upper-case ending" test "$(head -c 4 "$dir/upper.PNG" | tail -c 3)" = "PNG"
+# Crossed axes: 23 + plot + 23 pixels wide, the plot made even.
+"$prog" --export "$dir/widest.png" --set BoxedStyle=0 --size 32720x50
+check "widest picture" test "$(png_size "$dir/widest.png")" = "32766x95"
+for size in 32721x50 16384x16384 50x40000 0x10 1.5x10; do
+  "$prog" --export "$dir/huge.png" --set BoxedStyle=0 --size "$size" 2>/dev/null
+  check "size $size refused" test $? -eq 1
+done
+check "no huge file" test ! -e "$dir/huge.png"
+
 # Usage errors are status 1.
 "$prog" --export "$dir/u.png" --palette 7 2>/dev/null
 check "bad palette" test $? -eq 1

@@ -310,5 +310,48 @@ TEST(OffscreenPicture, DrawsDirectlyWhenThePictureCannotBeMadeAndRetriesLater) {
   EXPECT_FALSE(picture.render_failed());
 }
 
+TEST(OffscreenPicture, KeepsDevicePixelsAtRatioTwoAndFollowsARatioChange) {
+  Scene s;
+  s.panel.source = "x";
+  CompileEnv env;
+  ASSERT_TRUE(compile_formulas(s.panel, env));
+  const PlotPlacement place = s.placement();
+  const ColourTable colours = build_colour_table(0);
+  const int w = place.client.width(), h = place.client.height();
+  QImage window(2 * w, 2 * h, QImage::Format_RGB32);
+  window.setDevicePixelRatio(2);
+  PaintFlags flags;
+  flags.device_pixel_ratio = 2;
+  OffscreenPicture picture;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(0, 0, w, h), s.panel, s.plot, colours, place, flags);
+  }
+  ASSERT_EQ(picture.image().size(), QSize(2 * w, 2 * h));
+  EXPECT_EQ(picture.image().devicePixelRatio(), 2.0);
+  EXPECT_EQ(window, picture.image());  // one picture pixel per device pixel
+
+  // A dirty part lands on its own device pixels and nowhere else.
+  window.fill(0);
+  flags.redraw = flags.recompute = false;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(10, 10, 20, 20), s.panel, s.plot, colours, place, flags);
+  }
+  EXPECT_EQ(px(window, 19, 19), 0u);
+  EXPECT_EQ(px(window, 60, 60), 0u);
+  for (int d : {20, 40, 59}) EXPECT_EQ(window.pixel(d, d), picture.image().pixel(d, d)) << d;
+
+  // Moved to a screen of ratio 1: painted again at that ratio without being asked.
+  flags.device_pixel_ratio = 1;
+  QImage plain(w, h, QImage::Format_RGB32);
+  {
+    QPainter painter(&plain);
+    picture.paint(painter, QRect(0, 0, w, h), s.panel, s.plot, colours, place, flags);
+  }
+  EXPECT_EQ(picture.image().size(), QSize(w, h));
+  EXPECT_EQ(plain, picture.image());
+}
+
 }  // namespace
 }  // namespace kv

@@ -45,6 +45,68 @@ TEST(QPainterDevice, OnePixelLinesLeaveOutTheirEndPixel) {
   EXPECT_EQ(c.at(10, 13), kWhite);
 }
 
+// Every black pixel of the canvas.
+std::set<std::pair<int, int>> black_pixels(Canvas& c) {
+  std::set<std::pair<int, int>> out;
+  for (int y = 0; y < c.image.height(); ++y) {
+    for (int x = 0; x < c.image.width(); ++x) {
+      if (c.at(x, y) == kBlack) out.insert({x, y});
+    }
+  }
+  return out;
+}
+
+TEST(QPainterDevice, EveryDirectionDrawsTheFirstPixelAndLeavesOutTheLast) {
+  for (int dx = -1; dx <= 1; ++dx) {
+    for (int dy = -1; dy <= 1; ++dy) {
+      if (dx == 0 && dy == 0) continue;
+      Canvas c;
+      c.dev->set_pen({kBlack, 1, PenStyle::Solid});
+      c.dev->line(20, 15, 20 + 6 * dx, 15 + 6 * dy);
+      std::set<std::pair<int, int>> expected;
+      for (int k = 0; k < 6; ++k) expected.insert({20 + k * dx, 15 + k * dy});
+      EXPECT_EQ(black_pixels(c), expected) << "direction " << dx << "," << dy;
+    }
+  }
+}
+
+// Slopes that fall between pixels: each pixel is the one nearest to the
+// ideal line, in both directions of drawing (no half-pixel shift).
+TEST(QPainterDevice, SteepAndShallowLinesTakeTheNearestPixels) {
+  // x = 5 + (y - 5) / 5 rounded, for y = 5 .. 14.
+  const int steep_x[10] = {5, 5, 5, 6, 6, 6, 6, 6, 7, 7};
+  struct Case { Point from, to; int first, last; };
+  for (const Case& k : {Case{{5, 5}, {7, 15}, 5, 14}, Case{{7, 15}, {5, 5}, 6, 15}}) {
+    Canvas c;
+    c.dev->set_pen({kBlack, 1, PenStyle::Solid});
+    c.dev->line(k.from.x, k.from.y, k.to.x, k.to.y);
+    std::set<std::pair<int, int>> expected;
+    for (int y = k.first; y <= k.last; ++y) expected.insert({y == 15 ? 7 : steep_x[y - 5], y});
+    EXPECT_EQ(black_pixels(c), expected) << "steep from " << k.from.x << "," << k.from.y;
+  }
+  for (const Case& k : {Case{{5, 5}, {15, 7}, 5, 14}, Case{{15, 7}, {5, 5}, 6, 15}}) {
+    Canvas c;
+    c.dev->set_pen({kBlack, 1, PenStyle::Solid});
+    c.dev->line(k.from.x, k.from.y, k.to.x, k.to.y);
+    std::set<std::pair<int, int>> expected;
+    for (int x = k.first; x <= k.last; ++x) expected.insert({x, x == 15 ? 7 : steep_x[x - 5]});
+    EXPECT_EQ(black_pixels(c), expected) << "shallow from " << k.from.x << "," << k.from.y;
+  }
+}
+
+// Only the steps inside the picture are set, so a segment far beyond it
+// neither hangs nor runs out of memory, and its visible part is still right.
+TEST(QPainterDevice, HugeSegmentsAreCutToThePicture) {
+  Canvas c;
+  c.dev->set_pen({kBlack, 1, PenStyle::Solid});
+  c.dev->set_origin(5, 0);
+  c.dev->line(2000000000, 3, -2000000000, 3);
+  c.dev->line(-5, -2000000000, -5, 2000000000);
+  const auto black = black_pixels(c);
+  EXPECT_EQ(black.size(), 40u + 30u - 1u);
+  EXPECT_TRUE(black.count({39, 3}) && black.count({0, 3}) && black.count({0, 29}));
+}
+
 TEST(QPainterDevice, PolylineLeavesOutOnlyTheLastPixel) {
   Canvas c;
   c.dev->set_pen({kBlack, 1, PenStyle::Solid});

@@ -1,0 +1,146 @@
+// The main window's costs as a user feels them:
+//
+// - StartToFirstPaint: the program started as a process (offscreen, without
+//   a settings file) until its first graph is painted, with
+//   KURVALINE_QUIT_AFTER_PAINT=1; BareQtWindow beside it is a plain Qt
+//   window of the same size that paints once and quits, so the difference
+//   is what Kurvaline adds to the toolkit's own start.
+// - ResizeKeepingPlot: a window width change that keeps the plot size
+//   (the curves must not be recomputed, the label says whether they were).
+// - GridToggle1920x1080: Ctrl+G (command 4036) with its repaint in a
+//   full-HD window. Target: under 8 ms.
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "session/commands.h"
+#include "session/shell_state.h"
+#include "shell/graph_widget.h"
+#include "shell/main_window.h"
+
+extern char** environ;
+
+namespace kv {
+namespace {
+
+constexpr const char* kBareWindowArg = "--bare-window";
+
+// Runs a program to its end; false when it could not be started or failed.
+bool run_process(const std::vector<std::string>& args, const std::vector<std::string>& extra_env) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<std::string> env_store(extra_env);
+  for (char** e = environ; *e != nullptr; ++e) env_store.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : env_store) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return false;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen",
+                                             "KURVALINE_INI=/nonexistent/kurvaline-bench.ini"};
+
+void BM_StartToFirstPaint(benchmark::State& state) {
+  std::vector<std::string> env = kOffscreen;
+  env.emplace_back("KURVALINE_QUIT_AFTER_PAINT=1");
+  for (auto _ : state) {
+    if (!run_process({KV_PROGRAM}, env)) state.SkipWithError("kurvaline did not start and quit");
+  }
+}
+BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+std::string self_path;
+
+void BM_BareQtWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    if (!run_process({self_path, kBareWindowArg}, kOffscreen)) {
+      state.SkipWithError("the bare window did not start and quit");
+    }
+  }
+}
+BENCHMARK(BM_BareQtWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// A plain window of the start window's size that quits after its first paint.
+class BareWindow : public QWidget {
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter(this).fillRect(rect(), Qt::white);
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  }
+};
+
+int run_bare_window(int argc, char** argv) {
+  QApplication app(argc, argv);
+  BareWindow w;
+  w.resize(766, 605);
+  w.show();
+  return QApplication::exec();
+}
+
+struct Window {
+  ShellState state;
+  MainWindow window;
+  Window() : window((make_start_state(state), state), settings_without_file()) {
+    window.first_show();
+    QCoreApplication::processEvents();
+  }
+};
+
+void BM_ResizeKeepingPlot(benchmark::State& state) {
+  Window w;
+  // Graph areas of 600 and 601 pixels give the same even plot width.
+  const int base = w.window.width() - w.window.graph()->width() + 600;
+  w.window.resize(base, w.window.height());
+  QCoreApplication::processEvents();
+  const int plot_width = w.state.plot_width;
+  int recomputes = 0, step = 0;
+  for (auto _ : state) {
+    w.window.resize(base + (++step & 1), w.window.height());
+    w.window.graph()->repaint();
+    if (w.state.plot_width != plot_width) ++recomputes;
+  }
+  state.SetLabel(recomputes == 0 ? "plot kept, no recompute" : "plot size changed");
+}
+BENCHMARK(BM_ResizeKeepingPlot)->Unit(benchmark::kMillisecond);
+
+void BM_GridToggle1920x1080(benchmark::State& state) {
+  Window w;
+  w.window.resize(1920, 1080);
+  QCoreApplication::processEvents();
+  for (auto _ : state) w.window.execute(kCmdGridBoth);
+  state.SetLabel(std::to_string(w.state.layout.plot.width) + "x" +
+                 std::to_string(w.state.layout.plot.height) + " plot");
+}
+BENCHMARK(BM_GridToggle1920x1080)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kv
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], kv::kBareWindowArg) == 0) return kv::run_bare_window(argc, argv);
+  kv::self_path = "/proc/self/exe";
+  char buffer[4096];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n > 0) kv::self_path.assign(buffer, static_cast<size_t>(n));
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,81 @@
+// Icons painted at their device size; see the header.
+#include "platform/painted_icon.h"
+
+#include <QIconEngine>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+#include <utility>
+
+namespace kv {
+
+namespace {
+
+// Grey and faint, as the toolkit shows disabled pictures.
+void grey_out(QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const int a = qAlpha(row[x]);
+      if (a == 0) continue;
+      // Premultiplied: un-premultiply the grey, lighten it, then fade.
+      const int g = (qRed(row[x]) + qGreen(row[x]) + qBlue(row[x])) * 255 / (3 * a);
+      const int light = (g + 2 * 160) / 3;
+      const int fa = a * 2 / 5;
+      const int v = light * fa / 255;
+      row[x] = qRgba(v, v, v, fa);
+    }
+  }
+}
+
+class PaintedIconEngine final : public QIconEngine {
+ public:
+  PaintedIconEngine(std::function<void(QPainter&)> paint, QSizeF units)
+      : paint_(std::move(paint)), units_(units) {}
+
+  void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const qreal dpr = p->device() ? p->device()->devicePixelRatio() : 1.0;
+    QPixmap pm = pixmap((QSizeF(rect.size()) * dpr).toSize(), mode, state);
+    p->drawPixmap(rect, pm);
+  }
+
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    return fitted(size).toSize();
+  }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+    const QSize pixels = fitted(size).toSize();
+    if (pixels.isEmpty()) return QPixmap();
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+      QPainter p(&image);
+      p.scale(pixels.width() / units_.width(), pixels.height() / units_.height());
+      paint_(p);
+    }
+    if (mode == QIcon::Disabled) grey_out(image);
+    return QPixmap::fromImage(image);
+  }
+
+  QIconEngine* clone() const override { return new PaintedIconEngine(paint_, units_); }
+  QString key() const override { return QStringLiteral("KurvalinePainted"); }
+
+ private:
+  // The largest size of the frame's shape within size, in whole pixels.
+  QSizeF fitted(const QSize& size) const {
+    const qreal k = std::min(size.width() / units_.width(), size.height() / units_.height());
+    return QSizeF(qRound(units_.width() * k), qRound(units_.height() * k));
+  }
+
+  std::function<void(QPainter&)> paint_;
+  QSizeF units_;
+};
+
+}  // namespace
+
+QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units) {
+  return QIcon(new PaintedIconEngine(std::move(paint), units));
+}
+
+}  // namespace kv

@@ -1,0 +1,19 @@
+// Icons painted at the pixel size they are shown at: QIcon asks for a
+// picture of device resolution (size x device pixel ratio), and the picture
+// is painted fresh in those pixels instead of scaling a fixed bitmap.
+#pragma once
+
+#include <QIcon>
+#include <QSizeF>
+#include <functional>
+
+class QPainter;
+
+namespace kv {
+
+// paint draws into the logical frame 0..units.width() x 0..units.height();
+// the frame is scaled to fit the asked size, keeping its shape, and centred.
+// Disabled pictures are grey and faint.
+QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units);
+
+}  // namespace kv

@@ -1,0 +1,249 @@
+// The main window: construction, start-up, and the window side of ShellHost.
+// Actions, menus and bars are built in main_window_actions.cpp.
+#include "shell/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "platform/message_boxes.h"
+#include "session/command_handlers.h"
+#include "session/layout.h"
+#include "session/refresh.h"
+#include "shell/graph_widget.h"
+
+namespace kv {
+
+namespace {
+
+DialogRect to_dialog_rect(const QRect& r) {
+  return DialogRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden.";
+
+}  // namespace
+
+MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
+    : QMainWindow(parent), state_(state), settings_(std::move(settings)) {
+  setWindowTitle(QStringLiteral("Kurvaline"));
+  graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
+  setCentralWidget(graph_);
+  connect(graph_, &GraphWidget::context_menu_requested, this,
+          [this](QPoint at) { context_menu_->popup(at); });
+  connect(graph_, &GraphWidget::view_changed, this, &MainWindow::update_actions);
+  createActions();
+  createMenus();
+  createToolBars();
+  createStatusBar();
+  readSettings();
+  graph_->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::readSettings() {
+  settings_loaded_ = settings_.load_all && settings_.load_all(state_);
+  check_drawing_panels(state_);
+  left_bar_->setVisible(state_.prefs.toolbar);
+  right_bar_->setVisible(state_.prefs.toolbar);
+  statusBar()->setVisible(state_.prefs.statusbar);
+  status_label_->setText(QString::fromStdString(state_.status_text));
+  update_actions();
+}
+
+bool MainWindow::writeSettings() { return settings_.save_all && settings_.save_all(state_); }
+
+void MainWindow::first_show() {
+  switch_surface(state_, *this, state_.surface(), true);
+  set_window_rect(start_placement(state_, window_metrics(), false));
+  show();
+  state_.ready = true;
+  // Lay out with the shown window's real geometry before the first picture.
+  relayout(state_, *this);
+  refresh_view(state_, *this, REFRESH_RECOMPUTE);
+  update_actions();
+  bring_to_foreground();
+}
+
+void MainWindow::set_after_paint_hook(std::function<void()> hook) {
+  graph_->set_after_paint_hook(std::move(hook));
+}
+
+void MainWindow::execute(int id) {
+  run_command(state_, *this, id);
+  update_actions();
+}
+
+void MainWindow::on_action_triggered() {
+  if (auto* a = qobject_cast<QAction*>(sender())) execute(a->data().toInt());
+}
+
+// ---- geometry -------------------------------------------------------------
+
+int MainWindow::menu_bar_height() const {
+  // Before the first show the menu bar is not laid out yet; ask it what it
+  // will take at the window's width.
+  if (state_.full_screen || menuBar()->isHidden()) return 0;
+  return std::max(menuBar()->heightForWidth(width()), menuBar()->sizeHint().height());
+}
+
+QPoint MainWindow::graph_client_offset() const {
+  return graph_->mapTo(this, QPoint(0, 0)) - QPoint(0, menu_bar_height());
+}
+
+WindowMetrics MainWindow::window_metrics() {
+  WindowMetrics m;
+  const int menu = menu_bar_height();
+  m.client = Rect{0, 0, width(), std::max(0, height() - menu)};
+  m.status_bar_height = statusBar()->sizeHint().height();
+  const QRect frame = frameGeometry();
+  m.frame_width = frame.width() - width();
+  m.frame_height = frame.height() - height() + menu;
+  m.window = to_dialog_rect(frame);
+  const QScreen* s = screen();
+  if (s != nullptr) {
+    const QRect avail = s->availableGeometry();
+    m.screen = Rect{avail.left(), avail.top(), avail.left() + avail.width(),
+                    avail.top() + avail.height()};
+  }
+  m.maximised = isMaximized();
+  m.minimised = isMinimized();
+  return m;
+}
+
+void MainWindow::set_window_rect(const DialogRect& window) {
+  // Qt moves by the frame's corner but sizes the inside; the decoration is
+  // known only once the window manager has framed the window (0 before).
+  const QRect frame = frameGeometry();
+  const int deco_w = frame.width() - width();
+  const int deco_h = frame.height() - height();
+  move(window.left, window.top);
+  resize(std::max(1, window.right - window.left - deco_w),
+         std::max(1, window.bottom - window.top - deco_h));
+}
+
+void MainWindow::remember_window_rect() {
+  if (!isVisible() || isMinimized() || isMaximized() || isFullScreen() || state_.full_screen) return;
+  state_.prefs.pos = to_dialog_rect(frameGeometry());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  relayout(state_, *this);
+  remember_window_rect();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  remember_window_rect();
+}
+
+// ---- ShellHost --------------------------------------------------------------
+
+void MainWindow::repaint_now() { graph_->repaint(); }
+
+void MainWindow::show_toolbars(bool shown) {
+  left_bar_->setVisible(shown);
+  right_bar_->setVisible(shown);
+  // The graph must move now, before the refresh that follows paints it.
+  if (layout() != nullptr) layout()->activate();
+}
+
+void MainWindow::show_status_bar(bool shown) {
+  statusBar()->setVisible(shown);
+  if (layout() != nullptr) layout()->activate();
+}
+
+void MainWindow::set_toolbar_check(int id, bool checked) {
+  if (QAction* a = action(id)) a->setChecked(checked);
+}
+
+void MainWindow::set_title(const std::string& title) {
+  setWindowTitle(QString::fromStdString(title));
+}
+
+void MainWindow::set_status_text(const std::string& text) {
+  status_label_->setText(QString::fromStdString(text));
+}
+
+void MainWindow::error_box(const std::string& text) { show_error_box(this, text); }
+
+MessageResult MainWindow::message_box(const std::string& text, const std::string& caption,
+                                      MessageButtons buttons, MessageIcon icon, bool* alert) {
+  return show_message_box(this, text, caption, buttons, icon, alert);
+}
+
+void MainWindow::enter_full_screen() {
+  menuBar()->hide();
+  showFullScreen();
+  // Without a window manager nobody acts on the full-screen request.
+  if (const QScreen* s = screen()) setGeometry(s->geometry());
+  if (layout() != nullptr) layout()->activate();
+}
+
+void MainWindow::leave_full_screen(const DialogRect& window) {
+  showNormal();
+  menuBar()->show();
+  set_window_rect(window);
+  if (layout() != nullptr) layout()->activate();
+}
+
+void MainWindow::restore_from_maximised() {
+  showNormal();
+  if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+}
+
+void MainWindow::close_window() { QTimer::singleShot(0, this, &QWidget::close); }
+
+void MainWindow::bring_to_foreground() {
+  raise();
+  activateWindow();
+}
+
+void MainWindow::post_command(int id) {
+  QTimer::singleShot(0, this, [this, id] { execute(id); });
+}
+
+// The formula dialogs, the coordinate tooltip and the document, picture,
+// printing, clipboard, calculator and help commands come with their own
+// layers; until then their features are off, so these are not reached.
+bool MainWindow::run_formula_dialog(int) { return false; }
+void MainWindow::focus_formula_dialog() {}
+void MainWindow::hide_value_tooltip() {}
+void MainWindow::refresh_value_tooltip() {}
+bool MainWindow::run_window_command(int, const std::string&) { return false; }
+
+bool MainWindow::load_one_instance(UserPrefs& prefs) {
+  return settings_.load_one_instance && settings_.load_one_instance(prefs);
+}
+
+bool MainWindow::save_one_instance(const UserPrefs& prefs) {
+  return settings_.save_one_instance && settings_.save_one_instance(prefs);
+}
+
+bool MainWindow::reset_settings(ShellState& state) {
+  return settings_.reset && settings_.reset(state);
+}
+
+// ---- events -----------------------------------------------------------------
+
+bool MainWindow::event(QEvent* event) {
+  // Menu items carry no status tips; the toolkit would blank the status text
+  // whenever the mouse crosses one.
+  if (event->type() == QEvent::StatusTip) return true;
+  return QMainWindow::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!writeSettings()) error_box(kSettingsNotSaved);
+  event->accept();
+}
+
+}  // namespace kv

@@ -1,0 +1,208 @@
+// The main window as only widgets show it: the menus against the command
+// tables, keys reaching their commands (also with the menu bar hidden),
+// toolbar check states and tooltips, the room the bars take beside the
+// graph, and the confirmation box with its check box.
+#include <QtTest>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolTip>
+
+#include "platform/message_boxes.h"
+#include "session/commands.h"
+#include "session/refresh.h"
+#include "session/shell_state.h"
+#include "shell/graph_widget.h"
+#include "shell/main_window.h"
+
+namespace kv {
+
+namespace {
+
+// Compares a built menu with its table, item by item, and says where they part.
+QString menu_difference(const QList<QAction*>& actions, std::span<const MenuItem> items,
+                        const QString& where) {
+  if (actions.size() != static_cast<qsizetype>(items.size())) {
+    return where + QStringLiteral(": %1 items, table %2").arg(actions.size()).arg(items.size());
+  }
+  for (size_t i = 0; i < items.size(); ++i) {
+    const MenuItem& item = items[i];
+    QAction* a = actions[static_cast<qsizetype>(i)];
+    const QString here = where + QStringLiteral("/%1").arg(i);
+    switch (item.kind) {
+      case MenuItemKind::Separator:
+        if (!a->isSeparator()) return here + QStringLiteral(": not a separator");
+        break;
+      case MenuItemKind::Command:
+        if (a->data().toInt() != item.id) return here + QStringLiteral(": id %1").arg(a->data().toInt());
+        break;
+      case MenuItemKind::Popup: {
+        if (a->menu() == nullptr || a->text() != QString::fromUtf8(item.text)) {
+          return here + QStringLiteral(": popup ") + a->text();
+        }
+        const QString inner = menu_difference(a->menu()->actions(), item.items, here);
+        if (!inner.isEmpty()) return inner;
+        break;
+      }
+    }
+  }
+  return QString();
+}
+
+QAbstractButton* button_of(MainWindow& w, int id) {
+  for (QToolBar* bar : {w.left_toolbar(), w.right_toolbar()}) {
+    if (auto* b = qobject_cast<QAbstractButton*>(bar->widgetForAction(w.action(id)))) return b;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ShellState> state_;
+  std::unique_ptr<MainWindow> window_;
+
+  MainWindow& start() {
+    state_ = std::make_unique<ShellState>();
+    make_start_state(*state_);
+    window_ = std::make_unique<MainWindow>(*state_, settings_without_file());
+    window_->first_show();
+    window_->activateWindow();
+    [[maybe_unused]] bool active = QTest::qWaitForWindowActive(window_.get());
+    return *window_;
+  }
+
+ private slots:
+  void cleanup() {
+    window_.reset();
+    state_.reset();
+  }
+
+  void menus_follow_the_command_tables() {
+    MainWindow& w = start();
+    QCOMPARE(menu_difference(w.menuBar()->actions(), menu_bar(), QStringLiteral("bar")), QString());
+    QCOMPARE(menu_difference(w.context_popup()->actions(), context_menu(), QStringLiteral("context")),
+             QString());
+    // Texts as the table has them, with the shortcut after the tab.
+    QCOMPARE(w.action(kCmdGrid)->text(), QString::fromUtf8("&Gitterlinien\tStrg+G"));
+    QCOMPARE(w.action(kCmdUndo)->text(), QString::fromUtf8("&Rückgängig: \tStrg+Z"));
+    QVERIFY(!w.action(kCmdUndo)->isEnabled());
+  }
+
+  void keys_reach_their_commands_also_in_full_screen() {
+    MainWindow& w = start();
+    PanelRecord& panel = state_->current();
+    QCOMPARE(panel.option(kOptGrid), 1);
+    QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);  // both off
+    QCOMPARE(panel.option(kOptGrid), 0);
+    QCOMPARE(panel.option(kOptSubGrid), 0);
+    QTest::keyClick(&w, Qt::Key_2);
+    QCOMPARE(panel.option(kOptLineWidth), 2);
+
+    QTest::keyClick(&w, Qt::Key_F11);
+    QVERIFY(state_->full_screen);
+    QVERIFY(w.menuBar()->isHidden());
+    QVERIFY(w.left_toolbar()->isHidden());
+    QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);  // both on, menu bar hidden
+    QCOMPARE(panel.option(kOptGrid), 1);
+    QTest::keyClick(&w, Qt::Key_F11);
+    QVERIFY(!state_->full_screen);
+    QVERIFY(!w.menuBar()->isHidden());
+    QVERIFY(!w.left_toolbar()->isHidden());
+  }
+
+  void toolbar_checks_follow_the_surface() {
+    MainWindow& w = start();
+    PanelRecord& integral = state_->panels[kPanelIntegral];
+    integral.options[kOptGrid] = 0;
+    integral.options[kOptSubGrid] = 1;
+    integral.options[kOptEqualScales] = 0;
+    switch_surface(*state_, w, kPanelIntegral, true);
+    QVERIFY(!button_of(w, kCmdGrid)->isChecked());
+    QVERIFY(button_of(w, kCmdSubGrid)->isChecked());
+    QVERIFY(!button_of(w, kCmdEqualScales)->isChecked());
+    switch_surface(*state_, w, kPanelFunction, true);
+    QVERIFY(button_of(w, kCmdGrid)->isChecked());
+    QVERIFY(!button_of(w, kCmdSubGrid)->isChecked());
+  }
+
+  void toolbar_tooltips_only_while_on() {
+    MainWindow& w = start();
+    QAbstractButton* grid = button_of(w, kCmdGrid);
+    const QPoint at = grid->rect().center();
+    state_->prefs.tooltips = false;
+    QHelpEvent off(QEvent::ToolTip, at, grid->mapToGlobal(at));
+    QCoreApplication::sendEvent(grid, &off);
+    QVERIFY(!QToolTip::isVisible());
+    state_->prefs.tooltips = true;
+    QHelpEvent on(QEvent::ToolTip, at, grid->mapToGlobal(at));
+    QCoreApplication::sendEvent(grid, &on);
+    QCOMPARE(QToolTip::text(), QStringLiteral("Gitterlinien"));
+    QToolTip::hideText();
+  }
+
+  void bars_take_their_room_beside_the_graph() {
+    MainWindow& w = start();
+    QCOMPARE(state_->plot_width, 624);
+    QCOMPARE(state_->plot_height, 520);
+    const QRect g = w.graph()->geometry();
+    QCOMPARE(g.left(), 26);
+    QCOMPARE(w.right_toolbar()->geometry().left(), g.right() + 1);
+    QCOMPARE(w.right_toolbar()->width(), 25);
+    QCOMPARE(w.statusBar()->geometry().top(), g.bottom() + 1);
+    // The graph area starts at the widget's corner and reaches past its far edges.
+    const Rect& area = state_->layout.client;
+    const QRect gc = g.translated(0, -w.menuBar()->height());  // in client coordinates
+    QCOMPARE(QPoint(area.left, area.top), gc.topLeft());
+    QVERIFY(area.right >= gc.right() + 1 && area.bottom >= gc.bottom() + 1);
+
+    w.execute(kCmdToolbar);
+    QCOMPARE(w.graph()->geometry().left(), 0);
+    QCOMPARE(state_->layout.client.left, 0);
+    QCOMPARE(state_->layout.plot.width, 624 + 52);
+    w.execute(kCmdStatusbar);
+    QCOMPARE(w.graph()->geometry().bottom() + 1, w.height());
+  }
+
+  void confirmation_tick_counts_with_cancel() {
+    bool ask_again = true;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box != nullptr);
+      for (QAbstractButton* b : box->buttons()) buttons << b->text();
+      QCOMPARE(box->checkBox()->text(), QStringLiteral("Nicht mehr nachfragen"));
+      box->checkBox()->setChecked(true);
+      box->button(QMessageBox::Cancel)->click();
+    });
+    const MessageResult r = show_message_box(nullptr, "Datei speichern?", kCaption,
+                                             MessageButtons::YesNoCancel, MessageIcon::Question,
+                                             &ask_again);
+    QCOMPARE(r, MessageResult::Cancel);
+    QVERIFY(!ask_again);
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"&Ja", "&Nein", "Abbrechen"}));
+
+    QTimer::singleShot(0, [] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box != nullptr);
+      box->button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(show_message_box(nullptr, "?", kCaption, MessageButtons::OkCancel,
+                              MessageIcon::Question, &ask_again),
+             MessageResult::Ok);
+    QVERIFY(ask_again);  // not ticked: ask again
+  }
+};
+
+}  // namespace kv
+
+QTEST_MAIN(kv::MainWindowTest)
+#include "main_window_test.moc"
