@@ -25,7 +25,7 @@ class FormulaDialogRunner {
   // Gives the open dialog the keyboard focus.
   void focus();
   // The open dialog, or nullptr.
-  FormulaDialog* open_dialog() const { return open_; }
+  FormulaDialog* open_dialog() const;
 
  private:
   QWidget* owner_;

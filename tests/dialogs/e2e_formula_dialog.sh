@@ -9,7 +9,7 @@
 # xvfb-run, xdotool or ImageMagick.
 set -u
 bin=$1
-for tool in xvfb-run xdotool import convert; do
+for tool in xvfb-run xdotool import convert compare; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
 done
 
@@ -49,8 +49,8 @@ dlg=$(wait_window '^Funktionsterm eingeben$')
 sleep 0.3
 # The formula field has the focus; Tab leads on to x min.
 xdotool key ctrl+a type --delay 20 'x^2/4-3'
-xdotool key Tab ctrl+a
-xdotool type --delay 20 '-pi'
+xdotool key Tab ctrl+a minus
+xdotool type --delay 20 'pi'
 xdotool key alt+g
 sleep 1
 [ "$(count_windows '^Funktionsterm eingeben$')" -eq 0 ] || note "dialog still open after Graph"
@@ -90,7 +90,11 @@ while read -r line; do
 done < <(cat "$tmp/result" 2>/dev/null || echo "no result")
 
 differs() {  # number of differing pixels inside the plot
-  compare -metric AE -crop "$(cat "$tmp/plot_crop")" "$1" "$2" null: 2>&1 | cut -d' ' -f1
+  local crop
+  crop=$(cat "$tmp/plot_crop")
+  convert "$1" -crop "$crop" +repage "$tmp/a.png"
+  convert "$2" -crop "$crop" +repage "$tmp/b.png"
+  compare -metric AE "$tmp/a.png" "$tmp/b.png" null: 2>&1 | cut -d' ' -f1
 }
 if [ -f "$tmp/before.png" ] && [ -f "$tmp/drawn.png" ] && [ -f "$tmp/corrected.png" ]; then
   [ "$(differs "$tmp/before.png" "$tmp/drawn.png")" -gt 200 ] || fail "the graph did not change after Graph"
