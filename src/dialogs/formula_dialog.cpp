@@ -73,6 +73,8 @@ FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host,
   setWindowTitle(ui_text(dialog_title(index_)));
   build();
   open_at(panel_.dialog_pos, kDialogDefaultOffset);
+  // As a dialog of the desktop does with its first field: typing replaces it.
+  focus_and_select(kCtlFormula);
   // Only the width of a one-line formula field can grow.
   if (index_ != kPanelFunction) setMaximumHeight(minimumHeight());
   // Counted from the dialog's creation, so the message comes once the dialog
@@ -320,6 +322,8 @@ void FormulaDialog::set_defaults() {
 void FormulaDialog::edit_axis_titles() {
   AxisTitleDialog titles(this, state_, host_, panel_);
   titles.exec();
+  // Without a window manager nothing else makes this dialog active again.
+  activateWindow();
 }
 
 void FormulaDialog::show_pending_error() {
