@@ -128,6 +128,9 @@ QWidget* FormulaDialog::build_formula_field() {
     const HistoryList history = refresh_history(panel_);
     for (const std::string& item : history.items) formula_combo_->addItem(panel_to_widget(item));
     formula_combo_->setEditText(panel_to_widget(history.edit_text));
+    // The combo box keeps Enter to itself; in a dialog it should draw.
+    connect(formula_combo_->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { run_control(kCtlOk); });
     field = formula_combo_;
   }
   set_control_id(field, kCtlFormula);

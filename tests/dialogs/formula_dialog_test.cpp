@@ -78,7 +78,7 @@ class FormulaDialogTest : public QObject {
     state_.reset();
   }
 
-  void controls_of_each_dialog() {
+  void controls_of_each_dialog_and_enter() {
     struct Case {
       int panel;
       std::vector<int> present, absent;
@@ -99,6 +99,9 @@ class FormulaDialogTest : public QObject {
     QCOMPARE(ctl<QPushButton>(*igl, kCtlOk)->text(), QStringLiteral("&Integrieren"));
     // The one-line formula field makes only the width grow.
     QCOMPARE(igl->maximumHeight(), igl->minimumHeight());
+    // Enter in the formula field commits, as anywhere else in the dialog.
+    QTest::keyClick(ctl<QComboBox>(*igl, kCtlFormula)->lineEdit(), Qt::Key_Return);
+    QCOMPARE(igl->result(), int(QDialog::Accepted));
   }
 
   void texts_in_and_out() {
