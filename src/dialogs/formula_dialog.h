@@ -35,7 +35,6 @@ class FormulaDialog final : public CommonDialog {
  public:
   FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host, int panel);
 
-  int panel_index() const { return index_; }
   // The controls as text, as "&Graph" would read them.
   DialogTexts texts() const;
 

@@ -13,8 +13,6 @@ bool FormulaDialogRunner::run(int panel) {
   return confirmed;
 }
 
-FormulaDialog* FormulaDialogRunner::open_dialog() const { return open_; }
-
 void FormulaDialogRunner::focus() {
   if (open_ == nullptr) return;
   open_->raise();

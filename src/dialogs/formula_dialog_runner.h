@@ -24,8 +24,6 @@ class FormulaDialogRunner {
   bool run(int panel);
   // Gives the open dialog the keyboard focus.
   void focus();
-  // The open dialog, or nullptr.
-  FormulaDialog* open_dialog() const;
 
  private:
   QWidget* owner_;

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "dialogs/axis_title_dialog.h"
 #include "dialogs/formula_dialog.h"
 #include "expr/messages.h"
 #include "fake_host.h"
@@ -222,6 +223,24 @@ class FormulaDialogTest : public QObject {
     QCOMPARE(host_->messages.back(), std::string(message_text(kMsgTRange)));
     QCOMPARE(host_->focused_id, range_control(kTMin));
     QVERIFY(d->isVisible());
+  }
+
+  void axis_titles_apply_keeps_open_cancel_keeps_old() {
+    PanelRecord& p = state_->panels[kPanelIntegral];
+    AxisTitleDialog d(owner_.get(), *state_, *host_, p);
+    d.show();
+    auto* x = qobject_cast<QLineEdit*>(d.control(kCtlTitleX));
+    auto* y = qobject_cast<QLineEdit*>(d.control(kCtlTitleY));
+    x->setText(QString::fromUtf8("Zeit in µs"));
+    y->clear();
+    d.run_control(kCtlApply);
+    QVERIFY(d.isVisible());
+    QCOMPARE(p.title_x, std::string("Zeit in \xB5s"));
+    QCOMPARE(p.title_y, std::string());  // an empty title is allowed
+    x->setText(QStringLiteral("t"));
+    d.run_control(kCtlCancel);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(p.title_x, std::string("Zeit in \xB5s"));
   }
 
   void placement_is_relative_to_the_owner_and_remembered() {
