@@ -15,7 +15,7 @@ namespace kv {
 
 AxisTitleDialog::AxisTitleDialog(QWidget* owner, ShellState& state, ShellHost& host,
                                  PanelRecord& panel)
-    : CommonDialog(owner), state_(state), host_(host), panel_(panel) {
+    : CommonDialog(owner, state), state_(state), host_(host), panel_(panel) {
   setWindowTitle(ui_text("Titel für Achsen"));
   auto* top = new QVBoxLayout(this);
   auto* form = new QFormLayout;
@@ -43,8 +43,6 @@ AxisTitleDialog::AxisTitleDialog(QWidget* owner, ShellState& state, ShellHost& h
   finish_controls();
   setMaximumHeight(minimumHeight());
 }
-
-bool AxisTitleDialog::gestures_on() const { return state_.prefs.mouse_gestures; }
 
 void AxisTitleDialog::store() {
   panel_.title_x = widget_to_panel(title_x_->text());

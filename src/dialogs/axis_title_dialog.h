@@ -19,9 +19,6 @@ class AxisTitleDialog final : public CommonDialog {
 
   void run_control(int id) override;
 
- protected:
-  bool gestures_on() const override;
-
  private:
   void store();
 

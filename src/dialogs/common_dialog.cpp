@@ -2,15 +2,11 @@
 #include "dialogs/common_dialog.h"
 
 #include <QComboBox>
-#include <QContextMenuEvent>
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QWindow>
 
+#include "dialogs/window_gestures.h"
 #include "session/dialog_placement.h"
 
 namespace kv {
@@ -24,24 +20,10 @@ Rect screen_rect(const QWidget* widget) {
   return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
-int gesture_command(int result) {
-  switch (result) {
-    case kGestureRight: return 1;
-    case kGestureLeft: return 2;
-    case kGestureUp:
-    case kGestureDown: return 1011;
-    default: return 0;
-  }
-}
-
 }  // namespace
 
-CommonDialog::CommonDialog(QWidget* owner) : QDialog(owner) {
-  clock_.start();
-  gesture_timer_.setSingleShot(true);
-  gesture_timer_.setInterval(static_cast<int>(kGestureTimeoutMs));
-  connect(&gesture_timer_, &QTimer::timeout, this, [this] { gesture_cancel(gesture_, mouse_mode_); });
-}
+CommonDialog::CommonDialog(QWidget* owner, const ShellState& state)
+    : QDialog(owner), state_(state) {}
 
 void CommonDialog::set_control_id(QWidget* widget, int id) {
   widget->setProperty(kControlIdProperty, id);
@@ -76,16 +58,14 @@ QPoint CommonDialog::owner_corner() const {
 void CommonDialog::finish_controls() {
   adjustSize();
   setMinimumSize(size());
-  installEventFilter(this);
-  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+  new WindowGestures(this, state_, [this](int id) { run_control(id); });  // owned by the dialog
 }
 
 void CommonDialog::open_at(DialogRect& remembered, Point default_offset) {
   finish_controls();
-  const QSize opening = size();
   const QPoint corner = owner_corner();
-  const DialogRect r = place_dialog(remembered, {corner.x(), corner.y()}, opening.width(),
-                                    opening.height(), default_offset, screen_rect(this));
+  const DialogRect r = place_dialog(remembered, {width(), height()}, {corner.x(), corner.y()},
+                                    default_offset, screen_rect(this));
   resize(r.right - r.left, r.bottom - r.top);
   move(r.left, r.top);
 }
@@ -95,91 +75,6 @@ DialogRect CommonDialog::placement() const {
   const QPoint at = pos();
   return relative_placement({at.x(), at.y(), at.x() + width(), at.y() + height()},
                             {corner.x(), corner.y()});
-}
-
-Point CommonDialog::client_point(QPoint global) const {
-  const QPoint p = mapFromGlobal(global);
-  return {p.x(), p.y()};
-}
-
-bool CommonDialog::right_press(QPoint global) {
-  if (!gesture_start(gesture_, mouse_mode_, gestures_on(), client_point(global),
-                     clock_.elapsed())) {
-    return false;
-  }
-  gesture_timer_.start();
-  return true;
-}
-
-void CommonDialog::right_release(QWidget* receiver, QPoint global) {
-  const GestureFinish finish =
-      gesture_finish(gesture_, mouse_mode_, gestures_on(), client_point(global), clock_.elapsed());
-  gesture_timer_.stop();
-  if (finish.result == kGestureClick) {
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, receiver->mapFromGlobal(global), global);
-    QCoreApplication::sendEvent(receiver, &menu);
-    return;
-  }
-  if (const int id = gesture_command(finish.result)) run_control(id);
-}
-
-bool CommonDialog::eventFilter(QObject* watched, QEvent* event) {
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (widget == nullptr || widget->window() != this) return QDialog::eventFilter(watched, event);
-  switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-      auto* e = static_cast<QMouseEvent*>(event);
-      if (e->button() == Qt::RightButton && !(e->buttons() & Qt::LeftButton)) {
-        return right_press(e->globalPosition().toPoint());
-      }
-      break;
-    }
-    case QEvent::MouseButtonRelease: {
-      auto* e = static_cast<QMouseEvent*>(event);
-      if (e->button() == Qt::RightButton && mouse_mode_ == MouseMode::Gesture) {
-        right_release(widget, e->globalPosition().toPoint());
-        return true;
-      }
-      break;
-    }
-    // The platform may open the context menu at the press that began a gesture.
-    case QEvent::ContextMenu:
-      return mouse_mode_ == MouseMode::Gesture;
-    case QEvent::KeyPress:
-      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-          gesture_cancel(gesture_, mouse_mode_)) {
-        gesture_timer_.stop();
-        return true;
-      }
-      break;
-    default: break;
-  }
-  return QDialog::eventFilter(watched, event);
-}
-
-// Presses that reach the dialog itself are on its background (labels and
-// frames pass theirs on): the left button ends a gesture or moves the dialog.
-void CommonDialog::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
-  if (gesture_cancel(gesture_, mouse_mode_)) {
-    gesture_timer_.stop();
-    return;
-  }
-  // Without a window manager that moves windows, the dialog follows the mouse itself.
-  if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
-  dragging_ = true;
-  drag_offset_ = event->globalPosition().toPoint() - pos();
-}
-
-void CommonDialog::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging_) move(event->globalPosition().toPoint() - drag_offset_);
-  QDialog::mouseMoveEvent(event);
-}
-
-void CommonDialog::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) dragging_ = false;
-  QDialog::mouseReleaseEvent(event);
 }
 
 }  // namespace kv

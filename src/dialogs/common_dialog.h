@@ -1,23 +1,14 @@
 // What every formula dialog does beside its own controls: controls found by
 // their numeric id (the id an error record names), the faulty field focused
-// with its whole text selected, right-button gestures over the dialog and
-// any of its controls, moving the dialog by its background, the opening size
-// as its minimum, and the placement remembered relative to the owner.
-//
-// A gesture to the right sends the dialog command 1, to the left 2, up or
-// down 1011; a movement too short for a gesture gives the control its
-// ordinary right click (the context menu).
+// with its whole text selected, right-button gestures and moving by the
+// background (dialogs/window_gestures.h), the opening size as its minimum,
+// and the placement remembered relative to the owner.
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
-#include <QPoint>
-#include <QTimer>
 
-#include "graph/device.h"
 #include "model/panel_record.h"
-#include "session/gesture.h"
-#include "session/mouse_mode.h"
+#include "session/shell_state.h"
 
 namespace kv {
 
@@ -28,14 +19,14 @@ class CommonDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CommonDialog(QWidget* owner);
+  CommonDialog(QWidget* owner, const ShellState& state);
 
   // The control with this id, or nullptr.
   QWidget* control(int id) const;
   // Gives the control the focus and selects its whole text.
   void focus_and_select(int id);
 
-  // The dialog's command: a button press or a gesture.
+  // The dialog's command: a button press or a gesture (1, 2, 1011).
   virtual void run_control(int id) = 0;
 
  protected:
@@ -50,25 +41,10 @@ class CommonDialog : public QDialog {
   // The placement to remember, relative to the owner.
   DialogRect placement() const;
 
-  virtual bool gestures_on() const = 0;
-
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
  private:
-  bool right_press(QPoint global);
-  void right_release(QWidget* receiver, QPoint global);
-  Point client_point(QPoint global) const;
   QPoint owner_corner() const;
 
-  GestureRecogniser gesture_;
-  MouseMode mouse_mode_ = MouseMode::Idle;
-  QTimer gesture_timer_;
-  QElapsedTimer clock_;
-  bool dragging_ = false;
-  QPoint drag_offset_;
+  const ShellState& state_;
 };
 
 }  // namespace kv

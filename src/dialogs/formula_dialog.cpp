@@ -64,7 +64,7 @@ QFont edit_font() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); 
 }  // namespace
 
 FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host, int panel)
-    : CommonDialog(owner),
+    : CommonDialog(owner, state),
       state_(state),
       host_(host),
       panel_(state.panels[static_cast<size_t>(surface_of(panel))]),
@@ -72,7 +72,7 @@ FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host,
       initial_(dialog_texts_from_panel(panel_)) {
   setWindowTitle(ui_text(dialog_title(index_)));
   build();
-  open_at(panel_.dialog_pos, kDialogDefaultOffset);
+  open_at(panel_.dialog_pos, kFormulaDialogOffset);
   // As a dialog of the desktop does with its first field: typing replaces it.
   focus_and_select(kCtlFormula);
   // Only the width of a one-line formula field can grow.
@@ -96,9 +96,8 @@ void FormulaDialog::build() {
   top->addLayout(build_buttons());
 }
 
-void FormulaDialog::set_tooltip(QWidget* w, const char* text) {
-  if (state_.prefs.tooltips) w->setToolTip(ui_text(text));
-}
+// Shown only while the user has tooltips on (WindowGestures holds them back).
+void FormulaDialog::set_tooltip(QWidget* w, const char* text) { w->setToolTip(ui_text(text)); }
 
 QWidget* FormulaDialog::build_formula_field() {
   auto* box = new QWidget;
@@ -225,7 +224,7 @@ QWidget* FormulaDialog::build_options() {
 }
 
 QWidget* FormulaDialog::build_gesture_help() {
-  auto* box = new QGroupBox(ui_text("Mausgesten (rechte Maustaste)"));
+  auto* box = new QGroupBox(ui_text("Mausgesten"));
   auto* grid = new QGridLayout(box);
   const char* rows[3][2] = {
       {"Nach rechts:", index_ == kPanelIntegral ? "Integrieren" : "Graph zeichnen"},
@@ -291,8 +290,6 @@ DialogTexts FormulaDialog::texts() const {
   if (derivative_) t.derivative = derivative_->isChecked();
   return t;
 }
-
-bool FormulaDialog::gestures_on() const { return state_.prefs.mouse_gestures; }
 
 void FormulaDialog::run_control(int id) {
   switch (id) {

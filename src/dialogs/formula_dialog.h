@@ -42,9 +42,6 @@ class FormulaDialog final : public CommonDialog {
   // Remembers the placement in the panel before the dialog closes.
   void done(int result) override;
 
- protected:
-  bool gestures_on() const override;
-
  private:
   void build();
   QWidget* build_formula_field();

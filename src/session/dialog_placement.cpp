@@ -1,48 +1,57 @@
-// Placement of the formula dialogs; see the header.
+// Dialog placement; see dialog_placement.h.
 #include "session/dialog_placement.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
-
 namespace kv {
 
 namespace {
 
-// Settings files may hold any ints; sums and differences are taken in 64 bits
-// and brought back into int range before the screen clamps them.
+// Sums and differences of coordinates are taken in 64 bits and brought back
+// into int range, so a stray remembered offset cannot overflow.
 int to_int(int64_t v) {
-  return static_cast<int>(std::clamp<int64_t>(v, std::numeric_limits<int>::min(),
-                                              std::numeric_limits<int>::max()));
+  return static_cast<int>(std::clamp<int64_t>(v, std::numeric_limits<int>::min() / 2,
+                                              std::numeric_limits<int>::max() / 2));
+}
+
+// Length between lo and hi (taken when lo exceeds hi).
+int64_t bounded(int64_t length, int64_t lo, int64_t hi) {
+  return std::max(lo, std::min(length, hi));
 }
 
 }  // namespace
 
-DialogRect place_dialog(DialogRect& remembered, Point owner, int min_width, int min_height,
+DialogRect place_dialog(DialogRect& remembered, DialogSize natural, Point owner,
                         Point default_offset, const Rect& screen) {
   if (remembered.empty()) {
-    remembered = {default_offset.x, default_offset.y, default_offset.x + min_width,
-                  default_offset.y + min_height};
+    remembered = {default_offset.x, default_offset.y, default_offset.x + natural.width,
+                  default_offset.y + natural.height};
   }
-  int64_t width =
-      std::max<int64_t>(min_width, int64_t{remembered.right} - remembered.left);
-  int64_t height =
-      std::max<int64_t>(min_height, int64_t{remembered.bottom} - remembered.top);
-  int64_t left = int64_t{owner.x} + remembered.left;
-  int64_t top = int64_t{owner.y} + remembered.top;
+  int64_t width = static_cast<int64_t>(remembered.right) - remembered.left;
+  int64_t height = static_cast<int64_t>(remembered.bottom) - remembered.top;
+  int64_t left = static_cast<int64_t>(owner.x) + remembered.left;
+  int64_t top = static_cast<int64_t>(owner.y) + remembered.top;
   if (screen.width() > 0 && screen.height() > 0) {
-    width = std::min<int64_t>(width, screen.width());
-    height = std::min<int64_t>(height, screen.height());
-    left = std::clamp<int64_t>(left, screen.left, screen.right - width);
-    top = std::clamp<int64_t>(top, screen.top, screen.bottom - height);
+    width = bounded(width, natural.width, screen.width());
+    height = bounded(height, natural.height, screen.height());
+    // The right and bottom edges first, so that a dialog larger than the
+    // screen keeps its top-left corner visible.
+    left = std::max<int64_t>(std::min<int64_t>(left, screen.right - width), screen.left);
+    top = std::max<int64_t>(std::min<int64_t>(top, screen.bottom - height), screen.top);
+  } else {
+    width = std::max<int64_t>(width, natural.width);
+    height = std::max<int64_t>(height, natural.height);
   }
   return {to_int(left), to_int(top), to_int(left + width), to_int(top + height)};
 }
 
-DialogRect relative_placement(const DialogRect& dialog, Point owner) {
-  return {to_int(int64_t{dialog.left} - owner.x), to_int(int64_t{dialog.top} - owner.y),
-          to_int(int64_t{dialog.right} - owner.x), to_int(int64_t{dialog.bottom} - owner.y)};
+DialogRect relative_placement(const DialogRect& window, Point owner) {
+  return {to_int(static_cast<int64_t>(window.left) - owner.x),
+          to_int(static_cast<int64_t>(window.top) - owner.y),
+          to_int(static_cast<int64_t>(window.right) - owner.x),
+          to_int(static_cast<int64_t>(window.bottom) - owner.y)};
 }
 
 }  // namespace kv

@@ -1,9 +1,16 @@
-// Where a formula dialog opens and what it remembers when it closes.
+// Where a dialog opens and what it remembers of its place.
 //
-// A panel keeps the rectangle of its dialog (DialogPos) relative to the
-// owner window's top-left corner; an empty rectangle means the dialog was
-// never placed. The rectangle comes from the settings file too, so any four
-// ints must give a rectangle on the screen.
+// A panel keeps the placement of its dialog relative to the main window's
+// top-left corner (PanelRecord::dialog_pos), so a dialog follows the main
+// window between openings. left/top are the position of the dialog's frame,
+// right/bottom add the size of its client area, as the window layer moves
+// and sizes it.
+//
+// At opening: the dialog's natural size is its minimum. An empty remembered
+// placement becomes the natural size at the default offset. The dialog goes
+// to the owner's corner plus the remembered offset, with the remembered size
+// (at least the minimum, at most the screen), moved so that it lies fully on
+// the screen.
 #pragma once
 
 #include "graph/device.h"
@@ -11,18 +18,21 @@
 
 namespace kv {
 
-// The offset of a dialog that was never placed, from the owner's corner.
-inline constexpr Point kDialogDefaultOffset{40, 40};
+// Default offsets from the main window's corner, in pixels.
+inline constexpr Point kFormulaDialogOffset{40, 40};
+inline constexpr Point kValueDialogOffset{-80, 40};
+inline constexpr Point kTableDialogOffset{-80, 0};
 
-// The dialog's rectangle in screen coordinates: the owner's corner plus the
-// remembered position, the remembered size but at least min_width x
-// min_height (the size the dialog opens with) and at most the screen, moved
-// fully onto the screen. An empty remembered rectangle is first set to the
-// minimum size at the default offset.
-DialogRect place_dialog(DialogRect& remembered, Point owner, int min_width, int min_height,
+struct DialogSize {
+  int width = 0, height = 0;
+};
+
+// The dialog's rectangle on the screen (frame position, client size).
+// Fills an empty `remembered` with the default placement.
+DialogRect place_dialog(DialogRect& remembered, DialogSize natural, Point owner,
                         Point default_offset, const Rect& screen);
 
-// The rectangle to remember for a dialog at `dialog` (screen coordinates).
-DialogRect relative_placement(const DialogRect& dialog, Point owner);
+// What a dialog at `window` remembers, relative to its owner's corner.
+DialogRect relative_placement(const DialogRect& window, Point owner);
 
 }  // namespace kv

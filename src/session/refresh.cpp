@@ -32,11 +32,12 @@ void mark_moved_bounds_stale(ShellState& state) {
 
 }  // namespace
 
-CompileEnv compile_env(const ShellState& state) {
+CompileEnv compile_env(ShellState& state) {
   CompileEnv env;
   env.surface = static_cast<PanelIndex>(state.surface());
   env.palette_size = kCurveColourCount;
   env.length_limit = state.length_limit;
+  env.random = &state.random;
   return env;
 }
 

@@ -31,7 +31,7 @@ inline constexpr unsigned REFRESH_UNDO_STEP = 0x20;
 
 // The compiler's view of the shell: current surface, length-limit switch,
 // number of curve colours.
-CompileEnv compile_env(const ShellState& state);
+CompileEnv compile_env(ShellState& state);
 
 bool refresh_view(ShellState& state, ShellHost& host, unsigned flags);
 

@@ -15,6 +15,7 @@
 #include <bitset>
 #include <string>
 
+#include "expr/mathfn.h"
 #include "graph/colours.h"
 #include "graph/samples.h"
 #include "graph/view.h"
@@ -93,9 +94,9 @@ struct ShellState {
   FeatureSet features =
       FeatureSet().set(static_cast<size_t>(Feature::Core)).set(static_cast<size_t>(Feature::ViewOps));
 
-  // The formula language's rand draws from a generator inside each evaluator
-  // for now; when the program gets one generator of its own, it lives here and
-  // is passed in.
+  // The one random sequence of the run behind the formula language's rand:
+  // every compilation and numeric field of the window draws from it.
+  RandState random;
 
   int surface() const { return prefs.surface; }
   PanelRecord& current() { return panels[static_cast<size_t>(prefs.surface)]; }

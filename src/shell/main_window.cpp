@@ -13,8 +13,10 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "dialogs/calc_window.h"
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
+#include "session/commands.h"
 #include "session/layout.h"
 #include "session/refresh.h"
 #include "shell/graph_widget.h"
@@ -38,6 +40,8 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
       formula_dialogs_(this, state, *this) {
   setWindowTitle(QStringLiteral("Kurvaline"));
   state_.features.set(static_cast<size_t>(Feature::FormulaDialogs));
+  calculators_ = std::make_unique<Calculators>(state_, *this);
+  state_.features.set(static_cast<size_t>(Feature::Calculators));
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
   connect(graph_, &GraphWidget::context_menu_requested, this,
@@ -234,12 +238,19 @@ void MainWindow::post_command(int id) {
 bool MainWindow::run_formula_dialog(int panel) { return formula_dialogs_.run(panel); }
 void MainWindow::focus_formula_dialog() { formula_dialogs_.focus(); }
 
-// The coordinate tooltip and the document, picture, printing, clipboard,
-// calculator and help commands come with their own layers; until then their
-// features are off, so these are not reached.
+// The coordinate tooltip and the document, picture, printing, clipboard and
+// help commands come with their own layers; until then their features are
+// off, so these are not reached.
 void MainWindow::hide_value_tooltip() {}
 void MainWindow::refresh_value_tooltip() {}
-bool MainWindow::run_window_command(int, const std::string&) { return false; }
+
+bool MainWindow::run_window_command(int id, const std::string&) {
+  switch (id) {
+    case kCmdValueTable: calculators_->show_table(this); return true;
+    case kCmdSingleValue: calculators_->show_value(this); return true;
+    default: return false;
+  }
+}
 
 bool MainWindow::load_one_instance(UserPrefs& prefs) {
   return settings_.load_one_instance && settings_.load_one_instance(prefs);

@@ -1,60 +1,84 @@
-// Placement of the formula dialogs: the default offset, the opening size as
-// minimum, and remembered rectangles (from any settings file) kept on screen.
-#include "session/dialog_placement.h"
-
+// Dialog placement: the default offset on first opening, the remembered
+// place afterwards, and the screen edges.
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "session/dialog_placement.h"
+
 namespace kv {
 namespace {
 
-const Rect kScreen{0, 0, 1920, 1080};
+const Rect kScreen{0, 0, 1280, 1024};
 
-void expect_rect(const DialogRect& r, int left, int top, int right, int bottom) {
-  EXPECT_EQ(r.left, left);
-  EXPECT_EQ(r.top, top);
-  EXPECT_EQ(r.right, right);
-  EXPECT_EQ(r.bottom, bottom);
-}
-
-TEST(DialogPlacement, NeverPlacedOpensAtTheDefaultOffsetAndRemembersIt) {
+TEST(DialogPlacement, FirstOpeningUsesTheDefaultOffsetAndRemembersIt) {
   DialogRect remembered;
-  expect_rect(place_dialog(remembered, {100, 50}, 400, 300, kDialogDefaultOffset, kScreen), 140,
-              90, 540, 390);
-  expect_rect(remembered, 40, 40, 440, 340);
+  const DialogRect r = place_dialog(remembered, {300, 200}, {500, 100}, kTableDialogOffset, kScreen);
+  EXPECT_EQ(r.left, 420);
+  EXPECT_EQ(r.top, 100);
+  EXPECT_EQ(r.right - r.left, 300);
+  EXPECT_EQ(r.bottom - r.top, 200);
+  EXPECT_EQ(remembered.left, -80);
+  EXPECT_EQ(remembered.top, 0);
+  // The window's own report of that place gives the same rectangle back.
+  const DialogRect back = relative_placement(r, {500, 100});
+  EXPECT_EQ(back.left, remembered.left);
+  EXPECT_EQ(back.bottom, remembered.bottom);
 }
 
-TEST(DialogPlacement, RememberedSizeAtLeastTheOpeningSize) {
-  DialogRect smaller{10, 20, 110, 120};
-  expect_rect(place_dialog(smaller, {0, 0}, 400, 300, kDialogDefaultOffset, kScreen), 10, 20, 410,
-              320);
+TEST(DialogPlacement, RememberedPlaceFollowsTheOwnerAndKeepsAtLeastTheNaturalSize) {
+  DialogRect remembered{10, 20, 110, 70};  // 100 x 50, smaller than natural
+  const DialogRect r = place_dialog(remembered, {300, 200}, {100, 100}, kValueDialogOffset, kScreen);
+  EXPECT_EQ(r.left, 110);
+  EXPECT_EQ(r.top, 120);
+  EXPECT_EQ(r.right - r.left, 300);
+  EXPECT_EQ(r.bottom - r.top, 200);
+}
+
+TEST(DialogPlacement, StaysOnTheScreen) {
+  // Owner at the left edge: the default offset would put the dialog off screen.
+  DialogRect remembered;
+  DialogRect r = place_dialog(remembered, {300, 200}, {0, 0}, kTableDialogOffset, kScreen);
+  EXPECT_EQ(r.left, 0);
+  // Beyond the bottom-right corner: moved back, the last pixel on the screen.
+  remembered = {1200, 1000, 1500, 1200};
+  r = place_dialog(remembered, {300, 200}, {0, 0}, kTableDialogOffset, kScreen);
+  EXPECT_EQ(r.right, 1280);
+  EXPECT_EQ(r.bottom, 1024);
+  // Larger than the screen: the size is cut, the corner stays visible.
+  remembered = {5, 5, 5000, 5000};
+  r = place_dialog(remembered, {300, 200}, {0, 0}, kTableDialogOffset, kScreen);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.right, 1280);
+  // A natural size beyond the screen wins over the screen; the corner stays.
+  remembered = {};
+  r = place_dialog(remembered, {2000, 200}, {600, 0}, kTableDialogOffset, kScreen);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.right - r.left, 2000);
+}
+
+TEST(DialogPlacement, ExtremeRememberedValuesDoNotOverflow) {
+  DialogRect remembered{INT_MAX - 10, INT_MIN + 10, INT_MAX, INT_MIN + 400};
+  const DialogRect r = place_dialog(remembered, {300, 200}, {INT_MAX, INT_MAX}, kTableDialogOffset,
+                                    kScreen);
+  EXPECT_GE(r.left, 0);
+  EXPECT_LE(r.right, 1280);
+  EXPECT_GE(r.top, 0);
+  EXPECT_LE(r.bottom, 1024);
+}
+
+TEST(DialogPlacement, LargerRememberedSizeIsKeptAndAnyIntsStayOnScreen) {
   DialogRect larger{10, 20, 610, 520};
-  expect_rect(place_dialog(larger, {0, 0}, 400, 300, kDialogDefaultOffset, kScreen), 10, 20, 610,
-              520);
-}
-
-TEST(DialogPlacement, KeptFullyOnTheScreen) {
-  DialogRect right_of{1700, 900, 2100, 1200};  // sticks out right and below
-  expect_rect(place_dialog(right_of, {0, 0}, 400, 300, kDialogDefaultOffset, kScreen), 1520, 780,
-              1920, 1080);
-  DialogRect left_of{-50, -10, 350, 290};
-  expect_rect(place_dialog(left_of, {0, 0}, 400, 300, kDialogDefaultOffset, kScreen), 0, 0, 400,
-              300);
-  // Taller than the screen: cut to it.
-  DialogRect tall{0, 0, 400, 5000};
-  expect_rect(place_dialog(tall, {0, 0}, 400, 300, kDialogDefaultOffset, kScreen), 0, 0, 400,
-              1080);
-}
-
-TEST(DialogPlacement, ExtremeSettingsValuesDoNotOverflow) {
-  DialogRect wide{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-  expect_rect(place_dialog(wide, {INT_MAX, INT_MAX}, 400, 300, kDialogDefaultOffset, kScreen), 0,
-              0, 1920, 1080);
-  DialogRect far{INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX};
-  expect_rect(place_dialog(far, {100, 100}, 400, 300, kDialogDefaultOffset, kScreen), 1520, 780,
-              1920, 1080);
-  expect_rect(relative_placement({INT_MIN, 0, 10, 10}, {1, INT_MIN}), INT_MIN, INT_MAX, 9, INT_MAX);
+  DialogRect r = place_dialog(larger, {400, 300}, {0, 0}, kFormulaDialogOffset, kScreen);
+  EXPECT_EQ(r.right - r.left, 600);
+  EXPECT_EQ(r.bottom - r.top, 500);
+  // The widest rectangle a settings file can hold, with the owner far away.
+  DialogRect widest{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  r = place_dialog(widest, {400, 300}, {INT_MAX, INT_MAX}, kFormulaDialogOffset, kScreen);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, 1280);
+  EXPECT_EQ(r.bottom, 1024);
 }
 
 }  // namespace
