@@ -3,6 +3,7 @@
 #include "shell/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
@@ -36,8 +37,12 @@ constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespe
 }  // namespace
 
 MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
-    : QMainWindow(parent), state_(state), settings_(std::move(settings)) {
+    : QMainWindow(parent),
+      state_(state),
+      settings_(std::move(settings)),
+      formula_dialogs_(this, state, *this) {
   setWindowTitle(QStringLiteral("Kurvaline"));
+  state_.features.set(static_cast<size_t>(Feature::FormulaDialogs));
   calculators_ = std::make_unique<Calculators>(state_, *this);
   state_.features.set(static_cast<size_t>(Feature::Calculators));
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
@@ -182,11 +187,26 @@ void MainWindow::set_status_text(const std::string& text) {
   status_label_->setText(QString::fromStdString(text));
 }
 
-void MainWindow::error_box(const std::string& text) { show_error_box(this, text); }
+// A box asked for while a dialog runs belongs to that dialog: it opens over
+// it, and the dialog is made active again afterwards, which without a window
+// manager nobody else does (its buttons' Alt keys would be dead).
+QWidget* MainWindow::box_owner() {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal != nullptr ? modal : this;
+}
+
+void MainWindow::error_box(const std::string& text) {
+  QWidget* owner = box_owner();
+  show_error_box(owner, text);
+  if (owner != this) owner->activateWindow();
+}
 
 MessageResult MainWindow::message_box(const std::string& text, const std::string& caption,
                                       MessageButtons buttons, MessageIcon icon, bool* alert) {
-  return show_message_box(this, text, caption, buttons, icon, alert);
+  QWidget* owner = box_owner();
+  const MessageResult answer = show_message_box(owner, text, caption, buttons, icon, alert);
+  if (owner != this) owner->activateWindow();
+  return answer;
 }
 
 void MainWindow::enter_full_screen() {
@@ -223,11 +243,8 @@ void MainWindow::post_command(int id) {
 void MainWindow::hide_value_tooltip() { pointer_->hide_tooltip(); }
 void MainWindow::refresh_value_tooltip() { pointer_->refresh_tooltip(); }
 
-// The formula dialogs and the document, picture, printing, clipboard and help
-// commands come with their own layers; until then their features are off, so
-// these are not reached.
-bool MainWindow::run_formula_dialog(int) { return false; }
-void MainWindow::focus_formula_dialog() {}
+bool MainWindow::run_formula_dialog(int panel) { return formula_dialogs_.run(panel); }
+void MainWindow::focus_formula_dialog() { formula_dialogs_.focus(); }
 
 bool MainWindow::run_window_command(int id, const std::string&) {
   switch (id) {

@@ -14,6 +14,7 @@
 #include <span>
 #include <unordered_map>
 
+#include "dialogs/formula_dialog_runner.h"
 #include "session/shell_host.h"
 #include "session/shell_state.h"
 #include "shell/settings_access.h"
@@ -112,9 +113,11 @@ class MainWindow final : public QMainWindow, public ShellHost {
   int menu_bar_height() const;
   QPoint graph_client_offset() const;
   void remember_window_rect();
+  QWidget* box_owner();
 
   ShellState& state_;
   SettingsAccess settings_;
+  FormulaDialogRunner formula_dialogs_;
   bool settings_loaded_ = false;
   std::unordered_map<int, QAction*> actions_;
   QMenu* context_menu_ = nullptr;
