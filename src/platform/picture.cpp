@@ -139,9 +139,12 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
     return;
   }
   const double dpr = flags.device_pixel_ratio > 0 ? flags.device_pixel_ratio : 1.0;
-  if (flags.redraw || !picture_fits(image_, c, dpr)) discard();
-  if (render_failed_ || image_.isNull()) {
-    image_ = make_picture(c, dpr);
+  if (!picture_fits(image_, c, dpr)) discard();
+  if (flags.redraw || image_.isNull()) {
+    // A picture that still fits is painted over: every pixel is drawn again,
+    // and a fresh full-screen picture would cost its allocation and the
+    // first touch of each page on every redraw.
+    if (image_.isNull()) image_ = make_picture(c, dpr);
     if (image_.isNull()) {
       render(window, panel, plot, colours, direct);
       render_failed_ = true;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "expr/cp1252.h"
@@ -214,9 +215,14 @@ void QPainterDevice::draw_strip(int x, int y, const Colour* pixels, size_t lengt
   if (length == 0) return;
   const int n = static_cast<int>(length);
   QImage strip(vertical ? 1 : n, vertical ? n : 1, QImage::Format_RGB32);
+  if (strip.isNull()) return;
+  // Written straight into the pixel memory: setPixel checks and detaches per
+  // pixel, which made dotted grids the larger part of a full-HD repaint.
+  uchar* bits = strip.bits();
+  const qsizetype step = vertical ? strip.bytesPerLine() : qsizetype{sizeof(QRgb)};
   for (int i = 0; i < n; ++i) {
     const QRgb v = 0xff000000u | (pixels[i] & 0xffffffu);
-    strip.setPixel(vertical ? 0 : i, vertical ? i : 0, v);
+    std::memcpy(bits + i * step, &v, sizeof v);
   }
   painter_.drawImage(x, y, strip);
 }

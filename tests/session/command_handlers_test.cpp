@@ -22,11 +22,19 @@ TEST_F(HandlerTest, CtrlGSwitchesOffWhatIsOnElseBoth) {
   EXPECT_EQ(option(kOptGrid), 0);
   EXPECT_EQ(option(kOptSubGrid), 0);
   EXPECT_FALSE(host.toolbar_checks[kCmdSubGrid]);
+  const int repaints = host.repaints, recomputes = host.recomputing_repaints;
   run_command(state, host, kCmdGridBoth);
   EXPECT_EQ(option(kOptGrid), 1);
   EXPECT_EQ(option(kOptSubGrid), 1);
   EXPECT_TRUE(host.toolbar_checks[kCmdGrid]);
   EXPECT_TRUE(host.toolbar_checks[kCmdSubGrid]);
+  // Both switched with one repaint, and an option needs no new curves.
+  EXPECT_EQ(host.repaints, repaints + 1);
+  // Both on: both off, again with one repaint.
+  run_command(state, host, kCmdGridBoth);
+  EXPECT_EQ(option(kOptGrid) + option(kOptSubGrid), 0);
+  EXPECT_EQ(host.repaints, repaints + 2);
+  EXPECT_EQ(host.recomputing_repaints, recomputes);
 }
 
 TEST_F(HandlerTest, UnchangedLineWidthOrPaletteDoesNothing) {

@@ -25,6 +25,7 @@ class FakeHost : public ShellHost {
 
   void repaint_now() override {
     ++repaints;
+    if (state_.recompute_curves) ++recomputing_repaints;
     after_paint(state_, *this);
   }
   WindowMetrics window_metrics() override { return metrics; }
@@ -77,6 +78,7 @@ class FakeHost : public ShellHost {
 
   WindowMetrics metrics;
   int repaints = 0;
+  int recomputing_repaints = 0;  // repaints that were to compute the curves anew
   bool toolbars_shown = true;
   bool status_bar_shown = true;
   bool full_screen = false;
