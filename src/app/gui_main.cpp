@@ -57,7 +57,6 @@ int run_desktop(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kurvaline"));
   QApplication::setApplicationDisplayName(QString());
-  QApplication::setWindowIcon(program_icon());
   QTranslator toolkit_texts;
   load_german_toolkit_texts(app, toolkit_texts);
 
@@ -78,6 +77,9 @@ int run_desktop(int argc, char** argv) {
     window.set_after_paint_hook([] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); });
   }
   window.first_show();
+  // The icon's pictures, painted in the sizes the window system asks for,
+  // can wait until the first graph is on the screen.
+  QTimer::singleShot(0, &window, [] { QApplication::setWindowIcon(program_icon()); });
   return QApplication::exec();
 }
 

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace kv {
 
@@ -31,8 +32,8 @@ void grey_out(QImage& image) {
 
 class PaintedIconEngine final : public QIconEngine {
  public:
-  PaintedIconEngine(std::function<void(QPainter&)> paint, QSizeF units)
-      : paint_(std::move(paint)), units_(units) {}
+  PaintedIconEngine(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes)
+      : paint_(std::move(paint)), units_(units), sizes_(std::move(sizes)) {}
 
   void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
     const qreal dpr = p->device() ? p->device()->devicePixelRatio() : 1.0;
@@ -44,9 +45,15 @@ class PaintedIconEngine final : public QIconEngine {
     return fitted(size).toSize();
   }
 
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
+
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
     const QSize pixels = fitted(size).toSize();
     if (pixels.isEmpty()) return QPixmap();
+    // Buttons ask again on every repaint (hover, a changed check state).
+    for (const Painted& p : painted_) {
+      if (p.size == pixels && p.mode == mode) return p.pixmap;
+    }
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -55,13 +62,25 @@ class PaintedIconEngine final : public QIconEngine {
       paint_(p);
     }
     if (mode == QIcon::Disabled) grey_out(image);
-    return QPixmap::fromImage(image);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    if (painted_.size() >= kMaxPainted) painted_.erase(painted_.begin());
+    painted_.push_back({pixels, mode, pixmap});
+    return pixmap;
   }
 
-  QIconEngine* clone() const override { return new PaintedIconEngine(paint_, units_); }
+  QIconEngine* clone() const override { return new PaintedIconEngine(paint_, units_, sizes_); }
   QString key() const override { return QStringLiteral("KurvalinePainted"); }
 
  private:
+  struct Painted {
+    QSize size;
+    QIcon::Mode mode;
+    QPixmap pixmap;
+  };
+  // Enough for every size and mode one screen shows; a size change of the
+  // screen replaces the oldest pictures.
+  static constexpr size_t kMaxPainted = 16;
+
   // The largest size of the frame's shape within size, in whole pixels.
   QSizeF fitted(const QSize& size) const {
     const qreal k = std::min(size.width() / units_.width(), size.height() / units_.height());
@@ -70,12 +89,18 @@ class PaintedIconEngine final : public QIconEngine {
 
   std::function<void(QPainter&)> paint_;
   QSizeF units_;
+  QList<QSize> sizes_;
+  std::vector<Painted> painted_;
 };
 
 }  // namespace
 
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units) {
-  return QIcon(new PaintedIconEngine(std::move(paint), units));
+  return QIcon(new PaintedIconEngine(std::move(paint), units, {}));
+}
+
+QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes) {
+  return QIcon(new PaintedIconEngine(std::move(paint), units, std::move(sizes)));
 }
 
 }  // namespace kv

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
+#include <QSize>
 #include <QSizeF>
 #include <functional>
 
@@ -13,7 +15,12 @@ namespace kv {
 
 // paint draws into the logical frame 0..units.width() x 0..units.height();
 // the frame is scaled to fit the asked size, keeping its shape, and centred.
-// Disabled pictures are grey and faint.
+// Disabled pictures are grey and faint. Nothing is painted before a picture
+// is asked for, and each size and mode is painted once.
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units);
+
+// The same with the sizes the icon names when asked for its available sizes
+// (window managers take those); they too are painted only when asked for.
+QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes);
 
 }  // namespace kv

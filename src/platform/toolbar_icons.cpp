@@ -347,11 +347,12 @@ QIcon toolbar_icon(int bitmap_id) {
 }
 
 QIcon program_icon() {
-  // Window managers take fixed sizes from the icon; give them the usual ones.
-  const QIcon icon = painted_icon(paint_program_picture, QSizeF(64, 64));
-  QIcon fixed;
-  for (int s : {16, 24, 32, 48, 64, 128, 256}) fixed.addPixmap(icon.pixmap(QSize(s, s)));
-  return fixed;
+  // Window managers take fixed sizes from the icon; name the usual ones.
+  // Painting them all (the largest alone is a quarter of a million pixels)
+  // waits until someone asks: most platforms ask for a few, some for none.
+  QList<QSize> sizes;
+  for (int s : {16, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(s, s));
+  return painted_icon(paint_program_picture, QSizeF(64, 64), sizes);
 }
 
 }  // namespace kv

@@ -19,6 +19,24 @@ int ToolbarStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
   }
 }
 
+void ToolbarStyle::drawControl(ControlElement element, const QStyleOption* option,
+                               QPainter* painter, const QWidget* widget) const {
+  if (element != CE_ToolBar || option == nullptr || painter == nullptr) {
+    QProxyStyle::drawControl(element, option, painter, widget);
+    return;
+  }
+  // Fewer rows than the toolkit's threshold for threads (96) per fill; the
+  // gradient follows the option's rectangle, so the bands join seamlessly.
+  constexpr int kBandRows = 64;
+  const QRect r = option->rect;
+  for (int top = r.top(); top <= r.bottom(); top += kBandRows) {
+    painter->save();
+    painter->setClipRect(QRect(r.left(), top, r.width(), kBandRows), Qt::IntersectClip);
+    QProxyStyle::drawControl(element, option, painter, widget);
+    painter->restore();
+  }
+}
+
 namespace {
 
 constexpr int kSwatchItemHeight = 22;

@@ -35,6 +35,27 @@ TEST(ToolbarIcons, EveryIdHasAPictureInDevicePixels) {
   EXPECT_TRUE(toolbar_icon(kLastToolbarBitmap + 1).isNull());
 }
 
+TEST(ToolbarIcons, PicturesAreKeptApartBySizeAndMode) {
+  const QIcon icon = toolbar_icon(kFirstToolbarBitmap);
+  const QImage normal = icon.pixmap(QSize(18, 18), 1.0).toImage();
+  const QImage disabled = icon.pixmap(QSize(18, 18), 1.0, QIcon::Disabled).toImage();
+  EXPECT_NE(normal, disabled);
+  EXPECT_EQ(icon.pixmap(QSize(18, 18), 1.0).toImage(), normal);
+  EXPECT_EQ(icon.pixmap(QSize(24, 24), 1.0).size(), QSize(24, 24));
+  EXPECT_EQ(icon.pixmap(QSize(18, 18), 1.0, QIcon::Disabled).toImage(), disabled);
+}
+
+TEST(ToolbarIcons, ProgramIconNamesTheUsualSizesAndPaintsThemWhenAsked) {
+  const QIcon icon = program_icon();
+  const QList<QSize> sizes = icon.availableSizes();
+  ASSERT_EQ(sizes.size(), 7);
+  EXPECT_EQ(sizes.front(), QSize(16, 16));
+  EXPECT_EQ(sizes.back(), QSize(256, 256));
+  const QPixmap large = icon.pixmap(QSize(256, 256), 1.0);
+  EXPECT_EQ(large.size(), QSize(256, 256));
+  EXPECT_TRUE(has_paint(large.toImage()));
+}
+
 TEST(ToolbarIcons, SwatchKeepsItsShapeAndShowsTheSchemeBackground) {
   const QImage dark = swatch_icon(2).pixmap(QSize(kSwatchWidth, kSwatchHeight), 2.0).toImage();
   ASSERT_EQ(dark.size(), QSize(2 * kSwatchWidth, 2 * kSwatchHeight));

@@ -8,6 +8,9 @@
 #include <QCheckBox>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionToolBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
@@ -169,6 +172,30 @@ class MainWindowTest : public QObject {
     QCOMPARE(state_->layout.plot.width, 624 + 52);
     w.execute(kCmdStatusbar);
     QCOMPARE(w.graph()->geometry().bottom() + 1, w.height());
+  }
+
+  void toolbar_background_in_bands_matches_one_fill() {
+    MainWindow& w = start();
+    QToolBar* bar = w.left_toolbar();
+    auto* style = qobject_cast<QProxyStyle*>(bar->style());
+    QVERIFY(style != nullptr);
+    QStyleOptionToolBar option;
+    option.initFrom(bar);
+    option.rect = QRect(0, 0, 26, 1000);  // many bands and a short last one
+    option.state &= ~QStyle::State_Horizontal;
+    QImage banded(26, 1000, QImage::Format_RGB32), whole(26, 1000, QImage::Format_RGB32);
+    banded.fill(Qt::black);
+    whole.fill(Qt::black);
+    {
+      QPainter p(&banded);
+      style->drawControl(QStyle::CE_ToolBar, &option, &p, bar);
+    }
+    {
+      QPainter p(&whole);
+      style->baseStyle()->drawControl(QStyle::CE_ToolBar, &option, &p, bar);
+    }
+    QVERIFY(banded.pixel(13, 999) != qRgb(0, 0, 0));
+    QCOMPARE(banded, whole);
   }
 
   void confirmation_tick_counts_with_cancel() {
