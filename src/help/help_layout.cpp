@@ -33,6 +33,13 @@ FontSpec font_for(const HelpStyle& s, double scale) {
   return f;
 }
 
+// The distinct words of one style, in the order first met.
+struct StyleWords {
+  std::unordered_map<std::string_view, uint32_t> slot;  // word -> index into words
+  std::vector<std::string_view> words;
+  std::vector<int32_t> widths;
+};
+
 void measure(HelpLayout& layout, TextMeasurer& measurer, double scale) {
   const HelpDocument& doc = layout.document;
   layout.fonts.clear();
@@ -45,18 +52,34 @@ void measure(HelpLayout& layout, TextMeasurer& measurer, double scale) {
     m.space_width = std::max(0, measurer.extent(m.font, " ").width);
     layout.fonts.push_back(m);
   }
-  layout.word_widths.assign(doc.words.size(), 0);
+  // A real font measures slowly, and most words of a text recur: each
+  // distinct word is measured once per style. The styles alternate from run
+  // to run, so the words are gathered first and measured style by style,
+  // which changes the device's font once per style instead of once per run.
   const std::string_view text = doc.text;
-  // A real font measures slowly, and most words of a text recur.
-  std::vector<std::unordered_map<std::string_view, int32_t>> known(doc.styles.size());
+  std::vector<StyleWords> styles(doc.styles.size());
+  std::vector<uint32_t> slots(doc.words.size(), 0);
   for (const HelpRun& r : doc.runs) {
-    const FontSpec& f = layout.fonts[r.style].font;
-    auto& widths = known[r.style];
+    StyleWords& known = styles[r.style];
     for (uint32_t w = r.first_word; w < r.first_word + r.word_count; ++w) {
       const std::string_view word = text.substr(doc.words[w].start, doc.words[w].length);
-      auto [it, added] = widths.try_emplace(word, 0);
-      if (added) it->second = std::max(0, measurer.extent(f, word).width);
-      layout.word_widths[w] = it->second;
+      auto [it, added] = known.slot.try_emplace(word, static_cast<uint32_t>(known.words.size()));
+      if (added) known.words.push_back(word);
+      slots[w] = it->second;
+    }
+  }
+  for (size_t s = 0; s < styles.size(); ++s) {
+    StyleWords& known = styles[s];
+    known.widths.reserve(known.words.size());
+    for (std::string_view word : known.words) {
+      known.widths.push_back(std::max(0, measurer.extent(layout.fonts[s].font, word).width));
+    }
+  }
+  layout.word_widths.assign(doc.words.size(), 0);
+  for (const HelpRun& r : doc.runs) {
+    const std::vector<int32_t>& widths = styles[r.style].widths;
+    for (uint32_t w = r.first_word; w < r.first_word + r.word_count; ++w) {
+      layout.word_widths[w] = widths[slots[w]];
     }
   }
   const FontSpec base = font_for(HelpStyle{}, scale);

@@ -22,10 +22,15 @@ namespace kv {
 
 QColor to_qcolor(Colour c) { return QColor(colour_red(c), colour_green(c), colour_blue(c)); }
 
+void cp1252_to_qstring(std::string_view text, QString& out) {
+  out.resize(static_cast<qsizetype>(text.size()));
+  QChar* d = out.data();
+  for (unsigned char b : text) *d++ = QChar(static_cast<char16_t>(cp1252_to_unicode(b)));
+}
+
 QString cp1252_to_qstring(std::string_view text) {
   QString s;
-  s.reserve(static_cast<qsizetype>(text.size()));
-  for (unsigned char b : text) s.append(QChar(static_cast<char16_t>(cp1252_to_unicode(b))));
+  cp1252_to_qstring(text, s);
   return s;
 }
 
@@ -296,8 +301,9 @@ void QPainterDevice::draw_text(int x, int y, std::string_view text, TextAlign al
 }
 
 TextExtent QPainterDevice::text_extent(std::string_view text) const {
-  const QString s = cp1252_to_qstring(text);
-  return {metrics_->horizontalAdvance(s), metrics_->ascent() + metrics_->descent()};
+  // The help measures thousands of words in a row; the buffer keeps its room.
+  cp1252_to_qstring(text, measured_);
+  return {metrics_->horizontalAdvance(measured_), metrics_->ascent() + metrics_->descent()};
 }
 
 }  // namespace kv

@@ -84,9 +84,12 @@ class QPainterDevice final : public Device {
   bool opaque_text_ = false;
   bool raster_ = true;
   std::vector<QPoint> line_pixels_;  // kept for its capacity
+  mutable QString measured_;         // likewise
 };
 
 QColor to_qcolor(Colour c);
 QString cp1252_to_qstring(std::string_view text);
+// The same into out, reusing its room.
+void cp1252_to_qstring(std::string_view text, QString& out);
 
 }  // namespace kv

@@ -121,6 +121,33 @@ TEST(HelpLayout, RewrapAtAnotherWidthEqualsAFreshLayout) {
   EXPECT_EQ(reused.canvas_height, fresh.canvas_height);
 }
 
+// Widths that differ by font and by text, so that a word measured in the
+// wrong style or taken from another word shows.
+class StyleSensitiveMeasurer : public TextMeasurer {
+ public:
+  TextExtent extent(const FontSpec& font, std::string_view text) override {
+    int w = font.bold ? 1000 : 0;
+    for (unsigned char c : text) w += font.height + c % 5;
+    return {w, font.height + 2};
+  }
+  int average_char_width(const FontSpec& font) override { return font.height / 2; }
+};
+
+TEST(HelpLayout, EachWordKeepsTheWidthOfItsOwnStyle) {
+  HelpLayout l;
+  parse_help_text(l, "eins zwei <b>eins zwei</b> eins <h>zwei eins</h><b>drei</b> eins");
+  StyleSensitiveMeasurer m;
+  layout_help(l, m, 0, 0);
+  ASSERT_GE(l.document.styles.size(), 3u);
+  for (const HelpRun& r : l.document.runs) {
+    for (uint32_t w = r.first_word; w < r.first_word + r.word_count; ++w) {
+      const HelpWord& word = l.document.words[w];
+      const std::string_view text = std::string_view(l.document.text).substr(word.start, word.length);
+      EXPECT_EQ(l.word_widths[w], m.extent(l.fonts[r.style].font, text).width) << text;
+    }
+  }
+}
+
 TEST(HelpLayout, CanvasHeightIsTheLastLineAndAtLeastTheClient) {
   HelpLayout l;
   lay_out(l, "a<n>b", 100);
