@@ -12,11 +12,14 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "dialogs/about_box.h"
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
+#include "session/commands.h"
 #include "session/layout.h"
 #include "session/refresh.h"
 #include "shell/graph_widget.h"
+#include "shell/print_clipboard.h"
 
 namespace kv {
 
@@ -33,6 +36,10 @@ constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespe
 MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
     : QMainWindow(parent), state_(state), settings_(std::move(settings)) {
   setWindowTitle(QStringLiteral("Kurvaline"));
+  print_clipboard_ = std::make_unique<PrintClipboard>(state_, this);
+  for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::About}) {
+    state_.features.set(static_cast<size_t>(f));
+  }
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
   connect(graph_, &GraphWidget::context_menu_requested, this,
@@ -212,13 +219,22 @@ void MainWindow::post_command(int id) {
 }
 
 // The formula dialogs, the coordinate tooltip and the document, picture,
-// printing, clipboard, calculator and help commands come with their own
-// layers; until then their features are off, so these are not reached.
+// calculator and help commands come with their own layers; until then their
+// features are off, so these are not reached.
 bool MainWindow::run_formula_dialog(int) { return false; }
 void MainWindow::focus_formula_dialog() {}
 void MainWindow::hide_value_tooltip() {}
 void MainWindow::refresh_value_tooltip() {}
-bool MainWindow::run_window_command(int, const std::string&) { return false; }
+
+bool MainWindow::run_window_command(int id, const std::string&) {
+  switch (id) {
+    case kCmdPrint: print_clipboard_->print(); return true;
+    case kCmdCopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
+    case kCmdCopyMetafile: print_clipboard_->copy_vector(); return true;
+    case kCmdAbout: show_about_box(this, state_.prefs.mouse_gestures); return true;
+    default: return false;
+  }
+}
 
 bool MainWindow::load_one_instance(UserPrefs& prefs) {
   return settings_.load_one_instance && settings_.load_one_instance(prefs);

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <span>
 #include <unordered_map>
 
@@ -26,6 +27,7 @@ class QToolBar;
 namespace kv {
 
 class GraphWidget;
+class PrintClipboard;
 struct MenuItem;
 
 class MainWindow final : public QMainWindow, public ShellHost {
@@ -51,6 +53,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* left_toolbar() const { return left_bar_; }
   QToolBar* right_toolbar() const { return right_bar_; }
   GraphWidget* graph() const { return graph_; }
+  PrintClipboard& print_clipboard() const { return *print_clipboard_; }
   // Sets every action's enabled, checked and text state from command_state.
   void update_actions();
   // Called after each painted graph of the ready window.
@@ -117,6 +120,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_bar_ = nullptr;
   QLabel* status_label_ = nullptr;
   GraphWidget* graph_ = nullptr;
+  std::unique_ptr<PrintClipboard> print_clipboard_;
 };
 
 }  // namespace kv
