@@ -18,8 +18,13 @@ void replay_on_page(QPainter& painter, const QPicture& picture, int source_width
   if (target.width() <= 0 || target.height() <= 0) return;
   painter.save();
   painter.translate(target.left, target.top);
-  painter.scale(static_cast<double>(target.width()) / source_width,
-                static_cast<double>(target.height()) / source_height);
+  // Playing a recording blows it up by the device's resolution over the
+  // recording's (a printer's 1200 dpi against 96); that is taken out again,
+  // so only the fit to the page remains.
+  painter.scale(static_cast<double>(target.width()) / source_width * picture.logicalDpiX() /
+                    page->logicalDpiX(),
+                static_cast<double>(target.height()) / source_height * picture.logicalDpiY() /
+                    page->logicalDpiY());
   painter.drawPicture(0, 0, picture);
   painter.restore();
 }

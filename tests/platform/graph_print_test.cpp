@@ -33,18 +33,23 @@ TEST(GraphPrint, ReplayKeepsTheAspectAtTheMarginCorner) {
   struct Case {
     int w, h, right, bottom;
   };
-  for (const Case c : {Case{200, 100, 968, 500}, Case{100, 400, 216, 768}}) {
-    QImage page(1000, 800, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QPainter p(&page);
-    replay_on_page(p, red_area(c.w, c.h), c.w, c.h);
-    p.end();
-    EXPECT_FALSE(red(page, 31, 32)) << c.w;
-    EXPECT_FALSE(red(page, 32, 31)) << c.w;
-    EXPECT_TRUE(red(page, 32, 32)) << c.w;
-    EXPECT_TRUE(red(page, c.right - 1, c.bottom - 1)) << c.w;
-    EXPECT_FALSE(red(page, c.right + 1, c.bottom - 1)) << c.w;
-    EXPECT_FALSE(red(page, c.right - 1, c.bottom + 1)) << c.w;
+  // A page of printer resolution: the recording must not grow with it.
+  for (const int dpi : {96, 1200}) {
+    for (const Case c : {Case{200, 100, 968, 500}, Case{100, 400, 216, 768}}) {
+      QImage page(1000, 800, QImage::Format_RGB32);
+      page.setDotsPerMeterX(dpi * 10000 / 254);
+      page.setDotsPerMeterY(dpi * 10000 / 254);
+      page.fill(Qt::white);
+      QPainter p(&page);
+      replay_on_page(p, red_area(c.w, c.h), c.w, c.h);
+      p.end();
+      EXPECT_FALSE(red(page, 31, 32)) << c.w << " at " << dpi;
+      EXPECT_FALSE(red(page, 32, 31)) << c.w << " at " << dpi;
+      EXPECT_TRUE(red(page, 32, 32)) << c.w << " at " << dpi;
+      EXPECT_TRUE(red(page, c.right - 1, c.bottom - 1)) << c.w << " at " << dpi;
+      EXPECT_FALSE(red(page, c.right + 1, c.bottom - 1)) << c.w << " at " << dpi;
+      EXPECT_FALSE(red(page, c.right - 1, c.bottom + 1)) << c.w << " at " << dpi;
+    }
   }
 }
 
