@@ -1,13 +1,12 @@
 // The about box; see the header.
 #include "dialogs/about_box.h"
 
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "dialogs/hyperlink_label.h"
+#include "dialogs/window_gestures.h"
 #include "help/about_text.h"
 #include "platform/toolbar_icons.h"
 #include "session/desktop_registration.h"
@@ -31,10 +30,9 @@ QLabel* centred_label(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-AboutBox::AboutBox(QWidget* owner, bool gestures_on) : QDialog(owner), gestures_on_(gestures_on) {
+AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
   setObjectName(QStringLiteral("DLG_ABOUT"));
   setWindowTitle(QStringLiteral("Über Kurvaline"));
-  clock_.start();
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(24, 16, 24, 16);
 
@@ -72,57 +70,16 @@ AboutBox::AboutBox(QWidget* owner, bool gestures_on) : QDialog(owner), gestures_
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->addWidget(ok, 0, Qt::AlignHCenter);
   setFixedSize(sizeHint());
+
+  // Every recognised gesture closes the box; a press on its body moves it.
+  auto* gestures = new WindowGestures(this, state, [this](int) { reject(); });
+  // A press on a link opens it instead of moving the box.
+  home_->removeEventFilter(gestures);
+  mail_->removeEventFilter(gestures);
 }
 
-void AboutBox::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && gesture_cancel(gesture_, mouse_mode_)) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
-void AboutBox::mousePressEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::RightButton && !(event->buttons() & Qt::LeftButton)) {
-    gesture_start(gesture_, mouse_mode_, gestures_on_, Point{p.x(), p.y()}, clock_.elapsed());
-    event->accept();
-    return;
-  }
-  if (event->button() == Qt::LeftButton) {
-    gesture_cancel(gesture_, mouse_mode_);
-    dragging_ = true;
-    drag_offset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    event->accept();
-    return;
-  }
-  QDialog::mousePressEvent(event);
-}
-
-void AboutBox::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging_ && (event->buttons() & Qt::LeftButton)) {
-    move(event->globalPosition().toPoint() - drag_offset_);
-    event->accept();
-    return;
-  }
-  QDialog::mouseMoveEvent(event);
-}
-
-void AboutBox::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) dragging_ = false;
-  if (event->button() == Qt::RightButton) {
-    const QPoint p = event->position().toPoint();
-    const GestureFinish f =
-        gesture_finish(gesture_, mouse_mode_, gestures_on_, Point{p.x(), p.y()}, clock_.elapsed());
-    if (f.result >= kGestureLeft) reject();
-    event->accept();
-    return;
-  }
-  QDialog::mouseReleaseEvent(event);
-}
-
-void show_about_box(QWidget* owner, bool gestures_on) {
-  AboutBox box(owner, gestures_on);
+void show_about_box(QWidget* owner, const ShellState& state) {
+  AboutBox box(owner, state);
   box.exec();
 }
 

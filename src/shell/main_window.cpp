@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include "dialogs/about_box.h"
+#include "dialogs/calc_window.h"
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
 #include "session/commands.h"
@@ -36,6 +37,8 @@ constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespe
 MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
     : QMainWindow(parent), state_(state), settings_(std::move(settings)) {
   setWindowTitle(QStringLiteral("Kurvaline"));
+  calculators_ = std::make_unique<Calculators>(state_, *this);
+  state_.features.set(static_cast<size_t>(Feature::Calculators));
   print_clipboard_ = std::make_unique<PrintClipboard>(state_, this);
   for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::About}) {
     state_.features.set(static_cast<size_t>(f));
@@ -218,9 +221,9 @@ void MainWindow::post_command(int id) {
   QTimer::singleShot(0, this, [this, id] { execute(id); });
 }
 
-// The formula dialogs, the coordinate tooltip and the document, picture,
-// calculator and help commands come with their own layers; until then their
-// features are off, so these are not reached.
+// The formula dialogs, the coordinate tooltip and the document, picture and
+// help commands come with their own layers; until then their features are
+// off, so these are not reached.
 bool MainWindow::run_formula_dialog(int) { return false; }
 void MainWindow::focus_formula_dialog() {}
 void MainWindow::hide_value_tooltip() {}
@@ -228,10 +231,12 @@ void MainWindow::refresh_value_tooltip() {}
 
 bool MainWindow::run_window_command(int id, const std::string&) {
   switch (id) {
+    case kCmdValueTable: calculators_->show_table(this); return true;
+    case kCmdSingleValue: calculators_->show_value(this); return true;
     case kCmdPrint: print_clipboard_->print(); return true;
     case kCmdCopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
     case kCmdCopyMetafile: print_clipboard_->copy_vector(); return true;
-    case kCmdAbout: show_about_box(this, state_.prefs.mouse_gestures); return true;
+    case kCmdAbout: show_about_box(this, state_); return true;
     default: return false;
   }
 }

@@ -26,6 +26,7 @@ class QToolBar;
 
 namespace kv {
 
+class Calculators;
 class GraphWidget;
 class PrintClipboard;
 struct MenuItem;
@@ -53,6 +54,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* left_toolbar() const { return left_bar_; }
   QToolBar* right_toolbar() const { return right_bar_; }
   GraphWidget* graph() const { return graph_; }
+  Calculators& calculators() const { return *calculators_; }
   PrintClipboard& print_clipboard() const { return *print_clipboard_; }
   // Sets every action's enabled, checked and text state from command_state.
   void update_actions();
@@ -120,6 +122,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_bar_ = nullptr;
   QLabel* status_label_ = nullptr;
   GraphWidget* graph_ = nullptr;
+  std::unique_ptr<Calculators> calculators_;
   std::unique_ptr<PrintClipboard> print_clipboard_;
 };
 

@@ -141,7 +141,8 @@ class PrintClipboardTest : public QObject {
   }
 
   void about_box_links_open_on_a_release_inside() {
-    AboutBox box(nullptr, true);
+    const auto state = std::make_unique<ShellState>();
+    AboutBox box(nullptr, *state);
     auto* version = box.findChild<QLabel*>(QStringLiteral("1901"));
     QVERIFY(version != nullptr);
     QCOMPARE(version->text(), QStringLiteral("Version  0.94"));
