@@ -1,4 +1,4 @@
-// The graph on paper; see the header.
+// Printouts; see the header.
 #include "platform/graph_print.h"
 
 #include <QPainter>
@@ -9,6 +9,68 @@
 #include "graph/print_fit.h"
 
 namespace kv {
+
+namespace {
+
+// All copies in one file.
+PrintRun print_to_file(QPrinter& printer, const PrintCopy& copy, int copies) {
+  PrintRun run;
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    run.failed = true;
+    return run;
+  }
+  const auto new_page = [&printer] { return printer.newPage(); };
+  for (int i = 0; i < copies; ++i) {
+    if ((i > 0 && !printer.newPage()) || !copy(painter, new_page)) {
+      run.failed = true;
+      break;
+    }
+    ++run.printed;
+  }
+  // The file is complete only at the end; a file that could not be finished
+  // holds no printout.
+  if (!painter.end()) {
+    run.failed = true;
+    run.printed = 0;
+  }
+  return run;
+}
+
+// One job per copy.
+PrintRun print_jobs(QPrinter& printer, const PrintCopy& copy, int copies) {
+  PrintRun run;
+  const int asked = printer.copyCount();
+  printer.setCopyCount(1);
+  const auto new_page = [&printer] { return printer.newPage(); };
+  for (int i = 0; i < copies; ++i) {
+    QPainter painter;
+    bool ok = painter.begin(&printer);
+    if (ok) {
+      ok = copy(painter, new_page);
+      if (!ok) printer.abort();
+      // A job the spooler did not take is no printout either.
+      ok = painter.end() && ok;
+    }
+    if (ok) {
+      ++run.printed;
+    } else {
+      run.failed = true;
+      if (run.printed == 0) break;
+    }
+  }
+  printer.setCopyCount(asked);
+  return run;
+}
+
+}  // namespace
+
+PrintRun print_copies(QPrinter& printer, const PrintCopy& copy) {
+  printer.setDocName(QString::fromUtf8(kPrintDocumentName));
+  const int copies = std::max(1, printer.copyCount());
+  return printer.outputFormat() == QPrinter::PdfFormat ? print_to_file(printer, copy, copies)
+                                                        : print_jobs(printer, copy, copies);
+}
 
 void replay_on_page(QPainter& painter, const QPicture& picture, int source_width, int source_height) {
   if (source_width <= 0 || source_height <= 0) return;
@@ -29,52 +91,12 @@ void replay_on_page(QPainter& painter, const QPicture& picture, int source_width
   painter.restore();
 }
 
-namespace {
-
-// All copies as pages of one file.
-bool print_to_file(QPrinter& printer, const QPicture& picture, int w, int h, int copies) {
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  int printed = 0;
-  for (int copy = 0; copy < copies; ++copy) {
-    if (copy > 0 && !printer.newPage()) break;
-    replay_on_page(painter, picture, w, h);
-    ++printed;
-  }
-  // The file is written out only at the end; a file that could not be
-  // finished holds no printout.
-  return painter.end() && printed > 0;
-}
-
-// One job per copy.
-bool print_jobs(QPrinter& printer, const QPicture& picture, int w, int h, int copies) {
-  const int asked = printer.copyCount();
-  printer.setCopyCount(1);
-  int printed = 0;
-  for (int copy = 0; copy < copies; ++copy) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-      if (printed == 0) break;
-      continue;
-    }
-    replay_on_page(painter, picture, w, h);
-    // A job the spooler did not take is no printout.
-    if (painter.end()) ++printed;
-    else if (printed == 0) break;
-  }
-  printer.setCopyCount(asked);
-  return printed > 0;
-}
-
-}  // namespace
-
 bool print_graph_picture(QPrinter& printer, const QPicture& picture, int source_width, int source_height) {
-  printer.setDocName(QString::fromUtf8(kPrintDocumentName));
-  const int copies = std::max(1, printer.copyCount());
-  if (printer.outputFormat() == QPrinter::PdfFormat) {
-    return print_to_file(printer, picture, source_width, source_height, copies);
-  }
-  return print_jobs(printer, picture, source_width, source_height, copies);
+  const PrintRun run = print_copies(printer, [&](QPainter& painter, const std::function<bool()>&) {
+    replay_on_page(painter, picture, source_width, source_height);
+    return true;
+  });
+  return run.printed > 0;
 }
 
 }  // namespace kv
