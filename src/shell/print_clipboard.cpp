@@ -4,10 +4,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QPrintDialog>
 #include <QPrinter>
 
-#include "dialogs/print_background_dialog.h"
+#include "dialogs/print_dialogs.h"
 #include "platform/graph_print.h"
 #include "platform/message_boxes.h"
 #include "platform/picture.h"
@@ -27,18 +26,20 @@ QPrinter& PrintClipboard::printer() {
   return *printer_;
 }
 
-void PrintClipboard::print() {
+QPrinter* PrintClipboard::choose_printer(QWidget* owner) {
   QPrinter& p = printer();
-  if (print_file_.isEmpty()) {
-    QPrintDialog dialog(&p, window_);
-    // Only copies and the printer's own settings: a graph has one page.
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
-                      QAbstractPrintDialog::PrintCollateCopies);
-    if (dialog.exec() != QDialog::Accepted) return;
-  } else {
+  if (!print_file_.isEmpty()) {
     p.setOutputFormat(QPrinter::PdfFormat);
     p.setOutputFileName(print_file_);
+    return &p;
   }
+  return ask_printer(p, owner) ? &p : nullptr;
+}
+
+void PrintClipboard::print() {
+  QPrinter* chosen = choose_printer(window_);
+  if (chosen == nullptr) return;
+  QPrinter& p = *chosen;
   const int palette = state_.current().options[kOptPalette];
   const int answer = print_asks_background(palette) ? ask_print_background(window_) : kPrintAnswerCancel;
   const int print_with = print_palette(palette, answer);

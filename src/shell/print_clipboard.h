@@ -26,6 +26,9 @@ class PrintClipboard {
   ~PrintClipboard();
 
   void print();
+  // The print dialog on the kept printer (or the test's PDF file); nullptr
+  // when cancelled. The help window prints through it too.
+  QPrinter* choose_printer(QWidget* owner);
   // The off-screen picture as an image; nothing without one.
   void copy_bitmap(const OffscreenPicture& picture);
   // The picture as SVG ("image/svg+xml"), with an image of it for programs

@@ -1,9 +1,11 @@
-// The background question; see the header.
-#include "dialogs/print_background_dialog.h"
+// The questions before a printout; see the header.
+#include "dialogs/print_dialogs.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,6 +23,13 @@ constexpr const char* kLines[] = {
 };
 
 }  // namespace
+
+bool ask_printer(QPrinter& printer, QWidget* owner) {
+  QPrintDialog dialog(&printer, owner);
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                    QAbstractPrintDialog::PrintCollateCopies);
+  return dialog.exec() == QDialog::Accepted;
+}
 
 int ask_print_background(QWidget* owner) {
   QDialog box(owner);
