@@ -14,6 +14,7 @@
 
 #include "dialogs/about_box.h"
 #include "dialogs/calc_window.h"
+#include "dialogs/help_window.h"
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
 #include "session/commands.h"
@@ -40,7 +41,7 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   calculators_ = std::make_unique<Calculators>(state_, *this);
   state_.features.set(static_cast<size_t>(Feature::Calculators));
   print_clipboard_ = std::make_unique<PrintClipboard>(state_, this);
-  for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::About}) {
+  for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::Help, Feature::About}) {
     state_.features.set(static_cast<size_t>(f));
   }
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
@@ -221,13 +222,15 @@ void MainWindow::post_command(int id) {
   QTimer::singleShot(0, this, [this, id] { execute(id); });
 }
 
-// The formula dialogs, the coordinate tooltip and the document, picture and
-// help commands come with their own layers; until then their features are
-// off, so these are not reached.
+// The formula dialogs, the coordinate tooltip and the document and picture
+// commands come with their own layers; until then their features are off, so
+// these are not reached.
 bool MainWindow::run_formula_dialog(int) { return false; }
 void MainWindow::focus_formula_dialog() {}
 void MainWindow::hide_value_tooltip() {}
 void MainWindow::refresh_value_tooltip() {}
+
+HelpWindow* MainWindow::help_window() const { return help_window_.data(); }
 
 bool MainWindow::run_window_command(int id, const std::string&) {
   switch (id) {
@@ -236,6 +239,10 @@ bool MainWindow::run_window_command(int id, const std::string&) {
     case kCmdPrint: print_clipboard_->print(); return true;
     case kCmdCopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
     case kCmdCopyMetafile: print_clipboard_->copy_vector(); return true;
+    case kCmdHelp:
+      open_full_help(help_window_, this, state_, [this](int command) { execute(command); },
+                     [this](QWidget* owner) { return print_clipboard_->choose_printer(owner); });
+      return true;
     case kCmdAbout: show_about_box(this, state_); return true;
     default: return false;
   }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <span>
@@ -28,6 +29,7 @@ namespace kv {
 
 class Calculators;
 class GraphWidget;
+class HelpWindow;
 class PrintClipboard;
 struct MenuItem;
 
@@ -56,6 +58,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   GraphWidget* graph() const { return graph_; }
   Calculators& calculators() const { return *calculators_; }
   PrintClipboard& print_clipboard() const { return *print_clipboard_; }
+  HelpWindow* help_window() const;
   // Sets every action's enabled, checked and text state from command_state.
   void update_actions();
   // Called after each painted graph of the ready window.
@@ -124,6 +127,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   GraphWidget* graph_ = nullptr;
   std::unique_ptr<Calculators> calculators_;
   std::unique_ptr<PrintClipboard> print_clipboard_;
+  QPointer<HelpWindow> help_window_;
 };
 
 }  // namespace kv

@@ -1,7 +1,9 @@
-// Printing, the clipboard and the about box as the main window runs them:
-// the background question only on coloured schemes, a failed printout
-// reported, the picture on the clipboard also with double buffering off, the
-// SVG beside its fallback image, and the links of the about box.
+// Printing, the clipboard, the about box and the help windows as the main
+// window runs them: the background question only on coloured schemes, a
+// failed printout reported, the picture on the clipboard also with double
+// buffering off, the SVG beside its fallback image, the links of the about
+// box, one full help whose text re-wraps only when the window gets wider,
+// and the quick reference that toggles and confirms its dialog.
 #include <QtTest>
 
 #include <QApplication>
@@ -11,9 +13,11 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include "dialogs/about_box.h"
+#include "dialogs/help_window.h"
 #include "dialogs/hyperlink_label.h"
 #include "platform/picture.h"
 #include "session/commands.h"
@@ -162,6 +166,53 @@ class PrintClipboardTest : public QObject {
     QTest::mouseClick(link, Qt::LeftButton, {}, inside);
     QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://kurvaline.example.org"))});
     QCOMPARE(box.mail_link()->target().scheme(), QStringLiteral("mailto"));
+  }
+
+  void full_help_opens_once_rewraps_wider_and_closes_on_esc() {
+    MainWindow& w = start();
+    w.execute(kCmdHelp);
+    HelpWindow* help = w.help_window();
+    QVERIFY(help != nullptr);
+    QCOMPARE(help->windowTitle(), QStringLiteral("Kurvaline Hilfe"));
+    w.execute(kCmdHelp);
+    QCOMPARE(w.help_window(), help);  // only focused
+
+    HelpView* view = help->view();
+    help->resize(900, 500);
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+    QTest::qWait(50);
+    const int wide = view->viewport()->width();
+    QVERIFY(wide > kFullHelpWidth);
+    QCOMPARE(view->layout().canvas_width, wide);
+    const int wide_height = view->layout().canvas_height;
+    help->resize(300, 500);  // narrower: same wrapping, scrolled sideways
+    QTest::qWait(50);
+    QCOMPARE(view->layout().canvas_width, wide);
+    QCOMPARE(view->layout().canvas_height, wide_height);
+    QVERIFY(view->horizontalScrollBar()->maximum() > 0);
+    QTest::keyClick(view, Qt::Key_End);
+    QCOMPARE(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
+
+    QPointer<HelpWindow> alive = help;
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTRY_VERIFY(alive.isNull());
+  }
+
+  void quick_reference_toggles_and_confirms_its_dialog() {
+    const auto state = std::make_unique<ShellState>();
+    QDialog dialog;
+    dialog.setGeometry(100, 100, 400, 300);
+    dialog.show();
+    QList<int> commands;
+    const auto run = [&commands](int id) { commands << id; };
+    HelpWindow* quick = toggle_quick_reference(&dialog, *state, run);
+    QVERIFY(quick != nullptr);
+    QCOMPARE(quick->frameGeometry().top(), dialog.frameGeometry().bottom() + 1);
+    QTest::keyClick(quick->view(), Qt::Key_Return);
+    QCOMPARE(commands, QList<int>{1});
+    QCOMPARE(toggle_quick_reference(&dialog, *state, run), nullptr);
+    QVERIFY(!quick->isVisible());
+    QVERIFY(toggle_quick_reference(&dialog, *state, run) != nullptr);  // and open again
   }
 };
 
