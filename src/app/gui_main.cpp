@@ -13,6 +13,8 @@
 // without the print dialog (the background question on coloured schemes is
 // still asked): the end-to-end test checks the printout that way.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -36,6 +38,16 @@ bool display_available() {
          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The program speaks German whatever the user's language, so the toolkit's
+// own texts (file and print dialogs, the edit fields' context menus) do too.
+// Without the translation files they stay in English; nothing else changes.
+void load_german_toolkit_texts(QApplication& app, QTranslator& translator) {
+  if (translator.load(QStringLiteral("qtbase_de"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    app.installTranslator(&translator);
+  }
+}
+
 constexpr const char* kLoadFailed = "Initializing user-specifiable values failed";
 
 }  // namespace
@@ -51,6 +63,8 @@ int run_desktop(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Kurvaline"));
   QApplication::setApplicationDisplayName(QString());
   QApplication::setWindowIcon(program_icon());
+  QTranslator toolkit_texts;
+  load_german_toolkit_texts(app, toolkit_texts);
 
   // A document named on the command line is taken and kept; opening it
   // comes with the document files.

@@ -3,14 +3,17 @@
 #include "shell/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "dialogs/about_box.h"
 #include "dialogs/calc_window.h"
@@ -21,6 +24,7 @@
 #include "session/layout.h"
 #include "session/refresh.h"
 #include "shell/graph_widget.h"
+#include "shell/pointer_controller.h"
 #include "shell/print_clipboard.h"
 
 namespace kv {
@@ -36,8 +40,12 @@ constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespe
 }  // namespace
 
 MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
-    : QMainWindow(parent), state_(state), settings_(std::move(settings)) {
+    : QMainWindow(parent),
+      state_(state),
+      settings_(std::move(settings)),
+      formula_dialogs_(this, state, *this) {
   setWindowTitle(QStringLiteral("Kurvaline"));
+  state_.features.set(static_cast<size_t>(Feature::FormulaDialogs));
   calculators_ = std::make_unique<Calculators>(state_, *this);
   state_.features.set(static_cast<size_t>(Feature::Calculators));
   print_clipboard_ = std::make_unique<PrintClipboard>(state_, this);
@@ -46,9 +54,11 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   }
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
-  connect(graph_, &GraphWidget::context_menu_requested, this,
-          [this](QPoint at) { context_menu_->popup(at); });
-  connect(graph_, &GraphWidget::view_changed, this, &MainWindow::update_actions);
+  PointerHooks hooks;
+  hooks.context_menu = [this](QPoint at) { context_menu_->popup(at); };
+  hooks.view_changed = [this] { update_actions(); };
+  pointer_ = new PointerController(state_, *this, graph_, [this] { return graph_client_offset(); },
+                                   std::move(hooks));
   createActions();
   createMenus();
   createToolBars();
@@ -184,11 +194,26 @@ void MainWindow::set_status_text(const std::string& text) {
   status_label_->setText(QString::fromStdString(text));
 }
 
-void MainWindow::error_box(const std::string& text) { show_error_box(this, text); }
+// A box asked for while a dialog runs belongs to that dialog: it opens over
+// it, and the dialog is made active again afterwards, which without a window
+// manager nobody else does (its buttons' Alt keys would be dead).
+QWidget* MainWindow::box_owner() {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal != nullptr ? modal : this;
+}
+
+void MainWindow::error_box(const std::string& text) {
+  QWidget* owner = box_owner();
+  show_error_box(owner, text);
+  if (owner != this) owner->activateWindow();
+}
 
 MessageResult MainWindow::message_box(const std::string& text, const std::string& caption,
                                       MessageButtons buttons, MessageIcon icon, bool* alert) {
-  return show_message_box(this, text, caption, buttons, icon, alert);
+  QWidget* owner = box_owner();
+  const MessageResult answer = show_message_box(owner, text, caption, buttons, icon, alert);
+  if (owner != this) owner->activateWindow();
+  return answer;
 }
 
 void MainWindow::enter_full_screen() {
@@ -222,13 +247,11 @@ void MainWindow::post_command(int id) {
   QTimer::singleShot(0, this, [this, id] { execute(id); });
 }
 
-// The formula dialogs, the coordinate tooltip and the document and picture
-// commands come with their own layers; until then their features are off, so
-// these are not reached.
-bool MainWindow::run_formula_dialog(int) { return false; }
-void MainWindow::focus_formula_dialog() {}
-void MainWindow::hide_value_tooltip() {}
-void MainWindow::refresh_value_tooltip() {}
+void MainWindow::hide_value_tooltip() { pointer_->hide_tooltip(); }
+void MainWindow::refresh_value_tooltip() { pointer_->refresh_tooltip(); }
+
+bool MainWindow::run_formula_dialog(int panel) { return formula_dialogs_.run(panel); }
+void MainWindow::focus_formula_dialog() { formula_dialogs_.focus(); }
 
 HelpWindow* MainWindow::help_window() const { return help_window_.data(); }
 
@@ -267,6 +290,17 @@ bool MainWindow::event(QEvent* event) {
   // whenever the mouse crosses one.
   if (event->type() == QEvent::StatusTip) return true;
   return QMainWindow::event(event);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  // Alt and drag moves the window from the bars as from the graph.
+  if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::AltModifier) != 0 &&
+      state_.mouse_mode != MouseMode::Gesture && windowHandle() != nullptr) {
+    windowHandle()->startSystemMove();
+    event->accept();
+    return;
+  }
+  QMainWindow::mousePressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,7 @@
 #include <span>
 #include <unordered_map>
 
+#include "dialogs/formula_dialog_runner.h"
 #include "session/shell_host.h"
 #include "session/shell_state.h"
 #include "shell/settings_access.h"
@@ -30,6 +31,7 @@ namespace kv {
 class Calculators;
 class GraphWidget;
 class HelpWindow;
+class PointerController;
 class PrintClipboard;
 struct MenuItem;
 
@@ -98,6 +100,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private slots:
   void on_action_triggered();
@@ -115,9 +118,11 @@ class MainWindow final : public QMainWindow, public ShellHost {
   int menu_bar_height() const;
   QPoint graph_client_offset() const;
   void remember_window_rect();
+  QWidget* box_owner();
 
   ShellState& state_;
   SettingsAccess settings_;
+  FormulaDialogRunner formula_dialogs_;
   bool settings_loaded_ = false;
   std::unordered_map<int, QAction*> actions_;
   QMenu* context_menu_ = nullptr;
@@ -125,6 +130,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_bar_ = nullptr;
   QLabel* status_label_ = nullptr;
   GraphWidget* graph_ = nullptr;
+  PointerController* pointer_ = nullptr;  // a child of graph_
   std::unique_ptr<Calculators> calculators_;
   std::unique_ptr<PrintClipboard> print_clipboard_;
   QPointer<HelpWindow> help_window_;
