@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -46,7 +47,16 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
       formula_dialogs_(this, state, *this) {
   setWindowTitle(QStringLiteral("Kurvaline"));
   state_.features.set(static_cast<size_t>(Feature::FormulaDialogs));
-  calculators_ = std::make_unique<Calculators>(state_, *this);
+  CalculatorHooks calculator_hooks;
+  calculator_hooks.toggle_quick_reference = [this](QWidget* dialog) {
+    // Enter and the horizontal gestures over the quick reference act on the
+    // calculator it belongs to, as long as that is still open.
+    QPointer<QWidget> owner(dialog);
+    toggle_quick_reference(dialog, state_, [owner](int command) {
+      if (auto* calculator = qobject_cast<CalcWindow*>(owner.data())) calculator->run(command);
+    });
+  };
+  calculators_ = std::make_unique<Calculators>(state_, *this, std::move(calculator_hooks));
   state_.features.set(static_cast<size_t>(Feature::Calculators));
   print_clipboard_ = std::make_unique<PrintClipboard>(state_, this);
   for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::Help, Feature::About}) {
