@@ -8,6 +8,10 @@
 // KURVALINE_QUIT_AFTER_PAINT=1 makes the program quit as soon as the first
 // graph is on the screen, without saving the settings: the start-up
 // benchmark measures that.
+//
+// KURVALINE_PRINT_TO_PDF=FILE makes "&Drucken" print to that PDF file
+// without the print dialog (the background question on coloured schemes is
+// still asked): the end-to-end test checks the printout that way.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -21,6 +25,7 @@
 #include "session/command_line.h"
 #include "session/shell_state.h"
 #include "shell/main_window.h"
+#include "shell/print_clipboard.h"
 #include "shell/settings_file.h"
 
 namespace kv {
@@ -76,6 +81,8 @@ int run_desktop(int argc, char** argv) {
   if (qEnvironmentVariableIntValue("KURVALINE_QUIT_AFTER_PAINT") != 0) {
     window.set_after_paint_hook([] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); });
   }
+  const QString print_file = qEnvironmentVariable("KURVALINE_PRINT_TO_PDF");
+  if (!print_file.isEmpty()) window.print_clipboard().set_print_file(print_file);
   window.first_show();
   // The icon's pictures, painted in the sizes the window system asks for,
   // can wait until the first graph is on the screen.

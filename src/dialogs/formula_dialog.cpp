@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/axis_title_dialog.h"
+#include "dialogs/help_window.h"
 #include "dialogs/widget_text.h"
 #include "expr/messages.h"
 #include "session/dialog_controls.h"
@@ -254,11 +255,7 @@ QLayout* FormulaDialog::build_buttons() {
   row->addWidget(add(kCtlAxisTitles, "Achsen &umbenennen",
                      "Beschriftung an den Pfeilen der Achsen ändern"));
   row->addStretch(1);
-  // The quick reference arrives with the help viewer; until then the button
-  // is there but greyed.
-  QPushButton* help = add(kCtlHelp, "&Hilfe", "Übersicht Rechenzeichen und Hilfsfunktionen");
-  help->setEnabled(false);
-  row->addWidget(help);
+  row->addWidget(add(kCtlHelp, "&Hilfe", "Übersicht Rechenzeichen und Hilfsfunktionen"));
   QPushButton* ok =
       add(kCtlOk, index_ == kPanelIntegral ? "&Integrieren" : "&Graph", ok_tip(index_));
   ok->setDefault(true);
@@ -297,7 +294,9 @@ void FormulaDialog::run_control(int id) {
     case kCtlCancel: reject(); break;
     case kCtlSetDefault: set_defaults(); break;
     case kCtlAxisTitles: edit_axis_titles(); break;
-    // kCtlHelp: the quick reference arrives with the help viewer.
+    case kCtlHelp:
+      toggle_quick_reference(this, state_, [this](int command) { run_control(command); });
+      break;
     default: break;
   }
 }

@@ -9,13 +9,16 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
 
+#include "dialogs/about_box.h"
 #include "dialogs/calc_window.h"
+#include "dialogs/help_window.h"
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
 #include "session/commands.h"
@@ -23,6 +26,7 @@
 #include "session/refresh.h"
 #include "shell/graph_widget.h"
 #include "shell/pointer_controller.h"
+#include "shell/print_clipboard.h"
 
 namespace kv {
 
@@ -43,8 +47,21 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
       formula_dialogs_(this, state, *this) {
   setWindowTitle(QStringLiteral("Kurvaline"));
   state_.features.set(static_cast<size_t>(Feature::FormulaDialogs));
-  calculators_ = std::make_unique<Calculators>(state_, *this);
+  CalculatorHooks calculator_hooks;
+  calculator_hooks.toggle_quick_reference = [this](QWidget* dialog) {
+    // Enter and the horizontal gestures over the quick reference act on the
+    // calculator it belongs to, as long as that is still open.
+    QPointer<QWidget> owner(dialog);
+    toggle_quick_reference(dialog, state_, [owner](int command) {
+      if (auto* calculator = qobject_cast<CalcWindow*>(owner.data())) calculator->run(command);
+    });
+  };
+  calculators_ = std::make_unique<Calculators>(state_, *this, std::move(calculator_hooks));
   state_.features.set(static_cast<size_t>(Feature::Calculators));
+  print_clipboard_ = std::make_unique<PrintClipboard>(state_, this);
+  for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::Help, Feature::About}) {
+    state_.features.set(static_cast<size_t>(f));
+  }
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
   PointerHooks hooks;
@@ -246,10 +263,20 @@ void MainWindow::refresh_value_tooltip() { pointer_->refresh_tooltip(); }
 bool MainWindow::run_formula_dialog(int panel) { return formula_dialogs_.run(panel); }
 void MainWindow::focus_formula_dialog() { formula_dialogs_.focus(); }
 
+HelpWindow* MainWindow::help_window() const { return help_window_.data(); }
+
 bool MainWindow::run_window_command(int id, const std::string&) {
   switch (id) {
     case kCmdValueTable: calculators_->show_table(this); return true;
     case kCmdSingleValue: calculators_->show_value(this); return true;
+    case kCmdPrint: print_clipboard_->print(); return true;
+    case kCmdCopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
+    case kCmdCopyMetafile: print_clipboard_->copy_vector(); return true;
+    case kCmdHelp:
+      open_full_help(help_window_, this, state_, [this](int command) { execute(command); },
+                     [this](QWidget* owner) { return print_clipboard_->choose_printer(owner); });
+      return true;
+    case kCmdAbout: show_about_box(this, state_); return true;
     default: return false;
   }
 }

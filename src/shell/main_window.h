@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <span>
@@ -29,7 +30,9 @@ namespace kv {
 
 class Calculators;
 class GraphWidget;
+class HelpWindow;
 class PointerController;
+class PrintClipboard;
 struct MenuItem;
 
 class MainWindow final : public QMainWindow, public ShellHost {
@@ -56,6 +59,8 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_toolbar() const { return right_bar_; }
   GraphWidget* graph() const { return graph_; }
   Calculators& calculators() const { return *calculators_; }
+  PrintClipboard& print_clipboard() const { return *print_clipboard_; }
+  HelpWindow* help_window() const;
   // Sets every action's enabled, checked and text state from command_state.
   void update_actions();
   // Called after each painted graph of the ready window.
@@ -127,6 +132,8 @@ class MainWindow final : public QMainWindow, public ShellHost {
   GraphWidget* graph_ = nullptr;
   PointerController* pointer_ = nullptr;  // a child of graph_
   std::unique_ptr<Calculators> calculators_;
+  std::unique_ptr<PrintClipboard> print_clipboard_;
+  QPointer<HelpWindow> help_window_;
 };
 
 }  // namespace kv
