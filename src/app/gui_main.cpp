@@ -27,6 +27,7 @@
 #include "shell/main_window.h"
 #include "shell/print_clipboard.h"
 #include "shell/settings_file.h"
+#include "shell/shell_styles.h"
 
 namespace kv {
 
@@ -60,6 +61,7 @@ int run_desktop(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  QApplication::setStyle(new ProgramStyle);
   QApplication::setApplicationName(QStringLiteral("Kurvaline"));
   QApplication::setApplicationDisplayName(QString());
   QTranslator toolkit_texts;

@@ -1,13 +1,86 @@
 // Style adjustments of the toolbars and the swatch menu; see the header.
 #include "shell/shell_styles.h"
 
+#include <QIconEngine>
 #include <QPainter>
+#include <QPointer>
 #include <QStyleOptionMenuItem>
 #include <algorithm>
+#include <optional>
 
 #include "platform/swatch_icon.h"
 
 namespace kv {
+
+namespace {
+
+// A standard picture of a style, asked of the style when first needed with
+// the same option (a plain QStyleOption, kept as a copy) and widget.
+class DeferredStandardIcon final : public QIconEngine {
+ public:
+  DeferredStandardIcon(QStyle* style, QStyle::StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget)
+      : style_(style), which_(which), widget_(const_cast<QWidget*>(widget)) {
+    if (option != nullptr) option_ = *option;
+  }
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+  }
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return icon().pixmap(size, mode, state);
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return icon().actualSize(size, mode, state);
+  }
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    return icon().availableSizes(mode, state);
+  }
+  QIconEngine* clone() const override {
+    auto* copy = new DeferredStandardIcon(style_, which_, nullptr, widget_);
+    copy->option_ = option_;
+    return copy;
+  }
+  QString key() const override { return QStringLiteral("KurvalineDeferredStandard"); }
+
+ private:
+  const QIcon& icon() {
+    if (!fetched_ && style_ != nullptr) {
+      icon_ = style_->standardIcon(which_, option_ ? &*option_ : nullptr, widget_);
+      fetched_ = true;
+    }
+    return icon_;
+  }
+
+  QPointer<QStyle> style_;
+  QStyle::StandardPixmap which_;
+  std::optional<QStyleOption> option_;
+  QPointer<QWidget> widget_;
+  QIcon icon_;
+  bool fetched_ = false;
+};
+
+// The overflow arrows, asked for with no option or a plain one (a copy of
+// any other kind would lose its fields).
+bool deferred(QStyle::StandardPixmap icon, const QStyleOption* option) {
+  return (icon == QStyle::SP_ToolBarHorizontalExtensionButton ||
+          icon == QStyle::SP_ToolBarVerticalExtensionButton) &&
+         (option == nullptr || option->type == QStyleOption::SO_Default);
+}
+
+}  // namespace
+
+QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
+                                 const QWidget* widget) const {
+  if (!deferred(icon, option)) return QProxyStyle::standardIcon(icon, option, widget);
+  return QIcon(new DeferredStandardIcon(baseStyle(), icon, option, widget));
+}
+
+QIcon ToolbarStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
+                                 const QWidget* widget) const {
+  if (!deferred(icon, option)) return QProxyStyle::standardIcon(icon, option, widget);
+  return QIcon(new DeferredStandardIcon(baseStyle(), icon, option, widget));
+}
 
 int ToolbarStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                               const QWidget* widget) const {

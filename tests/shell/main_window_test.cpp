@@ -21,6 +21,7 @@
 #include "session/shell_state.h"
 #include "shell/graph_widget.h"
 #include "shell/main_window.h"
+#include "shell/shell_styles.h"
 
 namespace kv {
 
@@ -196,6 +197,27 @@ class MainWindowTest : public QObject {
     }
     QVERIFY(banded.pixel(13, 999) != qRgb(0, 0, 0));
     QCOMPARE(banded, whole);
+  }
+
+  void overflow_arrows_fetched_later_look_the_same() {
+    ProgramStyle program;
+    ToolbarStyle toolbar;
+    QStyleOption rtl;
+    rtl.direction = Qt::RightToLeft;
+    for (QStyle::StandardPixmap which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+      const QStyleOption* options[] = {nullptr, &rtl};
+      for (const QStyleOption* option : options) {
+        const QIcon direct = program.baseStyle()->standardIcon(which, option);
+        const QProxyStyle* styles[] = {&program, &toolbar};
+        for (const QProxyStyle* style : styles) {
+          const QIcon deferred = style->standardIcon(which, option);
+          QVERIFY(!deferred.isNull());
+          QCOMPARE(deferred.availableSizes(), direct.availableSizes());
+          QCOMPARE(deferred.pixmap(QSize(16, 16)).toImage(), direct.pixmap(QSize(16, 16)).toImage());
+        }
+      }
+    }
   }
 
   void confirmation_tick_counts_with_cancel() {
