@@ -24,14 +24,22 @@ class DeferredStandardIcon final : public QIconEngine {
     if (option != nullptr) option_ = *option;
   }
 
+  // Sizes arrive in device pixels; the icon is asked at the ratio that
+  // hands them to its own engine unchanged.
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
     icon().paint(painter, rect, Qt::AlignCenter, mode, state);
   }
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-    return icon().pixmap(size, mode, state);
+    return icon().pixmap(size, 1.0, mode, state);
   }
+  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+    if (!(scale > 1.0)) return pixmap(size, mode, state);
+    const QSize logical(qRound(size.width() / scale), qRound(size.height() / scale));
+    return icon().pixmap(logical, scale, mode, state);
+  }
+  // The size of the picture the icon gives, as pixmap and image engines answer.
   QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-    return icon().actualSize(size, mode, state);
+    return pixmap(size, mode, state).size();
   }
   QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
     return icon().availableSizes(mode, state);

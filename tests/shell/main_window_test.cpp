@@ -214,7 +214,11 @@ class MainWindowTest : public QObject {
           const QIcon deferred = style->standardIcon(which, option);
           QVERIFY(!deferred.isNull());
           QCOMPARE(deferred.availableSizes(), direct.availableSizes());
-          QCOMPARE(deferred.pixmap(QSize(16, 16)).toImage(), direct.pixmap(QSize(16, 16)).toImage());
+          for (qreal ratio : {1.0, 2.0}) {
+            QCOMPARE(deferred.pixmap(QSize(16, 16), ratio).toImage(),
+                     direct.pixmap(QSize(16, 16), ratio).toImage());
+          }
+          QCOMPARE(deferred.actualSize(QSize(64, 64)), direct.actualSize(QSize(64, 64)));
         }
       }
     }
