@@ -56,16 +56,19 @@ void measure(HelpLayout& layout, TextMeasurer& measurer, double scale) {
   // distinct word is measured once per style. The styles alternate from run
   // to run, so the words are gathered first and measured style by style,
   // which changes the device's font once per style instead of once per run.
+  // Until the words are measured, word_widths holds each word's index among
+  // the distinct words of its style.
   const std::string_view text = doc.text;
   std::vector<StyleWords> styles(doc.styles.size());
-  std::vector<uint32_t> slots(doc.words.size(), 0);
+  std::vector<int32_t>& slots = layout.word_widths;
+  slots.assign(doc.words.size(), 0);
   for (const HelpRun& r : doc.runs) {
     StyleWords& known = styles[r.style];
     for (uint32_t w = r.first_word; w < r.first_word + r.word_count; ++w) {
       const std::string_view word = text.substr(doc.words[w].start, doc.words[w].length);
       auto [it, added] = known.slot.try_emplace(word, static_cast<uint32_t>(known.words.size()));
       if (added) known.words.push_back(word);
-      slots[w] = it->second;
+      slots[w] = static_cast<int32_t>(it->second);
     }
   }
   for (size_t s = 0; s < styles.size(); ++s) {
@@ -75,11 +78,10 @@ void measure(HelpLayout& layout, TextMeasurer& measurer, double scale) {
       known.widths.push_back(std::max(0, measurer.extent(layout.fonts[s].font, word).width));
     }
   }
-  layout.word_widths.assign(doc.words.size(), 0);
   for (const HelpRun& r : doc.runs) {
     const std::vector<int32_t>& widths = styles[r.style].widths;
     for (uint32_t w = r.first_word; w < r.first_word + r.word_count; ++w) {
-      layout.word_widths[w] = widths[slots[w]];
+      slots[w] = widths[static_cast<size_t>(slots[w])];
     }
   }
   const FontSpec base = font_for(HelpStyle{}, scale);
