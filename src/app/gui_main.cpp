@@ -1,23 +1,33 @@
 // The desktop program: the main window on the toolkit's event loop.
 //
-// Start-up order: the command line's document path, the state of a fresh
-// start, the main window (it loads the settings and checks the panels), the
-// first show with a freshly computed graph, the event loop. Closing the
-// window saves the settings.
+// Start-up order: the command line's document path; OneInstance, read on its
+// own first, decides whether a running instance takes the path over and this
+// start ends; the state of a fresh start, the main window (it loads the
+// settings and checks the panels), the registration with the desktop (which,
+// when it ran, gives the window its default size), the first show with a
+// freshly computed graph; then the document of the command line is opened
+// from the event loop. Closing the window asks to save, asks about the other
+// instances and saves the settings.
 //
 // KURVALINE_QUIT_AFTER_PAINT=1 makes the program quit as soon as the first
 // graph is on the screen, without saving the settings: the start-up
 // benchmark measures that.
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <memory>
 
 #include "app/cli.h"
+#include "platform/desktop_integration.h"
+#include "platform/instance_guard.h"
 #include "platform/message_boxes.h"
 #include "platform/toolbar_icons.h"
 #include "session/command_line.h"
+#include "session/commands.h"
 #include "session/shell_state.h"
+#include "shell/instance_wiring.h"
 #include "shell/main_window.h"
 #include "shell/settings_file.h"
 
@@ -33,6 +43,13 @@ bool display_available() {
 
 constexpr const char* kLoadFailed = "Initializing user-specifiable values failed";
 
+// The toolkit's own texts (file dialogs, edit menus) in German where the
+// system has the translation; without it they stay English.
+void load_toolkit_translation(QTranslator& translator) {
+  if (translator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&translator);
+}
+
 }  // namespace
 
 int run_desktop(int argc, char** argv) {
@@ -47,23 +64,37 @@ int run_desktop(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QString());
   QApplication::setWindowIcon(program_icon());
 
-  // A document named on the command line is taken and kept; opening it
-  // comes with the document files.
+  QTranslator translator;
+  load_toolkit_translation(translator);
+
+  std::string path;
+  document_path_from_args(argc, argv, path);
+  SettingsAccess settings = settings_file_access();
+  // A file that cannot be read counts as OneInstance off; the window's own
+  // load below then says what is wrong.
+  UserPrefs early;
+  const bool one_instance = settings.load_one_instance(early) && early.one_instance;
+  // Declared before the window: its handlers reach the window until the
+  // event loop has ended.
+  InstanceGuard guard(InstanceGuard::user_folder());
+  if (guard.start(one_instance, path)) return 0;
+
   auto state = std::make_unique<ShellState>();
   make_start_state(*state);
-  std::string path;
-  if (document_path_from_args(argc, argv, path)) state->document_path = path;
-
-  MainWindow window(*state, settings_file_access());
+  MainWindow window(*state, std::move(settings));
   if (!window.settings_loaded()) {
     // Nothing is saved: the file that could not be read stays as it is.
     show_error_box(nullptr, kLoadFailed);
     return 1;
   }
+  connect_instances(guard, window);
   if (qEnvironmentVariableIntValue("KURVALINE_QUIT_AFTER_PAINT") != 0) {
     window.set_after_paint_hook([] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); });
   }
-  window.first_show();
+  window.first_show(register_with_desktop(user_desktop_target()));
+  if (!path.empty()) {
+    QTimer::singleShot(0, &window, [&window, path] { window.execute(kCmdOpen, path); });
+  }
   return QApplication::exec();
 }
 

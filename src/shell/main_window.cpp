@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -14,8 +16,10 @@
 
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
+#include "session/commands.h"
 #include "session/layout.h"
 #include "session/refresh.h"
+#include "shell/document_actions.h"
 #include "shell/graph_widget.h"
 
 namespace kv {
@@ -43,6 +47,13 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   createToolBars();
   createStatusBar();
   readSettings();
+  documents_ = std::make_unique<DocumentActions>(
+      state_, *this, this, [this] { return graph_->picture().image(); },
+      [this](const std::string& path) { execute(kCmdOpen, path); });
+  state_.features.set(static_cast<size_t>(Feature::Documents));
+  state_.features.set(static_cast<size_t>(Feature::PictureExport));
+  setAcceptDrops(true);
+  update_actions();
   graph_->setFocus();
 }
 
@@ -60,9 +71,9 @@ void MainWindow::readSettings() {
 
 bool MainWindow::writeSettings() { return settings_.save_all && settings_.save_all(state_); }
 
-void MainWindow::first_show() {
+void MainWindow::first_show(bool registered) {
   switch_surface(state_, *this, state_.surface(), true);
-  set_window_rect(start_placement(state_, window_metrics(), false));
+  set_window_rect(start_placement(state_, window_metrics(), registered));
   show();
   state_.ready = true;
   // Lay out with the shown window's real geometry before the first picture.
@@ -78,6 +89,13 @@ void MainWindow::set_after_paint_hook(std::function<void()> hook) {
 
 void MainWindow::execute(int id) {
   run_command(state_, *this, id);
+  update_actions();
+}
+
+void MainWindow::execute(int id, const std::string& path) {
+  CommandParam param;
+  param.path = path;
+  run_command(state_, *this, id, param);
   update_actions();
 }
 
@@ -218,7 +236,10 @@ bool MainWindow::run_formula_dialog(int) { return false; }
 void MainWindow::focus_formula_dialog() {}
 void MainWindow::hide_value_tooltip() {}
 void MainWindow::refresh_value_tooltip() {}
-bool MainWindow::run_window_command(int, const std::string&) { return false; }
+bool MainWindow::run_window_command(int id, const std::string& path) {
+  if (DocumentActions::handles(id)) return documents_->run(id, path);
+  return false;
+}
 
 bool MainWindow::load_one_instance(UserPrefs& prefs) {
   return settings_.load_one_instance && settings_.load_one_instance(prefs);
@@ -241,9 +262,45 @@ bool MainWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
+void MainWindow::set_close_check(std::function<bool()> check) { close_check_ = std::move(check); }
+
+void MainWindow::close_for_other_instance() {
+  end_modal_dialogs();
+  QTimer::singleShot(0, this, [this] {
+    closing_for_other_ = true;
+    close();
+    closing_for_other_ = false;  // still open: the user kept the document
+  });
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!writeSettings()) error_box(kSettingsNotSaved);
+  if (documents_->ask_to_save() == MessageResult::Cancel) {
+    event->ignore();
+    return;
+  }
+  // An instance closed by another one neither asks about the others nor
+  // saves its settings: the one that asked saves its own.
+  if (!closing_for_other_) {
+    if (close_check_ && !close_check_()) {
+      event->ignore();
+      return;
+    }
+    if (!writeSettings()) error_box(kSettingsNotSaved);
+  }
   event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!dropped_file(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const std::string path = dropped_file(event->mimeData());
+  if (path.empty()) return;
+  event->acceptProposedAction();
+  // Opened from the event loop: the save question must not run inside the
+  // drop, while the program the file came from waits for its end.
+  QTimer::singleShot(0, this, [this, path] { execute(kCmdOpen, path); });
 }
 
 }  // namespace kv
