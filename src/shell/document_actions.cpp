@@ -43,6 +43,7 @@ QString file_name(const std::string& path) { return QFile::decodeName(QByteArray
 std::string local_path(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 // The toolkit's dialog speaks English unless a translation is installed.
+// Set after the modes, which put back the toolkit's own button texts.
 void set_german_texts(QFileDialog& dialog, const char* accept) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setLabelText(QFileDialog::LookIn, utf8("Suchen in:"));
@@ -111,9 +112,9 @@ bool DocumentActions::open(const std::string& path) {
 
 bool DocumentActions::ask_open_path(const std::string& start_folder, std::string& path) {
   QFileDialog dialog(owner_, utf8(kOpenCaption), file_name(start_folder));
-  set_german_texts(dialog, "Ö&ffnen");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
+  set_german_texts(dialog, "Ö&ffnen");
   dialog.setNameFilters({utf8(kDocumentFilter), utf8(kAllFilesFilter)});
   dialog.setDefaultSuffix(QString::fromLatin1(kDocumentExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
@@ -133,11 +134,11 @@ bool DocumentActions::ask_save_name(const QString& caption, const QStringList& f
                                     std::string& path) {
   const QFileInfo proposed(proposal);
   QFileDialog dialog(owner_, caption, proposed.path());
-  set_german_texts(dialog, "&Speichern");
   // The question comes below, for the name that is really written.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
+  set_german_texts(dialog, "&Speichern");
   dialog.setNameFilters(filters);
   const QString first_suffix = filter_suffix(filters.first());
   dialog.setDefaultSuffix(first_suffix);

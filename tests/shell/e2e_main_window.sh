@@ -15,6 +15,10 @@ done
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export KURVALINE_INI="$tmp/kurvaline.ini"
+# The start-up registers the program with the desktop and meets the running
+# instances: both in the test's own folders, not the user's.
+export XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
+mkdir -m 700 "$tmp/run"
 
 # Runs inside the X server; the result goes to $tmp/result.
 cat >"$tmp/drive.sh" <<'EOF'
