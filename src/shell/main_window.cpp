@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "dialogs/calc_window.h"
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
 #include "session/commands.h"
@@ -37,6 +38,8 @@ constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespe
 MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
     : QMainWindow(parent), state_(state), settings_(std::move(settings)) {
   setWindowTitle(QStringLiteral("Kurvaline"));
+  calculators_ = std::make_unique<Calculators>(state_, *this);
+  state_.features.set(static_cast<size_t>(Feature::Calculators));
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
   connect(graph_, &GraphWidget::context_menu_requested, this,
@@ -230,15 +233,20 @@ void MainWindow::post_command(int id) {
 }
 
 // The formula dialogs, the coordinate tooltip and the document, picture,
-// printing, clipboard, calculator and help commands come with their own
-// layers; until then their features are off, so these are not reached.
+// printing, clipboard and help commands come with their own layers; until
+// then their features are off, so these are not reached.
 bool MainWindow::run_formula_dialog(int) { return false; }
 void MainWindow::focus_formula_dialog() {}
 void MainWindow::hide_value_tooltip() {}
 void MainWindow::refresh_value_tooltip() {}
+
 bool MainWindow::run_window_command(int id, const std::string& path) {
   if (DocumentActions::handles(id)) return documents_->run(id, path);
-  return false;
+  switch (id) {
+    case kCmdValueTable: calculators_->show_table(this); return true;
+    case kCmdSingleValue: calculators_->show_value(this); return true;
+    default: return false;
+  }
 }
 
 bool MainWindow::load_one_instance(UserPrefs& prefs) {

@@ -26,6 +26,7 @@ class QToolBar;
 
 namespace kv {
 
+class Calculators;
 class DocumentActions;
 class GraphWidget;
 struct MenuItem;
@@ -65,6 +66,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* left_toolbar() const { return left_bar_; }
   QToolBar* right_toolbar() const { return right_bar_; }
   GraphWidget* graph() const { return graph_; }
+  Calculators& calculators() const { return *calculators_; }
   // Sets every action's enabled, checked and text state from command_state.
   void update_actions();
   // Called after each painted graph of the ready window.
@@ -133,6 +135,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_bar_ = nullptr;
   QLabel* status_label_ = nullptr;
   GraphWidget* graph_ = nullptr;
+  std::unique_ptr<Calculators> calculators_;
   std::unique_ptr<DocumentActions> documents_;
   std::function<bool()> close_check_;
   bool closing_for_other_ = false;

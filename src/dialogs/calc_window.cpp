@@ -1,0 +1,159 @@
+// The calculator windows; see the header.
+#include "dialogs/calc_window.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "dialogs/calc_page.h"
+#include "dialogs/calc_texts.h"
+#include "dialogs/window_gestures.h"
+#include "session/commands.h"
+#include "session/dialog_placement.h"
+
+namespace kv {
+
+namespace {
+
+QString ui(const char* utf8) { return QString::fromUtf8(utf8); }
+
+Point corner_of(const QWidget* owner, const QRect& screen) {
+  if (owner == nullptr) return {screen.left(), screen.top()};
+  return {owner->pos().x(), owner->pos().y()};
+}
+
+Rect to_rect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+}  // namespace
+
+CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
+                       int* selected_page)
+    : QDialog(nullptr), kind_(kind), state_(state), host_(host), hooks_(hooks) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setWindowTitle(ui(kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle));
+  auto* layout = new QVBoxLayout(this);
+  if (kind == Table) {
+    tabs_ = new QTabWidget;
+    tabs_->setDocumentMode(false);
+    pages_[0] = add_page(kPanelTable);
+    pages_[1] = add_page(kPanelTableDiffEqu);
+    tabs_->addTab(pages_[0], ui(calc_text::kFunctionTab));
+    tabs_->addTab(pages_[1], ui(calc_text::kEquationTab));
+    tabs_->setCurrentIndex(std::clamp(*selected_page, 0, 1));
+    current_page()->calculate_button()->setDefault(true);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this, selected_page](int index) {
+      if (index < 0) return;
+      *selected_page = index;
+      current_page()->calculate_button()->setDefault(true);
+      current_page()->focus_formula();
+    });
+    layout->addWidget(tabs_);
+  } else {
+    pages_[0] = add_page(kPanelValue);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pages_[0]);
+  }
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { host_.post_command(kCmdHelp); });
+  gestures_ = new WindowGestures(this, state_, [this](int id) { run(id); });
+}
+
+CalcWindow::~CalcWindow() {
+  for (CalcPage* p : pages_) {
+    if (p != nullptr) p->release_formula();
+  }
+}
+
+CalcPage* CalcWindow::add_page(int panel_index) {
+  auto* p = new CalcPage(panel_index, state_, host_);
+  p->control(kCtlHelp)->setEnabled(static_cast<bool>(hooks_.toggle_quick_reference));
+  connect(p, &CalcPage::close_requested, this, &QWidget::close);
+  connect(p, &CalcPage::help_requested, this, [this] { run(kCtlHelp); });
+  return p;
+}
+
+CalcPage* CalcWindow::page(int index) const {
+  return index >= 0 && index < 2 ? pages_[index] : nullptr;
+}
+
+CalcPage* CalcWindow::current_page() const {
+  return tabs_ != nullptr ? pages_[tabs_->currentIndex() == 1 ? 1 : 0] : pages_[0];
+}
+
+void CalcWindow::run(int id) {
+  if (id == kCtlCancel) {
+    close();
+  } else if (id == kCtlHelp) {
+    if (hooks_.toggle_quick_reference) hooks_.toggle_quick_reference(this);
+  } else {
+    current_page()->run(id);
+  }
+}
+
+void CalcWindow::open_at(QWidget* owner) {
+  owner_ = owner;
+  QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+  adjustSize();
+  const QSize natural = size();
+  setMinimumSize(natural);
+  PanelRecord& panel = state_.panels[kind_ == Table ? kPanelTable : kPanelValue];
+  const DialogRect r = place_dialog(panel.dialog_pos, {natural.width(), natural.height()},
+                                    corner_of(owner, area),
+                                    kind_ == Table ? kTableDialogOffset : kValueDialogOffset,
+                                    to_rect(area));
+  move(r.left, r.top);
+  resize(r.right - r.left, r.bottom - r.top);
+  show();
+  placed_ = true;
+  current_page()->focus_formula();
+}
+
+void CalcWindow::remember_placement() {
+  if (!placed_ || !isVisible()) return;
+  const QScreen* screen = this->screen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+  const DialogRect window{x(), y(), x() + width(), y() + height()};
+  state_.panels[kind_ == Table ? kPanelTable : kPanelValue].dialog_pos =
+      relative_placement(window, corner_of(owner_, area));
+}
+
+void CalcWindow::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  remember_placement();
+}
+
+void CalcWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  remember_placement();
+}
+
+Calculators::Calculators(ShellState& state, ShellHost& host, CalculatorHooks hooks)
+    : state_(state), host_(host), hooks_(std::move(hooks)) {}
+
+Calculators::~Calculators() {
+  delete table_.data();
+  delete value_.data();
+}
+
+void Calculators::show_table(QWidget* owner) { show(table_, CalcWindow::Table, owner); }
+
+void Calculators::show_value(QWidget* owner) { show(value_, CalcWindow::Value, owner); }
+
+void Calculators::show(QPointer<CalcWindow>& window, CalcWindow::Kind kind, QWidget* owner) {
+  if (window) {
+    if (window->isMinimized()) window->showNormal();
+    window->raise();
+    window->activateWindow();
+    return;
+  }
+  window = new CalcWindow(kind, state_, host_, hooks_, &table_page_);
+  window->open_at(owner);
+}
+
+}  // namespace kv

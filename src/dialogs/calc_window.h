@@ -1,0 +1,99 @@
+// The two modeless calculator windows and the object that keeps them:
+// "Funktionsrechner - Wertetabelle" with the pages "Funktion" and
+// "Differentialgleichung", and "Funktionsrechner Einzelwert".
+//
+// Each window exists at most once; opening it again brings it to the front.
+// A window opens where it was last closed relative to the main window (the
+// table 80 pixels left of its corner the first time, the single value also
+// 40 pixels lower), at least as large as its contents need, and fully on the
+// screen. The table window comes back on the page it showed last. Closing a
+// window frees its compiled formulas and keeps everything else of its
+// panels. The windows are top-level and do not keep the program running
+// once the main window has closed.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+#include "session/shell_host.h"
+#include "session/shell_state.h"
+
+class QTabWidget;
+
+namespace kv {
+
+class CalcPage;
+class WindowGestures;
+
+// What other layers lend the calculators.
+struct CalculatorHooks {
+  // "&Hilfe": opens or closes the quick reference beside the dialog. While
+  // unset the button is greyed.
+  std::function<void(QWidget* dialog)> toggle_quick_reference;
+};
+
+class CalcWindow final : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum Kind { Table, Value };
+
+  // selected_page: the table window's page, kept by its owner between openings.
+  CalcWindow(Kind kind, ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
+             int* selected_page);
+  ~CalcWindow() override;
+
+  // Sizes, places relative to owner (may be null) and shows the window.
+  void open_at(QWidget* owner);
+  CalcPage* current_page() const;
+  CalcPage* page(int index) const;
+  QTabWidget* tabs() const { return tabs_; }
+  // Commands of the window: those of its visible page, 2 and 1011.
+  void run(int id);
+
+ protected:
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  CalcPage* add_page(int panel_index);
+  void remember_placement();
+
+  Kind kind_;
+  ShellState& state_;
+  ShellHost& host_;
+  const CalculatorHooks& hooks_;
+  QTabWidget* tabs_ = nullptr;
+  CalcPage* pages_[2] = {};
+  WindowGestures* gestures_ = nullptr;
+  QPointer<QWidget> owner_;
+  bool placed_ = false;  // moves before the window is placed are not remembered
+};
+
+class Calculators {
+ public:
+  Calculators(ShellState& state, ShellHost& host, CalculatorHooks hooks = {});
+  ~Calculators();
+  Calculators(const Calculators&) = delete;
+  Calculators& operator=(const Calculators&) = delete;
+
+  // Commands 3010 and 3011: open the window or bring it to the front.
+  void show_table(QWidget* owner);
+  void show_value(QWidget* owner);
+
+  CalcWindow* table_window() const { return table_; }
+  CalcWindow* value_window() const { return value_; }
+
+ private:
+  void show(QPointer<CalcWindow>& window, CalcWindow::Kind kind, QWidget* owner);
+
+  ShellState& state_;
+  ShellHost& host_;
+  CalculatorHooks hooks_;
+  QPointer<CalcWindow> table_;
+  QPointer<CalcWindow> value_;
+  int table_page_ = 0;  // lives as long as the program
+};
+
+}  // namespace kv
