@@ -6,6 +6,8 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -41,8 +43,19 @@ void on_next_modal(std::function<void(T*)> act) {
   timer->start(10);
 }
 
+// Typed into the name field: a typed name replaces the dialog's selection
+// in its list (selectFile would not, for a file that does not exist yet).
+// The dialog lists its folder in the background and then selects the
+// proposed file, which would replace a name typed before; so the name is
+// typed once the folder is listed (an empty folder is waited for a second).
 void choose_file(QFileDialog* dialog, const QString& path) {
-  dialog->selectFile(path);
+  if (auto* model = dialog->findChild<QFileSystemModel*>()) {
+    const QModelIndex folder = model->index(dialog->directory().absolutePath());
+    [[maybe_unused]] const bool listed =
+        QTest::qWaitFor([&] { return model->rowCount(folder) > 0; }, 1000);
+    QTest::qWait(20);
+  }
+  if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) edit->setText(path);
   QMetaObject::invokeMethod(dialog, "accept");
 }
 
