@@ -105,8 +105,12 @@ bool DocumentActions::open(const std::string& path) {
     return false;
   }
   open_retries_ = 0;
-  if (!open_document(state_, host_, *this, path)) return false;
-  if (!path.empty()) host_.bring_to_foreground();  // dropped or handed over
+  // A name from the command line may be relative to the folder the program
+  // was started in; the panel keeps it whole, as the folder for the dialogs
+  // and the next run.
+  const std::string whole = path.empty() ? path : local_path(QFileInfo(file_name(path)).absoluteFilePath());
+  if (!open_document(state_, host_, *this, whole)) return false;
+  if (!path.empty()) host_.bring_to_foreground();  // dropped, handed over or named at start
   return true;
 }
 
