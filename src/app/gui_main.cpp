@@ -12,6 +12,10 @@
 // KURVALINE_QUIT_AFTER_PAINT=1 makes the program quit as soon as the first
 // graph is on the screen, without saving the settings: the start-up
 // benchmark measures that.
+//
+// KURVALINE_PRINT_TO_PDF=FILE makes "&Drucken" print to that PDF file
+// without the print dialog (the background question on coloured schemes is
+// still asked): the end-to-end test checks the printout that way.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTimer>
@@ -29,6 +33,7 @@
 #include "session/shell_state.h"
 #include "shell/instance_wiring.h"
 #include "shell/main_window.h"
+#include "shell/print_clipboard.h"
 #include "shell/settings_file.h"
 
 namespace kv {
@@ -41,14 +46,17 @@ bool display_available() {
          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-constexpr const char* kLoadFailed = "Initializing user-specifiable values failed";
-
-// The toolkit's own texts (file dialogs, edit menus) in German where the
-// system has the translation; without it they stay English.
-void load_toolkit_translation(QTranslator& translator) {
-  if (translator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(&translator);
+// The program speaks German whatever the user's language, so the toolkit's
+// own texts (file and print dialogs, the edit fields' context menus) do too.
+// Without the translation files they stay in English; nothing else changes.
+void load_german_toolkit_texts(QApplication& app, QTranslator& translator) {
+  if (translator.load(QStringLiteral("qtbase_de"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    app.installTranslator(&translator);
+  }
 }
+
+constexpr const char* kLoadFailed = "Initializing user-specifiable values failed";
 
 }  // namespace
 
@@ -63,9 +71,8 @@ int run_desktop(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Kurvaline"));
   QApplication::setApplicationDisplayName(QString());
   QApplication::setWindowIcon(program_icon());
-
-  QTranslator translator;
-  load_toolkit_translation(translator);
+  QTranslator toolkit_texts;
+  load_german_toolkit_texts(app, toolkit_texts);
 
   std::string path;
   document_path_from_args(argc, argv, path);
@@ -91,6 +98,8 @@ int run_desktop(int argc, char** argv) {
   if (qEnvironmentVariableIntValue("KURVALINE_QUIT_AFTER_PAINT") != 0) {
     window.set_after_paint_hook([] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); });
   }
+  const QString print_file = qEnvironmentVariable("KURVALINE_PRINT_TO_PDF");
+  if (!print_file.isEmpty()) window.print_clipboard().set_print_file(print_file);
   window.first_show(register_with_desktop(user_desktop_target()));
   if (!path.empty()) {
     QTimer::singleShot(0, &window, [&window, path] { window.execute(kCmdOpen, path); });

@@ -109,6 +109,13 @@ const Table& table() {
 
 }  // namespace
 
+std::vector<KeywordName> keyword_names() {
+  std::vector<KeywordName> out;
+  for (const Base& b : kFunctions) out.push_back({b.name, true});
+  for (const Base& b : kConstants) out.push_back({b.name, false});
+  return out;
+}
+
 const Keyword* match_keyword(std::string_view text, size_t pos) {
   const Table& t = table();
   auto [first, last] = t.by_letter[static_cast<uint8_t>(text[pos])];

@@ -64,15 +64,18 @@ struct Brush {
 
 // A font request. Height is the character height in pixels (GDI negative
 // height). Escapement in tenths of a degree counter-clockwise: 2700 writes
-// downwards.
+// downwards. Italic and underlined text is used by the help texts only.
 struct FontSpec {
   const char* face = "Verdana";
   int height = 11;
   bool bold = false;
   int escapement = 0;
+  bool italic = false;
+  bool underline = false;
   friend bool operator==(const FontSpec& a, const FontSpec& b) {
     return std::string_view(a.face) == std::string_view(b.face) && a.height == b.height &&
-           a.bold == b.bold && a.escapement == b.escapement;
+           a.bold == b.bold && a.escapement == b.escapement && a.italic == b.italic &&
+           a.underline == b.underline;
   }
 };
 

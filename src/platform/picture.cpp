@@ -104,6 +104,15 @@ QByteArray paint_graph_svg(PanelRecord& panel, const PanelPlot& plot, const Colo
   return buffer.data();
 }
 
+QPicture record_graph_picture(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
+                              const PlotPlacement& placement) {
+  QPicture picture;
+  QPainter painter(&picture);
+  render(painter, panel, plot, colours, picture_frame(placement, true));
+  painter.end();
+  return picture;
+}
+
 RgbImage to_rgb_image(const QImage& source) {
   RgbImage out;
   if (source.isNull()) return out;

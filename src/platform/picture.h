@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPicture>
 #include <QRect>
 #include <cstdint>
 #include <string>
@@ -44,6 +45,12 @@ QImage paint_graph_image(PanelRecord& panel, const PanelPlot& plot, const Colour
 // The picture as an SVG document (vector mode: dotted lines dot by dot).
 QByteArray paint_graph_svg(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
                            const PlotPlacement& placement);
+
+// The picture recorded as drawing operations in vector mode, in the
+// coordinates of a picture of the graph area: what the printout replays at
+// the size of the page.
+QPicture record_graph_picture(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
+                              const PlotPlacement& placement);
 
 // Copies the pixels of an image into the encoders' picture.
 RgbImage to_rgb_image(const QImage& image);

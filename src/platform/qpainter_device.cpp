@@ -246,6 +246,8 @@ void QPainterDevice::select_font(const FontSpec& font) {
   qfont_ = QFont(QString::fromLatin1(font_family_for_face(font.face)));
   qfont_.setPixelSize(font.height > 0 ? font.height : 1);
   qfont_.setBold(font.bold);
+  qfont_.setItalic(font.italic);
+  qfont_.setUnderline(font.underline);
   qfont_.setKerning(false);
   qfont_.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
   qfont_.setHintingPreference(QFont::PreferFullHinting);

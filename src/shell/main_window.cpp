@@ -3,18 +3,24 @@
 #include "shell/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
+#include "dialogs/about_box.h"
 #include "dialogs/calc_window.h"
+#include "dialogs/help_window.h"
 #include "platform/message_boxes.h"
 #include "session/command_handlers.h"
 #include "session/commands.h"
@@ -22,6 +28,8 @@
 #include "session/refresh.h"
 #include "shell/document_actions.h"
 #include "shell/graph_widget.h"
+#include "shell/pointer_controller.h"
+#include "shell/print_clipboard.h"
 
 namespace kv {
 
@@ -36,15 +44,34 @@ constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespe
 }  // namespace
 
 MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
-    : QMainWindow(parent), state_(state), settings_(std::move(settings)) {
+    : QMainWindow(parent),
+      state_(state),
+      settings_(std::move(settings)),
+      formula_dialogs_(this, state, *this) {
   setWindowTitle(QStringLiteral("Kurvaline"));
-  calculators_ = std::make_unique<Calculators>(state_, *this);
+  state_.features.set(static_cast<size_t>(Feature::FormulaDialogs));
+  CalculatorHooks calculator_hooks;
+  calculator_hooks.toggle_quick_reference = [this](QWidget* dialog) {
+    // Enter and the horizontal gestures over the quick reference act on the
+    // calculator it belongs to, as long as that is still open.
+    QPointer<QWidget> owner(dialog);
+    toggle_quick_reference(dialog, state_, [owner](int command) {
+      if (auto* calculator = qobject_cast<CalcWindow*>(owner.data())) calculator->run(command);
+    });
+  };
+  calculators_ = std::make_unique<Calculators>(state_, *this, std::move(calculator_hooks));
   state_.features.set(static_cast<size_t>(Feature::Calculators));
+  print_clipboard_ = std::make_unique<PrintClipboard>(state_, this);
+  for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::Help, Feature::About}) {
+    state_.features.set(static_cast<size_t>(f));
+  }
   graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
-  connect(graph_, &GraphWidget::context_menu_requested, this,
-          [this](QPoint at) { context_menu_->popup(at); });
-  connect(graph_, &GraphWidget::view_changed, this, &MainWindow::update_actions);
+  PointerHooks hooks;
+  hooks.context_menu = [this](QPoint at) { context_menu_->popup(at); };
+  hooks.view_changed = [this] { update_actions(); };
+  pointer_ = new PointerController(state_, *this, graph_, [this] { return graph_client_offset(); },
+                                   std::move(hooks));
   createActions();
   createMenus();
   createToolBars();
@@ -194,11 +221,26 @@ void MainWindow::set_status_text(const std::string& text) {
   status_label_->setText(QString::fromStdString(text));
 }
 
-void MainWindow::error_box(const std::string& text) { show_error_box(this, text); }
+// A box asked for while a dialog runs belongs to that dialog: it opens over
+// it, and the dialog is made active again afterwards, which without a window
+// manager nobody else does (its buttons' Alt keys would be dead).
+QWidget* MainWindow::box_owner() {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal != nullptr ? modal : this;
+}
+
+void MainWindow::error_box(const std::string& text) {
+  QWidget* owner = box_owner();
+  show_error_box(owner, text);
+  if (owner != this) owner->activateWindow();
+}
 
 MessageResult MainWindow::message_box(const std::string& text, const std::string& caption,
                                       MessageButtons buttons, MessageIcon icon, bool* alert) {
-  return show_message_box(this, text, caption, buttons, icon, alert);
+  QWidget* owner = box_owner();
+  const MessageResult answer = show_message_box(owner, text, caption, buttons, icon, alert);
+  if (owner != this) owner->activateWindow();
+  return answer;
 }
 
 void MainWindow::enter_full_screen() {
@@ -232,19 +274,27 @@ void MainWindow::post_command(int id) {
   QTimer::singleShot(0, this, [this, id] { execute(id); });
 }
 
-// The formula dialogs, the coordinate tooltip and the document, picture,
-// printing, clipboard and help commands come with their own layers; until
-// then their features are off, so these are not reached.
-bool MainWindow::run_formula_dialog(int) { return false; }
-void MainWindow::focus_formula_dialog() {}
-void MainWindow::hide_value_tooltip() {}
-void MainWindow::refresh_value_tooltip() {}
+void MainWindow::hide_value_tooltip() { pointer_->hide_tooltip(); }
+void MainWindow::refresh_value_tooltip() { pointer_->refresh_tooltip(); }
+
+bool MainWindow::run_formula_dialog(int panel) { return formula_dialogs_.run(panel); }
+void MainWindow::focus_formula_dialog() { formula_dialogs_.focus(); }
+
+HelpWindow* MainWindow::help_window() const { return help_window_.data(); }
 
 bool MainWindow::run_window_command(int id, const std::string& path) {
   if (DocumentActions::handles(id)) return documents_->run(id, path);
   switch (id) {
     case kCmdValueTable: calculators_->show_table(this); return true;
     case kCmdSingleValue: calculators_->show_value(this); return true;
+    case kCmdPrint: print_clipboard_->print(); return true;
+    case kCmdCopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
+    case kCmdCopyMetafile: print_clipboard_->copy_vector(); return true;
+    case kCmdHelp:
+      open_full_help(help_window_, this, state_, [this](int command) { execute(command); },
+                     [this](QWidget* owner) { return print_clipboard_->choose_printer(owner); });
+      return true;
+    case kCmdAbout: show_about_box(this, state_); return true;
     default: return false;
   }
 }
@@ -279,6 +329,17 @@ void MainWindow::close_for_other_instance() {
     close();
     closing_for_other_ = false;  // still open: the user kept the document
   });
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  // Alt and drag moves the window from the bars as from the graph.
+  if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::AltModifier) != 0 &&
+      state_.mouse_mode != MouseMode::Gesture && windowHandle() != nullptr) {
+    windowHandle()->startSystemMove();
+    event->accept();
+    return;
+  }
+  QMainWindow::mousePressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

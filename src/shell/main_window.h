@@ -9,11 +9,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <span>
 #include <unordered_map>
 
+#include "dialogs/formula_dialog_runner.h"
 #include "session/shell_host.h"
 #include "session/shell_state.h"
 #include "shell/settings_access.h"
@@ -29,6 +31,9 @@ namespace kv {
 class Calculators;
 class DocumentActions;
 class GraphWidget;
+class HelpWindow;
+class PointerController;
+class PrintClipboard;
 struct MenuItem;
 
 class MainWindow final : public QMainWindow, public ShellHost {
@@ -67,6 +72,8 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_toolbar() const { return right_bar_; }
   GraphWidget* graph() const { return graph_; }
   Calculators& calculators() const { return *calculators_; }
+  PrintClipboard& print_clipboard() const { return *print_clipboard_; }
+  HelpWindow* help_window() const;
   // Sets every action's enabled, checked and text state from command_state.
   void update_actions();
   // Called after each painted graph of the ready window.
@@ -108,6 +115,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private slots:
   void on_action_triggered();
@@ -125,9 +133,11 @@ class MainWindow final : public QMainWindow, public ShellHost {
   int menu_bar_height() const;
   QPoint graph_client_offset() const;
   void remember_window_rect();
+  QWidget* box_owner();
 
   ShellState& state_;
   SettingsAccess settings_;
+  FormulaDialogRunner formula_dialogs_;
   bool settings_loaded_ = false;
   std::unordered_map<int, QAction*> actions_;
   QMenu* context_menu_ = nullptr;
@@ -135,10 +145,13 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* right_bar_ = nullptr;
   QLabel* status_label_ = nullptr;
   GraphWidget* graph_ = nullptr;
+  PointerController* pointer_ = nullptr;  // a child of graph_
   std::unique_ptr<Calculators> calculators_;
   std::unique_ptr<DocumentActions> documents_;
   std::function<bool()> close_check_;
   bool closing_for_other_ = false;
+  std::unique_ptr<PrintClipboard> print_clipboard_;
+  QPointer<HelpWindow> help_window_;
 };
 
 }  // namespace kv

@@ -21,6 +21,7 @@
 #include "session/commands.h"
 #include "shell/graph_widget.h"
 #include "shell/main_window.h"
+#include "shell/pointer_controller.h"
 #include "shell/shell_styles.h"
 
 namespace kv {
@@ -207,8 +208,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    graph_->cancel_gesture();
+  // Esc ends a zoom rectangle or a gesture also when the graph lacks the focus.
+  if (pointer_->key_press(event)) {
     event->accept();
     return;
   }

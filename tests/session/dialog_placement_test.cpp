@@ -67,5 +67,19 @@ TEST(DialogPlacement, ExtremeRememberedValuesDoNotOverflow) {
   EXPECT_LE(r.bottom, 1024);
 }
 
+TEST(DialogPlacement, LargerRememberedSizeIsKeptAndAnyIntsStayOnScreen) {
+  DialogRect larger{10, 20, 610, 520};
+  DialogRect r = place_dialog(larger, {400, 300}, {0, 0}, kFormulaDialogOffset, kScreen);
+  EXPECT_EQ(r.right - r.left, 600);
+  EXPECT_EQ(r.bottom - r.top, 500);
+  // The widest rectangle a settings file can hold, with the owner far away.
+  DialogRect widest{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  r = place_dialog(widest, {400, 300}, {INT_MAX, INT_MAX}, kFormulaDialogOffset, kScreen);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, 1280);
+  EXPECT_EQ(r.bottom, 1024);
+}
+
 }  // namespace
 }  // namespace kv

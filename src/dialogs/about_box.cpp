@@ -1,0 +1,86 @@
+// The about box; see the header.
+#include "dialogs/about_box.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialogs/hyperlink_label.h"
+#include "dialogs/window_gestures.h"
+#include "help/about_text.h"
+#include "platform/toolbar_icons.h"
+#include "session/desktop_registration.h"
+
+namespace kv {
+
+namespace {
+
+const QColor kTitleColour(18, 0, 0);
+const QColor kLinkColour(0, 0, 204);
+
+QLabel* centred_label(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignCenter);
+  QPalette p = label->palette();
+  p.setColor(QPalette::WindowText, kTitleColour);
+  label->setPalette(p);
+  return label;
+}
+
+}  // namespace
+
+AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
+  setObjectName(QStringLiteral("DLG_ABOUT"));
+  setWindowTitle(QStringLiteral("Über Kurvaline"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(24, 16, 24, 16);
+
+  auto* icon = new QLabel(this);
+  icon->setPixmap(program_icon().pixmap(48, 48));
+  icon->setAlignment(Qt::AlignCenter);
+  layout->addWidget(icon);
+
+  QLabel* name = centred_label(QStringLiteral("Kurvaline"), this);
+  name->setObjectName(QStringLiteral("1900"));
+  QFont f = name->font();
+  f.setPixelSize(17);
+  f.setBold(true);
+  name->setFont(f);
+  layout->addWidget(name);
+
+  QLabel* version =
+      centred_label(QString::fromStdString(about_version_text(kProgramVersion)), this);
+  version->setObjectName(QStringLiteral("1901"));
+  layout->addWidget(version);
+  layout->addSpacing(8);
+
+  home_ = new HyperlinkLabel(QStringLiteral("kurvaline.example.org"), QUrl(QString::fromUtf8(kHomePageTarget)),
+                             kLinkColour, kLinkColour, this);
+  home_->setObjectName(QStringLiteral("1902"));
+  mail_ = new HyperlinkLabel(QStringLiteral("kurvaline@example.org"), QUrl(QString::fromUtf8(kMailTarget)),
+                             kLinkColour, kLinkColour, this);
+  mail_->setObjectName(QStringLiteral("1903"));
+  layout->addWidget(home_, 0, Qt::AlignHCenter);
+  layout->addWidget(mail_, 0, Qt::AlignHCenter);
+  layout->addSpacing(8);
+
+  auto* ok = new QPushButton(QStringLiteral("&Klick"), this);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  layout->addWidget(ok, 0, Qt::AlignHCenter);
+  setFixedSize(sizeHint());
+
+  // Every recognised gesture closes the box; a press on its body moves it.
+  auto* gestures = new WindowGestures(this, state, [this](int) { reject(); });
+  // A press on a link opens it instead of moving the box.
+  home_->removeEventFilter(gestures);
+  mail_->removeEventFilter(gestures);
+}
+
+void show_about_box(QWidget* owner, const ShellState& state) {
+  AboutBox box(owner, state);
+  box.exec();
+}
+
+}  // namespace kv

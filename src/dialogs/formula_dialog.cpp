@@ -1,0 +1,340 @@
+// The formula dialogs; see the header.
+#include "dialogs/formula_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "dialogs/axis_title_dialog.h"
+#include "dialogs/help_window.h"
+#include "dialogs/widget_text.h"
+#include "expr/messages.h"
+#include "session/dialog_controls.h"
+#include "session/dialog_placement.h"
+#include "session/formula_history.h"
+#include "session/refresh.h"
+
+namespace kv {
+
+namespace {
+
+constexpr const char* kNumericTip =
+    "Auch mathematische Ausdrücke sind erlaubt, sofern sie die Regeln für Funktionterme "
+    "einhalten, wie z.B. 2pi oder -sqrt(10+1/3)";
+
+const char* dialog_title(int panel) {
+  switch (panel) {
+    case kPanelIntegral: return "Bestimmtes Integral (numerisch)";
+    case kPanelDiffEqu: return "Differentialgleichung numerisch lösen";
+    default: return "Funktionsterm eingeben";
+  }
+}
+
+const char* ok_tip(int panel) {
+  switch (panel) {
+    case kPanelIntegral: return "Integralkurve berechnen und zeichnen";
+    case kPanelDiffEqu: return "Lösungskurve der Differentialgleichung berechnen und zeichnen";
+    default: return "Graph zeichnen";
+  }
+}
+
+const char* formula_caption(int panel) {
+  switch (panel) {
+    case kPanelIntegral: return "Integrand f(x):";
+    case kPanelDiffEqu: return "Differentialgleichung:";
+    default: return "Funktionsterme (getrennt durch \";\"):";
+  }
+}
+
+constexpr std::array<const char*, kRangeCount> kRangeLabels = {"x min", "x max", "y min",
+                                                                "y max", "t min", "t max"};
+
+QFont edit_font() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
+
+}  // namespace
+
+FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host, int panel)
+    : CommonDialog(owner, state),
+      state_(state),
+      host_(host),
+      panel_(state.panels[static_cast<size_t>(surface_of(panel))]),
+      index_(surface_of(panel)),
+      initial_(dialog_texts_from_panel(panel_)) {
+  setWindowTitle(ui_text(dialog_title(index_)));
+  build();
+  open_at(panel_.dialog_pos, kFormulaDialogOffset);
+  // As a dialog of the desktop does with its first field: typing replaces it.
+  focus_and_select(kCtlFormula);
+  // Only the width of a one-line formula field can grow.
+  if (index_ != kPanelFunction) setMaximumHeight(minimumHeight());
+  // Counted from the dialog's creation, so the message comes once the dialog
+  // is up; the timer dies with the dialog.
+  QTimer::singleShot(kErrorDisplayDelayMs, this, &FormulaDialog::show_pending_error);
+}
+
+void FormulaDialog::build() {
+  auto* top = new QVBoxLayout(this);
+  top->addWidget(build_formula_field(), index_ == kPanelFunction ? 1 : 0);
+  auto* middle = new QHBoxLayout;
+  middle->addWidget(build_ranges());
+  if (index_ == kPanelDiffEqu) middle->addWidget(build_values());
+  top->addLayout(middle);
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(build_options());
+  lower->addWidget(build_gesture_help(), 1);
+  top->addLayout(lower);
+  top->addLayout(build_buttons());
+}
+
+// Shown only while the user has tooltips on (WindowGestures holds them back).
+void FormulaDialog::set_tooltip(QWidget* w, const char* text) { w->setToolTip(ui_text(text)); }
+
+QWidget* FormulaDialog::build_formula_field() {
+  auto* box = new QWidget;
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* caption = new QLabel(ui_text(formula_caption(index_)));
+  layout->addWidget(caption);
+  QWidget* field = nullptr;
+  if (index_ == kPanelFunction) {
+    formula_lines_ = new QPlainTextEdit;
+    formula_lines_->setFont(edit_font());
+    formula_lines_->setTabChangesFocus(true);
+    formula_lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    formula_lines_->setPlainText(panel_lines_to_widget(initial_.formula));
+    const QFontMetrics fm(formula_lines_->font());
+    formula_lines_->setMinimumSize(fm.horizontalAdvance(QLatin1Char('x')) * 48,
+                                   fm.lineSpacing() * 6);
+    field = formula_lines_;
+  } else {
+    formula_combo_ = new QComboBox;
+    formula_combo_->setEditable(true);
+    formula_combo_->setInsertPolicy(QComboBox::NoInsert);
+    formula_combo_->setMaxCount(kHistorySize);
+    formula_combo_->setFont(edit_font());
+    formula_combo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    formula_combo_->setMinimumContentsLength(36);
+    const HistoryList history = refresh_history(panel_);
+    for (const std::string& item : history.items) formula_combo_->addItem(panel_to_widget(item));
+    formula_combo_->setEditText(panel_to_widget(history.edit_text));
+    // The combo box keeps Enter to itself; in a dialog it should draw.
+    connect(formula_combo_->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { run_control(kCtlOk); });
+    field = formula_combo_;
+  }
+  set_control_id(field, kCtlFormula);
+  caption->setBuddy(field);
+  layout->addWidget(field, 1);
+  return box;
+}
+
+QLineEdit* FormulaDialog::numeric_field(int id, const std::string& text) {
+  auto* edit = new QLineEdit(panel_to_widget(text));
+  edit->setFont(edit_font());
+  const QFontMetrics fm(edit->font());
+  edit->setMinimumWidth(fm.horizontalAdvance(QLatin1Char('0')) * 14);
+  set_control_id(edit, id);
+  set_tooltip(edit, kNumericTip);
+  return edit;
+}
+
+QWidget* FormulaDialog::build_ranges() {
+  auto* box = new QGroupBox(ui_text("Bereich"));
+  auto* grid = new QGridLayout(box);
+  const int pairs = index_ == kPanelIntegral ? 2 : 3;
+  for (int row = 0; row < pairs; ++row) {
+    for (int col = 0; col < 2; ++col) {
+      const int i = row * 2 + col;
+      ranges_[i] = numeric_field(range_control(i), initial_.range[i]);
+      grid->addWidget(new QLabel(ui_text(kRangeLabels[i])), row, col * 2);
+      grid->addWidget(ranges_[i], row, col * 2 + 1);
+    }
+  }
+  if (index_ == kPanelIntegral) {
+    values_[kStartX] = numeric_field(kCtlStartX, initial_.values[kStartX]);
+    grid->addWidget(new QLabel(ui_text("Untergrenze x0")), pairs, 0);
+    grid->addWidget(values_[kStartX], pairs, 1);
+  }
+  return box;
+}
+
+QWidget* FormulaDialog::build_values() {
+  auto* box = new QGroupBox(ui_text("Anfangswerte"));
+  auto* grid = new QGridLayout(box);
+  for (int v = kStartX; v <= kStartY4; ++v) {
+    values_[v] = numeric_field(value_control(v), initial_.values[v]);
+    auto* label = new QLabel;
+    set_control_id(label, v == kStartX ? kCtlStartXLabel : kCtlStartYLabel + (v - kStartY));
+    if (v == kStartX) {
+      start_x_label_ = label;
+    } else {
+      start_labels_[v - kStartY] = label;
+    }
+    const int i = v - kStartX;
+    grid->addWidget(label, i / 2, (i % 2) * 2);
+    grid->addWidget(values_[v], i / 2, (i % 2) * 2 + 1);
+  }
+  relabel(formula_combo_->currentText());
+  connect(formula_combo_, &QComboBox::editTextChanged, this, &FormulaDialog::relabel);
+  return box;
+}
+
+QWidget* FormulaDialog::build_options() {
+  auto* box = new QWidget;
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* angle = new QGroupBox(ui_text("Winkel"));
+  auto* angle_layout = new QHBoxLayout(angle);
+  degrees_ = new QRadioButton(ui_text("Deg"));
+  auto* radians = new QRadioButton(ui_text("Rad"));
+  set_control_id(degrees_, kCtlDegrees);
+  set_control_id(radians, kCtlRadians);
+  set_tooltip(degrees_, "Winkelfunktionen rechnen in Winkelgrad");
+  set_tooltip(radians, "Winkelfunktionen rechnen in Bogenmaß");
+  (initial_.degrees ? degrees_ : radians)->setChecked(true);
+  angle_layout->addWidget(degrees_);
+  angle_layout->addWidget(radians);
+  layout->addWidget(angle);
+  if (index_ != kPanelFunction) {
+    option_ = new QCheckBox(ui_text(index_ == kPanelIntegral ? "Absolutes Integral (Fläche)"
+                                                             : "High Precision"));
+    option_->setChecked(initial_.option);
+    set_control_id(option_, kCtlOption);
+    layout->addWidget(option_);
+  }
+  if (index_ == kPanelDiffEqu) {
+    derivative_ = new QCheckBox(ui_text("1. Ableitung zeichnen"));
+    derivative_->setChecked(initial_.derivative);
+    set_control_id(derivative_, kCtlDerivative);
+    set_tooltip(derivative_, "Graph der 1. Ableitung zusätzlich einzeichnen");
+    layout->addWidget(derivative_);
+  }
+  layout->addStretch(1);
+  return box;
+}
+
+QWidget* FormulaDialog::build_gesture_help() {
+  auto* box = new QGroupBox(ui_text("Mausgesten"));
+  auto* grid = new QGridLayout(box);
+  const char* rows[3][2] = {
+      {"Nach rechts:", index_ == kPanelIntegral ? "Integrieren" : "Graph zeichnen"},
+      {"Nach links:", "Abbrechen"},
+      {"Vertikal:", "Kurzanleitung ein, aus"},
+  };
+  for (int r = 0; r < 3; ++r) {
+    grid->addWidget(new QLabel(ui_text(rows[r][0])), r, 0);
+    grid->addWidget(new QLabel(ui_text(rows[r][1])), r, 1);
+  }
+  grid->setColumnStretch(1, 1);
+  return box;
+}
+
+QLayout* FormulaDialog::build_buttons() {
+  auto* row = new QHBoxLayout;
+  auto add = [&](int id, const char* text, const char* tip) {
+    auto* b = new QPushButton(ui_text(text));
+    b->setAutoDefault(false);
+    set_control_id(b, id);
+    if (tip != nullptr) set_tooltip(b, tip);
+    connect(b, &QPushButton::clicked, this, [this, id] { run_control(id); });
+    return b;
+  };
+  row->addWidget(add(kCtlSetDefault, "Als &Standard setzen",
+                     "Diese Werte als Standardwerte für den dargestellten Bereich setzen"));
+  row->addWidget(add(kCtlAxisTitles, "Achsen &umbenennen",
+                     "Beschriftung an den Pfeilen der Achsen ändern"));
+  row->addStretch(1);
+  row->addWidget(add(kCtlHelp, "&Hilfe", "Übersicht Rechenzeichen und Hilfsfunktionen"));
+  QPushButton* ok =
+      add(kCtlOk, index_ == kPanelIntegral ? "&Integrieren" : "&Graph", ok_tip(index_));
+  ok->setDefault(true);
+  row->addWidget(ok);
+  row->addWidget(add(kCtlCancel, "&Abbrechen", nullptr));
+  return row;
+}
+
+void FormulaDialog::relabel(const QString& formula) {
+  const StartLabels labels = start_field_labels(widget_to_panel(formula));
+  start_x_label_->setText(panel_to_widget(labels.x));
+  for (size_t i = 0; i < start_labels_.size(); ++i) {
+    start_labels_[i]->setText(panel_to_widget(labels.values[i]));
+  }
+}
+
+DialogTexts FormulaDialog::texts() const {
+  DialogTexts t = initial_;  // fields this dialog lacks keep the panel's texts
+  t.formula = formula_lines_ ? widget_lines_to_panel(formula_lines_->toPlainText())
+                             : widget_to_panel(formula_combo_->currentText());
+  for (int i = 0; i < kRangeCount; ++i) {
+    if (ranges_[i]) t.range[i] = widget_to_panel(ranges_[i]->text());
+  }
+  for (int v = 0; v < kDialogValueCount; ++v) {
+    if (values_[v]) t.values[v] = widget_to_panel(values_[v]->text());
+  }
+  t.degrees = degrees_->isChecked();
+  if (option_) t.option = option_->isChecked();
+  if (derivative_) t.derivative = derivative_->isChecked();
+  return t;
+}
+
+void FormulaDialog::run_control(int id) {
+  switch (id) {
+    case kCtlOk: commit(); break;
+    case kCtlCancel: reject(); break;
+    case kCtlSetDefault: set_defaults(); break;
+    case kCtlAxisTitles: edit_axis_titles(); break;
+    case kCtlHelp:
+      toggle_quick_reference(this, state_, [this](int command) { run_control(command); });
+      break;
+    default: break;
+  }
+}
+
+void FormulaDialog::commit() {
+  commit_formula_dialog(panel_, index_, texts(), compile_env(state_));
+  accept();
+}
+
+void FormulaDialog::set_defaults() {
+  if (state_.prefs.alert_set_def_range) {
+    bool ask_again = true;
+    const MessageResult answer =
+        host_.message_box(default_range_question(index_), kCaption, MessageButtons::YesNoCancel,
+                          MessageIcon::Question, &ask_again);
+    state_.prefs.alert_set_def_range = ask_again;
+    if (answer != MessageResult::Yes) return;
+  }
+  if (!set_default_ranges(panel_, index_, texts(), compile_env(state_))) show_pending_error();
+}
+
+void FormulaDialog::edit_axis_titles() {
+  AxisTitleDialog titles(this, state_, host_, panel_);
+  titles.exec();
+  // Without a window manager nothing else makes this dialog active again.
+  activateWindow();
+}
+
+void FormulaDialog::show_pending_error() {
+  if (!take_error_to_show(panel_.error)) return;
+  focus_and_select(panel_.error.control_id);
+  const char* text = message_text(panel_.error.message);
+  host_.error_box(text ? text : message_text(kMsgInvalidExpression));
+}
+
+void FormulaDialog::done(int result) {
+  if (isVisible()) panel_.dialog_pos = placement();
+  CommonDialog::done(result);
+}
+
+}  // namespace kv

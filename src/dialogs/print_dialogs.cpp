@@ -1,0 +1,63 @@
+// The questions before a printout; see the header.
+#include "dialogs/print_dialogs.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "session/print_background.h"
+
+namespace kv {
+
+namespace {
+
+constexpr const char* kLines[] = {
+    "WARNUNG:",
+    "Sie sind dabei, die Hintergrundfarbe mitzudrucken.",
+    "Das wird möglicherweise langsam und teuer sein.",
+    "Fortsetzen?",
+};
+
+}  // namespace
+
+bool ask_printer(QPrinter& printer, QWidget* owner) {
+  QPrintDialog dialog(&printer, owner);
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                    QAbstractPrintDialog::PrintCollateCopies);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+int ask_print_background(QWidget* owner) {
+  QDialog box(owner);
+  box.setObjectName(QStringLiteral("DLG_PRINTBK"));
+  box.setWindowTitle(QStringLiteral("Kurvaline"));
+  auto* layout = new QVBoxLayout(&box);
+  for (const char* line : kLines) {
+    auto* label = new QLabel(QString::fromUtf8(line), &box);
+    label->setTextFormat(Qt::PlainText);
+    layout->addWidget(label);
+  }
+  layout->addSpacing(8);
+  auto* buttons = new QHBoxLayout;
+  layout->addLayout(buttons);
+  auto add = [&](const char* text, int id) {
+    auto* b = new QPushButton(QString::fromUtf8(text), &box);
+    b->setAutoDefault(false);
+    QObject::connect(b, &QPushButton::clicked, &box, [&box, id] { box.done(id); });
+    buttons->addWidget(b);
+    return b;
+  };
+  add("Hintergrund &nicht mitdrucken", kPrintOmitBackground)->setDefault(true);
+  add("&Hintergrundfarbe drucken", kPrintWithBackground);
+  add("Druckvorgang &abbrechen", kPrintAnswerCancel);
+  box.setFixedSize(box.sizeHint());
+  // Esc and closing end with QDialog::Rejected, which is 0 as well.
+  const int answer = box.exec();
+  return answer == kPrintOmitBackground || answer == kPrintWithBackground ? answer : kPrintAnswerCancel;
+}
+
+}  // namespace kv
