@@ -19,6 +19,8 @@ done
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export KURVALINE_INI="$tmp/kurvaline.ini"
+# The start-up registers the program with the desktop: in the test's folder.
+export XDG_DATA_HOME="$tmp/data"
 shots=${KV_E2E_SHOTS:-}
 
 cat >"$tmp/drive.sh" <<'DRIVE'

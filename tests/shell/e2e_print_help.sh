@@ -17,6 +17,8 @@ done
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export KURVALINE_INI="$tmp/kurvaline.ini"
+# The start-up registers the program with the desktop: in the test's folder.
+export XDG_DATA_HOME="$tmp/data"
 export KURVALINE_PRINT_TO_PDF="$tmp/print.pdf"
 
 # Runs inside the X server; findings go to $tmp/result, one line each.
