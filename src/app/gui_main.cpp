@@ -1,9 +1,13 @@
 // The desktop program: the main window on the toolkit's event loop.
 //
-// Start-up order: the command line's document path, the state of a fresh
-// start, the main window (it loads the settings and checks the panels), the
-// first show with a freshly computed graph, the event loop. Closing the
-// window saves the settings.
+// Start-up order: the command line's document path; OneInstance, read on its
+// own first, decides whether a running instance takes the path over and this
+// start ends; the state of a fresh start, the main window (it loads the
+// settings and checks the panels), the registration with the desktop (which,
+// when it ran, gives the window its default size), the first show with a
+// freshly computed graph; then the document of the command line is opened
+// from the event loop. Closing the window asks to save, asks about the other
+// instances and saves the settings.
 //
 // KURVALINE_QUIT_AFTER_PAINT=1 makes the program quit as soon as the first
 // graph is on the screen, without saving the settings: the start-up
@@ -14,16 +18,20 @@
 // still asked): the end-to-end test checks the printout that way.
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QTranslator>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <memory>
 
 #include "app/cli.h"
+#include "platform/desktop_integration.h"
+#include "platform/instance_guard.h"
 #include "platform/message_boxes.h"
 #include "platform/toolbar_icons.h"
 #include "session/command_line.h"
+#include "session/commands.h"
 #include "session/shell_state.h"
+#include "shell/instance_wiring.h"
 #include "shell/main_window.h"
 #include "shell/print_clipboard.h"
 #include "shell/settings_file.h"
@@ -67,28 +75,42 @@ int run_desktop(int argc, char** argv) {
   QTranslator toolkit_texts;
   load_german_toolkit_texts(app, toolkit_texts);
 
-  // A document named on the command line is taken and kept; opening it
-  // comes with the document files.
+  std::string path;
+  document_path_from_args(argc, argv, path);
+  SettingsAccess settings = settings_file_access();
+  // A file that cannot be read counts as OneInstance off; the window's own
+  // load below then says what is wrong.
+  UserPrefs early;
+  const bool one_instance = settings.load_one_instance(early) && early.one_instance;
+  // Declared before the window: its handlers reach the window until the
+  // event loop has ended.
+  InstanceGuard guard(InstanceGuard::user_folder());
+  if (guard.start(one_instance, path)) return 0;
+
   auto state = std::make_unique<ShellState>();
   make_start_state(*state);
-  std::string path;
-  if (document_path_from_args(argc, argv, path)) state->document_path = path;
-
-  MainWindow window(*state, settings_file_access());
+  MainWindow window(*state, std::move(settings));
   if (!window.settings_loaded()) {
     // Nothing is saved: the file that could not be read stays as it is.
+    QApplication::setWindowIcon(program_icon());
     show_error_box(nullptr, kLoadFailed);
     return 1;
   }
-  if (qEnvironmentVariableIntValue("KURVALINE_QUIT_AFTER_PAINT") != 0) {
-    window.set_after_paint_hook([] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); });
-  }
+  connect_instances(guard, window);
+  // The icon's pictures, painted in the sizes the window system asks for,
+  // wait until the first graph is on the screen.
+  const bool quit_after_paint = qEnvironmentVariableIntValue("KURVALINE_QUIT_AFTER_PAINT") != 0;
+  window.set_after_paint_hook([quit_after_paint, icon_set = false]() mutable {
+    if (!icon_set) QTimer::singleShot(0, [] { QApplication::setWindowIcon(program_icon()); });
+    icon_set = true;
+    if (quit_after_paint) QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  });
   const QString print_file = qEnvironmentVariable("KURVALINE_PRINT_TO_PDF");
   if (!print_file.isEmpty()) window.print_clipboard().set_print_file(print_file);
-  window.first_show();
-  // The icon's pictures, painted in the sizes the window system asks for,
-  // can wait until the first graph is on the screen.
-  QTimer::singleShot(0, &window, [] { QApplication::setWindowIcon(program_icon()); });
+  window.first_show(register_with_desktop(user_desktop_target()));
+  if (!path.empty()) {
+    QTimer::singleShot(0, &window, [&window, path] { window.execute(kCmdOpen, path); });
+  }
   return QApplication::exec();
 }
 

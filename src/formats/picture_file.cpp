@@ -19,6 +19,21 @@ PictureFormat picture_format_for_path(const std::string& path) {
   return PictureFormat::Gif;
 }
 
+PictureKind window_picture_kind(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  const size_t slash = path.rfind('/');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
+      path.size() - dot - 1 == 3) {
+    std::string ext = path.substr(dot + 1);
+    for (char& ch : ext) {
+      if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    }
+    if (ext == "png") return PictureKind::Png;
+    if (ext == "svg") return PictureKind::Svg;
+  }
+  return picture_format_for_path(path) == PictureFormat::Gif ? PictureKind::Gif : PictureKind::Bmp;
+}
+
 bool save_picture_file(const std::string& path, const RgbImage& image, int gif_colour_count) {
   // Reject before any file is created.
   if (!rgb_image_is_consistent(image)) return false;

@@ -5,6 +5,11 @@
 //     compared without regard to ASCII letter case (".GIF", ".gif", ".gifx"
 //     are GIF); every other name, including one without '.', is a bitmap.
 //
+//   PictureKind window_picture_kind(const std::string& path);
+//     The window offers PNG and SVG beside them: a last path component whose
+//     text after its last '.' is "png" or "svg" (any ASCII letter case, to
+//     the end) is PNG or SVG; every other name goes by picture_format_for_path.
+//
 //   bool save_picture_file(const std::string& path, const RgbImage& image,
 //                          int gif_colour_count = kGifColourCount);
 //     Encodes image in the format chosen by path (write_gif with
@@ -26,6 +31,10 @@ namespace kv {
 enum class PictureFormat { Gif, Bmp };
 
 PictureFormat picture_format_for_path(const std::string& path);
+
+enum class PictureKind { Gif, Bmp, Png, Svg };
+
+PictureKind window_picture_kind(const std::string& path);
 
 bool save_picture_file(const std::string& path, const RgbImage& image,
                        int gif_colour_count = kGifColourCount);

@@ -9,30 +9,10 @@
 #include <sys/stat.h>
 
 #include "formats/byte_sink.h"
+#include "formats/version.h"
 
 namespace kv {
 namespace {
-
-// Versions of four numbers separated by "."; missing parts count as 0, a part
-// reads its leading digits only. Returns -1, 0, 1 as first is older, equal,
-// newer.
-int compare_versions(std::string_view first, std::string_view second) {
-  auto next_part = [](std::string_view& text) {
-    long long value = 0;
-    size_t i = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-      value = std::min(value * 10 + (text[i] - '0'), 1LL << 40);  // saturates, never overflows
-    const size_t dot = text.find('.');
-    text = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
-    return value;
-  };
-  for (int part = 0; part < 4; ++part) {
-    const long long a = next_part(first);
-    const long long b = next_part(second);
-    if (a != b) return a < b ? -1 : 1;
-  }
-  return 0;
-}
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -137,7 +117,7 @@ void read_desktop_entry(std::string_view text, InstalledRegistration& out) {
 bool registration_needed(const InstalledRegistration& installed, std::string_view program_path) {
   if (!installed.has_version) return true;
   const int age = compare_versions(installed.version, kProgramVersion);
-  if (age != 0) return age < 0;
+  if (age != kVersionEqual) return age == kVersionOlder;
   std::string exec;
   if (!desktop_exec_value(program_path, exec)) return false;  // nothing could be written anyway
   return !installed.complete || !installed.has_exec || installed.exec != exec;

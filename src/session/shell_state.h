@@ -83,7 +83,7 @@ struct ShellState {
   PlotPlacement layout;
 
   std::string status_text = kDefaultStatusText;
-  std::string document_path;  // the document named on the command line or last opened
+  std::string document_path;  // the document last opened or saved
   std::string last_path;      // the folder of the last document ([File] Dir)
 
   // Remembered while the full-screen mode is on, restored when it ends.

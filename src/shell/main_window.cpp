@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -24,6 +26,7 @@
 #include "session/commands.h"
 #include "session/layout.h"
 #include "session/refresh.h"
+#include "shell/document_actions.h"
 #include "shell/graph_widget.h"
 #include "shell/pointer_controller.h"
 #include "shell/print_clipboard.h"
@@ -74,6 +77,13 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   createToolBars();
   createStatusBar();
   readSettings();
+  documents_ = std::make_unique<DocumentActions>(
+      state_, *this, this, [this] { return graph_->picture().image(); },
+      [this](const std::string& path) { execute(kCmdOpen, path); });
+  state_.features.set(static_cast<size_t>(Feature::Documents));
+  state_.features.set(static_cast<size_t>(Feature::PictureExport));
+  setAcceptDrops(true);
+  update_actions();
   graph_->setFocus();
 }
 
@@ -91,9 +101,9 @@ void MainWindow::readSettings() {
 
 bool MainWindow::writeSettings() { return settings_.save_all && settings_.save_all(state_); }
 
-void MainWindow::first_show() {
+void MainWindow::first_show(bool registered) {
   switch_surface(state_, *this, state_.surface(), true);
-  set_window_rect(start_placement(state_, window_metrics(), false));
+  set_window_rect(start_placement(state_, window_metrics(), registered));
   show();
   state_.ready = true;
   // Lay out with the shown window's real geometry before the first picture.
@@ -109,6 +119,13 @@ void MainWindow::set_after_paint_hook(std::function<void()> hook) {
 
 void MainWindow::execute(int id) {
   run_command(state_, *this, id);
+  update_actions();
+}
+
+void MainWindow::execute(int id, const std::string& path) {
+  CommandParam param;
+  param.path = path;
+  run_command(state_, *this, id, param);
   update_actions();
 }
 
@@ -265,7 +282,8 @@ void MainWindow::focus_formula_dialog() { formula_dialogs_.focus(); }
 
 HelpWindow* MainWindow::help_window() const { return help_window_.data(); }
 
-bool MainWindow::run_window_command(int id, const std::string&) {
+bool MainWindow::run_window_command(int id, const std::string& path) {
+  if (DocumentActions::handles(id)) return documents_->run(id, path);
   switch (id) {
     case kCmdValueTable: calculators_->show_table(this); return true;
     case kCmdSingleValue: calculators_->show_value(this); return true;
@@ -302,6 +320,17 @@ bool MainWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
+void MainWindow::set_close_check(std::function<bool()> check) { close_check_ = std::move(check); }
+
+void MainWindow::close_for_other_instance() {
+  end_modal_dialogs();
+  QTimer::singleShot(0, this, [this] {
+    closing_for_other_ = true;
+    close();
+    closing_for_other_ = false;  // still open: the user kept the document
+  });
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   // Alt and drag moves the window from the bars as from the graph.
   if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::AltModifier) != 0 &&
@@ -314,8 +343,33 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!writeSettings()) error_box(kSettingsNotSaved);
+  if (documents_->ask_to_save() == MessageResult::Cancel) {
+    event->ignore();
+    return;
+  }
+  // An instance closed by another one neither asks about the others nor
+  // saves its settings: the one that asked saves its own.
+  if (!closing_for_other_) {
+    if (close_check_ && !close_check_()) {
+      event->ignore();
+      return;
+    }
+    if (!writeSettings()) error_box(kSettingsNotSaved);
+  }
   event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!dropped_file(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const std::string path = dropped_file(event->mimeData());
+  if (path.empty()) return;
+  event->acceptProposedAction();
+  // Opened from the event loop: the save question must not run inside the
+  // drop, while the program the file came from waits for its end.
+  QTimer::singleShot(0, this, [this, path] { execute(kCmdOpen, path); });
 }
 
 }  // namespace kv

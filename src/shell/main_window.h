@@ -29,6 +29,7 @@ class QToolBar;
 namespace kv {
 
 class Calculators;
+class DocumentActions;
 class GraphWidget;
 class HelpWindow;
 class PointerController;
@@ -46,12 +47,24 @@ class MainWindow final : public QMainWindow, public ShellHost {
   bool settings_loaded() const { return settings_loaded_; }
 
   // Switches to the stored surface, places the window (saved rectangle
-  // clipped to the screen, or a 624 x 520 plot centred), shows it, sets the
-  // ready flag and paints the graph with fresh curves.
-  void first_show();
+  // clipped to the screen, or a 624 x 520 plot centred; always the latter
+  // after a desktop registration), shows it, sets the ready flag and paints
+  // the graph with fresh curves.
+  void first_show(bool registered = false);
 
   // Runs one command as a menu item would, then updates the actions.
   void execute(int id);
+  // Command 4000 with a document path: opens it without a file dialog.
+  void execute(int id, const std::string& path);
+
+  // Closing: after the save question, `check` decides whether the window may
+  // close (the question about the other instances).
+  void set_close_check(std::function<bool()> check);
+  // Another instance asked this one to end: the save question still guards a
+  // modified document (Cancel keeps the window), then the window closes
+  // without saving the settings.
+  void close_for_other_instance();
+  DocumentActions& documents() { return *documents_; }
 
   QAction* action(int id) const;
   QMenu* context_popup() const { return context_menu_; }
@@ -100,6 +113,8 @@ class MainWindow final : public QMainWindow, public ShellHost {
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
  private slots:
@@ -132,6 +147,9 @@ class MainWindow final : public QMainWindow, public ShellHost {
   GraphWidget* graph_ = nullptr;
   PointerController* pointer_ = nullptr;  // a child of graph_
   std::unique_ptr<Calculators> calculators_;
+  std::unique_ptr<DocumentActions> documents_;
+  std::function<bool()> close_check_;
+  bool closing_for_other_ = false;
   std::unique_ptr<PrintClipboard> print_clipboard_;
   QPointer<HelpWindow> help_window_;
 };

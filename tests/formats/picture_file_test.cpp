@@ -66,6 +66,17 @@ TEST(PictureFormatForPath, GifOnlyWhenTheLastExtensionStartsWithGif) {
   for (const Case& c : cases) EXPECT_EQ(picture_format_for_path(c.path), c.format) << c.path;
 }
 
+TEST(WindowPictureKind, PngAndSvgOnlyAsTheWholeLastExtension) {
+  struct Case { const char* path; PictureKind kind; };
+  const Case cases[] = {
+      {"graph.png", PictureKind::Png},        {"graph.PNG", PictureKind::Png},
+      {"graph.Svg", PictureKind::Svg},        {"graph.pngx", PictureKind::Bmp},
+      {"graph.svg.bmp", PictureKind::Bmp},    {"/tmp/x.png/graph", PictureKind::Bmp},
+      {"/tmp/x.svg/graph.gifx", PictureKind::Gif},  {"graph", PictureKind::Bmp},
+  };
+  for (const Case& c : cases) EXPECT_EQ(window_picture_kind(c.path), c.kind) << c.path;
+}
+
 TEST_F(PictureFile, WritesTheFormatTheNameChooses) {
   const RgbImage image = test::make_noise(21, 13, 7, 1);
   ASSERT_TRUE(save_picture_file((dir_ / "a.GIF").string(), image));

@@ -36,8 +36,9 @@ class FakeHost : public ShellHost {
   void set_status_text(const std::string& t) override { status_texts.push_back(t); }
   void error_box(const std::string& text) override { messages.push_back(text); }
   MessageResult message_box(const std::string& text, const std::string&, MessageButtons,
-                            MessageIcon, bool*) override {
+                            MessageIcon, bool* alert) override {
     messages.push_back(text);
+    if (alert != nullptr) *alert = !tick_do_not_ask;
     return answer;
   }
   void enter_full_screen() override { full_screen = true; }
@@ -87,6 +88,7 @@ class FakeHost : public ShellHost {
   std::vector<std::string> status_texts;
   std::vector<std::string> messages;
   MessageResult answer = MessageResult::Ok;
+  bool tick_do_not_ask = false;  // the box's "Nicht mehr nachfragen"
   int close_requests = 0;
   std::vector<int> posted;
   std::vector<int> dialogs;

@@ -1,0 +1,233 @@
+// The window's side of documents and pictures; see the header.
+#include "shell/document_actions.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QUrl>
+
+#include "formats/byte_sink.h"
+#include "formats/document_names.h"
+#include "formats/picture_file.h"
+#include "platform/picture.h"
+#include "session/commands.h"
+
+namespace kv {
+
+namespace {
+
+constexpr const char* kDocumentFilter = "KVL - Kurvaline-Dateien (*.kvl)";
+constexpr const char* kAllFilesFilter = "Alle Dateien (*)";
+constexpr const char* kPictureFilters[] = {
+    "GIF - Graphics Interchange Format (*.gif)",
+    "BMP - Windows Bitmap (*.bmp)",
+    "PNG - Portable Network Graphics (*.png)",
+    "SVG - Scalable Vector Graphics (*.svg)",
+};
+constexpr const char* kOpenCaption = "Öffnen";
+constexpr const char* kSaveCaption = "Speichern unter";
+constexpr const char* kPictureCaption = "Als Bild speichern";
+constexpr const char* kReplaceQuestion = "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?";
+// A formula dialog that does not go away is not waited for without end.
+constexpr int kMaxOpenRetries = 50;
+constexpr int kOpenRetryMs = 20;
+
+QString utf8(const char* text) { return QString::fromUtf8(text); }
+QString file_name(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string local_path(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+// The toolkit's dialog speaks English unless a translation is installed.
+// Set after the modes, which put back the toolkit's own button texts.
+void set_german_texts(QFileDialog& dialog, const char* accept) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setLabelText(QFileDialog::LookIn, utf8("Suchen in:"));
+  dialog.setLabelText(QFileDialog::FileName, utf8("Dateiname:"));
+  dialog.setLabelText(QFileDialog::FileType, utf8("Dateityp:"));
+  dialog.setLabelText(QFileDialog::Accept, utf8(accept));
+  dialog.setLabelText(QFileDialog::Reject, utf8("Abbrechen"));
+}
+
+// "*.gif" of "GIF - ... (*.gif)"; "" for the filter of all files.
+QString filter_suffix(const QString& filter) {
+  static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)\\)$"));
+  const QRegularExpressionMatch m = pattern.match(filter);
+  return m.hasMatch() ? m.captured(1) : QString();
+}
+
+bool write_bytes(const std::string& path, const QByteArray& bytes) {
+  if (bytes.isEmpty()) return false;
+  return write_file_replacing(path, [&](ByteSink& sink) {
+    return sink.write(bytes.constData(), static_cast<size_t>(bytes.size()));
+  });
+}
+
+}  // namespace
+
+DocumentActions::DocumentActions(ShellState& state, ShellHost& host, QWidget* owner,
+                                 std::function<QImage()> shown_picture,
+                                 std::function<void(const std::string&)> rerun_open)
+    : state_(state),
+      host_(host),
+      owner_(owner),
+      shown_picture_(std::move(shown_picture)),
+      rerun_open_(std::move(rerun_open)) {}
+
+bool DocumentActions::handles(int id) {
+  return id == kCmdOpen || id == kCmdSave || id == kCmdSaveAs || id == kCmdSavePicture;
+}
+
+bool DocumentActions::run(int id, const std::string& path) {
+  switch (id) {
+    case kCmdOpen: return open(path);
+    case kCmdSave: return save_document(state_, host_, *this, false);
+    case kCmdSaveAs: return save_document(state_, host_, *this, true);
+    case kCmdSavePicture: return save_picture();
+    default: return false;
+  }
+}
+
+MessageResult DocumentActions::ask_to_save() { return kv::ask_to_save(state_, host_, *this); }
+
+bool DocumentActions::open(const std::string& path) {
+  // A document handed over by another instance may arrive while a formula
+  // dialog edits a panel: that dialog ends first, and the open runs once it
+  // has returned.
+  if (state_.formula_dialog_open) {
+    end_modal_dialogs();
+    if (open_retries_++ < kMaxOpenRetries)
+      QTimer::singleShot(kOpenRetryMs, owner_, [this, path] { rerun_open_(path); });
+    return false;
+  }
+  open_retries_ = 0;
+  // A name from the command line may be relative to the folder the program
+  // was started in; the panel keeps it whole, as the folder for the dialogs
+  // and the next run.
+  const std::string whole = path.empty() ? path : local_path(QFileInfo(file_name(path)).absoluteFilePath());
+  if (!open_document(state_, host_, *this, whole)) return false;
+  if (!path.empty()) host_.bring_to_foreground();  // dropped, handed over or named at start
+  return true;
+}
+
+bool DocumentActions::ask_open_path(const std::string& start_folder, std::string& path) {
+  QFileDialog dialog(owner_, utf8(kOpenCaption), file_name(start_folder));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  set_german_texts(dialog, "Ö&ffnen");
+  dialog.setNameFilters({utf8(kDocumentFilter), utf8(kAllFilesFilter)});
+  dialog.setDefaultSuffix(QString::fromLatin1(kDocumentExtension));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  path = local_path(dialog.selectedFiles().first());
+  return !path.empty();
+}
+
+bool DocumentActions::ask_save_path(const std::string& proposal, std::string& path) {
+  return ask_save_name(utf8(kSaveCaption), {utf8(kDocumentFilter), utf8(kAllFilesFilter)},
+                       file_name(proposal),
+                       [](const std::string& name) { return propose_document_path(name); }, path);
+}
+
+bool DocumentActions::ask_save_name(const QString& caption, const QStringList& filters,
+                                    const QString& proposal,
+                                    const std::function<std::string(const std::string&)>& complete,
+                                    std::string& path) {
+  const QFileInfo proposed(proposal);
+  QFileDialog dialog(owner_, caption, proposed.path());
+  // The question comes below, for the name that is really written.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  set_german_texts(dialog, "&Speichern");
+  dialog.setNameFilters(filters);
+  const QString first_suffix = filter_suffix(filters.first());
+  dialog.setDefaultSuffix(first_suffix);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+    const QString suffix = filter_suffix(filter);
+    dialog.setDefaultSuffix(suffix.isEmpty() ? first_suffix : suffix);
+  });
+  if (!proposed.fileName().isEmpty()) dialog.selectFile(proposed.fileName());
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    const std::string chosen = complete(local_path(dialog.selectedFiles().first()));
+    if (chosen.empty()) return false;
+    const QFileInfo target(file_name(chosen));
+    if (target.exists()) {
+      const QString question = utf8(kReplaceQuestion).arg(target.fileName());
+      if (host_.message_box(question.toStdString(), kCaption, MessageButtons::YesNo,
+                            MessageIcon::Warning, nullptr) != MessageResult::Yes) {
+        dialog.selectFile(target.fileName());
+        continue;
+      }
+    }
+    path = chosen;
+    return true;
+  }
+}
+
+bool DocumentActions::save_picture() {
+  QStringList filters;
+  for (const char* f : kPictureFilters) filters << utf8(f);
+  filters << utf8(kAllFilesFilter);
+  const std::string proposal =
+      picture_path_.empty() ? document_dialog_folder(state_) + "/" : picture_path_;
+  std::string path;
+  if (!ask_save_name(utf8(kPictureCaption), filters, file_name(proposal),
+                     [](const std::string& name) { return name; }, path))
+    return false;
+  if (!write_picture(path)) {
+    host_.error_box(kDocumentSaveFailed);
+    return false;
+  }
+  picture_path_ = path;
+  return true;
+}
+
+bool DocumentActions::write_picture(const std::string& path) {
+  PanelRecord& panel = state_.current();
+  const PanelPlot& plot = state_.current_plot();
+  const ColourTable& colours = state_.current_colours();
+  const PictureKind kind = window_picture_kind(path);
+  if (kind == PictureKind::Svg)
+    return write_bytes(path, paint_graph_svg(panel, plot, colours, state_.layout));
+  QImage image = shown_picture_ ? shown_picture_() : QImage();
+  if (image.isNull()) return false;  // nothing shown, nothing to take
+  if (image.devicePixelRatio() != 1.0) image = paint_graph_image(panel, plot, colours, state_.layout);
+  if (image.isNull()) return false;
+  if (kind == PictureKind::Png) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "PNG") && write_bytes(path, bytes);
+  }
+  return save_picture_file(path, to_rgb_image(image));
+}
+
+std::string dropped_file(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return std::string();
+  const QUrl url = data->urls().first();
+  return url.isLocalFile() ? local_path(url.toLocalFile()) : std::string();
+}
+
+bool end_modal_dialogs() {
+  bool ended = false;
+  // Each hidden dialog leaves the toolkit's stack of modal windows, so the
+  // next one comes up; the bound only guards against one that will not go.
+  for (int i = 0; i < 16; ++i) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) break;
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    } else {
+      modal->close();
+    }
+    ended = true;
+  }
+  return ended;
+}
+
+}  // namespace kv
