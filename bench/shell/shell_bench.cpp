@@ -4,7 +4,9 @@
 //   a settings file) until its first graph is painted, with
 //   KURVALINE_QUIT_AFTER_PAINT=1; BareQtWindow beside it is a plain Qt
 //   window of the same size that paints once and quits, so the difference
-//   is what Kurvaline adds to the toolkit's own start.
+//   is what Kurvaline adds to the toolkit's own start. The program registers
+//   with the desktop in a data folder of its own, once before the timed
+//   starts: they measure a start where nothing changed.
 // - ResizeKeepingPlot: a window width change that keeps the plot size
 //   (the curves must not be recomputed, the label says whether they were).
 // - GridToggle1920x1080: Ctrl+G (command 4036) with its repaint in a
@@ -19,7 +21,9 @@
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -55,9 +59,18 @@ bool run_process(const std::vector<std::string>& args, const std::vector<std::st
 const std::vector<std::string> kOffscreen = {"QT_QPA_PLATFORM=offscreen",
                                              "KURVALINE_INI=/nonexistent/kurvaline-bench.ini"};
 
+std::string data_home;  // the program's desktop registration goes here
+
 void BM_StartToFirstPaint(benchmark::State& state) {
   std::vector<std::string> env = kOffscreen;
   env.emplace_back("KURVALINE_QUIT_AFTER_PAINT=1");
+  env.emplace_back("XDG_DATA_HOME=" + data_home);
+  static bool registered = false;
+  if (!registered) {
+    // The first start registers and starts the desktop's tools; let them end.
+    registered = run_process({KV_PROGRAM}, env);
+    usleep(500000);
+  }
   for (auto _ : state) {
     if (!run_process({KV_PROGRAM}, env)) state.SkipWithError("kurvaline did not start and quit");
   }
@@ -137,10 +150,15 @@ int main(int argc, char** argv) {
   char buffer[4096];
   const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n > 0) kv::self_path.assign(buffer, static_cast<size_t>(n));
+  char folder[] = "/tmp/kurvaline-bench-XXXXXX";
+  if (mkdtemp(folder) == nullptr) return 1;
+  kv::data_home = folder;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
   return 0;
 }
