@@ -33,14 +33,8 @@ class RecordingHost : public FakeHost {
     auto* edit = qobject_cast<QLineEdit*>(w);
     selected = edit ? edit->selectedText() : QString();
   }
-  MessageResult message_box(const std::string& text, const std::string& caption,
-                            MessageButtons buttons, MessageIcon icon, bool* alert) override {
-    if (alert) *alert = !tick_do_not_ask;
-    return FakeHost::message_box(text, caption, buttons, icon, alert);
-  }
   int focused_id = 0;
   QString selected;
-  bool tick_do_not_ask = false;
 };
 
 template <typename W>

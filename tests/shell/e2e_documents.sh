@@ -17,6 +17,8 @@
 # Usage: e2e_documents.sh PATH/TO/kurvaline. Exit 77 (skipped) without
 # xvfb-run, xdotool or ImageMagick.
 set -u
+# The test run defaults to the offscreen platform; these tests need the X server.
+export QT_QPA_PLATFORM=xcb
 bin=$1
 for tool in xvfb-run xdotool import convert compare; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
