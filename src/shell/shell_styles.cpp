@@ -4,7 +4,9 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
+#include <QPixmap>
 #include <QStyleOptionMenuItem>
+#include <QStyleOptionToolBar>
 #include <algorithm>
 #include <optional>
 
@@ -100,22 +102,74 @@ int ToolbarStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
   }
 }
 
+namespace {
+
+// What the toolkit's toolbar background depends on.
+struct BarBackgroundKey {
+  QSize size;
+  qreal ratio = 0;
+  qint64 palette = 0;
+  int state = 0, direction = 0, area = 0, line = 0, within = 0, features = 0;
+  friend bool operator==(const BarBackgroundKey&, const BarBackgroundKey&) = default;
+};
+
+BarBackgroundKey bar_background_key(const QStyleOption& option, qreal ratio) {
+  BarBackgroundKey k;
+  k.size = option.rect.size();
+  k.ratio = ratio;
+  k.palette = option.palette.cacheKey();
+  k.state = static_cast<int>(option.state);
+  k.direction = static_cast<int>(option.direction);
+  if (const auto* bar = qstyleoption_cast<const QStyleOptionToolBar*>(&option)) {
+    k.area = static_cast<int>(bar->toolBarArea);
+    k.line = static_cast<int>(bar->positionOfLine);
+    k.within = static_cast<int>(bar->positionWithinLine);
+    k.features = static_cast<int>(bar->features);
+  }
+  return k;
+}
+
+}  // namespace
+
+struct ToolbarStyle::Background {
+  BarBackgroundKey key;
+  QPixmap picture;
+};
+
+ToolbarStyle::ToolbarStyle() = default;
+ToolbarStyle::~ToolbarStyle() = default;
+
 void ToolbarStyle::drawControl(ControlElement element, const QStyleOption* option,
                                QPainter* painter, const QWidget* widget) const {
-  if (element != CE_ToolBar || option == nullptr || painter == nullptr) {
+  const auto* bar = qstyleoption_cast<const QStyleOptionToolBar*>(option);
+  if (element != CE_ToolBar || bar == nullptr || painter == nullptr || option->rect.isEmpty()) {
     QProxyStyle::drawControl(element, option, painter, widget);
     return;
   }
-  // Fewer rows than the toolkit's threshold for threads (96) per fill; the
-  // gradient follows the option's rectangle, so the bands join seamlessly.
-  constexpr int kBandRows = 64;
-  const QRect r = option->rect;
-  for (int top = r.top(); top <= r.bottom(); top += kBandRows) {
-    painter->save();
-    painter->setClipRect(QRect(r.left(), top, r.width(), kBandRows), Qt::IntersectClip);
-    QProxyStyle::drawControl(element, option, painter, widget);
-    painter->restore();
+  // The background is painted once per size and look and then copied, so a
+  // repaint of one button copies a few rows. It is painted in bands of fewer
+  // rows than the toolkit's threshold for threads (96) per fill; the gradient
+  // follows the option's rectangle, so the bands join seamlessly.
+  const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatio() : 1.0;
+  const BarBackgroundKey key = bar_background_key(*option, ratio);
+  if (!background_ || !(background_->key == key)) {
+    QStyleOptionToolBar at_origin = *bar;
+    at_origin.rect.moveTo(0, 0);
+    QPixmap picture(at_origin.rect.size() * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    constexpr int kBandRows = 64;
+    for (int top = 0; top < at_origin.rect.height(); top += kBandRows) {
+      p.save();
+      p.setClipRect(QRect(0, top, at_origin.rect.width(), kBandRows));
+      QProxyStyle::drawControl(element, &at_origin, &p, widget);
+      p.restore();
+    }
+    p.end();
+    background_ = std::make_unique<Background>(Background{key, picture});
   }
+  painter->drawPixmap(option->rect.topLeft(), background_->picture);
 }
 
 namespace {
