@@ -67,6 +67,12 @@ bool open_document(ShellState& state, ShellHost& host, DocumentDialogs& dialogs,
     if (asking) host.error_box(kDocumentOpenFailed);
     return false;
   }
+  // The document replaces the panel it was saved from, which need not be the
+  // one shown: that panel's unsaved work is offered for saving too.
+  if (doc.panel_index != state.surface() &&
+      ask_to_save_panel(state, host, dialogs, doc.panel_index) == MessageResult::Cancel) {
+    return false;
+  }
   apply_document(state, host, doc);
   remember_document(state, chosen);
   return true;
@@ -100,6 +106,28 @@ MessageResult ask_to_save(ShellState& state, ShellHost& host, DocumentDialogs& d
     update_title(state, host);
   }
   return answer;
+}
+
+MessageResult ask_to_save_panel(ShellState& state, ShellHost& host, DocumentDialogs& dialogs,
+                                int panel) {
+  if (panel == state.surface()) return ask_to_save(state, host, dialogs);
+  if (!save_question_needed(state.panels[panel].document.modified, state.prefs.alert_save_file))
+    return MessageResult::Yes;
+  // The question names no file, so the user sees the graph it is about.
+  switch_surface(state, host, panel, true);
+  refresh_view(state, host, REFRESH_RECOMPUTE);
+  return ask_to_save(state, host, dialogs);
+}
+
+MessageResult ask_to_save_all(ShellState& state, ShellHost& host, DocumentDialogs& dialogs) {
+  const int shown = state.surface();
+  if (ask_to_save(state, host, dialogs) == MessageResult::Cancel) return MessageResult::Cancel;
+  for (int panel = kPanelFunction; panel <= kPanelDiffEqu; ++panel) {
+    if (panel != shown && ask_to_save_panel(state, host, dialogs, panel) == MessageResult::Cancel) {
+      return MessageResult::Cancel;
+    }
+  }
+  return MessageResult::Yes;
 }
 
 }  // namespace kv

@@ -23,6 +23,12 @@
 //       Alert SaveFile whatever the answer. Yes saves through the save dialog;
 //       a save that fails or is cancelled turns the answer into Cancel.
 //       Without the question the answer is Yes and nothing is saved.
+//   ask_to_save_panel  the same for another drawing panel: it is made the
+//       current one and drawn first, so the user sees what the question is
+//       about. open_document asks it for the panel a document replaces.
+//   ask_to_save_all   before the window closes: the current panel, then every
+//       other modified drawing panel, so no panel's unsaved work is lost
+//       unasked. Cancel at any question keeps the window.
 #pragma once
 
 #include <string>
@@ -70,5 +76,8 @@ bool open_document(ShellState& state, ShellHost& host, DocumentDialogs& dialogs,
                    const std::string& path);
 bool save_document(ShellState& state, ShellHost& host, DocumentDialogs& dialogs, bool ask);
 MessageResult ask_to_save(ShellState& state, ShellHost& host, DocumentDialogs& dialogs);
+MessageResult ask_to_save_panel(ShellState& state, ShellHost& host, DocumentDialogs& dialogs,
+                                int panel);
+MessageResult ask_to_save_all(ShellState& state, ShellHost& host, DocumentDialogs& dialogs);
 
 }  // namespace kv

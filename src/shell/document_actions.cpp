@@ -92,7 +92,7 @@ bool DocumentActions::run(int id, const std::string& path) {
   }
 }
 
-MessageResult DocumentActions::ask_to_save() { return kv::ask_to_save(state_, host_, *this); }
+MessageResult DocumentActions::ask_to_save_all() { return kv::ask_to_save_all(state_, host_, *this); }
 
 bool DocumentActions::open(const std::string& path) {
   // A document handed over by another instance may arrive while a formula

@@ -44,7 +44,8 @@ class DocumentActions final : public DocumentDialogs {
   // Returns whether the command succeeded (false also when cancelled).
   bool run(int id, const std::string& path);
 
-  MessageResult ask_to_save();
+  // Before the window closes: every drawing panel with unsaved work.
+  MessageResult ask_to_save_all();
 
   bool ask_open_path(const std::string& start_folder, std::string& path) override;
   bool ask_save_path(const std::string& proposal, std::string& path) override;

@@ -343,7 +343,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (documents_->ask_to_save() == MessageResult::Cancel) {
+  if (documents_->ask_to_save_all() == MessageResult::Cancel) {
     event->ignore();
     return;
   }

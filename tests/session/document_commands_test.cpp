@@ -156,5 +156,41 @@ TEST_F(DocumentCommands, OpenStopsWhenTheSaveQuestionIsCancelled) {
   EXPECT_TRUE(dialogs.open_starts.empty());
 }
 
+// Unsaved work in a panel that is not shown is never dropped unasked: closing
+// asks for every modified drawing panel, showing each first, and Cancel at
+// any of them keeps the window; an opened document asks for the panel it
+// replaces.
+TEST_F(DocumentCommands, EveryModifiedPanelIsOfferedBeforeClosing) {
+  state.panels[kPanelFunction].document.modified = true;
+  state.panels[kPanelDiffEqu].document.modified = true;
+  host.answer = MessageResult::No;
+  EXPECT_EQ(ask_to_save_all(state, host, dialogs), MessageResult::Yes);
+  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(state.surface(), kPanelDiffEqu);
+
+  host.messages.clear();
+  host.answer = MessageResult::Cancel;
+  EXPECT_EQ(ask_to_save_all(state, host, dialogs), MessageResult::Cancel);
+  EXPECT_EQ(host.messages.size(), 1u);
+
+  state.prefs.alert_save_file = false;
+  host.messages.clear();
+  EXPECT_EQ(ask_to_save_all(state, host, dialogs), MessageResult::Yes);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(DocumentCommands, OpenAsksForThePanelTheDocumentReplaces) {
+  const std::string path = integral_document();
+  state.panels[kPanelIntegral].document.modified = true;
+  host.answer = MessageResult::Cancel;
+  EXPECT_FALSE(open_document(state, host, dialogs, path));
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(state.panels[kPanelIntegral].source, "sin(x)");
+
+  host.answer = MessageResult::No;
+  EXPECT_TRUE(open_document(state, host, dialogs, path));
+  EXPECT_EQ(state.panels[kPanelIntegral].source, "sin(x)");
+}
+
 }  // namespace
 }  // namespace kv

@@ -29,7 +29,7 @@ trap 'rm -rf "$tmp"' EXIT
 export KURVALINE_INI="$tmp/kurvaline.ini"
 export XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
 mkdir -m 700 "$tmp/run"
-"$bin" --export "$tmp/a.kvl" --formula "x^2;sin(3x)" || { echo "FAIL: no document to start with"; exit 1; }
+QT_QPA_PLATFORM=offscreen "$bin" --export "$tmp/a.kvl" --formula "x^2;sin(3x)" || { echo "FAIL: no document to start with"; exit 1; }
 
 cat >"$tmp/drive.sh" <<'EOF'
 set -u
@@ -156,6 +156,7 @@ kill -0 $p3 2>/dev/null || fail "the instance with a modified document ended wit
 win=$(wait_window $p3 '^Kurvaline - b\.kvl$') && xdotool windowfocus --sync "$win"
 xdotool key alt+d; sleep 0.3; xdotool key e; sleep 0.8
 xdotool key alt+n                      # no save, no other instance left
+sleep 1; import -window root "$tmp/final.png"
 wait_gone $p3 || { fail "the remaining instance did not end"; kill $p3; }
 [ -f "$tmp/result" ] || echo ok >"$tmp/result"
 EOF
