@@ -28,6 +28,17 @@ inline constexpr uint8_t kFromVar = 2;
 // Both arguments are leaves: push, then compute variables[unused] op consts[arg].
 inline constexpr uint8_t kVarConst = 3;
 
+// Step of the point program, the form the single-point evaluation runs: the
+// instruction's operation and operand mode merged into one dense kind, and its
+// constant operand stored in the step itself, so that a step costs one
+// dispatch and no table lookups.
+struct PointStep {
+  uint8_t kind = 0;  // see evaluator_point.cpp
+  uint8_t var = 0;   // variable operand
+  int16_t n = 0;     // whole exponent of a power step
+  double c = 0;      // constant operand
+};
+
 // Key of the evaluation context a program was built for: constant folding and
 // literal clamping depend on it.
 struct ProgramKey {
@@ -48,7 +59,11 @@ struct Program {
   std::vector<double> consts;
   int max_stack = 0;       // values held at once
   bool has_derivative = false;
-  bool plain = false;  // built, usable and without d( ): the evaluator's fast path
+  // Built, usable, without d( ) and of a small stack: the evaluator's fast
+  // path runs `steps` then.
+  bool plain = false;
+  std::vector<PointStep> steps;
+  uint8_t point_vars = 0;  // bit i: the steps read variable i
   // A fault found in the code's structure (a missing argument, y inside d( ),
   // d( ) nested too deep); reported at the first evaluation.
   int fatal = -1;
