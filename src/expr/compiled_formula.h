@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,8 +47,26 @@ struct PointStep {
 struct ProgramKey {
   double angle = 0, zero_tolerance = 0, max_magnitude = 0, literal_limit = 0;
   bool diffequ_surface = false;
-  bool operator==(const ProgramKey&) const = default;
+  // Every point evaluation tests the key, so the four numbers are compared
+  // two at a time where the processor allows; the result is that of ==
+  // on each member.
+  bool operator==(const ProgramKey& o) const {
+#if defined(__SSE2__)
+    const __m128d low = _mm_cmpeq_pd(_mm_loadu_pd(&angle), _mm_loadu_pd(&o.angle));
+    const __m128d high =
+        _mm_cmpeq_pd(_mm_loadu_pd(&max_magnitude), _mm_loadu_pd(&o.max_magnitude));
+    return (_mm_movemask_pd(_mm_and_pd(low, high)) == 3) & (diffequ_surface == o.diffequ_surface);
+#else
+    return angle == o.angle && zero_tolerance == o.zero_tolerance &&
+           max_magnitude == o.max_magnitude && literal_limit == o.literal_limit &&
+           diffequ_surface == o.diffequ_surface;
+#endif
+  }
 };
+static_assert(offsetof(ProgramKey, zero_tolerance) == offsetof(ProgramKey, angle) + sizeof(double) &&
+                  offsetof(ProgramKey, literal_limit) ==
+                      offsetof(ProgramKey, max_magnitude) + sizeof(double),
+              "the numbers of a key lie in pairs");
 
 struct Program {
   // Leaf and specialised instruction codes; they lie outside the operation codes.

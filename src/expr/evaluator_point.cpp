@@ -150,7 +150,8 @@ bool build_point_steps(Program& p) {
           }
         }
     }
-    if (s.kind == kStepConst && std::isnan(s.c)) {
+    // Pushed constants are taken for known values (see run_point).
+    if (s.kind == kStepConst && !(std::fabs(s.c) < max_mag)) {
       p.steps.clear();
       return false;
     }
@@ -200,23 +201,24 @@ struct Tracked {
   }
 };
 
-// Squares and cubes of ordinary numbers need no range checks.
-inline double square(const MathEnv& m, bool& e, double a) {
-  return std::fabs(a) < 1e150 && std::fabs(a) > 1e-150 ? a * a : fn::powi(m, e, a, 2);
-}
-inline double cube(const MathEnv& m, bool& e, double a) {
-  return std::fabs(a) < 1e100 && std::fabs(a) > 1e-100 ? a * (a * a) : fn::powi(m, e, a, 3);
-}
+// Squares and cubes of ordinary numbers need no range checks; both are
+// numbers then, whatever the end test.
+inline bool squares_plainly(double a) { return std::fabs(a) < 1e150 && std::fabs(a) > 1e-150; }
+inline bool cubes_plainly(double a) { return std::fabs(a) < 1e100 && std::fabs(a) > 1e-100; }
 
 }  // namespace
 
 // Handlers. Each ends by tracking its value and jumping straight to the
 // handler of the next step: a jump through the table from every handler
 // instead of one shared switch costs fewer instructions per step and gives
-// the branch predictor one jump per handler to learn.
-#define KV_NEXT       \
-  track(acc);         \
-  goto* kHandlers[(++s)->kind]
+// the branch predictor one jump per handler to learn. Values known to be
+// numbers below max_mag in magnitude need no tracking: the variables (tested
+// on entry), the constants (tested when the steps are made) and squares and
+// cubes taken without range checks.
+#define KV_NEXT_KNOWN goto* kHandlers[(++s)->kind]
+#define KV_NEXT \
+  track(acc);   \
+  KV_NEXT_KNOWN
 
 // The second argument of a two-argument operation comes from the stack, the
 // step's constant or a variable; with kVarConst both arguments are leaves and
@@ -282,13 +284,6 @@ double Evaluator::run_point(const Program& p, const double* vars) {
 
   constexpr double kLeft = std::numeric_limits<double>::quiet_NaN();
   const MathEnv& m = env_;
-  if (p.point_vars == 1) {  // only x, the common case
-    if (!(std::fabs(vars[0]) < m.max_mag)) return kLeft;
-  } else {
-    for (unsigned used = p.point_vars, i = 0; used != 0; used >>= 1, ++i) {
-      if ((used & 1u) && !(std::fabs(vars[i]) < m.max_mag)) return kLeft;
-    }
-  }
   // A stack of its own in the frame: stores into it cannot alias the
   // limits or the variables, so these stay in registers.
   double stack[kPointStack];
@@ -301,13 +296,19 @@ double Evaluator::run_point(const Program& p, const double* vars) {
     not_number += v - v;
     return v;
   };
-  // The largest magnitude so far. A NaN leaves it as it is: were it taken
-  // in, the next value would replace it and the record would be lost.
-  double big = 0.0;
+  // The largest magnitude so far. A NaN that comes later leaves it as it is:
+  // were it taken in, the next value would replace it and the record would
+  // be lost. The variables are its first values: x always, as the steps
+  // nearly always read it, and a NaN there stays, since no comparison with
+  // it holds.
+  double big = std::fabs(vars[0]);
   auto track = [&big](double v) {
     const double f = std::fabs(v);
     big = f > big ? f : big;
   };
+  for (unsigned used = p.point_vars >> 1, i = 1; used != 0; used >>= 1, ++i) {
+    if (used & 1u) track(number(vars[i]));
+  }
   // The bottom of the stack is never an operand, so 0 stands for it.
   double acc = 0.0;
   const PointStep* s = p.steps.data();
@@ -318,27 +319,45 @@ end:
 push_const:
   *top++ = acc;
   acc = s->c;
-  KV_NEXT;
+  KV_NEXT_KNOWN;
 push_var:
   *top++ = acc;
   acc = vars[s->var];
-  KV_NEXT;
+  KV_NEXT_KNOWN;
 square_top:
-  acc = number(square(m, e, acc));
+  if (squares_plainly(acc)) {
+    acc = acc * acc;
+    KV_NEXT_KNOWN;
+  }
+  acc = number(fn::powi(m, e, acc, 2));
   KV_NEXT;
 cube_top:
-  acc = number(cube(m, e, acc));
+  if (cubes_plainly(acc)) {
+    acc = acc * (acc * acc);
+    KV_NEXT_KNOWN;
+  }
+  acc = number(fn::powi(m, e, acc, 3));
   KV_NEXT;
 power_top:
   acc = number(fn::powi(m, e, acc, s->n));
   KV_NEXT;
 square_var:
   *top++ = acc;
-  acc = number(square(m, e, vars[s->var]));
+  acc = vars[s->var];
+  if (squares_plainly(acc)) {
+    acc = acc * acc;
+    KV_NEXT_KNOWN;
+  }
+  acc = number(fn::powi(m, e, acc, 2));
   KV_NEXT;
 cube_var:
   *top++ = acc;
-  acc = number(cube(m, e, vars[s->var]));
+  acc = vars[s->var];
+  if (cubes_plainly(acc)) {
+    acc = acc * (acc * acc);
+    KV_NEXT_KNOWN;
+  }
+  acc = number(fn::powi(m, e, acc, 3));
   KV_NEXT;
   KV_FUSED(KV_POINT_FUSED)
   KV_ARITHMETIC_OPERATIONS(KV_POINT_ARITHMETIC)
@@ -351,6 +370,7 @@ gaussd_stack:
 }
 
 #undef KV_NEXT
+#undef KV_NEXT_KNOWN
 #undef KV_POINT_ARITHMETIC
 #undef KV_POINT_BINARY
 #undef KV_POINT_UNARY
