@@ -38,7 +38,7 @@ inline constexpr uint8_t kVarConst = 3;
 struct PointStep {
   uint8_t kind = 0;  // see evaluator_point.cpp
   uint8_t var = 0;   // variable operand
-  int16_t n = 0;     // whole exponent of a power step
+  int16_t n = 0;     // whole exponent of a power step; draws of the end step
   double c = 0;      // constant operand
 };
 

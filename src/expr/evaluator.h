@@ -69,7 +69,8 @@ class Evaluator {
   // set) when the formula or the context is unusable.
   const Program* enter(const CompiledFormula& f);
   double* stack_for(const Program& p);
-  double draw_random() { return (shared_rand_ ? *shared_rand_ : own_rand_).next() / 32767.0; }
+  RandState& random_state() { return shared_rand_ ? *shared_rand_ : own_rand_; }
+  double draw_random() { return random_state().next() / 32767.0; }
 
   MathEnv env_;
   double literal_limit_;

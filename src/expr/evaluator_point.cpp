@@ -17,12 +17,14 @@
 // tracked values. Every other function of mathfn.h returns a finite value or
 // undefined, never NaN or an infinity, so NaN can only come from an operator
 // whose operands already failed the test (an infinity or a zero divisor).
-// Programs that draw random numbers are left to the general path, because
-// the second evaluation would draw different ones.
+// A point that draws random numbers and is evaluated again first steps the
+// generator back, so that the second evaluation draws the same numbers and
+// the sequence goes on as if the point had been evaluated once.
 #include "expr/evaluator_point.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "expr/evaluator.h"
@@ -40,6 +42,7 @@ enum : uint8_t {
   kStepEnd,
   kStepConst,
   kStepVar,
+  kStepRand,
   kStepSquare,
   kStepCube,
   kStepPower,
@@ -118,6 +121,7 @@ void fuse_steps(std::vector<PointStep>& steps) {
 bool build_point_steps(Program& p) {
   p.steps.clear();
   p.point_vars = 0;
+  int draws = 0;
   if (p.fatal >= 0 || p.has_derivative || p.max_stack >= kPointStack) return false;
   const double eps = p.key.zero_tolerance, max_mag = p.key.max_magnitude;
   p.steps.reserve(p.code.size() + 1);
@@ -126,12 +130,13 @@ bool build_point_steps(Program& p) {
     switch (in.op) {
       case Program::kConst: s.kind = kStepConst; s.c = p.consts[in.arg]; break;
       case Program::kVar: s.kind = kStepVar; s.var = static_cast<uint8_t>(in.arg); break;
+      case Program::kRandLeaf: s.kind = kStepRand; ++draws; break;
       case Program::kPowInt:
         s.kind = in.arg == 2 ? kStepSquare : in.arg == 3 ? kStepCube : kStepPower;
         s.n = static_cast<int16_t>(in.arg);
         break;
       default:
-        // rand, the empty code and d( ) stay with the general path.
+        // The empty code and d( ) stay with the general path.
         const int kind = step_kind(in.op, in.mode);
         if (kind < 0) {
           p.steps.clear();
@@ -160,8 +165,14 @@ bool build_point_steps(Program& p) {
     }
     p.steps.push_back(s);
   }
+  if (draws > INT16_MAX) {
+    p.steps.clear();
+    return false;
+  }
   fuse_steps(p.steps);
-  p.steps.push_back(PointStep{});  // kStepEnd
+  PointStep end;  // kStepEnd
+  end.n = static_cast<int16_t>(draws);
+  p.steps.push_back(end);
   return true;
 }
 
@@ -213,8 +224,8 @@ inline bool cubes_plainly(double a) { return std::fabs(a) < 1e100 && std::fabs(a
 // instead of one shared switch costs fewer instructions per step and gives
 // the branch predictor one jump per handler to learn. Values known to be
 // numbers below max_mag in magnitude need no tracking: the variables (tested
-// on entry), the constants (tested when the steps are made) and squares and
-// cubes taken without range checks.
+// on entry), the constants (tested when the steps are made), random numbers
+// and squares and cubes taken without range checks.
 #define KV_NEXT_KNOWN goto* kHandlers[(++s)->kind]
 #define KV_NEXT \
   track(acc);   \
@@ -272,7 +283,7 @@ inline bool cubes_plainly(double a) { return std::fabs(a) < 1e100 && std::fabs(a
 
 double Evaluator::run_point(const Program& p, const double* vars) {
   static const void* const kHandlers[] = {
-      &&end, &&push_const, &&push_var, &&square_top, &&cube_top, &&power_top,
+      &&end, &&push_const, &&push_var, &&push_rand, &&square_top, &&cube_top, &&power_top,
       &&square_var, &&cube_var,
       KV_FUSED(KV_FUSED_LABEL)
       KV_ARITHMETIC_OPERATIONS(KV_BINARY_LABELS)
@@ -315,7 +326,11 @@ double Evaluator::run_point(const Program& p, const double* vars) {
   goto* kHandlers[s->kind];
 
 end:
-  return big + not_number < m.max_mag && t.small > m.eps && !e ? acc : kLeft;
+  if (big + not_number < m.max_mag && t.small > m.eps && !e) return acc;
+  // Every step ran once, so the run drew as many numbers as the end step
+  // says.
+  for (int i = 0; i < s->n; ++i) random_state().back();
+  return kLeft;
 push_const:
   *top++ = acc;
   acc = s->c;
@@ -323,6 +338,10 @@ push_const:
 push_var:
   *top++ = acc;
   acc = vars[s->var];
+  KV_NEXT_KNOWN;
+push_rand:
+  *top++ = acc;
+  acc = draw_random();
   KV_NEXT_KNOWN;
 square_top:
   if (squares_plainly(acc)) {

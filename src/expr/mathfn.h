@@ -210,6 +210,8 @@ struct RandState {
     state = state * 214013u + 2531011u;
     return static_cast<int>((state >> 16) & 0x7fff);
   }
+  // Undoes one next(): 3115528533 is the inverse of 214013 modulo 2^32.
+  void back() { state = (state - 2531011u) * 3115528533u; }
 };
 
 }  // namespace kv

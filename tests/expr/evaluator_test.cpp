@@ -143,6 +143,21 @@ TEST(EvaluatorCommonCase, PointsBeyondOrdinaryArithmeticFollowTheFullRules) {
   }
 }
 
+// Such a point is evaluated a second time; it must draw the same random
+// numbers as a single evaluation, so that the sequence goes on unchanged. An
+// Evaluator of another angle mode takes the general path at every point.
+TEST(EvaluatorCommonCase, SecondEvaluationDrawsTheSameRandomNumbers) {
+  auto c = compile("rand+1/(x*x)+rand");
+  ASSERT_TRUE(c.ok);
+  Evaluator fast(c.panel, kPanelFunction), general(kDegrees, c.panel.limits, kPanelFunction);
+  for (double x : {1e-9, 1.0, 1e-9, 2.0}) {
+    double vars[6] = {x, 0, 0, 0, 0, 0};
+    EXPECT_EQ(fast.evaluate(*c.panel.formulas[0], vars),
+              general.evaluate(*c.panel.formulas[0], vars))
+        << x;
+  }
+}
+
 TEST(EvaluatorRepeat, SameValueEveryTime) {
   auto c = compile("cos(pi*x)/(-ln2*x)+d(x^3)+gaussd(x,1,2)");
   ASSERT_TRUE(c.ok);
