@@ -3,12 +3,12 @@
 #pragma once
 
 #include <cstddef>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <cstdint>
 #include <string>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kv {
 
@@ -80,8 +80,8 @@ struct Program {
   std::vector<double> consts;
   int max_stack = 0;       // values held at once
   bool has_derivative = false;
-  // Built, usable, without d( ) and of a small stack: the evaluator's fast
-  // path runs `steps` then.
+  // The point program of evaluator_point.cpp, made when the program is
+  // usable, without d( ) and of a small stack; plain tells that there is one.
   bool plain = false;
   std::vector<PointStep> steps;
   uint8_t point_vars = 0;  // bit i: the steps read variable i

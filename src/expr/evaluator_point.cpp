@@ -4,25 +4,28 @@
 //
 // The arithmetic operators run optimistically, as plain IEEE operations. They
 // agree with the full rules of mathfn.h whenever every operand and result is
-// finite and below max_mag in magnitude and no factor or divisor lies within
+// a number below max_mag in magnitude and no factor or divisor lies within
 // eps of zero. Instead of testing that at every operation, the run keeps the
-// largest and smallest value it produced and the smallest factor or divisor
-// in magnitude, and tests them once at the end. A point that left the common
-// case anywhere (or whose value is undefined) is evaluated again by the
-// general path, so every result is exactly what the full rules give.
+// largest magnitude of the values it produced and the smallest magnitude of
+// the factors and divisors, notes any NaN a function returns, and tests them
+// once at the end. A point that left the common case anywhere (or whose
+// value is undefined) is evaluated again by the general path, so every
+// result is exactly what the full rules give.
 //
 // Why the end test suffices: the variables are tested on entry and the
-// constant operands when the steps are made, and every other value an
-// operator takes is the result of an earlier step and so is among the
-// tracked values. Every other function of mathfn.h returns a finite value or
-// undefined, never NaN or an infinity, so NaN can only come from an operator
-// whose operands already failed the test (an infinity or a zero divisor).
+// constants when the steps are made; every other value an operator takes is
+// the result of an earlier step and so was tracked. Take the first operator
+// that left the common case: its operands were numbers, so it either had an
+// operand or result of magnitude max_mag or more, which the largest
+// magnitude keeps, or a factor or divisor within eps of zero, which the
+// smallest keeps. NaN arises only after that, and the trackers ignore it, so
+// a later value cannot overwrite the record.
+//
 // A point that draws random numbers and is evaluated again first steps the
 // generator back, so that the second evaluation draws the same numbers and
 // the sequence goes on as if the point had been evaluated once.
 #include "expr/evaluator_point.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -122,8 +125,12 @@ bool build_point_steps(Program& p) {
   p.steps.clear();
   p.point_vars = 0;
   int draws = 0;
-  if (p.fatal >= 0 || p.has_derivative || p.max_stack >= kPointStack) return false;
   const double eps = p.key.zero_tolerance, max_mag = p.key.max_magnitude;
+  // Squares and cubes taken without range checks stay below 1e300, and
+  // run_point takes them for known values.
+  if (p.fatal >= 0 || p.has_derivative || p.max_stack >= kPointStack || !(max_mag > 1e300)) {
+    return false;
+  }
   p.steps.reserve(p.code.size() + 1);
   for (const Instr& in : p.code) {
     PointStep s;
@@ -135,7 +142,7 @@ bool build_point_steps(Program& p) {
         s.kind = in.arg == 2 ? kStepSquare : in.arg == 3 ? kStepCube : kStepPower;
         s.n = static_cast<int16_t>(in.arg);
         break;
-      default:
+      default: {
         // The empty code and d( ) stay with the general path.
         const int kind = step_kind(in.op, in.mode);
         if (kind < 0) {
@@ -154,6 +161,7 @@ bool build_point_steps(Program& p) {
             return false;
           }
         }
+      }
     }
     // Pushed constants are taken for known values (see run_point).
     if (s.kind == kStepConst && !(std::fabs(s.c) < max_mag)) {
@@ -212,8 +220,7 @@ struct Tracked {
   }
 };
 
-// Squares and cubes of ordinary numbers need no range checks; both are
-// numbers then, whatever the end test.
+// Squares and cubes of ordinary numbers need no range checks.
 inline bool squares_plainly(double a) { return std::fabs(a) < 1e150 && std::fabs(a) > 1e-150; }
 inline bool cubes_plainly(double a) { return std::fabs(a) < 1e100 && std::fabs(a) > 1e-100; }
 
