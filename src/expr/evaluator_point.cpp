@@ -324,8 +324,10 @@ double Evaluator::run_point(const Program& p, const double* vars) {
     const double f = std::fabs(v);
     big = f > big ? f : big;
   };
-  for (unsigned used = p.point_vars >> 1, i = 1; used != 0; used >>= 1, ++i) {
-    if (used & 1u) track(number(vars[i]));
+  if (p.point_vars > 1) [[unlikely]] {
+    for (unsigned used = p.point_vars >> 1, i = 1; used != 0; used >>= 1, ++i) {
+      if (used & 1u) track(number(vars[i]));
+    }
   }
   // The bottom of the stack is never an operand, so 0 stands for it.
   double acc = 0.0;
@@ -333,11 +335,13 @@ double Evaluator::run_point(const Program& p, const double* vars) {
   goto* kHandlers[s->kind];
 
 end:
-  if (big + not_number < m.max_mag && t.small > m.eps && !e) return acc;
-  // Every step ran once, so the run drew as many numbers as the end step
-  // says.
-  for (int i = 0; i < s->n; ++i) random_state().back();
-  return kLeft;
+  if (!(big + not_number < m.max_mag && t.small > m.eps && !e)) [[unlikely]] {
+    // Every step ran once, so the run drew as many numbers as the end step
+    // says.
+    for (int i = 0; i < s->n; ++i) random_state().back();
+    return kLeft;
+  }
+  return acc;
 push_const:
   *top++ = acc;
   acc = s->c;
