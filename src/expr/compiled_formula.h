@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kv {
 
@@ -28,13 +31,42 @@ inline constexpr uint8_t kFromVar = 2;
 // Both arguments are leaves: push, then compute variables[unused] op consts[arg].
 inline constexpr uint8_t kVarConst = 3;
 
+// Step of the point program, the form the single-point evaluation runs: the
+// instruction's operation and operand mode merged into one dense kind, and its
+// constant operand stored in the step itself, so that a step costs one
+// dispatch and no table lookups.
+struct PointStep {
+  uint8_t kind = 0;  // see evaluator_point.cpp
+  uint8_t var = 0;   // variable operand
+  int16_t n = 0;     // whole exponent of a power step; draws of the end step
+  double c = 0;      // constant operand
+};
+
 // Key of the evaluation context a program was built for: constant folding and
 // literal clamping depend on it.
 struct ProgramKey {
   double angle = 0, zero_tolerance = 0, max_magnitude = 0, literal_limit = 0;
   bool diffequ_surface = false;
-  bool operator==(const ProgramKey&) const = default;
+  // Every point evaluation tests the key, so the four numbers are compared
+  // two at a time where the processor allows; the result is that of ==
+  // on each member.
+  bool operator==(const ProgramKey& o) const {
+#if defined(__SSE2__)
+    const __m128d low = _mm_cmpeq_pd(_mm_loadu_pd(&angle), _mm_loadu_pd(&o.angle));
+    const __m128d high =
+        _mm_cmpeq_pd(_mm_loadu_pd(&max_magnitude), _mm_loadu_pd(&o.max_magnitude));
+    return (_mm_movemask_pd(_mm_and_pd(low, high)) == 3) & (diffequ_surface == o.diffequ_surface);
+#else
+    return angle == o.angle && zero_tolerance == o.zero_tolerance &&
+           max_magnitude == o.max_magnitude && literal_limit == o.literal_limit &&
+           diffequ_surface == o.diffequ_surface;
+#endif
+  }
 };
+static_assert(offsetof(ProgramKey, zero_tolerance) == offsetof(ProgramKey, angle) + sizeof(double) &&
+                  offsetof(ProgramKey, literal_limit) ==
+                      offsetof(ProgramKey, max_magnitude) + sizeof(double),
+              "the numbers of a key lie in pairs");
 
 struct Program {
   // Leaf and specialised instruction codes; they lie outside the operation codes.
@@ -48,7 +80,11 @@ struct Program {
   std::vector<double> consts;
   int max_stack = 0;       // values held at once
   bool has_derivative = false;
-  bool plain = false;  // built, usable and without d( ): the evaluator's fast path
+  // The point program of evaluator_point.cpp, made when the program is
+  // usable, without d( ) and of a small stack; plain tells that there is one.
+  bool plain = false;
+  std::vector<PointStep> steps;
+  uint8_t point_vars = 0;  // bit i: the steps read variable i
   // A fault found in the code's structure (a missing argument, y inside d( ),
   // d( ) nested too deep); reported at the first evaluation.
   int fatal = -1;

@@ -12,6 +12,7 @@
 // [3] y'', [4] y''', [5] y''''. Ordinary functions read only [0].
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ class Evaluator {
  private:
   double evaluate_general(const CompiledFormula& f, const double* vars);
   double run(const Program& p, int begin, int end, double* vars, double* stack);
+  // Runs the point steps of a plain program: the value, or NaN when the
+  // point left the common case somewhere and is for the general path.
+  double run_point(const Program& p, const double* vars);
   double derivative_step(const Program& p, int begin, int end, double* vars, double* stack,
                          double f0);
   // Runs [begin, end) over a block of n points: results in acc, undefined
@@ -65,7 +69,8 @@ class Evaluator {
   // set) when the formula or the context is unusable.
   const Program* enter(const CompiledFormula& f);
   double* stack_for(const Program& p);
-  double draw_random() { return (shared_rand_ ? *shared_rand_ : own_rand_).next() / 32767.0; }
+  RandState& random_state() { return shared_rand_ ? *shared_rand_ : own_rand_; }
+  double draw_random() { return random_state().next() / 32767.0; }
 
   MathEnv env_;
   double literal_limit_;
@@ -83,16 +88,15 @@ class Evaluator {
 };
 
 // The common case inline: a program built for this context, without d( ),
-// needs no copy of the variables and no checks beyond these.
+// at a point where its value is defined and all arithmetic ordinary.
 inline double Evaluator::evaluate(const CompiledFormula& f, const double* vars) {
   const Program& p = f.program;
-  if (p.plain && p.key == key_ && fatal_ == kMsgNone &&
-      static_cast<size_t>(p.max_stack) < stack_.size()) {
-    err_ = false;
-    // Without d( ) nothing writes the variables.
-    const double r = run(p, 0, static_cast<int>(p.code.size()), const_cast<double*>(vars),
-                         stack_.data());
-    return err_ ? kUndefined : r;
+  if (p.plain && fatal_ == kMsgNone && p.key == key_) {
+    const double value = run_point(p, vars);
+    if (!std::isnan(value)) {
+      err_ = false;
+      return value;
+    }
   }
   return evaluate_general(f, vars);
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "expr/evaluator.h"
+#include "expr/evaluator_point.h"
 #include "expr/messages.h"
 #include "expr/opcodes.h"
 
@@ -296,7 +297,7 @@ void build_program(CompiledFormula& f, const MathEnv& env, double literal_limit)
   Lowering(f, p, env, literal_limit).run();
   for (const Instr& in : p.code) p.has_derivative |= in.op == op::kDeriv;
   p.built = true;
-  p.plain = p.fatal < 0 && !p.has_derivative;
+  p.plain = build_point_steps(p);
 }
 
 }  // namespace kv

@@ -56,6 +56,11 @@ inline double mapped(const MathEnv& m, bool& err, double v) {
   return clamp(m, v);
 }
 
+// The argument of a forward trigonometric function in radians. Dividing by 1
+// changes no value, but it is slow and would lie on the dependency chain of
+// every sine in the radian mode.
+inline double radians(const MathEnv& m, double x) { return m.angle == kRadians ? x : x / m.angle; }
+
 double add_rare(const MathEnv& m, bool& err, double a, double b);
 double mul_rare(const MathEnv& m, bool& err, double a, double b);
 double div_rare(const MathEnv& m, bool& err, double a, double b);
@@ -115,12 +120,12 @@ inline double sqrt(const MathEnv& m, bool& err, double x) {
 }
 
 inline double sin(const MathEnv& m, bool& err, double x) {
-  const double r = std::sin(x / m.angle);
+  const double r = std::sin(detail::radians(m, x));
   return std::isnan(r) ? detail::undefined(err) : r;
 }
 
 inline double cos(const MathEnv& m, bool& err, double x) {
-  const double r = std::cos(x / m.angle);
+  const double r = std::cos(detail::radians(m, x));
   return std::isnan(r) ? detail::undefined(err) : r;
 }
 
@@ -205,6 +210,8 @@ struct RandState {
     state = state * 214013u + 2531011u;
     return static_cast<int>((state >> 16) & 0x7fff);
   }
+  // Undoes one next(): 3115528533 is the inverse of 214013 modulo 2^32.
+  void back() { state = (state - 2531011u) * 3115528533u; }
 };
 
 }  // namespace kv

@@ -70,7 +70,7 @@ double logn(const MathEnv& m, bool& err, double x, double base) {
 
 // ---- trigonometric functions ---------------------------------------------
 
-double tan(const MathEnv& m, bool& err, double x) { return tan_radians(m, err, x / m.angle); }
+double tan(const MathEnv& m, bool& err, double x) { return tan_radians(m, err, detail::radians(m, x)); }
 
 double cot(const MathEnv& m, bool& err, double x) {
   bool bad = false;
@@ -80,14 +80,14 @@ double cot(const MathEnv& m, bool& err, double x) {
 }
 
 double sec(const MathEnv& m, bool& err, double x) {
-  const double c = std::cos(x / m.angle);
+  const double c = std::cos(detail::radians(m, x));
   if (std::isnan(c)) return detail::undefined(err);
   if (std::fabs(c) > m.eps) return detail::clamp(m, 1.0 / c);
   return sign_pole(m, c);
 }
 
 double csc(const MathEnv& m, bool& err, double x) {
-  const double s = std::sin(x / m.angle);
+  const double s = std::sin(detail::radians(m, x));
   if (std::isnan(s)) return detail::undefined(err);
   if (std::fabs(s) > m.eps) return detail::clamp(m, 1.0 / s);
   return sign_pole(m, s);

@@ -109,6 +109,55 @@ TEST(EvaluatorAngles, ContextAngleFactorWins) {
   EXPECT_NEAR(rad.evaluate(*c.panel.formulas[0], vars), 1 + M_PI / 2, 1e-12);
 }
 
+// The point evaluation does its arithmetic optimistically and checks once at
+// the end; wherever a point leaves ordinary arithmetic, even inside a part
+// that min, max or sgn then discard, the result is that of the full rules.
+TEST(EvaluatorCommonCase, PointsBeyondOrdinaryArithmeticFollowTheFullRules) {
+  struct Case {
+    const char* text;
+    double x, y;
+    double value;  // kUndefined: undefined
+    PanelIndex surface = kPanelFunction;
+  };
+  const double nan = std::nan("");
+  const Case cases[] = {
+      {"min(x/x*3,2)*5", 0, 0, kUndefined},          // 0/0 before a min
+      {"max(ln(x),-1)", 0, 0, -1},                    // ln(0) is -max_mag
+      {"min(x*x*x*x,5)", 1e100, 0, 5},                // overflow is max_mag
+      {"x*x*x*x-x*x*x*x", 1e100, 0, 0},               // infinity minus infinity
+      {"sgn((x*x)*(x*x))", 1e-9, 0, 0},               // a factor within eps
+      {"1/(x*x)-10^18", 1e-9, 0, kMaxMagnitude},      // a divisor within eps
+      {"x/2", 1e305, 0, kMaxMagnitude},               // x beyond max_mag
+      {"x+1", nan, 0, kUndefined},
+      {"y'=y/2", 0, 1e305, kMaxMagnitude, kPanelDiffEqu},
+      {"y'=min(y+1,2)", 0, nan, kUndefined, kPanelDiffEqu},
+  };
+  for (const Case& c : cases) {
+    auto compiled = compile(c.text, c.surface, c.surface == kPanelDiffEqu ? kPanelDiffEqu
+                                                                             : kPanelFunction);
+    ASSERT_TRUE(compiled.ok) << c.text;
+    const double more[5] = {c.y, 0, 0, 0, 0};
+    auto v = eval_at(compiled, c.x, 0, more);
+    EXPECT_EQ(v.v, c.value) << c.text;
+    EXPECT_EQ(v.undefined, c.value == kUndefined) << c.text;
+  }
+}
+
+// Such a point is evaluated a second time; it must draw the same random
+// numbers as a single evaluation, so that the sequence goes on unchanged. An
+// Evaluator of another angle mode takes the general path at every point.
+TEST(EvaluatorCommonCase, SecondEvaluationDrawsTheSameRandomNumbers) {
+  auto c = compile("rand+1/(x*x)+rand");
+  ASSERT_TRUE(c.ok);
+  Evaluator fast(c.panel, kPanelFunction), general(kDegrees, c.panel.limits, kPanelFunction);
+  for (double x : {1e-9, 1.0, 1e-9, 2.0}) {
+    double vars[6] = {x, 0, 0, 0, 0, 0};
+    EXPECT_EQ(fast.evaluate(*c.panel.formulas[0], vars),
+              general.evaluate(*c.panel.formulas[0], vars))
+        << x;
+  }
+}
+
 TEST(EvaluatorRepeat, SameValueEveryTime) {
   auto c = compile("cos(pi*x)/(-ln2*x)+d(x^3)+gaussd(x,1,2)");
   ASSERT_TRUE(c.ok);
