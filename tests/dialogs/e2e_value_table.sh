@@ -9,18 +9,8 @@
 # xvfb-run, xdotool or xclip. With KV_E2E_SHOTS=DIR the two windows are
 # kept as screenshots in DIR.
 set -u
-# The test run defaults to the offscreen platform; these tests need the X server.
-export QT_QPA_PLATFORM=xcb
 bin=$1
-for tool in xvfb-run xdotool xclip; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export KURVALINE_INI="$tmp/kurvaline.ini"
-# The start-up registers the program with the desktop: in the test's folder.
-export XDG_DATA_HOME="$tmp/data"
+source "$(dirname "$0")/../e2e_prologue.sh" xvfb-run xdotool xclip
 shots=${KV_E2E_SHOTS:-}
 
 cat >"$tmp/drive.sh" <<'DRIVE'

@@ -7,19 +7,10 @@
 # Usage: e2e_main_window.sh PATH/TO/kurvaline. Exit 77 (skipped) without
 # xvfb-run, xdotool or ImageMagick.
 set -u
-# The test run defaults to the offscreen platform; these tests need the X server.
-export QT_QPA_PLATFORM=xcb
 bin=$1
-for tool in xvfb-run xdotool import convert; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export KURVALINE_INI="$tmp/kurvaline.ini"
-# The start-up registers the program with the desktop and meets the running
-# instances: both in the test's own folders, not the user's.
-export XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
+source "$(dirname "$0")/../e2e_prologue.sh" xvfb-run xdotool import convert
+# The running instances meet in the test's own folder.
+export XDG_RUNTIME_DIR="$tmp/run"
 mkdir -m 700 "$tmp/run"
 
 # Runs inside the X server; the result goes to $tmp/result.

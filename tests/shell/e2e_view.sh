@@ -9,18 +9,8 @@
 # Usage: e2e_view.sh PATH/TO/kurvaline. Exit 77 (skipped) without xvfb-run,
 # xdotool or ImageMagick.
 set -u
-# The test run defaults to the offscreen platform; these tests need the X server.
-export QT_QPA_PLATFORM=xcb
 bin=$1
-for tool in xvfb-run xdotool import convert compare; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export KURVALINE_INI="$tmp/kurvaline.ini"
-# The start-up registers the program with the desktop: in the test's folder.
-export XDG_DATA_HOME="$tmp/data"
+source "$(dirname "$0")/../e2e_prologue.sh" xvfb-run xdotool import convert compare
 printf '[UserPrefs Function]\nEqualScales=0\n' >"$KURVALINE_INI"
 
 cat >"$tmp/drive.sh" <<'DRIVE'

@@ -1,0 +1,16 @@
+# The opening every end-to-end run shares, sourced with the tools the run
+# needs:   source e2e_prologue.sh TOOL...
+# Exits 77 (skipped) when a tool is missing. Makes $tmp (removed at exit) and
+# puts the settings file and the desktop registration there, so a run never
+# touches the user's own.
+
+# The test run defaults to the offscreen platform; these runs need the X server.
+export QT_QPA_PLATFORM=xcb
+for tool in "$@"; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
+done
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+export KURVALINE_INI="$tmp/kurvaline.ini"
+export XDG_DATA_HOME="$tmp/data"
