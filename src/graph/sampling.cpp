@@ -102,6 +102,12 @@ class Classifier {
     s.flag = probe_.at(t, s.v) ? kDefined : 0;
   }
   bool defined(int i) const { return is_defined(s_[i].flag); }
+  // Sample i + 1 begins a piece of its own although it is defined: the
+  // refined start of the piece on its right was snapped into what was an
+  // undefined column, so the piece through i ends at i.
+  bool snapped_start_right(int i) const {
+    return (s_[i + 1].flag & kPieceStart) && !(s_[i].flag & kPieceEnd);
+  }
   double v(int i) const { return s_[i].v; }
   bool spike(int i) const;
   void classify(int i);
@@ -146,7 +152,8 @@ void Classifier::run(double b) {
 
 // Classifies samples n..0 in this order, each as classify() does. Inner
 // samples whose three neighbours to the left and right are all defined only
-// need the pole test, and the window of four samples it reads moves along in
+// need the pole test (unless the right one is a snapped piece start, which
+// ends the piece), and the window of four samples it reads moves along in
 // locals; whatever else happens may rewrite samples and reloads the window.
 void Classifier::classify_all() {
   int i = n_;
@@ -170,7 +177,7 @@ void Classifier::classify_all() {
   load(i + 1, fr, yr);
   load(i + 2, frr, yrr);
   for (; i >= 1; --i) {
-    if (fl & f & fr & frr & kDefined) {
+    if ((fl & f & fr & frr & kDefined) && !(fr & kPieceStart)) {
       const int d = pole_test(yl, y, yr, yrr, jump_);
       if (d != 0) {
         refine(i, +1, d, false);
@@ -219,7 +226,7 @@ void Classifier::classify_right_edge() {
 }
 
 void Classifier::classify_left_edge() {
-  if (!defined(1)) {
+  if (!defined(1) || snapped_start_right(0)) {
     s_[0].flag |= kIsolated;
   } else if (defined(2) && spike(1)) {
     s_[0].flag |= kIsolated;
@@ -232,7 +239,7 @@ void Classifier::classify_left_edge() {
 void Classifier::classify(int i) {
   if (i == n_) return classify_right_edge();
   if (i == 0) return classify_left_edge();
-  const bool left = defined(i - 1), right = defined(i + 1);
+  const bool left = defined(i - 1), right = defined(i + 1) && !snapped_start_right(i);
   if (i < n_ - 1 && left && right && defined(i + 2)) {
     const int d = pole_test(v(i - 1), v(i), v(i + 1), v(i + 2), jump_);
     if (d != 0) {
@@ -287,8 +294,9 @@ void Classifier::refine(int i, int k, int d, bool snap) {
       sub = h / m;
     }
   }
+  // Only an undefined neighbour's slot is free: a snapped start may hold it.
   int slot = i;
-  if (snap && std::fabs(best_p - target) <= std::fabs(step_) / 2) slot = i + k;
+  if (snap && !defined(i + k) && std::fabs(best_p - target) <= std::fabs(step_) / 2) slot = i + k;
   Sample& out = s_[slot];
   out.t = best_p;
   out.v = best_v;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "graph/colours.h"
 #include "graph/curve_drawing.h"
@@ -151,6 +152,44 @@ TEST_P(IsolatedPoint, IsADiscOfLineWidthPlusTwo) {
 
 INSTANTIATE_TEST_SUITE_P(CurveDrawing, IsolatedPoint,
                          ::testing::Values(DiscCase{1, -1}, DiscCase{2, -2}, DiscCase{3, -2}));
+
+// A single undefined sample splits a curve into two pieces, and the refined
+// start of the right one may be snapped into the undefined column: neither
+// piece may be lost, wherever the gap lies. Column k lies at x_min + k / 32.
+struct GapCase {
+  const char* formula;
+  double x_min;
+  int gap;  // the undefined column, -1 for x = 0 between two columns
+};
+
+class CurveGap : public ::testing::TestWithParam<GapCase> {};
+
+TEST_P(CurveGap, EveryColumnButTheGapIsDrawn) {
+  const GapCase& p = GetParam();
+  Graph g(kPanelFunction, 512, 400);
+  g.set_range(p.x_min, p.x_min + 16, -5, 5);
+  ASSERT_TRUE(g.compile_and_run(p.formula));
+  RecordingDevice dev;
+  draw(g, CurveKind::Own, dev);
+  std::vector<bool> drawn(513, false);
+  for (const auto* l : dev.of(OpKind::Polyline)) {
+    for (const Point& q : l->points) drawn.at(q.x - kLeft) = true;
+  }
+  for (const auto* d : dev.of(OpKind::Ellipse)) drawn.at(d->rect.left + 1 - kLeft) = true;
+  for (int k = 0; k <= 512; ++k) {
+    if (k != p.gap) EXPECT_TRUE(drawn[k]) << "column " << k;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CurveDrawing, CurveGap,
+                         ::testing::Values(GapCase{"sin(x)/x", -8, 256},
+                                           GapCase{"sin(x)/x-2", -8, 256},
+                                           GapCase{"sin(x)/x", -8 - 1.0 / 64, -1},
+                                           GapCase{"sin(x)/x", 0, 0},
+                                           GapCase{"sin(x)/x", -1.0 / 32, 1},
+                                           GapCase{"sin(x)/x", -16 + 1.0 / 32, 511},
+                                           GapCase{"sin(x)/x", -16, 512},
+                                           GapCase{"x/x", -8, 256}));
 
 // tan(x): every branch that leaves the plot ends with a vertical line to the
 // edge at its last inside column; nothing is drawn outside the rows 0..H.
