@@ -300,9 +300,10 @@ int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req,
 
 bool write_bytes(const std::string& path, const QByteArray& bytes) {
   if (bytes.isEmpty()) return false;
-  return write_file_replacing(path, [&](ByteSink& sink) {
-    return sink.write(bytes.constData(), static_cast<size_t>(bytes.size()));
-  });
+  return write_file_replacing(
+      path,
+      [&](ByteSink& sink) { return sink.write(bytes.constData(), static_cast<size_t>(bytes.size())); },
+      SaveWait::MayBlock);
 }
 
 bool write_picture(const std::string& path, PanelRecord& panel, const PanelPlot& plot,
@@ -319,7 +320,7 @@ bool write_picture(const std::string& path, PanelRecord& panel, const PanelPlot&
     if (!image.save(&buffer, "PNG")) return false;
     return write_bytes(path, bytes);
   }
-  return save_picture_file(path, to_rgb_image(image));
+  return save_picture_file(path, to_rgb_image(image), kGifColourCount, SaveWait::MayBlock);
 }
 
 // Qt's own chatter (missing runtime directories and the like) is no concern
@@ -369,7 +370,7 @@ int run_export_command(int argc, char** argv) {
     return kExitFormula;
   }
   if (is_document_path(req.path)) {
-    if (save_document_file(req.path, panel)) return kExitOk;
+    if (save_document_file(req.path, panel, SaveWait::MayBlock)) return kExitOk;
     std::fprintf(stderr, "%s\n", kSaveFailed);
     return kExitFormula;
   }

@@ -8,7 +8,10 @@
 //
 // Only regular files are replaced. A device or FIFO is opened and written
 // where it is: renaming over it would swap the node for a plain file (as root
-// even /dev/null).
+// even /dev/null). Replacing is also wrong for a file the user may not write
+// (the rename would succeed in a writable folder and overrule the file's
+// permissions) and for a file with other hard links (they would keep the old
+// contents); a writable file in a read-only folder cannot be replaced at all.
 #include "formats/byte_sink.h"
 
 #include <cerrno>
@@ -18,7 +21,11 @@
 #include <cstring>
 #include <random>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,11 +35,19 @@ namespace {
 // Large enough that a 1920x1080 bitmap needs about a hundred system calls.
 constexpr size_t kFileBufferBytes = 64 * 1024;
 
+// A FIFO opened without blocking may be full; its reader gets this long to
+// take something before the save gives up, so the window never hangs on it.
+constexpr int kStallMs = 1000;
+
 bool write_all(int fd, const uint8_t* data, size_t size) {
   while (size > 0) {
     const ssize_t n = ::write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
+      if (errno == EAGAIN) {
+        pollfd p{fd, POLLOUT, 0};
+        if (::poll(&p, 1, kStallMs) > 0) continue;  // room again, or an error to read
+      }
       return false;
     }
     if (n == 0) return false;  // no progress: treat like a full disk
@@ -63,10 +78,15 @@ class FileSink final : public ByteSink {
     return true;
   }
 
-  // Flushes, syncs (sync false: devices and FIFOs, which refuse fsync) and
+  // Flushes, cuts the file to what was written (cut: a regular file written
+  // in place), syncs (sync false: devices and FIFOs, which refuse fsync) and
   // closes; true only if all of it worked.
-  bool finish(bool sync = true) {
+  bool finish(bool sync = true, bool cut = false) {
     if (!flush()) return false;
+    if (cut) {
+      const off_t end = ::lseek(fd_, 0, SEEK_CUR);
+      if (end < 0 || ::ftruncate(fd_, end) != 0) ok_ = false;
+    }
     if (sync && ::fsync(fd_) != 0) ok_ = false;
     const int fd = fd_;
     fd_ = -1;
@@ -108,12 +128,69 @@ bool resolve_target(const std::string& path, std::string& target) {
   return false;
 }
 
-// A device or FIFO: written in place, without truncation or renaming.
-bool write_in_place(const std::string& target, const std::function<bool(ByteSink&)>& produce) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+// Writing into a FIFO whose reader went away raises SIGPIPE, which would end
+// the program. While a guard lives the signal is blocked for this thread, and
+// one raised by our own write is taken back before the old mask returns; the
+// write itself fails with EPIPE.
+class SigpipeGuard {
+ public:
+  SigpipeGuard() {
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    sigset_t pending;
+    was_pending_ = ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+    blocked_ = ::pthread_sigmask(SIG_BLOCK, &pipe_, &old_) == 0;
+  }
+  SigpipeGuard(const SigpipeGuard&) = delete;
+  SigpipeGuard& operator=(const SigpipeGuard&) = delete;
+  ~SigpipeGuard() {
+    if (!blocked_) return;
+    sigset_t pending;
+    if (!was_pending_ && ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1) {
+      const timespec now{0, 0};
+      ::sigtimedwait(&pipe_, nullptr, &now);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+  }
+
+ private:
+  sigset_t pipe_, old_;
+  bool was_pending_ = false, blocked_ = false;
+};
+
+// Written where it is, without renaming: a device or FIFO as it is, a
+// regular file cut to the new length afterwards.
+bool write_in_place(const std::string& target, mode_t mode, SaveWait wait,
+                    const std::function<bool(ByteSink&)>& produce) {
+  int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+  if (wait == SaveWait::Never && S_ISFIFO(mode)) {
+    flags |= O_NONBLOCK;  // no reader: ENXIO at once instead of a wait
+  }
+  const bool regular = S_ISREG(mode);
+  const SigpipeGuard guard;
+  const int fd = ::open(target.c_str(), flags);
   if (fd < 0) return false;
   FileSink sink(fd);
-  return produce(sink) && sink.finish(false);
+  return produce(sink) && sink.finish(regular, regular);
+}
+
+std::string folder_of(const std::string& target) {
+  const size_t slash = target.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : target.substr(0, slash);
+}
+
+SaveTargetFacts gather_facts(const std::string& target, struct stat& st) {
+  SaveTargetFacts facts;
+  facts.exists = ::stat(target.c_str(), &st) == 0;
+  if (facts.exists) {
+    facts.directory = S_ISDIR(st.st_mode);
+    facts.regular = S_ISREG(st.st_mode);
+    facts.links = static_cast<unsigned long>(st.st_nlink);
+    facts.writable = ::access(target.c_str(), W_OK) == 0;
+  }
+  facts.folder_writable = ::access(folder_of(target).c_str(), W_OK | X_OK) == 0;
+  return facts;
 }
 
 // Creates a fresh temporary file in target's directory; returns its
@@ -139,19 +216,28 @@ int create_temporary(const std::string& target, std::string& temp_path) {
 
 }  // namespace
 
+SaveMethod choose_save_method(const SaveTargetFacts& facts) {
+  if (!facts.exists) return facts.folder_writable ? SaveMethod::Replace : SaveMethod::Refuse;
+  if (facts.directory || !facts.writable) return SaveMethod::Refuse;
+  if (!facts.regular || facts.links > 1 || !facts.folder_writable) return SaveMethod::InPlace;
+  return SaveMethod::Replace;
+}
+
 bool write_file_replacing(const std::string& path,
-                          const std::function<bool(ByteSink&)>& produce) {
+                          const std::function<bool(ByteSink&)>& produce, SaveWait wait) {
   std::string target;
   if (path.empty() || !resolve_target(path, target)) return false;
   struct stat old_st;
-  const bool exists = ::stat(target.c_str(), &old_st) == 0;
-  if (exists && S_ISDIR(old_st.st_mode)) return false;
-  if (exists && !S_ISREG(old_st.st_mode)) return write_in_place(target, produce);
-
+  const SaveTargetFacts facts = gather_facts(target, old_st);
+  switch (choose_save_method(facts)) {
+    case SaveMethod::Refuse: return false;
+    case SaveMethod::InPlace: return write_in_place(target, old_st.st_mode, wait, produce);
+    case SaveMethod::Replace: break;
+  }
   std::string temp_path;
   const int fd = create_temporary(target, temp_path);
   if (fd < 0) return false;
-  if (exists) ::fchmod(fd, old_st.st_mode & 07777);  // best effort, as a copy would be
+  if (facts.exists) ::fchmod(fd, old_st.st_mode & 07777);  // best effort, as a copy would be
 
   FileSink sink(fd);  // closes the descriptor on every path
   const bool ok = produce(sink) && sink.finish() &&

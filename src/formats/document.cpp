@@ -258,9 +258,10 @@ bool write_document(ByteSink& sink, const DocumentData& doc) {
   return sink.write(bin.data(), bin.size()) && sink.write(texts.data(), texts.size());
 }
 
-bool save_document_file(const std::string& path, const PanelRecord& panel) {
+bool save_document_file(const std::string& path, const PanelRecord& panel, SaveWait wait) {
   const DocumentData doc = capture_document(panel);
-  return write_file_replacing(path, [&doc](ByteSink& sink) { return write_document(sink, doc); });
+  return write_file_replacing(
+      path, [&doc](ByteSink& sink) { return write_document(sink, doc); }, wait);
 }
 
 bool parse_document(const uint8_t* data, size_t size, DocumentData& out) {

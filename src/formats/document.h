@@ -108,10 +108,12 @@ DocumentData capture_document(const PanelRecord& panel);
 // when doc.panel_index is outside 0..2 or the sink fails.
 bool write_document(ByteSink& sink, const DocumentData& doc);
 
-// Saves panel through a temporary file renamed over path, so a failed save
-// leaves an existing file untouched. The caller shows "Fehler beim Speichern
-// der Datei" on false.
-bool save_document_file(const std::string& path, const PanelRecord& panel);
+// Saves panel through write_file_replacing (a temporary file renamed over
+// path, so a failed save leaves an existing file untouched; see there for the
+// targets written in place or refused). The caller shows "Fehler beim
+// Speichern der Datei" on false.
+bool save_document_file(const std::string& path, const PanelRecord& panel,
+                        SaveWait wait = SaveWait::Never);
 
 // Parses a whole file's bytes; on false out is unspecified.
 bool parse_document(const uint8_t* data, size_t size, DocumentData& out);

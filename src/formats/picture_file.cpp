@@ -34,14 +34,15 @@ PictureKind window_picture_kind(const std::string& path) {
   return picture_format_for_path(path) == PictureFormat::Gif ? PictureKind::Gif : PictureKind::Bmp;
 }
 
-bool save_picture_file(const std::string& path, const RgbImage& image, int gif_colour_count) {
+bool save_picture_file(const std::string& path, const RgbImage& image, int gif_colour_count,
+                       SaveWait wait) {
   // Reject before any file is created.
   if (!rgb_image_is_consistent(image)) return false;
   if (picture_format_for_path(path) == PictureFormat::Gif) {
     return write_file_replacing(
-        path, [&](ByteSink& sink) { return write_gif(image, sink, gif_colour_count); });
+        path, [&](ByteSink& sink) { return write_gif(image, sink, gif_colour_count); }, wait);
   }
-  return write_file_replacing(path, [&](ByteSink& sink) { return write_bmp(image, sink); });
+  return write_file_replacing(path, [&](ByteSink& sink) { return write_bmp(image, sink); }, wait);
 }
 
 }  // namespace kv
