@@ -26,7 +26,6 @@
 #include "app/cli.h"
 #include "platform/desktop_integration.h"
 #include "platform/instance_guard.h"
-#include "platform/message_boxes.h"
 #include "platform/toolbar_icons.h"
 #include "session/command_line.h"
 #include "session/commands.h"
@@ -57,8 +56,6 @@ void load_german_toolkit_texts(QApplication& app, QTranslator& translator) {
   }
 }
 
-constexpr const char* kLoadFailed = "Initializing user-specifiable values failed";
-
 }  // namespace
 
 int run_desktop(int argc, char** argv) {
@@ -78,8 +75,7 @@ int run_desktop(int argc, char** argv) {
   std::string path;
   document_path_from_args(argc, argv, path);
   SettingsAccess settings = settings_file_access();
-  // A file that cannot be read counts as OneInstance off; the window's own
-  // load below then says what is wrong.
+  // A file that cannot be read counts as OneInstance off.
   UserPrefs early;
   const bool one_instance = settings.load_one_instance(early) && early.one_instance;
   // Declared before the window: its handlers reach the window until the
@@ -89,13 +85,9 @@ int run_desktop(int argc, char** argv) {
 
   auto state = std::make_unique<ShellState>();
   make_start_state(*state);
+  // A settings file that cannot be read whole gives what it can and the
+  // defaults for the rest; saving then leaves it as it is.
   MainWindow window(*state, std::move(settings));
-  if (!window.settings_loaded()) {
-    // Nothing is saved: the file that could not be read stays as it is.
-    QApplication::setWindowIcon(program_icon());
-    show_error_box(nullptr, kLoadFailed);
-    return 1;
-  }
   connect_instances(guard, window);
   // The icon's pictures, painted in the sizes the window system asks for,
   // wait until the first graph is on the screen.

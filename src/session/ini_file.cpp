@@ -104,27 +104,30 @@ class Descriptor {
   int fd_;
 };
 
-// The whole file, or Missing / Failed. O_NONBLOCK keeps a FIFO from blocking
-// the open; only regular files are read.
+// The whole file, or Missing / Failed, or Partial with the whole lines of
+// its first kIniMaxBytes. O_NONBLOCK keeps a FIFO from blocking the open;
+// only regular files are read.
 IniRead read_bytes(const std::string& path, std::string& bytes) {
   bytes.clear();
   const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? IniRead::Missing : IniRead::Failed;
   struct stat st;
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-      static_cast<unsigned long long>(st.st_size) > kIniMaxBytes) {
-    return IniRead::Failed;
-  }
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return IniRead::Failed;
   char chunk[16384];
-  for (;;) {
+  while (bytes.size() <= kIniMaxBytes) {
     const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return IniRead::Failed;
-    if (n == 0) break;
+    if (n < 0) {
+      bytes.clear();
+      return IniRead::Failed;
+    }
+    if (n == 0) return IniRead::Ok;
     bytes.append(chunk, static_cast<size_t>(n));
-    if (bytes.size() > kIniMaxBytes) return IniRead::Failed;  // grew while read
   }
-  return IniRead::Ok;
+  // A cut line might be a key with half its value: only whole lines count.
+  const size_t nl = bytes.rfind('\n', kIniMaxBytes - 1);
+  bytes.resize(nl == std::string::npos ? 0 : nl + 1);
+  return IniRead::Partial;
 }
 
 // Best effort: a folder that cannot be made shows up as a failed write.
@@ -140,7 +143,7 @@ void make_parent_folders(const std::string& path) {
 
 }  // namespace
 
-void IniFile::parse(std::string_view bytes) {
+bool IniFile::parse(std::string_view bytes) {
   lines_.clear();
   sections_.clear();
   keys_.clear();
@@ -149,6 +152,7 @@ void IniFile::parse(std::string_view bytes) {
   LineIt* section_anchor = nullptr;  // null outside a first section of its name
   size_t pos = 0;
   while (pos < bytes.size()) {
+    if (lines_.size() == kIniMaxLines) return false;
     const size_t nl = bytes.find('\n', pos);
     size_t end = nl == std::string_view::npos ? bytes.size() : nl;
     const size_t next = nl == std::string_view::npos ? bytes.size() : nl + 1;
@@ -177,6 +181,7 @@ void IniFile::parse(std::string_view bytes) {
       *section_anchor = line;
     }
   }
+  return true;
 }
 
 bool IniFile::get(std::string_view section, std::string_view key, std::string& value) const {
@@ -247,14 +252,16 @@ std::string IniFile::text() const {
 
 IniRead read_ini_file(const std::string& path, IniFile& file, std::string* bytes) {
   std::string data;
-  const IniRead result = read_bytes(path, data);
-  file.parse(result == IniRead::Ok ? std::string_view(data) : std::string_view());
+  IniRead result = read_bytes(path, data);
+  if (!file.parse(data) && result == IniRead::Ok) result = IniRead::Partial;
   if (bytes != nullptr) *bytes = result == IniRead::Ok ? std::move(data) : std::string();
   return result;
 }
 
 bool write_ini_file(const std::string& path, const IniFile& file) {
   if (path.empty()) return false;
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
   make_parent_folders(path);
   const std::string text = file.text();
   return write_file_replacing(path, [&text](ByteSink& sink) { return sink.write(text.data(), text.size()); });

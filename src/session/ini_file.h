@@ -29,10 +29,13 @@
 //     without "]" or "=".
 //
 // Files: read_ini_file reports a missing file apart from one it cannot read
-// (no permission, not a regular file, larger than kIniMaxBytes); a FIFO at
-// the path does not block. write_ini_file creates missing folders of the path
-// and replaces the file through write_file_replacing, so a failed write
-// leaves the old file as it was; it returns false on failure.
+// at all (no permission, not a regular file: nothing is parsed) and one it
+// reads only in part (longer than kIniMaxBytes or kIniMaxLines lines: the
+// whole lines before the limit are parsed). A FIFO at the path does not
+// block. write_ini_file creates missing folders of the path and replaces the
+// file through write_file_replacing, so a failed write leaves the old file as
+// it was; a path that is there but not a regular file is never written. It
+// returns false on failure.
 #pragma once
 
 #include <cstddef>
@@ -43,9 +46,11 @@
 
 namespace kv {
 
-// A hundred times a settings file with every key; keeps a stray huge file
-// from costing memory (about 100 bytes per line are kept).
-inline constexpr size_t kIniMaxBytes = size_t{256} << 10;
+// Bounds that keep a stray huge file from costing memory: bytes read (room
+// for values of a few hundred thousand characters, which are read whole)
+// and lines kept (about 100 bytes each; a file with every key has about 150).
+inline constexpr size_t kIniMaxBytes = size_t{4} << 20;
+inline constexpr size_t kIniMaxLines = 65536;
 
 class IniFile {
  public:
@@ -55,8 +60,9 @@ class IniFile {
   IniFile(IniFile&&) = default;
   IniFile& operator=(IniFile&&) = default;
 
-  // Replaces the contents by the lines of bytes.
-  void parse(std::string_view bytes);
+  // Replaces the contents by the lines of bytes, at most kIniMaxLines of
+  // them; false when lines were left out.
+  bool parse(std::string_view bytes);
   bool get(std::string_view section, std::string_view key, std::string& value) const;
   void set(std::string_view section, std::string_view key, std::string_view value);
   std::string text() const;
@@ -81,7 +87,7 @@ class IniFile {
   bool crlf_ = false;
 };
 
-enum class IniRead { Ok, Missing, Failed };
+enum class IniRead { Ok, Missing, Partial, Failed };
 
 IniRead read_ini_file(const std::string& path, IniFile& file, std::string* bytes = nullptr);
 bool write_ini_file(const std::string& path, const IniFile& file);

@@ -117,15 +117,21 @@ bool write_prefs_table(IniFile& file, std::string_view key, const UserPrefs& pre
 }
 
 // Reads the file, lets change set its keys and writes it back if its text
-// changed. A file that exists but cannot be read is not replaced: its
-// contents would be lost.
+// changed. A file that exists but cannot be read, or only in part, is not
+// replaced: its contents would be lost.
 bool update_file(const std::string& path, const std::function<bool(IniFile&)>& change) {
   IniFile file;
   std::string old;
   const IniRead read = read_ini_file(path, file, &old);
-  if (read == IniRead::Failed || !change(file)) return false;
+  if (read == IniRead::Failed || read == IniRead::Partial || !change(file)) return false;
   if (read == IniRead::Ok && file.text() == old) return true;
   return write_ini_file(path, file);
+}
+
+// The single loads change nothing unless the file (if any) was read whole.
+bool read_whole(const std::string& path, IniFile& file) {
+  const IniRead read = read_ini_file(path, file);
+  return read == IniRead::Ok || read == IniRead::Missing;
 }
 
 }  // namespace
@@ -172,7 +178,7 @@ void write_all_settings(IniFile& file, const PanelSet& panels, const UserPrefs& 
 bool load_settings(const std::string& path, int table, std::string_view key, bool use_defaults,
                    PanelSet& panels, UserPrefs& prefs) {
   IniFile file;
-  if (!use_defaults && read_ini_file(path, file) == IniRead::Failed) return false;
+  if (!use_defaults && !read_whole(path, file)) return false;
   return read_settings_table(use_defaults ? nullptr : &file, table, key, panels, prefs);
 }
 
@@ -186,9 +192,10 @@ bool save_settings(const std::string& path, int table, std::string_view key,
 bool load_all_settings(const std::string& path, PanelSet& panels, UserPrefs& prefs,
                        bool use_defaults) {
   IniFile file;
-  if (!use_defaults && read_ini_file(path, file) == IniRead::Failed) return false;
+  const IniRead read = use_defaults ? IniRead::Ok : read_ini_file(path, file);
+  // What could not be read has no keys: its rows take their defaults.
   read_all_settings(use_defaults ? nullptr : &file, panels, prefs);
-  return true;
+  return read == IniRead::Ok || read == IniRead::Missing;
 }
 
 bool save_all_settings(const std::string& path, const PanelSet& panels, const UserPrefs& prefs,
@@ -201,8 +208,7 @@ bool save_all_settings(const std::string& path, const PanelSet& panels, const Us
 
 bool load_one_instance(const std::string& path, UserPrefs& prefs) {
   IniFile file;
-  return read_ini_file(path, file) != IniRead::Failed &&
-         read_prefs_table(&file, "OneInstance", prefs);
+  return read_whole(path, file) && read_prefs_table(&file, "OneInstance", prefs);
 }
 
 bool save_one_instance(const std::string& path, const UserPrefs& prefs) {

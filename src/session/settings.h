@@ -22,14 +22,17 @@
 //
 // On the file (path from settings_path.h):
 //   A missing file gives the defaults, as a missing key does; the program
-//   works without it. A file that exists but cannot be read (no permission,
-//   not a regular file, larger than kIniMaxBytes) makes a load return false
-//   and change nothing. Saving reads the file first, so unknown keys,
-//   comments and order survive, and replaces it only when its text changes;
-//   it returns false and leaves the file as it was when the old file cannot
-//   be read (it would be lost) or the new one cannot be written (read-only
-//   folder, full disk). Loads and saves also return false for a bad table
-//   or key.
+//   works without it. load_all_settings takes what can be read: the keys of
+//   the whole lines within kIniMaxBytes and kIniMaxLines, and the defaults
+//   for the rest (all of them for a file that cannot be read at all: no
+//   permission, not a regular file); it returns false when the file was not
+//   read whole. The other loads (one table or row, OneInstance) return false
+//   and change nothing for a file that cannot be read whole. Saving reads
+//   the file first, so unknown keys, comments and order survive, and
+//   replaces it only when its text changes; it returns false and leaves the
+//   file as it was when the old file cannot be read whole (it would be lost)
+//   or the new one cannot be written (a file the user may not write, full
+//   disk). Loads and saves also return false for a bad table or key.
 //
 //   reset_settings  all tables with their defaults; Dir and the current
 //       surface stay, the file is not touched.

@@ -43,7 +43,8 @@ class MainWindow final : public QMainWindow, public ShellHost {
   MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // False when the settings could not be loaded; the window must not be shown.
+  // False when the settings file could not be read whole; the window then
+  // runs with what could be read and the defaults for the rest.
   bool settings_loaded() const { return settings_loaded_; }
 
   // Switches to the stored surface, places the window (saved rectangle

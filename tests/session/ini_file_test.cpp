@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "session_test_support.h"
@@ -139,9 +141,27 @@ TEST(IniFile, FilesThatCannotBeReadAreToldApartFromMissingOnes) {
   write_text(largest, "[S]\nk=1\n" + std::string(kIniMaxBytes - 8, ';'));
   EXPECT_EQ(read_ini_file(largest, f), IniRead::Ok);
   EXPECT_EQ(value_of(f, "S", "k"), "1");
+  // One byte more: read in part, the whole lines before the limit count.
   write_text(largest, "[S]\nk=1\n" + std::string(kIniMaxBytes - 7, ';'));
-  EXPECT_EQ(read_ini_file(largest, f), IniRead::Failed);
-  EXPECT_EQ(value_of(f, "S", "k"), "<none>");
+  EXPECT_EQ(read_ini_file(largest, f), IniRead::Partial);
+  EXPECT_EQ(value_of(f, "S", "k"), "1");
+
+  std::string lines = "[S]\n";
+  for (size_t i = 1; i < kIniMaxLines; ++i) lines += "k" + std::to_string(i) + "=v\n";
+  write_text(largest, lines);
+  EXPECT_EQ(read_ini_file(largest, f), IniRead::Ok);
+  EXPECT_EQ(value_of(f, "S", "k65535"), "v");
+  write_text(largest, lines + "last=v\n");
+  EXPECT_EQ(read_ini_file(largest, f), IniRead::Partial);
+  EXPECT_EQ(value_of(f, "S", "k65535"), "v");
+  EXPECT_EQ(value_of(f, "S", "last"), "<none>");
+
+  // What is not a regular file is never written either.
+  f.set("S", "k", "v");
+  EXPECT_FALSE(write_ini_file(fifo, f));
+  EXPECT_FALSE(write_ini_file(dir.path, f));
+  struct stat st;
+  EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 TEST(IniFile, WriteCreatesMissingFolders) {

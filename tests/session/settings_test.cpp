@@ -192,26 +192,72 @@ TEST(Settings, FailedSaveLeavesTheOldFile) {
   EXPECT_EQ(read_text(path), old);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);  // no leftovers
 
-  // A file that exists but cannot be read would be lost by a save; loading
-  // it fails and changes nothing.
+  // A file that cannot be read whole would be lost by a save; the single
+  // loads fail and change nothing, the start-up load gives what it can.
   const std::string huge(kIniMaxBytes + 1, ';');
   write_text(path, huge);
   EXPECT_FALSE(save_all_settings(path, s.panels, s.prefs, ""));
   EXPECT_FALSE(save_one_instance(path, s.prefs));
   EXPECT_EQ(read_text(path), huge);
   State loaded = changed_state();
-  EXPECT_FALSE(load_all_settings(path, loaded.panels, loaded.prefs, false));
   EXPECT_FALSE(load_one_instance(path, loaded.prefs));
   EXPECT_FALSE(load_settings(path, kSettingsWindow, "", false, loaded.panels, loaded.prefs));
   expect_same_settings(loaded, s);
+  EXPECT_FALSE(load_all_settings(path, loaded.panels, loaded.prefs, false));
+  expect_same_settings(loaded, State{});
 
   if (geteuid() != 0) {  // permissions do not stop root
     write_text(path, old);
-    chmod(dir.path.c_str(), 0555);
+    chmod(path.c_str(), 0444);
     EXPECT_FALSE(save_all_settings(path, s.panels, s.prefs, ""));
-    chmod(dir.path.c_str(), 0755);
     EXPECT_EQ(read_text(path), old);
+    chmod(path.c_str(), 0644);
+    chmod(dir.path.c_str(), 0555);  // only the folder: written in place
+    EXPECT_TRUE(save_all_settings(path, s.panels, s.prefs, ""));
+    chmod(dir.path.c_str(), 0755);
+    EXPECT_NE(read_text(path), old);
   }
+}
+
+// Start-up takes what can be read and the defaults for the rest; the file is
+// replaced only when it was read whole.
+TEST(Settings, FilesNotReadWholeGiveWhatTheyCanAndAreNotReplaced) {
+  TempDir dir;
+  const std::string path = dir.path + "/kurvaline.ini";
+  const State defaults;
+  const State changed = changed_state();  // what the window would save
+  const std::string title(300000, 'T');  // longer than the old limit of the whole file
+  write_text(path, "[DlgVals Function]\nTitleXAxis=" + title + "\n[UserPrefs Function]\nLineWidth=2\n");
+  State s;
+  ASSERT_TRUE(load_all_settings(path, s.panels, s.prefs, false));
+  EXPECT_EQ(s.panels[kPanelFunction].title_x, title);
+  EXPECT_EQ(s.panels[kPanelFunction].options[kOptLineWidth], 2);
+  EXPECT_TRUE(save_all_settings(path, s.panels, s.prefs, ""));
+
+  // Beyond kIniMaxBytes: the whole lines before it count, the cut one not.
+  const std::string head = "[UserPrefs Function]\nLineWidth=2\n";
+  const std::string cut = "[Window]\nSurface=2";
+  const std::string big = head + std::string(kIniMaxBytes - head.size() - cut.size(), ';') + "\n" +
+                          cut + "\n";
+  write_text(path, big);
+  s = State{};
+  s.prefs.surface = 1;
+  EXPECT_FALSE(load_all_settings(path, s.panels, s.prefs, false));
+  EXPECT_EQ(s.panels[kPanelFunction].options[kOptLineWidth], 2);
+  EXPECT_EQ(s.prefs.surface, 0);
+  EXPECT_FALSE(save_all_settings(path, changed.panels, changed.prefs, ""));
+  EXPECT_EQ(read_text(path), big);
+
+  // A folder in its place is neither read nor replaced.
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);
+  s = State{};
+  s.panels[kPanelFunction].options[kOptLineWidth] = 3;
+  s.prefs.surface = 1;
+  EXPECT_FALSE(load_all_settings(path, s.panels, s.prefs, false));
+  expect_same_settings(s, defaults);
+  EXPECT_FALSE(save_all_settings(path, changed.panels, changed.prefs, ""));
+  EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 TEST(Settings, ResetGivesDefaultsKeepsDirAndSurfaceAndLeavesTheFile) {
