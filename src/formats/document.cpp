@@ -216,6 +216,10 @@ DocumentData capture_document(const PanelRecord& panel) {
     const RangeValue& v = s < kRangeCount ? panel.range[s] : panel.dialog_values[s - kRangeCount];
     doc.values[s] = {v.value, v.has_text ? v.text : std::string(), v.text_stale};
   }
+  // An automatic y bound holds the fitted value while shown; the file keeps
+  // it automatic, which is what every reader takes for "not fixed".
+  if (!panel.ymin_fixed) doc.values[kYMin].value = kUndefined;
+  if (!panel.ymax_fixed) doc.values[kYMax].value = kUndefined;
   doc.option_flag = panel.option_flag;
   doc.angle_mode = panel.angle_mode;
   doc.ymin_fixed = panel.ymin_fixed;

@@ -44,7 +44,8 @@
 //     axis title is absent (the panel keeps its own); an unterminated last
 //     string counts up to the end of the file.
 //
-// Writing refuses a panel index outside 0..2. A NUL cannot be stored inside
+// Writing refuses a panel index outside 0..2. A y bound whose fixed flag is
+// 0 is written as the automatic value, whatever it was fitted to. A NUL cannot be stored inside
 // a text (it would end it and shift every later text), so NUL bytes are left
 // out; lone LF or CR in the formula text are written as CR LF.
 #pragma once

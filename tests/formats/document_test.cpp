@@ -381,6 +381,31 @@ TEST_F(DocumentFile, SavedFileReadsBackAsWritten) {
   EXPECT_EQ(doc, capture_document(panel));
 }
 
+// A bound left automatic shows the fitted value; saving must not fix it there.
+TEST_F(DocumentFile, AutomaticYBoundsStayAutomaticAfterSaveAndOpen) {
+  for (const bool min_fixed : {false, true}) {
+    auto panels = fresh_panels();
+    PanelRecord& panel = (*panels)[kPanelFunction];
+    panel.range[kYMin] = {-3.75, "", false, false};  // fitted, no text
+    panel.range[kYMax] = {2.5, "2.5", true, false};
+    panel.ymin_fixed = min_fixed;
+    panel.ymax_fixed = true;
+    ASSERT_TRUE(save_document_file(path("auto.kvl"), panel));
+    DocumentData doc;
+    ASSERT_TRUE(read_document_file(path("auto.kvl"), doc));
+    auto opened = fresh_panels();
+    PanelRecord& back = (*opened)[kPanelFunction];
+    apply_document_values(doc, back);
+    EXPECT_EQ(back.ymin_fixed, min_fixed);
+    EXPECT_EQ(back.range[kYMin].is_automatic(), !min_fixed);
+    if (min_fixed) {
+      EXPECT_EQ(back.range[kYMin].value, -3.75);
+    }
+    EXPECT_TRUE(back.ymax_fixed);
+    EXPECT_EQ(back.range[kYMax].value, 2.5);
+  }
+}
+
 TEST_F(DocumentFile, FailedSaveKeepsTheOldFile) {
   std::ofstream(dir_ / "keep.kvl") << "old";
   EXPECT_FALSE(save_document_file(path("keep.kvl"), initial_panels()[kPanelValue]));
