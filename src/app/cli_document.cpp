@@ -6,9 +6,10 @@
 
 namespace kv {
 
-void load_document_into_panel(const DocumentData& doc, PanelRecord& panel) {
+void load_document_into_panel(const DocumentData& doc, PanelRecord& panel, bool checked) {
   apply_option_commands(document_option_commands(doc, panel), panel);
   apply_document_values(doc, panel);
+  if (!checked) return;
   for (int s = 0; s < kStoredValueCount; ++s) {
     RangeValue& field = s < kRangeCount ? panel.range[s] : panel.dialog_values[s - kRangeCount];
     if (field.text_stale) {

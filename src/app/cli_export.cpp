@@ -4,7 +4,9 @@
 // The panel starts as a first start shows it (default ranges and options, the
 // panel's initial formula text) and the options given override that. Fields
 // are checked in the order of the panel's formula dialog and only the first
-// error counts; then the formulas are compiled and the curves computed. A
+// error counts (except for a document without field options, which is drawn
+// as the window shows it when opened); then the formulas are compiled and
+// the curves computed. A
 // rejected formula or field prints its German message on stderr, exits with
 // status 2 and writes nothing. The file type follows the extension, which
 // must be one of ".gif", ".bmp", ".png", ".svg" and ".kvl" in any letter case
@@ -262,12 +264,22 @@ void apply_request(PanelRecord& panel, const ExportRequest& req) {
   for (const auto& [option, value] : req.options) panel.options[option] = value;
 }
 
+// Whether the formula dialog's checks run: always, but for a document with
+// no field given beside it, which the window opens unchecked.
+bool checks_fields(const ExportRequest& req) {
+  if (!req.loaded || req.formula.given || req.x0.given || !req.starts.empty()) return true;
+  for (const FieldText& r : req.range) {
+    if (r.given) return true;
+  }
+  return false;
+}
+
 // The panel as a first start shows it, with the request's texts and options.
 void set_up_panel(PanelRecord& panel, const ExportRequest& req, RandState& random) {
   reset_panel(panel, req.panel);
   apply_panel_defaults(panel, req.panel);
   fill_panel_texts(panel, req.panel);
-  if (req.loaded) load_document_into_panel(*req.loaded, panel);
+  if (req.loaded) load_document_into_panel(*req.loaded, panel, checks_fields(req));
   apply_request(panel, req);
   panel.random = &random;
 }
@@ -279,7 +291,8 @@ int prepare_panel(PanelRecord& panel, PanelPlot& plot, const ExportRequest& req,
   // draw from the run's random sequence too.
   CompileEnv field_env;
   field_env.random = &random;
-  if (!commit_formula_dialog(panel, req.panel, dialog_texts_from_panel(panel), field_env)) {
+  if (checks_fields(req) &&
+      !commit_formula_dialog(panel, req.panel, dialog_texts_from_panel(panel), field_env)) {
     return panel.error.message;
   }
   CompileEnv env;

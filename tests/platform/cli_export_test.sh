@@ -85,6 +85,21 @@ check "document rendered" test "$(head -c 4 "$dir/doc.png" | tail -c 3)" = "PNG"
 "$prog" --export "$dir/legacy.kvl" "$seeds/legacy.kvl"
 check "older layout read" test $? -eq 0
 
+# A document is drawn as opening it in the window shows it: its field texts
+# are not checked (here x min's "-7.5" made "oops"), fields given beside it
+# are. An automatic y bound is stored as the largest double.
+"$prog" --export "$dir/t.kvl" --x-min "-7.5" --y-min ""
+check "automatic y min stored" test "$(od -An -tx1 -j1332 -N8 "$dir/t.kvl" | tr -d ' ')" = "ffffffffffffef7f"
+perl -0777 -pe 's/\0-7\.5\0/\0oops\0/' "$dir/t.kvl" >"$dir/oops.kvl"
+check "text replaced" grep -q oops "$dir/oops.kvl"
+"$prog" --export "$dir/t.png" "$dir/t.kvl"
+"$prog" --export "$dir/oops.png" "$dir/oops.kvl"
+check "document with a text that is no formula" test $? -eq 0
+check "drawn as the window shows it" cmp -s "$dir/t.png" "$dir/oops.png"
+out=$("$prog" --export "$dir/no.png" "$dir/t.kvl" --x-max "zz" 2>&1)
+check "field beside a document checked" test $? -eq 2
+check "field beside a document: $out" grep -q "Ungültiger Ausdruck" <<<"$out"
+
 expect_open_refusal() {  # description, document
   local out
   out=$("$prog" --export "$dir/no.png" "$2" 2>&1 >/dev/null)
