@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 #include "formats/byte_sink.h"
 #include "formats/document.h"
@@ -226,6 +229,36 @@ class DocumentWindowTest : public QObject {
     });
     w.execute(kCmdSavePicture);
     QCOMPARE(shown, QStringLiteral("Fehler beim Speichern der Datei"));
+  }
+
+  // The window never waits for a reader: a FIFO nobody reads fails the save
+  // at once, for documents and pictures alike, and the title keeps its name.
+  void saving_onto_a_fifo_nobody_reads_fails_at_once() {
+    MainWindow& w = start();
+    for (const char* name : {"pipe.kvl", "pipe.gif"}) {
+      QVERIFY(::mkfifo(path(name).c_str(), 0600) == 0);
+      QString shown;
+      // First "... ist bereits vorhanden ... ersetzen?", then the failure.
+      std::function<void(QMessageBox*)> answer = [&](QMessageBox* box) {
+        if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
+          on_next_modal<QMessageBox>(answer);
+          yes->click();
+          return;
+        }
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+      };
+      on_next_modal<QFileDialog>([&](QFileDialog* d) {
+        on_next_modal<QMessageBox>(answer);
+        choose_file(d, file(name));
+      });
+      QElapsedTimer clock;
+      clock.start();
+      w.execute(name[5] == 'k' ? kCmdSaveAs : kCmdSavePicture);
+      QVERIFY2(clock.elapsed() < 4000, name);
+      QCOMPARE(shown, QStringLiteral("Fehler beim Speichern der Datei"));
+      QCOMPARE(w.windowTitle(), QStringLiteral("Kurvaline"));
+    }
   }
 };
 
