@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "dialogs/hyperlink_label.h"
 #include "dialogs/window_gestures.h"
 #include "help/about_text.h"
 #include "platform/toolbar_icons.h"
@@ -16,7 +15,6 @@ namespace kv {
 namespace {
 
 const QColor kTitleColour(18, 0, 0);
-const QColor kLinkColour(0, 0, 204);
 
 QLabel* centred_label(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -55,16 +53,6 @@ AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
   layout->addWidget(version);
   layout->addSpacing(8);
 
-  home_ = new HyperlinkLabel(QStringLiteral("kurvaline.example.org"), QUrl(QString::fromUtf8(kHomePageTarget)),
-                             kLinkColour, kLinkColour, this);
-  home_->setObjectName(QStringLiteral("1902"));
-  mail_ = new HyperlinkLabel(QStringLiteral("kurvaline@example.org"), QUrl(QString::fromUtf8(kMailTarget)),
-                             kLinkColour, kLinkColour, this);
-  mail_->setObjectName(QStringLiteral("1903"));
-  layout->addWidget(home_, 0, Qt::AlignHCenter);
-  layout->addWidget(mail_, 0, Qt::AlignHCenter);
-  layout->addSpacing(8);
-
   auto* ok = new QPushButton(QStringLiteral("&Klick"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -72,10 +60,7 @@ AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
   setFixedSize(sizeHint());
 
   // Every recognised gesture closes the box; a press on its body moves it.
-  auto* gestures = new WindowGestures(this, state, [this](int) { reject(); });
-  // A press on a link opens it instead of moving the box.
-  home_->removeEventFilter(gestures);
-  mail_->removeEventFilter(gestures);
+  new WindowGestures(this, state, [this](int) { reject(); });
 }
 
 void show_about_box(QWidget* owner, const ShellState& state) {

@@ -1,5 +1,6 @@
-// The about box: the product name, its version and two links (home page and
-// mail), and the OK button "&Klick".
+// The about box: the program icon, the product name, its version and the OK
+// button "&Klick". It names no home page or mail address: the program has
+// none to point at.
 //
 // OK, Esc and closing end it; Esc first ends a running right-button gesture,
 // and any recognised gesture closes the box. A left press anywhere on its
@@ -10,11 +11,7 @@
 
 namespace kv {
 
-class HyperlinkLabel;
 struct ShellState;
-
-inline constexpr const char* kHomePageTarget = "https://kurvaline.example.org";
-inline constexpr const char* kMailTarget = "mailto:kurvaline@example.org?subject=Kurvaline";
 
 class AboutBox final : public QDialog {
   Q_OBJECT
@@ -22,13 +19,6 @@ class AboutBox final : public QDialog {
  public:
   // state: the user's MouseGestures and Tooltips settings.
   AboutBox(QWidget* owner, const ShellState& state);
-
-  HyperlinkLabel* home_link() const { return home_; }
-  HyperlinkLabel* mail_link() const { return mail_; }
-
- private:
-  HyperlinkLabel* home_ = nullptr;
-  HyperlinkLabel* mail_ = nullptr;
 };
 
 // Shows the about box modally over the main window.

@@ -172,11 +172,24 @@ class Wrapper {
     pen_.x += dx;
   }
 
+  // A run may begin inside a word: "<b>y(x0)</b>, " gives a word ", ". A
+  // closing mark there belongs to the text before it and never starts a line;
+  // it is narrow, so the line overshoots its limit by little.
+  static bool clings(char c) {
+    switch (c) {
+      case ',': case '.': case ';': case ':': case '!': case '?': case ')':
+      case '\x93':  // the German closing quotation mark in Windows-1252
+        return true;
+      default:
+        return false;
+    }
+  }
+
   void word(uint32_t run, uint32_t index, const HelpFontMetrics& m) {
     const HelpWord& w = doc_.words[index];
     uint32_t start = w.start, length = w.length;
     int64_t width = layout_.word_widths[index];
-    if (!pen_.line_empty && pen_.x + width > pen_.right) {
+    if (!pen_.line_empty && pen_.x + width > pen_.right && !clings(doc_.text[start])) {
       pen_.y += m.line_height;
       pen_.x = pen_.left;
       pen_.line_empty = true;

@@ -43,6 +43,15 @@ TEST(HelpLayout, WrapsWordsAndDropsOneBlankAtTheNewLine) {
   EXPECT_EQ(lay_out("aaaaa aaaaa", 96), (std::vector<Seg>{{"aaaaa", 10, 25}, {"aaaaa", 10, 40}}));
 }
 
+// A style change may fall inside a word. A closing mark after it stays at
+// the end of the line (limit 80: the comma ends at 87); letters still wrap.
+TEST(HelpLayout, ClosingMarkAfterAStyleChangeNeverStartsALine) {
+  EXPECT_EQ(lay_out("aaaa <b>bbbbb</b>, x", 90),
+            (std::vector<Seg>{{"aaaa ", 10, 25}, {"bbbbb", 45, 25}, {",", 80, 25}, {"x", 10, 40}}));
+  EXPECT_EQ(lay_out("aaaa <b>bbbbb</b>cc", 90),
+            (std::vector<Seg>{{"aaaa ", 10, 25}, {"bbbbb", 45, 25}, {"cc", 10, 40}}));
+}
+
 TEST(HelpLayout, ClientWiderThanTheRequestedWidthWrapsAtTheClient) {
   EXPECT_EQ(lay_out("aaaa bbbb cccc", 100, 140).size(), 1u);
   HelpLayout l;

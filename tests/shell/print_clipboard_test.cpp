@@ -18,7 +18,6 @@
 
 #include "dialogs/about_box.h"
 #include "dialogs/help_window.h"
-#include "dialogs/hyperlink_label.h"
 #include "platform/picture.h"
 #include "session/commands.h"
 #include "session/shell_state.h"
@@ -144,28 +143,17 @@ class PrintClipboardTest : public QObject {
     QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), QSize(area.width(), area.height()));
   }
 
-  void about_box_links_open_on_a_release_inside() {
+  // The program has no home page or mail address: the box names none.
+  void about_box_shows_name_and_version_and_no_links() {
     const auto state = std::make_unique<ShellState>();
     AboutBox box(nullptr, *state);
     auto* version = box.findChild<QLabel*>(QStringLiteral("1901"));
     QVERIFY(version != nullptr);
     QCOMPARE(version->text(), QStringLiteral("Version  0.94"));
-    HyperlinkLabel* link = box.home_link();
-    QList<QUrl> opened;
-    link->set_opener([&opened](const QUrl& url) {
-      opened << url;
-      return true;
-    });
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    const QPoint inside = link->rect().center();
-    QTest::mousePress(link, Qt::LeftButton, {}, inside);
-    QTest::mouseMove(link, QPoint(-5, -5));
-    QTest::mouseRelease(link, Qt::LeftButton, {}, inside);
-    QVERIFY(opened.isEmpty());  // moved out meanwhile
-    QTest::mouseClick(link, Qt::LeftButton, {}, inside);
-    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://kurvaline.example.org"))});
-    QCOMPARE(box.mail_link()->target().scheme(), QStringLiteral("mailto"));
+    for (const QLabel* label : box.findChildren<QLabel*>()) {
+      QVERIFY2(!label->text().contains(QLatin1Char('@')) && !label->text().contains(QStringLiteral(".org")),
+               qPrintable(label->text()));
+    }
   }
 
   void full_help_opens_once_rewraps_wider_and_closes_on_esc() {
