@@ -9,7 +9,7 @@
 #include "dialogs/window_gestures.h"
 #include "help/about_text.h"
 #include "platform/toolbar_icons.h"
-#include "session/desktop_registration.h"
+#include "formats/program_version.h"
 
 namespace kv {
 
