@@ -52,6 +52,11 @@ installed=$(cd "$tmp/installed" && find . ! -type d | sort)
 [ "$installed" = "$(cut -d' ' -f3 <<<"$expected" | sort)" ] ||
   fail "cmake --install differs:"$'\n'"$(diff <(cut -d' ' -f3 <<<"$expected" | sort) <(echo "$installed"))"
 
+# No maintainer scripts: the triggers of desktop-file-utils, shared-mime-info
+# and the icon theme bring the caches up to date.
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -v '/$' | sort | tr '\n' ' ')
+[ "$control" = "./control ./md5sums " ] || fail "control archive holds $control"
+
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = kurvaline ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version), the project says $version"
