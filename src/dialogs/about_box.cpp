@@ -7,9 +7,9 @@
 
 #include "dialogs/hyperlink_label.h"
 #include "dialogs/window_gestures.h"
+#include "formats/program_version.h"
 #include "help/about_text.h"
 #include "platform/toolbar_icons.h"
-#include "formats/program_version.h"
 
 namespace kv {
 
