@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "dialogs/window_gestures.h"
+#include "formats/program_version.h"
 #include "help/about_text.h"
 #include "platform/toolbar_icons.h"
-#include "session/desktop_registration.h"
 
 namespace kv {
 

@@ -6,7 +6,8 @@
 // keeps the text, the text-stale flag as int32):
 //
 //   0     10  "Kurvaline" NUL
-//   10     9  "0.94.0.0" NUL, then zeros up to 256
+//   10        the version of the writing program ("0.94.0.0", at most 12
+//             characters), NUL, then zeros up to 256
 //   256    4  drawing panel index (0 Function, 1 Integral, 2 DiffEqu)
 //   260  144  six default-range records (x min, x max, y min, y max, t min, t max)
 //   404   60  the fifteen options in their stored order
@@ -57,6 +58,7 @@
 #include <string>
 
 #include "formats/byte_sink.h"
+#include "formats/program_version.h"
 #include "model/panel_record.h"
 
 namespace kv {
@@ -65,7 +67,9 @@ inline constexpr size_t kDocumentBinaryBytes = 2308;
 inline constexpr size_t kLegacyDocumentBinaryBytes = 2260;
 // Far beyond any formula a dialog takes, small enough to read at once.
 inline constexpr size_t kDocumentTextLimit = size_t{4} << 20;
-inline constexpr const char* kDocumentVersion = "0.94.0.0";
+inline constexpr const char* kDocumentVersion = kProgramVersion;
+// Readers take at most 12 characters of the version.
+static_assert(std::char_traits<char>::length(kDocumentVersion) <= 12);
 inline constexpr const char* kLegacyLayoutVersion = "0.93.9.9";  // and older
 
 // The thirteen stored values: the six ranges, then the seven dialog values.

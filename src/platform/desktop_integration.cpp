@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "session/desktop_registration.h"
+#include "session/system_install.h"
 
 namespace kv {
 namespace {
@@ -41,6 +42,7 @@ bool desktop_resource(const char* name, std::string& text) {
 
 bool register_with_desktop(const DesktopTarget& target) {
   if (target.data_home.empty() || target.program_path.empty()) return false;
+  if (installed_for_all_users(target.program_path, target.system_root)) return false;
   if (!registration_needed(read_installed_registration(target.data_home), target.program_path))
     return false;
   std::string entry_template;

@@ -1,6 +1,7 @@
 // Registers the program with the desktop for the user at start-up (see
 // session/desktop_registration.h for the rule and the files), from the texts
-// built into the program, then lets the desktop's databases catch up.
+// built into the program, then lets the desktop's databases catch up. The
+// copy installed for all users registers nothing (session/system_install.h).
 //
 // Placement at start-up:
 //   const bool registered = register_with_desktop(user_desktop_target());
@@ -20,6 +21,7 @@ struct DesktopTarget {
   std::string data_home;     // "" registers nothing
   std::string program_path;  // the running program file
   bool run_update_tools = true;
+  std::string system_root;   // put before /usr when looking for the installed entry; "" here
 };
 
 // $XDG_DATA_HOME (or ~/.local/share) and this program file.

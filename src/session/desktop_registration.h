@@ -24,9 +24,10 @@
 #include <string>
 #include <string_view>
 
+#include "formats/program_version.h"
+
 namespace kv {
 
-inline constexpr const char* kProgramVersion = "0.94.0.0";
 inline constexpr const char* kVersionKey = "X-Kurvaline-Version";
 inline constexpr const char* kDesktopEntryFile = "applications/kurvaline.desktop";
 inline constexpr const char* kMimePackageFile = "mime/packages/kurvaline-mime.xml";

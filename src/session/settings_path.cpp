@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+#include "session/system_install.h"
+
 namespace kv {
 namespace {
 
@@ -60,8 +62,10 @@ std::string program_file_path() {
 std::string find_settings_file(std::string_view program_path) {
   const std::string own = program_path.empty() ? program_file_path() : std::string();
   if (program_path.empty()) program_path = own;
-  const bool writable =
-      !program_path.empty() && ::access(folder_of(program_path).c_str(), W_OK) == 0;
+  // The copy installed for all users never writes beside itself, not even
+  // for root, who may write to /usr/bin.
+  const bool writable = !program_path.empty() && !installed_for_all_users(program_path) &&
+                        ::access(folder_of(program_path).c_str(), W_OK) == 0;
   return settings_file_path(program_path, std::getenv("KURVALINE_INI"),
                             std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), writable);
 }

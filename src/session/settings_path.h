@@ -4,7 +4,8 @@
 //   1. KURVALINE_INI, when set and not empty, names the file outright.
 //   2. Next to the program: the program's path with ".ini" in place of the
 //      extension of its file name (appended when it has none), if the
-//      program's folder is writable. The case of the path is kept, since on
+//      program's folder is writable and the program is not the copy installed
+//      for all users (session/system_install.h). The case of the path is kept, since on
 //      this platform another case names another file.
 //   3. Otherwise $XDG_CONFIG_HOME/kurvaline/kurvaline.ini; a relative or empty
 //      XDG_CONFIG_HOME counts as unset and gives $HOME/.config.

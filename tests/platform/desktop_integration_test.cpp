@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -37,6 +39,21 @@ TEST(DesktopIntegration, RegistersOncePerProgramFileFromTheBuiltInTexts) {
   EXPECT_NE(entry.find("\nExec=\"/home/u/kurvaline\" %f\n"), std::string::npos);
   EXPECT_NE(entry.find("\nMimeType=application/x-kurvaline;\n"), std::string::npos);
   EXPECT_TRUE(QSvgRenderer(QByteArray::fromStdString(icon)).isValid());
+}
+
+TEST(DesktopIntegration, TheCopyInstalledForAllUsersRegistersNothing) {
+  QTemporaryDir data, root;
+  DesktopTarget target{data.path().toStdString(), "/usr/bin/kurvaline", false,
+                       root.path().toStdString()};
+  const std::string system_entry = target.system_root + "/usr/share/applications/kurvaline.desktop";
+  ASSERT_TRUE(QDir().mkpath(root.path() + QStringLiteral("/usr/share/applications")));
+  std::ofstream(system_entry) << "[Desktop Entry]\n";
+  EXPECT_FALSE(register_with_desktop(target));
+  EXPECT_TRUE(QDir(data.path()).isEmpty());
+  // The same program file without the entry beside it, as a copy unpacked by
+  // hand, still registers for the user.
+  std::remove(system_entry.c_str());
+  EXPECT_TRUE(register_with_desktop(target));
 }
 
 TEST(DesktopIntegration, NoDataFolderRegistersNothing) {
