@@ -82,7 +82,7 @@ std::string feature_line(const analysis::Feature& f) {
   std::string line(analysis::feature_name(f.kind));
   line += '\t';
   line += std::to_string(f.formula + 1);
-  if (f.kind == analysis::FeatureKind::kIntersection) line += "," + std::to_string(f.other + 1);
+  if (f.other >= 0) line += "," + std::to_string(f.other + 1);
   line += '\t';
   if (f.has_x) line += shortest(f.x);
   line += '\t';

@@ -1,0 +1,250 @@
+// Classifying the tiny boxes the search could not decide, by probing the
+// function at growing distances beside them (2w, 8w, 32w, ... for a box
+// of width w):
+// - growing |f| with |f'| * distance not shrinking: a Polstelle;
+// - defined on neither side, or proven undefined on the box: part of a
+//   Definitionslücke; defined on one side only: its boundary;
+// - finite one-sided limits that differ: a Sprung; that agree, with f
+//   undefined at the place itself: a Lücke; with f defined there: a corner
+//   (Hoch- or Tiefpunkt where f' changes sign) or nothing at all;
+// - a continuous box still undecided: an unproven point of the kind by the
+//   signs beside it, or left for the covering check.
+// None of these is called proven: probes at points show what happens near
+// the place, not that it holds for every x. What fits no pattern stays
+// Unklar.
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/search.h"
+#include "analysis/simple_point.h"
+
+namespace kv::analysis {
+
+namespace {
+
+constexpr int kProbes = 4;
+
+struct Side {
+  bool present = false;  // the first probe lies inside the range
+  bool defined = false;  // every probe inside the range is defined
+  int count = 0;
+  double d[kProbes] = {}, v[kProbes] = {}, slope[kProbes] = {};
+};
+
+Side probe(const Search& s, const Target& t, double edge, double dir, double w, int k) {
+  Side side;
+  side.defined = true;
+  double d = 2 * w;
+  for (int j = 0; j < kProbes; ++j, d *= 4) {
+    const double p = edge + dir * d;
+    if (!(p >= s.a && p <= s.b)) break;
+    const Enclosure e = evaluate_target(t, {p, p}, k + 1);
+    const bool ok = e.defined == interval::Defined::kEverywhere && is_number(e.f[k]);
+    if (!ok) side.defined = false;
+    side.d[j] = d;
+    side.v[j] = ok ? mid(e.f[k]) : 0;
+    side.slope[j] = ok && e.smooth && is_number(e.f[k + 1]) ? mid(e.f[k + 1]) : 0;
+    side.count = j + 1;
+  }
+  side.present = side.count > 0;
+  side.defined = side.defined && side.count >= 3;
+  return side;
+}
+
+bool grows(const Side& p) {
+  if (!p.defined) return false;
+  for (int j = 0; j + 1 < p.count; ++j) {
+    if (!(std::fabs(p.v[j]) > std::fabs(p.v[j + 1]))) return false;
+  }
+  return std::fabs(p.slope[0]) * p.d[0] >= 0.5 && std::fabs(p.slope[1]) * p.d[1] >= 0.5 &&
+         std::fabs(p.slope[0]) * p.d[0] >= 0.9 * std::fabs(p.slope[1]) * p.d[1];
+}
+
+// The one-sided limit, when the probes settle: the values approach it
+// about linearly in the distance (each step four times nearer).
+bool limit(const Side& p, double& out) {
+  if (!p.defined) return false;
+  const double d01 = std::fabs(p.v[0] - p.v[1]), d12 = std::fabs(p.v[1] - p.v[2]);
+  if (!(d01 <= d12 + 1e-300 || d01 <= 1e-15 * (1 + std::fabs(p.v[0])))) return false;
+  if (!(d01 <= 1e-6 * (1 + std::fabs(p.v[0])))) return false;
+  out = p.v[0] - (p.v[1] - p.v[0]) / 3;
+  return true;
+}
+
+Feature feature_at(const Job& job, FeatureKind kind, const Candidate& c, double x) {
+  Feature f;
+  f.kind = kind;
+  f.formula = job.formula;
+  f.other = job.other;
+  f.has_x = true;
+  f.x = x;
+  f.x_lo = c.lo;
+  f.x_hi = c.hi;
+  return f;
+}
+
+bool value_at(const Target& t, double x, double& y) {
+  const PointValue p = point_value(t, x, 0);
+  if (p.defined) y = mid(p.v);
+  return p.defined;
+}
+
+void add_unclear(Search& s, const Candidate& c) { s.unclear.push_back({c.lo, c.hi, c.job, c.kinds}); }
+
+// A corner or a zero at a place where f is continuous but not smooth.
+void continuous_place(Search& s, const Candidate& c, const Side& l, const Side& r, double x) {
+  const Job& job = s.jobs[c.job];
+  double y = 0;
+  const bool has_y = value_at(job.target, x, y);
+  if ((c.kinds & kBitSlope) && std::fabs(l.slope[0]) > 0 && std::fabs(r.slope[0]) > 0 &&
+      (l.slope[0] > 0) == (r.slope[0] < 0)) {
+    // The left probe's slope belongs to the side left of the box.
+    Feature f = feature_at(job, r.slope[0] > 0 ? FeatureKind::kMinimum : FeatureKind::kMaximum, c, x);
+    f.has_y = has_y;
+    f.y = y;
+    s.features.push_back(f);
+  }
+  if ((c.kinds & kBitRoot) && ((l.v[0] > 0) != (r.v[0] > 0) || (has_y && y == 0))) {
+    Feature f = feature_at(job, FeatureKind::kZero, c, x);
+    f.has_y = true;
+    s.features.push_back(f);
+  }
+}
+
+void two_sided_place(Search& s, const Candidate& c, const Side& l, const Side& r, double x) {
+  const Job& job = s.jobs[c.job];
+  if (grows(l) || grows(r)) {
+    s.features.push_back(feature_at(job, FeatureKind::kPole, c, x));
+    return;
+  }
+  double ll = 0, lr = 0;
+  if (!limit(l, ll) || !limit(r, lr)) return add_unclear(s, c);
+  const double scale = 1 + std::max(std::fabs(ll), std::fabs(lr));
+  const double drift = 16 * (std::fabs(l.slope[0]) + std::fabs(r.slope[0])) * (c.hi - c.lo + l.d[0]);
+  double y = 0;
+  const bool has_y = value_at(job.target, x, y);
+  if (std::fabs(ll - lr) > 1e-9 * scale + drift) {
+    Feature f = feature_at(job, FeatureKind::kJump, c, x);
+    f.has_y = has_y;
+    f.y = y;
+    s.features.push_back(f);
+    if (has_y && y == 0 && (c.kinds & kBitRoot)) {
+      Feature z = feature_at(job, FeatureKind::kZero, c, x);
+      z.has_y = true;
+      s.features.push_back(z);
+    }
+    return;
+  }
+  if (!has_y) {
+    Feature f = feature_at(job, FeatureKind::kHole, c, x);
+    f.has_y = true;
+    f.y = (ll + lr) / 2;
+    s.features.push_back(f);
+    return;
+  }
+  continuous_place(s, c, l, r, x);
+}
+
+// Where f is undefined on one side: the box joins the domain gap, and f
+// may grow without bound or reach zero at the edge of its domain.
+void gap_edge(Search& s, const Candidate& c, const Side& defined_side, double x) {
+  const Job& job = s.jobs[c.job];
+  s.gaps.push_back({c.lo, c.hi, c.job, 0});
+  if (grows(defined_side)) {
+    s.features.push_back(feature_at(job, FeatureKind::kPole, c, x));
+    return;
+  }
+  double y = 1;
+  if ((c.kinds & kBitRoot) && value_at(job.target, x, y) && y == 0) {
+    Feature z = feature_at(job, FeatureKind::kZero, c, x);
+    z.has_y = true;
+    s.features.push_back(z);
+  }
+}
+
+void singular_place(Search& s, const Candidate& c) {
+  const Job& job = s.jobs[c.job];
+  if (c.undefined) {
+    s.gaps.push_back({c.lo, c.hi, c.job, 1});
+    return;
+  }
+  const double w = std::max(c.hi - c.lo, s.floor_width);
+  const Side l = probe(s, job.target, c.lo, -1, w, 0), r = probe(s, job.target, c.hi, 1, w, 0);
+  const double x = simple_point(c.lo, c.hi);
+  const bool l_undef = l.present && !l.defined, r_undef = r.present && !r.defined;
+  if (job.other >= 0) {
+    // A pair meets at a singular place only where f - g changes sign
+    // without growing beyond bounds; the formulas' own lists name the place.
+    if (l.defined && r.defined && !grows(l) && !grows(r) && (l.v[0] > 0) != (r.v[0] > 0)) {
+      Feature f = feature_at(job, FeatureKind::kIntersection, c, x);
+      f.has_y = value_at(job.target.first(), x, f.y);
+      s.features.push_back(f);
+    }
+    return;
+  }
+  if ((l_undef || !l.present) && (r_undef || !r.present)) {
+    if (l.present || r.present) s.gaps.push_back({c.lo, c.hi, c.job, 0});
+    else add_unclear(s, c);
+    return;
+  }
+  if (l_undef || r_undef || !l.present || !r.present) {
+    const Side& def = l.defined ? l : r;
+    if (l_undef || r_undef) return gap_edge(s, c, def, x);
+    // At an end of the range: a pole, or nothing where f settles.
+    if (grows(def)) return s.features.push_back(feature_at(job, FeatureKind::kPole, c, x));
+    double lim = 0, y = 1;
+    if (!limit(def, lim)) return add_unclear(s, c);
+    if ((c.kinds & kBitRoot) && value_at(job.target, x, y) && y == 0) {
+      Feature z = feature_at(job, FeatureKind::kZero, c, x);
+      z.has_y = true;
+      s.features.push_back(z);
+    }
+    return;
+  }
+  two_sided_place(s, c, l, r, x);
+}
+
+// A continuous box still open for some kinds: a point found by the signs
+// beside it, or a weak candidate that another listed point may cover.
+void smooth_place(Search& s, const Candidate& c) {
+  const Job& job = s.jobs[c.job];
+  const double w = std::max(c.hi - c.lo, s.floor_width);
+  const double x = simple_point(c.lo, c.hi);
+  for (int k = 0; k < 3; ++k) {
+    if (!(c.kinds & (1 << k))) continue;
+    if (k == 0) {
+      Feature f = feature_at(job, job.other >= 0 ? FeatureKind::kIntersection : FeatureKind::kZero, c, x);
+      f.has_y = job.other < 0 || value_at(job.target.first(), x, f.y);
+      s.features.push_back(f);
+      continue;
+    }
+    const Side l = probe(s, job.target, c.lo, -1, w, k), r = probe(s, job.target, c.hi, 1, w, k);
+    const bool change = l.defined && r.defined && l.v[0] != 0 && r.v[0] != 0 &&
+                        (l.v[0] > 0) != (r.v[0] > 0);
+    if (!change) {
+      s.weak.push_back({c.lo, c.hi, c.job, static_cast<uint8_t>(1 << k)});
+      continue;
+    }
+    FeatureKind kind = FeatureKind::kInflection;
+    if (k == 1) kind = r.v[0] > 0 ? FeatureKind::kMinimum : FeatureKind::kMaximum;
+    Feature f = feature_at(job, kind, c, x);
+    f.has_y = value_at(job.target, x, f.y);
+    s.features.push_back(f);
+  }
+}
+
+}  // namespace
+
+void classify_candidates(Search& s) {
+  for (const Candidate& c : s.candidates) {
+    if (s.out_of_time()) {
+      add_unclear(s, c);
+    } else if (c.singular) {
+      singular_place(s, c);
+    } else {
+      smooth_place(s, c);
+    }
+  }
+}
+
+}  // namespace kv::analysis
