@@ -18,6 +18,8 @@ namespace {
 
 // Boxes narrower than this share of the range are not cut any further.
 constexpr double kFloorShare = 0x1p-42;
+// Unclear boxes less than this share of the range apart are joined.
+constexpr double kUnclearJoin = 1e-3;
 // The share of the budget the search may use; the rest classifies.
 constexpr double kSearchShare = 0.85;
 
@@ -71,22 +73,22 @@ void add_y_intercepts(Search& s) {
     f.kind = FeatureKind::kYIntercept;
     f.formula = job.formula;
     f.has_x = f.has_y = true;
-    f.y = mid(p.v);
+    f.y = simple_point(p.v.lo, p.v.hi);
     f.proven = !job.uncertain;
     s.features.push_back(f);
   }
 }
 
-// Boxes of one job that touch or overlap become one range.
+// Boxes of one job closer than gap become one range.
 template <typename Emit>
-void merge_ranges(std::vector<Box> boxes, Emit emit) {
+void merge_ranges(std::vector<Box> boxes, double gap, Emit emit) {
   std::sort(boxes.begin(), boxes.end(), [](const Box& p, const Box& q) {
     return std::tie(p.job, p.lo) < std::tie(q.job, q.lo);
   });
   for (size_t i = 0; i < boxes.size();) {
     Box run = boxes[i];
     bool any = run.kinds != 0;
-    for (++i; i < boxes.size() && boxes[i].job == run.job && boxes[i].lo <= run.hi; ++i) {
+    for (++i; i < boxes.size() && boxes[i].job == run.job && boxes[i].lo <= run.hi + gap; ++i) {
       run.hi = std::max(run.hi, boxes[i].hi);
       any = any || boxes[i].kinds != 0;
     }
@@ -117,6 +119,30 @@ void resolve_weak(Search& s) {
     });
     if (!covered) s.unclear.push_back(w);
   }
+}
+
+bool is_singular(FeatureKind k) {
+  return k == FeatureKind::kPole || k == FeatureKind::kHole || k == FeatureKind::kJump ||
+         k == FeatureKind::kDomainGap;
+}
+
+// An unproven extremum or inflection right beside a pole, hole or jump is
+// the sign change across that place, not a point of the curve.
+void drop_beside_singular(std::vector<Feature>& all) {
+  std::vector<Feature> singular;
+  for (const Feature& f : all) {
+    if (is_singular(f.kind)) singular.push_back(f);
+  }
+  std::erase_if(all, [&](const Feature& f) {
+    if (f.proven || (f.kind != FeatureKind::kMaximum && f.kind != FeatureKind::kMinimum &&
+                     f.kind != FeatureKind::kInflection && f.kind != FeatureKind::kSaddle)) {
+      return false;
+    }
+    const double slack = 4 * (f.x_hi - f.x_lo);
+    return std::any_of(singular.begin(), singular.end(), [&](const Feature& g) {
+      return g.formula == f.formula && g.x_lo <= f.x_hi + slack && g.x_hi >= f.x_lo - slack;
+    });
+  });
 }
 
 bool same_place(const Feature& p, const Feature& q) {
@@ -173,12 +199,15 @@ Discussion discuss(const ExprPanel& panel, const std::vector<int>& formulas, dou
   s.deadline = after(start, budget_ms);
   classify_candidates(s);
   resolve_weak(s);
-  merge_ranges(s.gaps, [&](const Box& run, bool proven) {
+  merge_ranges(s.gaps, 0, [&](const Box& run, bool proven) {
     s.features.push_back(range_feature(s, FeatureKind::kDomainGap, run, proven));
   });
-  merge_ranges(s.unclear, [&](const Box& run, bool) {
+  // Unclear boxes with little between them read better as one range, and
+  // claim less.
+  merge_ranges(s.unclear, (x_max - x_min) * kUnclearJoin, [&](const Box& run, bool) {
     s.features.push_back(range_feature(s, FeatureKind::kUnclear, run, false));
   });
+  drop_beside_singular(s.features);
   d.features = merge_duplicates(std::move(s.features));
   std::stable_sort(d.features.begin(), d.features.end(), [](const Feature& p, const Feature& q) {
     return std::make_tuple(sort_key(p), p.formula, p.other) <

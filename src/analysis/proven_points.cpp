@@ -2,6 +2,7 @@
 // Hoch- or Tiefpunkt by the sign of f'' around it, a Wendepunkt, or a
 // Sattelpunkt where f' is zero at the inflection as well.
 #include "analysis/search.h"
+#include "analysis/simple_point.h"
 
 namespace kv::analysis {
 
@@ -11,7 +12,7 @@ namespace {
 bool value_at(const Job& job, double x, double& y) {
   const PointValue p = point_value(job.target.first(), x, 0);
   if (!p.defined) return false;
-  y = mid(p.v);
+  y = simple_point(p.v.lo, p.v.hi);
   return true;
 }
 
@@ -23,7 +24,7 @@ void add_proven(Search& s, int j, int k, Interval x, int slope_sign) {
   f.formula = job.formula;
   f.other = job.other;
   f.has_x = true;
-  f.x = mid(x);
+  f.x = simple_point(x.lo, x.hi);
   f.x_lo = x.lo;
   f.x_hi = x.hi;
   f.proven = !job.uncertain;

@@ -16,9 +16,13 @@ using interval::Defined;
 constexpr double kCut = 0.4629150262;
 // More waiting boxes than this count as running out of time.
 constexpr size_t kMaxBoxes = size_t{1} << 21;
+// An urgent box waits like one this many times wider.
+constexpr double kUrgency = 0x1p30;
+
+double priority(const Box& b) { return (b.hi - b.lo) * (b.urgent ? kUrgency : 1.0); }
 
 struct Wider {
-  bool operator()(const Box& p, const Box& q) const { return p.hi - p.lo < q.hi - q.lo; }
+  bool operator()(const Box& p, const Box& q) const { return priority(p) < priority(q); }
 };
 using BoxQueue = std::priority_queue<Box, std::vector<Box>, Wider>;
 
@@ -28,13 +32,13 @@ Defined meet(Defined p, Defined q) {
   return Defined::kMaybe;
 }
 
-bool split(const Search& s, const Box& box, BoxQueue& queue) {
+bool split(const Search& s, const Box& box, BoxQueue& queue, bool urgent) {
   if (s.tiny(box.lo, box.hi)) return false;
   double m = box.lo * (1 - kCut) + box.hi * kCut;
   if (!(m > box.lo && m < box.hi)) m = mid({box.lo, box.hi});
   if (!(m > box.lo && m < box.hi)) return false;
-  queue.push({box.lo, m, box.job, box.kinds});
-  queue.push({m, box.hi, box.job, box.kinds});
+  queue.push({box.lo, m, box.job, box.kinds, urgent});
+  queue.push({m, box.hi, box.job, box.kinds, urgent});
   return true;
 }
 
@@ -48,6 +52,23 @@ void add_zero_stretch(Search& s, const Job& job, const Box& box) {
   f.x_lo = box.lo;
   f.x_hi = box.hi;
   s.features.push_back(f);
+}
+
+// The mean-value form g(X) in g(m) + g'(X) (X - m) for f, f' and f'':
+// where plain interval arithmetic loses the cancellation of its terms (as in
+// sin(x)/x near 0) this one shrinks with the square of the width.
+Enclosure centred(const Target& t, const Box& box, const Enclosure& e) {
+  const double m = mid({box.lo, box.hi});
+  const Enclosure at = evaluate_target(t, {m, m}, kSearchOrder);
+  if (at.defined != Defined::kEverywhere || !at.smooth) return e;
+  Enclosure c = e;
+  const Interval offset = interval::sub({box.lo, box.hi}, {m, m});
+  for (int k = 0; k < kSearchOrder; ++k) {
+    const Interval form = interval::add(at.f[k], interval::mul(e.f[k + 1], offset));
+    const Interval both = interval::intersect(e.f[k], form);
+    if (!interval::is_empty(both)) c.f[k] = both;
+  }
+  return c;
 }
 
 // Decides the kinds of one box where f is continuous; returns the kinds left.
@@ -86,13 +107,14 @@ void process_box(Search& s, const Box& box, BoxQueue& queue) {
     return;
   }
   if (!e.continuous) {
-    if (!split(s, box, queue)) s.candidates.push_back({box.lo, box.hi, box.job, box.kinds, true, false});
+    if (!split(s, box, queue, true)) s.candidates.push_back({box.lo, box.hi, box.job, box.kinds, true, false});
     return;
   }
   Box rest = box;
   rest.kinds = decide_kinds(s, box, e);
+  if (rest.kinds != 0 && e.smooth) rest.kinds = decide_kinds(s, rest, centred(job.target, box, e));
   if (rest.kinds == 0) return;
-  if (!split(s, rest, queue)) s.candidates.push_back({box.lo, box.hi, box.job, rest.kinds, false, false});
+  if (!split(s, rest, queue, false)) s.candidates.push_back({box.lo, box.hi, box.job, rest.kinds, false, false});
 }
 
 }  // namespace

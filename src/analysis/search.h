@@ -62,6 +62,9 @@ struct Box {
   double lo = 0, hi = 0;
   int job = 0;
   uint8_t kinds = 0;
+  // Cut from a box where f was not proven continuous: narrowing down to a
+  // pole, hole or jump takes few boxes, so these go before wider ones.
+  bool urgent = false;
 };
 
 struct Candidate {

@@ -1,7 +1,7 @@
 // Classifying the tiny boxes the search could not decide, by probing the
 // function at growing distances beside them (2w, 8w, 32w, ... for a box
 // of width w):
-// - growing |f| with |f'| * distance not shrinking: a Polstelle;
+// - |f| growing towards the place by steps that do not shrink: a Polstelle;
 // - defined on neither side, or proven undefined on the box: part of a
 //   Definitionslücke; defined on one side only: its boundary;
 // - finite one-sided limits that differ: a Sprung; that agree, with f
@@ -28,7 +28,7 @@ struct Side {
   bool present = false;  // the first probe lies inside the range
   bool defined = false;  // every probe inside the range is defined
   int count = 0;
-  double d[kProbes] = {}, v[kProbes] = {}, slope[kProbes] = {};
+  double d[kProbes] = {}, v[kProbes] = {};
 };
 
 Side probe(const Search& s, const Target& t, double edge, double dir, double w, int k) {
@@ -38,12 +38,11 @@ Side probe(const Search& s, const Target& t, double edge, double dir, double w, 
   for (int j = 0; j < kProbes; ++j, d *= 4) {
     const double p = edge + dir * d;
     if (!(p >= s.a && p <= s.b)) break;
-    const Enclosure e = evaluate_target(t, {p, p}, k + 1);
-    const bool ok = e.defined == interval::Defined::kEverywhere && is_number(e.f[k]);
+    const PointValue pv = point_value(t, p, k);
+    const bool ok = pv.defined && std::isfinite(pv.v.lo) && std::isfinite(pv.v.hi);
     if (!ok) side.defined = false;
     side.d[j] = d;
-    side.v[j] = ok ? mid(e.f[k]) : 0;
-    side.slope[j] = ok && e.smooth && is_number(e.f[k + 1]) ? mid(e.f[k + 1]) : 0;
+    side.v[j] = ok ? mid(pv.v) : 0;
     side.count = j + 1;
   }
   side.present = side.count > 0;
@@ -51,24 +50,36 @@ Side probe(const Search& s, const Target& t, double edge, double dir, double w, 
   return side;
 }
 
+double step(const Side& p, int j) { return std::fabs(p.v[j] - p.v[j + 1]); }
+
+// |f| rising towards the place with steps that do not shrink as the probes
+// close in (a continuous f has steps falling by four each time): 1/x and
+// ln(x) alike. Values only, so that it holds where no derivative is known.
 bool grows(const Side& p) {
   if (!p.defined) return false;
   for (int j = 0; j + 1 < p.count; ++j) {
     if (!(std::fabs(p.v[j]) > std::fabs(p.v[j + 1]))) return false;
+    if (j + 2 < p.count && !(step(p, j) >= 0.9 * step(p, j + 1))) return false;
   }
-  return std::fabs(p.slope[0]) * p.d[0] >= 0.5 && std::fabs(p.slope[1]) * p.d[1] >= 0.5 &&
-         std::fabs(p.slope[0]) * p.d[0] >= 0.9 * std::fabs(p.slope[1]) * p.d[1];
+  return step(p, 0) > 1e-12 * std::fabs(p.v[0]);
 }
 
-// The one-sided limit, when the probes settle: the values approach it
-// about linearly in the distance (each step four times nearer).
+// The one-sided limit, when the probes settle: the steps shrink, and the
+// values approach it about linearly in the distance (each probe four times
+// nearer).
 bool limit(const Side& p, double& out) {
   if (!p.defined) return false;
-  const double d01 = std::fabs(p.v[0] - p.v[1]), d12 = std::fabs(p.v[1] - p.v[2]);
-  if (!(d01 <= d12 + 1e-300 || d01 <= 1e-15 * (1 + std::fabs(p.v[0])))) return false;
-  if (!(d01 <= 1e-6 * (1 + std::fabs(p.v[0])))) return false;
+  const double scale = 1 + std::fabs(p.v[0]);
+  if (!(step(p, 0) <= 0.5 * step(p, 1) + 1e-13 * scale)) return false;
+  if (!(step(p, 0) <= 1e-6 * scale)) return false;
   out = p.v[0] - (p.v[1] - p.v[0]) / 3;
   return true;
+}
+
+// The slope beside the place from the two nearest probes, dir -1 on the
+// left side and 1 on the right.
+double side_slope(const Side& p, double dir) {
+  return dir * (p.v[1] - p.v[0]) / (p.d[1] - p.d[0]);
 }
 
 Feature feature_at(const Job& job, FeatureKind kind, const Candidate& c, double x) {
@@ -85,7 +96,7 @@ Feature feature_at(const Job& job, FeatureKind kind, const Candidate& c, double 
 
 bool value_at(const Target& t, double x, double& y) {
   const PointValue p = point_value(t, x, 0);
-  if (p.defined) y = mid(p.v);
+  if (p.defined) y = simple_point(p.v.lo, p.v.hi);
   return p.defined;
 }
 
@@ -96,10 +107,9 @@ void continuous_place(Search& s, const Candidate& c, const Side& l, const Side& 
   const Job& job = s.jobs[c.job];
   double y = 0;
   const bool has_y = value_at(job.target, x, y);
-  if ((c.kinds & kBitSlope) && std::fabs(l.slope[0]) > 0 && std::fabs(r.slope[0]) > 0 &&
-      (l.slope[0] > 0) == (r.slope[0] < 0)) {
-    // The left probe's slope belongs to the side left of the box.
-    Feature f = feature_at(job, r.slope[0] > 0 ? FeatureKind::kMinimum : FeatureKind::kMaximum, c, x);
+  const double sl = side_slope(l, -1), sr = side_slope(r, 1);
+  if ((c.kinds & kBitSlope) && sl != 0 && sr != 0 && (sl > 0) == (sr < 0)) {
+    Feature f = feature_at(job, sr > 0 ? FeatureKind::kMinimum : FeatureKind::kMaximum, c, x);
     f.has_y = has_y;
     f.y = y;
     s.features.push_back(f);
@@ -120,7 +130,8 @@ void two_sided_place(Search& s, const Candidate& c, const Side& l, const Side& r
   double ll = 0, lr = 0;
   if (!limit(l, ll) || !limit(r, lr)) return add_unclear(s, c);
   const double scale = 1 + std::max(std::fabs(ll), std::fabs(lr));
-  const double drift = 16 * (std::fabs(l.slope[0]) + std::fabs(r.slope[0])) * (c.hi - c.lo + l.d[0]);
+  const double drift =
+      16 * (std::fabs(side_slope(l, -1)) + std::fabs(side_slope(r, 1))) * (c.hi - c.lo + l.d[0]);
   double y = 0;
   const bool has_y = value_at(job.target, x, y);
   if (std::fabs(ll - lr) > 1e-9 * scale + drift) {
