@@ -22,20 +22,23 @@ namespace kv::analysis {
 
 namespace {
 
-constexpr int kProbes = 4;
+// Probes at 2w, 16w, 128w, ...: far enough out to reach distances where
+// cancellation (as in (x^2-1)/(x-1) next to 1) no longer blurs the values.
+constexpr int kProbes = 8;
+constexpr double kProbeFactor = 8;
 
 struct Side {
   bool present = false;  // the first probe lies inside the range
   bool defined = false;  // every probe inside the range is defined
   int count = 0;
-  double d[kProbes] = {}, v[kProbes] = {};
+  double d[kProbes] = {}, v[kProbes] = {}, u[kProbes] = {};  // distance, value, its blur
 };
 
 Side probe(const Search& s, const Target& t, double edge, double dir, double w, int k) {
   Side side;
   side.defined = true;
   double d = 2 * w;
-  for (int j = 0; j < kProbes; ++j, d *= 4) {
+  for (int j = 0; j < kProbes; ++j, d *= kProbeFactor) {
     const double p = edge + dir * d;
     if (!(p >= s.a && p <= s.b)) break;
     const PointValue pv = point_value(t, p, k);
@@ -43,6 +46,7 @@ Side probe(const Search& s, const Target& t, double edge, double dir, double w, 
     if (!ok) side.defined = false;
     side.d[j] = d;
     side.v[j] = ok ? mid(pv.v) : 0;
+    side.u[j] = ok ? pv.v.hi - pv.v.lo : 0;
     side.count = j + 1;
   }
   side.present = side.count > 0;
@@ -51,35 +55,50 @@ Side probe(const Search& s, const Target& t, double edge, double dir, double w, 
 }
 
 double step(const Side& p, int j) { return std::fabs(p.v[j] - p.v[j + 1]); }
+// Steps smaller than this are blur, not the function.
+double blur(const Side& p, int j) { return 4 * (p.u[j] + p.u[j + 1]); }
 
-// |f| rising towards the place with steps that do not shrink as the probes
-// close in (a continuous f has steps falling by four each time): 1/x and
+// |f| rising towards the place by steps that do not shrink as the probes
+// close in (a continuous f has steps falling eightfold each time): 1/x and
 // ln(x) alike. Values only, so that it holds where no derivative is known.
+// Probes whose steps drown in blur are left out.
 bool grows(const Side& p) {
   if (!p.defined) return false;
-  for (int j = 0; j + 1 < p.count; ++j) {
-    if (!(std::fabs(p.v[j]) > std::fabs(p.v[j + 1]))) return false;
-    if (j + 2 < p.count && !(step(p, j) >= 0.9 * step(p, j + 1))) return false;
+  int clear = 0;
+  for (int j = 0; j + 2 < p.count; ++j) {
+    if (!(step(p, j) > blur(p, j) && step(p, j + 1) > blur(p, j + 1))) continue;
+    if (!(std::fabs(p.v[j]) > std::fabs(p.v[j + 1]) && std::fabs(p.v[j + 1]) > std::fabs(p.v[j + 2])))
+      return false;
+    if (!(step(p, j) >= 0.9 * step(p, j + 1))) return false;
+    ++clear;
   }
-  return step(p, 0) > 1e-12 * std::fabs(p.v[0]);
+  return clear >= 2;
 }
 
-// The one-sided limit, when the probes settle: the steps shrink, and the
-// values approach it about linearly in the distance (each probe four times
-// nearer).
-bool limit(const Side& p, double& out) {
+// The one-sided limit and how far off it may be: taken at the nearest
+// probe where the steps shrink as they do towards a finite limit, with the
+// value extrapolated linearly in the distance.
+bool limit(const Side& p, double& out, double& error) {
   if (!p.defined) return false;
-  const double scale = 1 + std::fabs(p.v[0]);
-  if (!(step(p, 0) <= 0.5 * step(p, 1) + 1e-13 * scale)) return false;
-  if (!(step(p, 0) <= 1e-6 * scale)) return false;
-  out = p.v[0] - (p.v[1] - p.v[0]) / 3;
-  return true;
+  for (int j = 0; j + 2 < p.count; ++j) {
+    const double scale = 1 + std::fabs(p.v[j]);
+    const double noise = blur(p, j) + blur(p, j + 1) + 1e-13 * scale;
+    if (step(p, j) <= 0.5 * step(p, j + 1) + noise && step(p, j) <= 1e-6 * scale + noise) {
+      out = p.v[j] - (p.v[j + 1] - p.v[j]) / (kProbeFactor - 1);
+      error = step(p, j) + noise;
+      return true;
+    }
+  }
+  return false;
 }
 
-// The slope beside the place from the two nearest probes, dir -1 on the
-// left side and 1 on the right.
+// The slope beside the place from the two nearest probes that are not
+// blurred, dir -1 on the left side and 1 on the right.
 double side_slope(const Side& p, double dir) {
-  return dir * (p.v[1] - p.v[0]) / (p.d[1] - p.d[0]);
+  for (int j = 0; j + 1 < p.count; ++j) {
+    if (step(p, j) > blur(p, j)) return dir * (p.v[j + 1] - p.v[j]) / (p.d[j + 1] - p.d[j]);
+  }
+  return 0;
 }
 
 Feature feature_at(const Job& job, FeatureKind kind, const Candidate& c, double x) {
@@ -127,14 +146,12 @@ void two_sided_place(Search& s, const Candidate& c, const Side& l, const Side& r
     s.features.push_back(feature_at(job, FeatureKind::kPole, c, x));
     return;
   }
-  double ll = 0, lr = 0;
-  if (!limit(l, ll) || !limit(r, lr)) return add_unclear(s, c);
+  double ll = 0, lr = 0, el = 0, er = 0;
+  if (!limit(l, ll, el) || !limit(r, lr, er)) return add_unclear(s, c);
   const double scale = 1 + std::max(std::fabs(ll), std::fabs(lr));
-  const double drift =
-      16 * (std::fabs(side_slope(l, -1)) + std::fabs(side_slope(r, 1))) * (c.hi - c.lo + l.d[0]);
   double y = 0;
   const bool has_y = value_at(job.target, x, y);
-  if (std::fabs(ll - lr) > 1e-9 * scale + drift) {
+  if (std::fabs(ll - lr) > 1e-9 * scale + 8 * (el + er)) {
     Feature f = feature_at(job, FeatureKind::kJump, c, x);
     f.has_y = has_y;
     f.y = y;
@@ -203,8 +220,8 @@ void singular_place(Search& s, const Candidate& c) {
     if (l_undef || r_undef) return gap_edge(s, c, def, x);
     // At an end of the range: a pole, or nothing where f settles.
     if (grows(def)) return s.features.push_back(feature_at(job, FeatureKind::kPole, c, x));
-    double lim = 0, y = 1;
-    if (!limit(def, lim)) return add_unclear(s, c);
+    double lim = 0, error = 0, y = 1;
+    if (!limit(def, lim, error)) return add_unclear(s, c);
     if ((c.kinds & kBitRoot) && value_at(job.target, x, y) && y == 0) {
       Feature z = feature_at(job, FeatureKind::kZero, c, x);
       z.has_y = true;
