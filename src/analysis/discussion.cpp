@@ -126,21 +126,25 @@ bool is_singular(FeatureKind k) {
          k == FeatureKind::kDomainGap;
 }
 
-// An unproven extremum or inflection right beside a pole, hole or jump is
-// the sign change across that place, not a point of the curve.
+// An unproven zero, extremum or inflection right beside a pole, hole or
+// jump is the sign change across that place, not a point of the curve.
 void drop_beside_singular(std::vector<Feature>& all) {
   std::vector<Feature> singular;
   for (const Feature& f : all) {
     if (is_singular(f.kind)) singular.push_back(f);
   }
   std::erase_if(all, [&](const Feature& f) {
-    if (f.proven || (f.kind != FeatureKind::kMaximum && f.kind != FeatureKind::kMinimum &&
-                     f.kind != FeatureKind::kInflection && f.kind != FeatureKind::kSaddle)) {
+    if (f.proven || is_singular(f.kind) || f.kind == FeatureKind::kUnclear ||
+        f.kind == FeatureKind::kYIntercept || !f.has_x) {
       return false;
     }
     const double slack = 4 * (f.x_hi - f.x_lo);
     return std::any_of(singular.begin(), singular.end(), [&](const Feature& g) {
-      return g.formula == f.formula && g.x_lo <= f.x_hi + slack && g.x_hi >= f.x_lo - slack;
+      // What the place itself showed (sgn(0) = 0, sqrt(0) = 0) stays.
+      const bool same = f.x_lo >= g.x_lo && f.x_hi <= g.x_hi;
+      const bool edge_zero = g.kind == FeatureKind::kDomainGap && f.kind == FeatureKind::kZero;
+      return g.formula == f.formula && !same && !edge_zero && g.x_lo <= f.x_hi + slack &&
+             g.x_hi >= f.x_lo - slack;
     });
   });
 }

@@ -17,6 +17,7 @@
 
 #include "analysis/search.h"
 #include "analysis/simple_point.h"
+#include "expr/evaluator.h"
 
 namespace kv::analysis {
 
@@ -34,6 +35,22 @@ struct Side {
   double d[kProbes] = {}, v[kProbes] = {}, u[kProbes] = {};  // distance, value, its blur
 };
 
+// Where the interval enclosure of a value is loose (gamma away from its
+// poles), the double evaluator's value stands in for it: probes only
+// suggest what happens beside a place, they prove nothing.
+void sharpen(const Target& t, double x, Interval& v) {
+  if (v.hi - v.lo <= 1e-9 * (1 + std::fabs(mid(v)))) return;
+  Evaluator ev(t.angle, Limits{}, kPanelFunction);
+  const double vars[6] = {x, 0, 0, 0, 0, 0};
+  double value = ev.evaluate(*t.f, vars);
+  if (ev.undefined()) return;
+  if (t.g) {
+    value -= ev.evaluate(*t.g, vars);
+    if (ev.undefined()) return;
+  }
+  if (std::isfinite(value) && std::fabs(value) < kMaxMagnitude) v = {value, value};
+}
+
 Side probe(const Search& s, const Target& t, double edge, double dir, double w, int k) {
   Side side;
   side.defined = true;
@@ -41,7 +58,8 @@ Side probe(const Search& s, const Target& t, double edge, double dir, double w, 
   for (int j = 0; j < kProbes; ++j, d *= kProbeFactor) {
     const double p = edge + dir * d;
     if (!(p >= s.a && p <= s.b)) break;
-    const PointValue pv = point_value(t, p, k);
+    PointValue pv = point_value(t, p, k);
+    if (k == 0 && pv.defined) sharpen(t, p, pv.v);
     const bool ok = pv.defined && std::isfinite(pv.v.lo) && std::isfinite(pv.v.hi);
     if (!ok) side.defined = false;
     side.d[j] = d;
@@ -75,21 +93,23 @@ bool grows(const Side& p) {
   return clear >= 2;
 }
 
-// The one-sided limit and how far off it may be: taken at the nearest
-// probe where the steps shrink as they do towards a finite limit, with the
-// value extrapolated linearly in the distance.
+// The one-sided limit and how far off it may be: taken at the probe where
+// the steps shrink as they do towards a finite limit and the estimate is
+// least blurred, with the value extrapolated linearly in the distance.
 bool limit(const Side& p, double& out, double& error) {
   if (!p.defined) return false;
+  bool found = false;
   for (int j = 0; j + 2 < p.count; ++j) {
     const double scale = 1 + std::fabs(p.v[j]);
     const double noise = blur(p, j) + blur(p, j + 1) + 1e-13 * scale;
-    if (step(p, j) <= 0.5 * step(p, j + 1) + noise && step(p, j) <= 1e-6 * scale + noise) {
+    if (step(p, j) <= 0.5 * step(p, j + 1) + noise && step(p, j) <= 1e-6 * scale + noise &&
+        (!found || step(p, j) + noise < error)) {
       out = p.v[j] - (p.v[j + 1] - p.v[j]) / (kProbeFactor - 1);
       error = step(p, j) + noise;
-      return true;
+      found = true;
     }
   }
-  return false;
+  return found;
 }
 
 // The slope beside the place from the two nearest probes that are not
