@@ -145,9 +145,10 @@ Local general_power(const Series& x, const Series& y, Series& w, const Ctx& cx) 
   if (contains(a, 0)) { all = meet(all, dom_zero); any |= dom_zero != Defined::kNowhere; }
   if (a.lo < 0) { all = meet(all, dom_neg); any |= dom_neg != Defined::kNowhere; }
   l.dom = !any ? Defined::kNowhere : all == Defined::kEverywhere ? all : Defined::kMaybe;
-  // Continuity needs one sign of the base (x^y at x = 0 is continuous for
-  // y > 0 from the right, but the derivatives are not bounded there).
-  l.cont = l.dom == Defined::kEverywhere && (a.lo > 0 || a.hi < 0 || (a.lo >= 0 && b.lo > 0));
+  // Continuous where defined throughout, also through x = 0 for y > 0 (odd
+  // roots of both signs meet there), but not smooth there: the derivatives
+  // are unbounded.
+  l.cont = l.dom == Defined::kEverywhere && (a.lo > 0 || a.hi < 0 || b.lo > 0);
   l.smooth = l.dom == Defined::kEverywhere && (a.lo > 0 || a.hi < 0);
   w.c[0] = v;
   if (cx.n > 1) {
