@@ -48,13 +48,13 @@ inline Interval intersect(Interval a, Interval b) {
 
 // The neighbouring doubles. NaN maps to the unbounded side, so a bound that
 // could not be computed never narrows an interval.
-inline double next_down(double x) {
+constexpr double next_down(double x) {
   if (x > 0) return std::bit_cast<double>(std::bit_cast<uint64_t>(x) - 1);  // +inf -> DBL_MAX
   if (x < 0) return x == -kInf ? x : std::bit_cast<double>(std::bit_cast<uint64_t>(x) + 1);
   if (x == 0) return -std::numeric_limits<double>::denorm_min();
   return -kInf;
 }
-inline double next_up(double x) { return -next_down(-x); }
+constexpr double next_up(double x) { return -next_down(-x); }
 
 // Below this magnitude an fma residual may underflow and stop telling
 // whether a product or quotient was exact.

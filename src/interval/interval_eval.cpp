@@ -86,6 +86,25 @@ Interval read_literal(const std::string& code, size_t pos) {
   return {next_down(v), next_up(v)};
 }
 
+}  // namespace
+
+Local apply_operation(uint8_t code, const Series* a, Series& w, const Ctx& cx) {
+  switch (code) {
+#define KV_IV_CASE(c, name) \
+  case c:                   \
+    return iv_##name(a, w, cx);
+    KV_UNARY_OPERATIONS(KV_IV_CASE)
+    KV_ARITHMETIC_OPERATIONS(KV_IV_CASE)
+    KV_OTHER_BINARY_OPERATIONS(KV_IV_CASE)
+    KV_TERNARY_OPERATIONS(KV_IV_CASE)
+#undef KV_IV_CASE
+    default:
+      return unknown(w, cx);
+  }
+}
+
+namespace {
+
 class Builder {
  public:
   Builder(const std::string& code, Program& p) : code_(code), p_(p) {}
@@ -209,27 +228,11 @@ class Builder {
     }
     Series w;
     const Ctx cx{1, p_.angle == kDegrees};
-    const Local l = apply(p_.steps.back().op, args, w, cx);
+    const Local l = apply_operation(p_.steps.back().op, args, w, cx);
     if (l.dom != Defined::kEverywhere || !l.cont || is_empty(w.c[0])) return;
     p_.consts.resize(p_.consts.size() - static_cast<size_t>(n));
     p_.steps.resize(begin);
     push_const(w.c[0]);
-  }
-
- public:
-  static Local apply(uint8_t code, const Series* a, Series& w, const Ctx& cx) {
-    switch (code) {
-#define KV_IV_CASE(c, name) \
-  case c:                   \
-    return iv_##name(a, w, cx);
-      KV_UNARY_OPERATIONS(KV_IV_CASE)
-      KV_ARITHMETIC_OPERATIONS(KV_IV_CASE)
-      KV_OTHER_BINARY_OPERATIONS(KV_IV_CASE)
-      KV_TERNARY_OPERATIONS(KV_IV_CASE)
-#undef KV_IV_CASE
-      default:
-        return unknown(w, cx);
-    }
   }
 
  private:
@@ -330,7 +333,7 @@ Enclosure IntervalEvaluator::evaluate(const CompiledFormula& f, Interval x, int 
         bool nowhere = false;
         for (int i = 0; i < k; ++i) nowhere |= a[i].def == Defined::kNowhere;
         Local l{Defined::kNowhere, false, false};
-        if (!nowhere) l = Builder::apply(s.op, a, w, cx);
+        if (!nowhere) l = apply_operation(s.op, a, w, cx);
         else w.c[0] = empty();
         combine(a, k, w, l, n);
         a[0].def = w.def;

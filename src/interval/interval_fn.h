@@ -13,19 +13,21 @@ namespace kv::interval {
 
 inline constexpr double kLibUlps = 8;
 
-// Enclosures of the constants of the language.
-inline constexpr Interval kPiI{3.141592653589793, 3.1415926535897936};
-inline constexpr Interval kHalfPiI{1.5707963267948966, 1.5707963267948968};
-inline constexpr Interval kDegPerRadI{57.29577951308232, 57.295779513082323};  // 180 / pi
-inline constexpr Interval kRadPerDegI{0.017453292519943295, 0.0174532925199432968};  // pi / 180
-inline constexpr Interval kLn2I{0.6931471805599453, 0.69314718055994540};
-inline constexpr Interval kLn10I{2.302585092994045, 2.302585092994046};
-inline constexpr Interval kLog2eI{1.4426950408889634, 1.4426950408889636};
-inline constexpr Interval kLog10eI{0.43429448190325176, 0.4342944819032518};
-inline constexpr Interval kEI{2.718281828459045, 2.7182818284590455};
-inline constexpr Interval kSqrt2I{1.4142135623730950, 1.4142135623730951};
-inline constexpr Interval kSqrt1_2I{0.7071067811865475, 0.7071067811865476};
-inline constexpr Interval kSqrtTwoPiI{2.5066282746310002, 2.5066282746310007};
+// Enclosures of the constants of the language: the nearest double and its
+// neighbours on both sides.
+constexpr Interval around(double v) { return {next_down(v), next_up(v)}; }
+inline constexpr Interval kPiI = around(3.141592653589793);
+inline constexpr Interval kHalfPiI = around(1.5707963267948966);
+inline constexpr Interval kDegPerRadI = around(57.29577951308232);     // 180 / pi
+inline constexpr Interval kRadPerDegI = around(0.017453292519943295);  // pi / 180
+inline constexpr Interval kLn2I = around(0.6931471805599453);
+inline constexpr Interval kLn10I = around(2.302585092994046);
+inline constexpr Interval kLog2eI = around(1.4426950408889634);
+inline constexpr Interval kLog10eI = around(0.4342944819032518);
+inline constexpr Interval kEI = around(2.718281828459045);
+inline constexpr Interval kSqrt2I = around(1.4142135623730951);
+inline constexpr Interval kSqrt1_2I = around(0.7071067811865476);
+inline constexpr Interval kSqrtTwoPiI = around(2.5066282746310002);
 
 Interval exp(Interval a);
 Interval ln(Interval a);

@@ -45,6 +45,9 @@ inline Local unknown(Series& w, const Ctx& cx) {
   return {Defined::kMaybe, false, false};
 }
 
+// The rule of operation code (opcodes.h) on operands a; d( ) has none.
+Local apply_operation(uint8_t code, const Series* a, Series& w, const Ctx& cx);
+
 #define KV_IV_DECLARE(code, name) Local iv_##name(const Series* a, Series& w, const Ctx& cx);
 KV_UNARY_OPERATIONS(KV_IV_DECLARE)
 KV_ARITHMETIC_OPERATIONS(KV_IV_DECLARE)

@@ -83,18 +83,18 @@ Local whole_power(const Series& x, double n, Series& w, const Ctx& cx) {
   return l;
 }
 
-// Does y make x^y of a negative x real: all of y, some of it, none?
-Defined odd_root_exponent(Interval y) {
-  if (y.lo <= 0 && y.hi >= 0) return contains(y, 0) && y.lo < y.hi ? Defined::kMaybe : Defined::kNowhere;
+// Does y make x^y of a negative x real: for all of y, some of it, none? It
+// is for a whole y and for y within the band of an odd root.
+Defined negative_base_exponent(Interval y) {
+  const bool has_whole = std::isfinite(y.lo) && std::isfinite(y.hi) && std::ceil(y.lo) <= y.hi;
+  if (!std::isfinite(y.lo) || !std::isfinite(y.hi) || y.hi - y.lo >= 1) return Defined::kMaybe;
+  if (y.lo <= 0 && y.hi >= 0) return Defined::kMaybe;  // 0 is whole
   const Interval inv = recip(y);
-  const double mid = 0.5 * inv.lo + 0.5 * inv.hi;
-  const double n = std::round(mid);
+  const double n = std::round(0.5 * inv.lo + 0.5 * inv.hi);
   const bool odd = std::isfinite(n) && std::fabs(std::fmod(n, 2.0)) == 1.0;
   if (odd && inv.lo >= n - kOddRootTolerance && inv.hi <= n + kOddRootTolerance) return Defined::kEverywhere;
-  // Some reciprocal within the band of an odd number: 1/y comes near one.
-  if (inv.hi - inv.lo >= 1 || (std::fabs(inv.lo) > 1e15)) return Defined::kMaybe;
-  const double nl = std::floor(inv.lo), nh = std::ceil(inv.hi);
-  for (double k = nl; k <= nh; ++k) {
+  if (has_whole || inv.hi - inv.lo >= 1 || std::fabs(inv.lo) > 1e15) return Defined::kMaybe;
+  for (double k = std::floor(inv.lo); k <= std::ceil(inv.hi); ++k) {
     if (std::fabs(std::fmod(k, 2.0)) == 1.0 && inv.lo <= k + kOddRootTolerance &&
         inv.hi >= k - kOddRootTolerance) {
       return Defined::kMaybe;
@@ -132,8 +132,11 @@ Local general_power(const Series& x, const Series& y, Series& w, const Ctx& cx) 
   }
   const Interval negative = intersect(a, {-kInf, 0});
   if (negative.lo < 0) {
-    dom_neg = odd_root_exponent(b);
-    if (dom_neg != Defined::kNowhere) v = hull(v, neg(exp(mul(b, ln(neg(negative))))));
+    dom_neg = negative_base_exponent(b);
+    // An odd root is negative; a whole exponent among others may be even.
+    const Interval m = exp(mul(b, ln(neg(negative))));
+    if (dom_neg == Defined::kEverywhere) v = hull(v, neg(m));
+    if (dom_neg == Defined::kMaybe) v = hull(v, hull(neg(m), m));
   }
   Local l;
   Defined all = Defined::kEverywhere;
@@ -142,9 +145,10 @@ Local general_power(const Series& x, const Series& y, Series& w, const Ctx& cx) 
   if (contains(a, 0)) { all = meet(all, dom_zero); any |= dom_zero != Defined::kNowhere; }
   if (a.lo < 0) { all = meet(all, dom_neg); any |= dom_neg != Defined::kNowhere; }
   l.dom = !any ? Defined::kNowhere : all == Defined::kEverywhere ? all : Defined::kMaybe;
-  // Continuity needs one sign of the base (x^y at x = 0 is continuous for
-  // y > 0 from the right, but the derivatives are not bounded there).
-  l.cont = l.dom == Defined::kEverywhere && (a.lo > 0 || a.hi < 0 || (a.lo >= 0 && b.lo > 0));
+  // Continuous where defined throughout, also through x = 0 for y > 0 (odd
+  // roots of both signs meet there), but not smooth there: the derivatives
+  // are unbounded.
+  l.cont = l.dom == Defined::kEverywhere && (a.lo > 0 || a.hi < 0 || b.lo > 0);
   l.smooth = l.dom == Defined::kEverywhere && (a.lo > 0 || a.hi < 0);
   w.c[0] = v;
   if (cx.n > 1) {

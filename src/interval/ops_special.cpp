@@ -32,9 +32,14 @@ Interval gamma_value(Interval u, Local& l) {
   if (u.hi < 0 && u.hi < cell + 1 && u.lo > cell) {
     // Between two poles |gamma| falls, then rises: its largest value on u
     // is at an end. The sign alternates from cell to cell.
-    const double m = std::max(std::fabs(gup(u.lo)), std::fabs(gup(u.hi)));
-    const double bound = widen_up(m, kGammaUlps);
-    return std::fmod(-cell, 2.0) == 1.0 ? Interval{-bound, 0} : Interval{0, bound};
+    const double bound = std::max(std::max(std::fabs(gdn(u.lo)), std::fabs(gup(u.lo))),
+                                  std::max(std::fabs(gdn(u.hi)), std::fabs(gup(u.hi))));
+    const Interval sign = std::fmod(-cell, 2.0) == 1.0 ? Interval{-bound, 0} : Interval{0, bound};
+    // Reflection: gamma(x) = pi / (sin(pi x) gamma(1 - x)), 1 - x > 1.
+    Local positive;
+    const Interval s = sin(mul(kPiI, u));
+    const Interval r = div(kPiI, mul(s, gamma_value(sub(point(1), u), positive)));
+    return intersect(r, sign).lo <= intersect(r, sign).hi ? intersect(r, sign) : sign;
   }
   const bool at_pole = is_point(u) && u.lo == std::floor(u.lo);
   l = {at_pole ? Defined::kNowhere : Defined::kMaybe, false, false};
