@@ -108,9 +108,11 @@ Feature range_feature(const Search& s, FeatureKind kind, const Box& run, bool pr
 }
 
 // A weak point is dropped where a listed feature of its formula lies on it
-// (a double zero of f' inside a proven saddle); elsewhere it stays open.
+// (a double zero of f' inside a proven saddle), or at an end of the range,
+// where f' = 0 makes no extremum inside it; elsewhere it stays open.
 void resolve_weak(Search& s) {
   for (const Box& w : s.weak) {
+    if (w.lo <= s.a || w.hi >= s.b) continue;
     const Job& job = s.jobs[w.job];
     const double slack = w.hi - w.lo;
     const bool covered = std::any_of(s.features.begin(), s.features.end(), [&](const Feature& f) {

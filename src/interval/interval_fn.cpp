@@ -110,12 +110,17 @@ Interval powi(Interval a, double n) {
 Interval sin(Interval a) {
   if (is_empty(a)) return a;
   if (!narrow(a)) return {-1, 1};
+  // At a single point where the slope is 0 both turning tests would hold;
+  // sin(0) is exactly 0.
+  if (a.lo == 0 && a.hi == 0) return point(0);
+  if (a.lo == a.hi) return clip({dn(std::sin(a.lo)), up(std::sin(a.lo))}, -1, 1);
   return trig_range(std::sin(a.lo), std::sin(a.hi), std::cos(a.lo), std::cos(a.hi));
 }
 
 Interval cos(Interval a) {
   if (is_empty(a)) return a;
   if (!narrow(a)) return {-1, 1};
+  if (a.lo == a.hi) return clip({dn(std::cos(a.lo)), up(std::cos(a.lo))}, -1, 1);
   return trig_range(std::cos(a.lo), std::cos(a.hi), -std::sin(a.lo), -std::sin(a.hi));
 }
 
