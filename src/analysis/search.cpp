@@ -14,8 +14,9 @@ using interval::Defined;
 // Cut a little off the middle, so that the cuts of a symmetric range do not
 // fall on the round numbers where zeros like to sit.
 constexpr double kCut = 0.4629150262;
-// More waiting boxes than this count as running out of time.
-constexpr size_t kMaxBoxes = size_t{1} << 21;
+// More waiting boxes than this count as running out of time: sorting them
+// into Unklar ranges must fit into what is left of the budget.
+constexpr size_t kMaxBoxes = size_t{1} << 16;
 // An urgent box waits like one this many times wider.
 constexpr double kUrgency = 0x1p30;
 
