@@ -17,13 +17,15 @@ constexpr double kCut = 0.4629150262;
 // More waiting boxes than this count as running out of time: sorting them
 // into Unklar ranges must fit into what is left of the budget.
 constexpr size_t kMaxBoxes = size_t{1} << 16;
-// An urgent box waits like one this many times wider.
-constexpr double kUrgency = 0x1p30;
-
-double priority(const Box& b) { return (b.hi - b.lo) * (b.urgent ? kUrgency : 1.0); }
+// Urgent boxes go before all others, up to this many: a formula that is
+// nowhere proven continuous must not be searched depth first.
+constexpr int kMaxUrgent = 8192;
 
 struct Wider {
-  bool operator()(const Box& p, const Box& q) const { return priority(p) < priority(q); }
+  bool operator()(const Box& p, const Box& q) const {
+    if (p.urgent != q.urgent) return q.urgent;
+    return p.hi - p.lo < q.hi - q.lo;
+  }
 };
 using BoxQueue = std::priority_queue<Box, std::vector<Box>, Wider>;
 
@@ -108,7 +110,7 @@ void process_box(Search& s, const Box& box, BoxQueue& queue) {
     return;
   }
   if (!e.continuous) {
-    if (!split(s, box, queue, true)) s.candidates.push_back({box.lo, box.hi, box.job, box.kinds, true, false});
+    if (!split(s, box, queue, s.urgent_left > 0)) s.candidates.push_back({box.lo, box.hi, box.job, box.kinds, true, false});
     return;
   }
   Box rest = box;
@@ -146,12 +148,14 @@ PointValue point_value(const Target& t, double x, int k) {
 
 void run_search(Search& s) {
   BoxQueue queue;
+  s.urgent_left = kMaxUrgent;
   for (int j = 0; j < static_cast<int>(s.jobs.size()); ++j) {
     queue.push({s.a, s.b, j, s.jobs[j].kinds});
   }
   while (!queue.empty() && !s.out_of_time() && queue.size() < kMaxBoxes) {
     const Box box = queue.top();
     queue.pop();
+    if (box.urgent) --s.urgent_left;
     process_box(s, box, queue);
   }
   for (; !queue.empty(); queue.pop()) s.unclear.push_back(queue.top());

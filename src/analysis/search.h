@@ -78,6 +78,7 @@ struct Candidate {
 struct Search {
   double a = 0, b = 0;
   double floor_width = 0;  // boxes this narrow are not split any more
+  int urgent_left = 0;     // urgent boxes still to take before wider ones
   Clock::time_point deadline;
   std::vector<Job> jobs;
   std::vector<Feature> features;
