@@ -175,6 +175,36 @@ TEST(Discussion, DegreesAndIntersections) {
   for (const Case& c : cases) check_case(c);
 }
 
+// y is the value at x, the limit at a hole, the value where a jump is
+// defined; cos at the single point 0 is 1, not somewhere in [-1, 1].
+TEST(Discussion, YValuesOfPoints) {
+  struct YCase {
+    const char* text;
+    bool degrees;
+    K kind;
+    double x, y, tolerance;
+  } const cases[] = {
+      {"x^2-1", false, K::kYIntercept, 0, -1, 0},
+      {"x^2-1", false, K::kMinimum, 0, -1, 0},
+      {"cos(x)", true, K::kYIntercept, 0, 1, 1e-15},
+      {"x^3-4.5x", false, K::kMaximum, -std::sqrt(1.5), std::sqrt(1.5) * 3, 1e-14},
+      {"sin(x)/x", false, K::kHole, 0, 1, 1e-6},
+      {"(x^2-1)/(x-1)", false, K::kHole, 1, 2, 1e-6},
+      {"floor(x)", false, K::kJump, 1, 1, 0},
+  };
+  for (const YCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    const Discussion d = run(compiled(c.text, c.degrees), -3, 3);
+    const Feature* found = nullptr;
+    for (const Feature& f : d.features) {
+      if (f.kind == c.kind && f.x_lo <= c.x && c.x <= f.x_hi) found = &f;
+    }
+    ASSERT_TRUE(found) << feature_name(c.kind);
+    ASSERT_TRUE(found->has_y);
+    EXPECT_NEAR(found->y, c.y, c.tolerance);
+  }
+}
+
 TEST(Discussion, ManyOscillationsAreAllProven) {
   Case c{"sin(1/x)", 0.01, 1, {}, {K::kZero, K::kMaximum, K::kMinimum}};
   for (int k = 1; k <= 31; ++k) c.points.push_back({K::kZero, 1 / (k * kPi)});
