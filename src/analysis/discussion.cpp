@@ -1,6 +1,5 @@
 // The curve discussion: sets up one search job per formula and one per
-// pair, runs the box search, classifies what it left, and assembles the
-// sorted list: gaps and unclear boxes merged into ranges, the same point
+// pair, runs the box search, and assembles the sorted list: gaps and unclear boxes merged into ranges, the same point
 // found from two neighbouring boxes listed once.
 #include "analysis/discussion.h"
 
@@ -20,8 +19,8 @@ namespace {
 constexpr double kFloorShare = 0x1p-42;
 // Unclear boxes less than this share of the range apart are joined.
 constexpr double kUnclearJoin = 1e-3;
-// The share of the budget the search may use; the rest classifies.
-constexpr double kSearchShare = 0.85;
+// The share of the budget the search may use; the rest sorts and merges.
+constexpr double kSearchShare = 0.9;
 
 Clock::time_point after(Clock::time_point start, double ms) {
   const double capped = std::clamp(ms, 0.0, 3.6e9);
@@ -215,9 +214,7 @@ Discussion discuss(const ExprPanel& panel, const std::vector<int>& formulas, dou
   add_jobs(s, panel, formulas, evaluators);
   add_y_intercepts(s);
   run_search(s);
-  d.budget_exhausted = !s.unclear.empty();
-  s.deadline = after(start, budget_ms);
-  classify_candidates(s);
+  d.budget_exhausted = s.exhausted;
   resolve_weak(s);
   merge_ranges(s.gaps, 0, [&](const Box& run, bool proven) {
     s.features.push_back(range_feature(s, FeatureKind::kDomainGap, run, proven));

@@ -106,18 +106,22 @@ void process_box(Search& s, const Box& box, BoxQueue& queue) {
   const Enclosure e = evaluate_target(job.target, {box.lo, box.hi}, kSearchOrder);
   const bool pair = job.other >= 0;
   if (e.defined == Defined::kNowhere) {
-    if (!pair) s.candidates.push_back({box.lo, box.hi, box.job, box.kinds, true, true});
+    if (!pair) classify_candidate(s, {box.lo, box.hi, box.job, box.kinds, true, true});
     return;
   }
   if (!e.continuous) {
-    if (!split(s, box, queue, s.urgent_left > 0)) s.candidates.push_back({box.lo, box.hi, box.job, box.kinds, true, false});
+    if (!split(s, box, queue, s.urgent_left > 0)) {
+      classify_candidate(s, {box.lo, box.hi, box.job, box.kinds, true, false});
+    }
     return;
   }
   Box rest = box;
   rest.kinds = decide_kinds(s, box, e);
   if (rest.kinds != 0 && e.smooth) rest.kinds = decide_kinds(s, rest, centred(job.target, box, e));
   if (rest.kinds == 0) return;
-  if (!split(s, rest, queue, false)) s.candidates.push_back({box.lo, box.hi, box.job, rest.kinds, false, false});
+  if (!split(s, rest, queue, false)) {
+    classify_candidate(s, {box.lo, box.hi, box.job, rest.kinds, false, false});
+  }
 }
 
 }  // namespace
@@ -158,6 +162,7 @@ void run_search(Search& s) {
     if (box.urgent) --s.urgent_left;
     process_box(s, box, queue);
   }
+  s.exhausted = !queue.empty();
   for (; !queue.empty(); queue.pop()) s.unclear.push_back(queue.top());
 }
 

@@ -286,15 +286,13 @@ void smooth_place(Search& s, const Candidate& c) {
 
 }  // namespace
 
-void classify_candidates(Search& s) {
-  for (const Candidate& c : s.candidates) {
-    if (s.out_of_time()) {
-      add_unclear(s, c);
-    } else if (c.singular) {
-      singular_place(s, c);
-    } else {
-      smooth_place(s, c);
-    }
+void classify_candidate(Search& s, const Candidate& c) {
+  if (s.out_of_time()) {
+    add_unclear(s, c);
+  } else if (c.singular) {
+    singular_place(s, c);
+  } else {
+    smooth_place(s, c);
   }
 }
 
