@@ -3,7 +3,7 @@
 // narrow to cut; at the deadline the boxes still waiting are left unclear.
 #include "analysis/search.h"
 
-#include <queue>
+#include <algorithm>
 
 namespace kv::analysis {
 
@@ -27,7 +27,20 @@ struct Wider {
     return p.hi - p.lo < q.hi - q.lo;
   }
 };
-using BoxQueue = std::priority_queue<Box, std::vector<Box>, Wider>;
+// A heap of boxes whose storage can be handed over whole at the deadline.
+struct BoxQueue {
+  std::vector<Box> heap;
+  void push(const Box& b) {
+    heap.push_back(b);
+    std::push_heap(heap.begin(), heap.end(), Wider{});
+  }
+  Box pop() {
+    std::pop_heap(heap.begin(), heap.end(), Wider{});
+    const Box b = heap.back();
+    heap.pop_back();
+    return b;
+  }
+};
 
 Defined meet(Defined p, Defined q) {
   if (p == Defined::kNowhere || q == Defined::kNowhere) return Defined::kNowhere;
@@ -156,14 +169,13 @@ void run_search(Search& s) {
   for (int j = 0; j < static_cast<int>(s.jobs.size()); ++j) {
     queue.push({s.a, s.b, j, s.jobs[j].kinds});
   }
-  while (!queue.empty() && !s.out_of_time() && queue.size() < kMaxBoxes) {
-    const Box box = queue.top();
-    queue.pop();
+  while (!queue.heap.empty() && !s.out_of_time() && queue.heap.size() < kMaxBoxes) {
+    const Box box = queue.pop();
     if (box.urgent) --s.urgent_left;
     process_box(s, box, queue);
   }
-  s.exhausted = !queue.empty();
-  for (; !queue.empty(); queue.pop()) s.unclear.push_back(queue.top());
+  s.exhausted = !queue.heap.empty();
+  s.unclear.insert(s.unclear.end(), queue.heap.begin(), queue.heap.end());
 }
 
 }  // namespace kv::analysis
