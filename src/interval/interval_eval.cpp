@@ -390,7 +390,7 @@ Enclosure IntervalEvaluator::evaluate(const CompiledFormula& f, Interval x, int 
   double factorial = 1;
   for (int k = 0; k <= kMaxOrder; ++k) {
     if (k > 1) factorial *= k;
-    e.f[k] = k <= order ? sane(scale(r.c[k], factorial)) : whole();
+    e.f[k] = k > order ? whole() : sane(k < 2 ? r.c[k] : scale(r.c[k], factorial));
   }
   e.defined = r.def;
   e.continuous = r.cont;
