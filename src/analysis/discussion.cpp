@@ -1,20 +1,224 @@
-// Placeholder until the interval evaluation arrives: reports the whole range
-// as undecided, which is incomplete but never wrong.
+// The curve discussion: sets up one search job per formula and one per
+// pair, runs the box search, classifies what it left, and assembles the
+// sorted list: gaps and unclear boxes merged into ranges, the same point
+// found from two neighbouring boxes listed once.
 #include "analysis/discussion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <tuple>
+
+#include "analysis/search.h"
+#include "analysis/simple_point.h"
 
 namespace kv::analysis {
 
-Discussion discuss(const ExprPanel&, const std::vector<int>& formulas, double x_min,
-                   double x_max, double) {
-  Discussion d;
-  for (size_t i = 0; i < formulas.size(); ++i) {
-    Feature f;
-    f.formula = static_cast<int>(i);
-    f.x_lo = x_min;
-    f.x_hi = x_max;
-    d.features.push_back(f);
+namespace {
+
+// Boxes narrower than this share of the range are not cut any further.
+constexpr double kFloorShare = 0x1p-42;
+// Unclear boxes less than this share of the range apart are joined.
+constexpr double kUnclearJoin = 1e-3;
+// The share of the budget the search may use; the rest classifies.
+constexpr double kSearchShare = 0.85;
+
+Clock::time_point after(Clock::time_point start, double ms) {
+  const double capped = std::clamp(ms, 0.0, 3.6e9);
+  return start + std::chrono::duration_cast<Clock::duration>(
+                     std::chrono::duration<double, std::milli>(capped));
+}
+
+using Evaluators = std::vector<std::unique_ptr<interval::IntervalEvaluator>>;
+
+void add_jobs(Search& s, const ExprPanel& panel, const std::vector<int>& formulas,
+              Evaluators& evaluators) {
+  std::vector<int> usable;
+  for (size_t p = 0; p < formulas.size(); ++p) {
+    const int i = formulas[p];
+    if (i < 0 || i >= panel.count()) continue;
+    const CompiledFormula& f = *panel.formulas[i];
+    if (f.is_polar() || f.order != 0) continue;
+    Job job;
+    evaluators.push_back(std::make_unique<interval::IntervalEvaluator>());
+    job.target = {&f, nullptr, panel.angle_mode, evaluators.back().get(), nullptr};
+    job.formula = static_cast<int>(p);
+    job.uncertain = evaluate_target(job.target, {s.a, s.b}, 0).uncertain;
+    s.jobs.push_back(job);
+    usable.push_back(static_cast<int>(s.jobs.size()) - 1);
   }
-  d.budget_exhausted = true;
+  for (size_t p = 0; p < usable.size(); ++p) {
+    for (size_t q = p + 1; q < usable.size(); ++q) {
+      const Job& first = s.jobs[usable[p]];
+      const Job& second = s.jobs[usable[q]];
+      Job job;
+      job.target = {first.target.f, second.target.f, panel.angle_mode, first.target.ef,
+                    second.target.ef};
+      job.formula = first.formula;
+      job.other = second.formula;
+      job.kinds = kBitRoot;
+      job.uncertain = first.uncertain || second.uncertain;
+      s.jobs.push_back(job);
+    }
+  }
+}
+
+void add_y_intercepts(Search& s) {
+  if (!(s.a <= 0 && s.b >= 0)) return;
+  for (const Job& job : s.jobs) {
+    if (job.other >= 0) continue;
+    const PointValue p = point_value(job.target, 0, 0);
+    if (!p.defined) continue;
+    Feature f;
+    f.kind = FeatureKind::kYIntercept;
+    f.formula = job.formula;
+    f.has_x = f.has_y = true;
+    f.y = simple_point(p.v.lo, p.v.hi);
+    f.proven = !job.uncertain;
+    s.features.push_back(f);
+  }
+}
+
+// Boxes of one job closer than gap become one range.
+template <typename Emit>
+void merge_ranges(std::vector<Box> boxes, double gap, Emit emit) {
+  std::sort(boxes.begin(), boxes.end(), [](const Box& p, const Box& q) {
+    return std::tie(p.job, p.lo) < std::tie(q.job, q.lo);
+  });
+  for (size_t i = 0; i < boxes.size();) {
+    Box run = boxes[i];
+    bool any = run.kinds != 0;
+    for (++i; i < boxes.size() && boxes[i].job == run.job && boxes[i].lo <= run.hi + gap; ++i) {
+      run.hi = std::max(run.hi, boxes[i].hi);
+      any = any || boxes[i].kinds != 0;
+    }
+    emit(run, any);
+  }
+}
+
+Feature range_feature(const Search& s, FeatureKind kind, const Box& run, bool proven) {
+  Feature f;
+  f.kind = kind;
+  f.formula = s.jobs[run.job].formula;
+  f.other = s.jobs[run.job].other;
+  f.x_lo = run.lo;
+  f.x_hi = run.hi;
+  f.proven = proven && !s.jobs[run.job].uncertain;
+  return f;
+}
+
+// A weak point is dropped where a listed feature of its formula lies on it
+// (a double zero of f' inside a proven saddle), or at an end of the range,
+// where f' = 0 makes no extremum inside it; elsewhere it stays open.
+void resolve_weak(Search& s) {
+  for (const Box& w : s.weak) {
+    if (w.lo <= s.a || w.hi >= s.b) continue;
+    const Job& job = s.jobs[w.job];
+    const double slack = w.hi - w.lo;
+    const bool covered = std::any_of(s.features.begin(), s.features.end(), [&](const Feature& f) {
+      return f.formula == job.formula && f.other < 0 && f.x_lo <= w.hi + slack &&
+             f.x_hi >= w.lo - slack;
+    });
+    if (!covered) s.unclear.push_back(w);
+  }
+}
+
+bool is_singular(FeatureKind k) {
+  return k == FeatureKind::kPole || k == FeatureKind::kHole || k == FeatureKind::kJump ||
+         k == FeatureKind::kDomainGap;
+}
+
+// An unproven zero, extremum or inflection right beside a pole, hole or
+// jump is the sign change across that place, not a point of the curve.
+void drop_beside_singular(std::vector<Feature>& all) {
+  std::vector<Feature> singular;
+  for (const Feature& f : all) {
+    if (is_singular(f.kind)) singular.push_back(f);
+  }
+  std::erase_if(all, [&](const Feature& f) {
+    if (f.proven || is_singular(f.kind) || f.kind == FeatureKind::kUnclear ||
+        f.kind == FeatureKind::kYIntercept || !f.has_x) {
+      return false;
+    }
+    const double slack = 4 * (f.x_hi - f.x_lo);
+    return std::any_of(singular.begin(), singular.end(), [&](const Feature& g) {
+      // What the place itself showed (sgn(0) = 0, sqrt(0) = 0) stays.
+      const bool same = f.x_lo >= g.x_lo && f.x_hi <= g.x_hi;
+      const bool edge_zero = g.kind == FeatureKind::kDomainGap && f.kind == FeatureKind::kZero;
+      return g.formula == f.formula && !same && !edge_zero && g.x_lo <= f.x_hi + slack &&
+             g.x_hi >= f.x_lo - slack;
+    });
+  });
+}
+
+bool same_place(const Feature& p, const Feature& q) {
+  return p.kind == q.kind && p.formula == q.formula && p.other == q.other && q.x_lo <= p.x_hi;
+}
+
+// The same point found from two neighbouring boxes: the proven one, or the
+// narrower of two proven ones, or the hull of two unproven ones.
+std::vector<Feature> merge_duplicates(std::vector<Feature> all) {
+  std::sort(all.begin(), all.end(), [](const Feature& p, const Feature& q) {
+    return std::tie(p.formula, p.other, p.kind, p.x_lo) < std::tie(q.formula, q.other, q.kind, q.x_lo);
+  });
+  std::vector<Feature> out;
+  for (const Feature& f : all) {
+    if (out.empty() || f.kind == FeatureKind::kUnclear || !same_place(out.back(), f)) {
+      out.push_back(f);
+      continue;
+    }
+    Feature& last = out.back();
+    if (last.proven && f.proven) {
+      if (f.x_hi - f.x_lo < last.x_hi - last.x_lo) last = f;
+    } else if (f.proven) {
+      last = f;
+    } else if (!last.proven) {
+      last.x_lo = std::min(last.x_lo, f.x_lo);
+      last.x_hi = std::max(last.x_hi, f.x_hi);
+      if (last.has_x && f.has_x) last.x = simple_point(last.x_lo, last.x_hi);
+    }
+  }
+  return out;
+}
+
+double sort_key(const Feature& f) { return f.has_x ? f.x : f.x_lo; }
+
+}  // namespace
+
+Discussion discuss(const ExprPanel& panel, const std::vector<int>& formulas, double x_min,
+                   double x_max, double budget_ms) {
+  const Clock::time_point start = Clock::now();
+  Discussion d;
+  if (!(x_min < x_max) || !std::isfinite(x_min) || !std::isfinite(x_max)) return d;
+  if (!(budget_ms > 0)) budget_ms = 0;
+  Search s;
+  s.a = x_min;
+  s.b = x_max;
+  s.floor_width = std::max((x_max - x_min) * kFloorShare, 0x1p-1060);
+  if (!std::isfinite(s.floor_width)) s.floor_width = x_max * kFloorShare - x_min * kFloorShare;
+  s.deadline = after(start, budget_ms * kSearchShare);
+  Evaluators evaluators;
+  add_jobs(s, panel, formulas, evaluators);
+  add_y_intercepts(s);
+  run_search(s);
+  d.budget_exhausted = !s.unclear.empty();
+  s.deadline = after(start, budget_ms);
+  classify_candidates(s);
+  resolve_weak(s);
+  merge_ranges(s.gaps, 0, [&](const Box& run, bool proven) {
+    s.features.push_back(range_feature(s, FeatureKind::kDomainGap, run, proven));
+  });
+  // Unclear boxes with little between them read better as one range, and
+  // claim less.
+  merge_ranges(s.unclear, (x_max - x_min) * kUnclearJoin, [&](const Box& run, bool) {
+    s.features.push_back(range_feature(s, FeatureKind::kUnclear, run, false));
+  });
+  drop_beside_singular(s.features);
+  d.features = merge_duplicates(std::move(s.features));
+  std::stable_sort(d.features.begin(), d.features.end(), [](const Feature& p, const Feature& q) {
+    return std::make_tuple(sort_key(p), p.formula, p.other) <
+           std::make_tuple(sort_key(q), q.formula, q.other);
+  });
   return d;
 }
 

@@ -6,7 +6,11 @@
 // - formulas are indices into panel.formulas; polar formulas and equations
 //   are skipped (the caller says which). The panel's angle mode applies.
 // - every feature whose proven flag is set lies in [x_lo, x_hi], and that
-//   interval provably holds exactly one feature of that kind;
+//   interval provably holds exactly one feature of that kind; a proven
+//   kDomainGap is proven undefined on [x_lo, x_hi] except for pieces at
+//   its ends about as narrow as the double grid allows there, where the
+//   domain begins; poles, holes and jumps are found by probing beside the
+//   place and never proven;
 // - every part of [x_min, x_max] is proven free of each kind, holds a listed
 //   feature, or lies inside a listed kUnclear range: the list is complete
 //   in that sense;

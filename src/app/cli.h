@@ -11,6 +11,8 @@ int run_export_command(int argc, char** argv);
 int run_table_command(int argc, char** argv);
 // kurvaline --value TEXT [...]: print the single value of a function.
 int run_value_command(int argc, char** argv);
+// kurvaline --analyse TEXT [...]: print the curve discussion of functions.
+int run_analyse_command(int argc, char** argv);
 // The desktop program with its main window (only in builds with Qt).
 int run_desktop(int argc, char** argv);
 // --help, or anything not understood.

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--export") == 0) return kv::run_export_command(argc, argv);
     if (std::strcmp(argv[i], "--table") == 0) return kv::run_table_command(argc, argv);
     if (std::strcmp(argv[i], "--value") == 0) return kv::run_value_command(argc, argv);
+    if (std::strcmp(argv[i], "--analyse") == 0) return kv::run_analyse_command(argc, argv);
   }
 #ifdef KV_WITH_GUI
   if (!command_line_mode(argc, argv)) return kv::run_desktop(argc, argv);

@@ -115,6 +115,25 @@ expect 1 '' USAGE --value x --step 1
 expect 1 '' USAGE --table "y'=y" --start 1 --start 2 --start 3 --start 4 --start 5 --start 6 --start 7
 expect 1 '' USAGE --table
 
+# The curve discussion: header, one line per point sorted by x, German refusals.
+head=$'Art\tFormel\tx\ty\tx von\tx bis\tStatus\n'
+expect 0 "$head"$'Nullstelle\t1\t-1\t0\t-1\t-1\tbewiesen\nTiefpunkt\t1\t0\t-1\t0\t0\tbewiesen\ny-Achsenabschnitt\t1\t0\t-1\t0\t0\tbewiesen\nNullstelle\t1\t1\t0\t1\t1\tbewiesen\n' '' \
+  --analyse 'x^2-1' --x-min -2 --x-max 2
+expect 0 "~^${head}(.*"$'\n'')*Schnittpunkt'$'\t''1,2'$'\t''45'$'\t''0.7071[0-9]*'$'\t''44.99[0-9]*'$'\t''45.00[0-9]*'$'\t''bewiesen' '' \
+  --analyse 'sin(x);cos(x)' --deg --x-min 0 --x-max 90
+expect 0 "~^${head}(.*"$'\n'')*Unklar'$'\t''1'$'\t\t\t''-0.0[0-9e-]*'$'\t''0.0[0-9]*'$'\t''unsicher' '' \
+  --analyse 'sin(1/x)' --x-min -1 --x-max 1 --budget 20
+expect 0 "~^${head}Polstelle"$'\t''1'$'\t''0'$'\t\t''-[0-9.]*e-13'$'\t''[0-9.]*e-13'$'\t''unsicher'$'\n''$' '' --analyse '1/x' --x-min -1 --x-max 2
+expect 0 "$head" '' --analyse ''
+expect 2 '' "$msg25" --analyse 'x;r(t)=3'
+expect 2 '' $'Ungültiger Definitionsbereich von x.\nx min muss kleiner als x max sein\n' --analyse x --x-min 2 --x-max 2
+expect 2 '' "$msg0" --analyse x --x-max 'x max'
+expect 2 '' "$msg5" --analyse '(x'
+expect 2 '' "$msg8" --analyse "y'=y"
+expect 1 '' USAGE --analyse x --budget 0
+expect 1 '' USAGE --analyse x --step 1
+expect 1 '' USAGE --analyse
+
 # Usage errors: one line, status 1.
 expect 1 '' USAGE --bogus
 # Without arguments the program starts its window; without a display it
@@ -128,11 +147,11 @@ expect 1 '' USAGE --eval x --at 1,a
 expect 1 '' USAGE --eval x --at 1,
 expect 1 '' USAGE --eval x --at 1,2,3,4,5,6,7
 expect 1 '' USAGE --eval x --panel field --at 1
-expect 0 '~--eval TEXT.*--export.*--table TEXT.*--value TEXT' '' --help
+expect 0 '~--eval TEXT.*--export.*--table TEXT.*--value TEXT.*--analyse TEXT' '' --help
 expect 0 '~--eval TEXT' '' --eval x --help
 
 # Output that cannot be written is a failure, for every mode that prints.
-for args in "--help" "--eval x"; do
+for args in "--help" "--eval x" "--analyse x"; do
   # shellcheck disable=SC2086
   "$bin" $args >/dev/full 2>"$tmp/err"
   got=$?

@@ -1,0 +1,250 @@
+// The curve discussion against known answers: every true point of a case is
+// listed with the true x inside its enclosure, the points marked "must
+// prove" are proven, and no proven point of a kind the case lists
+// completely is anything but one of its true points.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "analysis/discussion.h"
+#include "expr/compiler.h"
+
+namespace kv::analysis {
+namespace {
+
+using K = FeatureKind;
+
+struct Point {
+  K kind;
+  double x;
+  bool prove = true;
+  int formula = 0, other = -1;
+  // Enough that an Unklar range holds it: gamma's derivatives have no
+  // tight enclosures, so its extrema cannot be isolated.
+  bool unclear_ok = false;
+};
+
+struct Case {
+  const char* text;
+  double a, b;
+  std::vector<Point> points;
+  // Kinds whose true points the case lists completely: any other proven
+  // point of these kinds is false.
+  std::vector<K> complete;
+  bool degrees = false;
+};
+
+const double kPi = 3.141592653589793;
+
+ExprPanel compiled(const char* text, bool degrees) {
+  ExprPanel panel;
+  panel.angle_mode = degrees ? kDegrees : kRadians;
+  panel.source = text;
+  EXPECT_TRUE(compile_formulas(panel, CompileEnv{})) << text;
+  return panel;
+}
+
+Discussion run(const ExprPanel& panel, double a, double b, double budget = kDefaultBudgetMs) {
+  std::vector<int> all;
+  for (int i = 0; i < panel.count(); ++i) all.push_back(i);
+  return discuss(panel, all, a, b, budget);
+}
+
+bool holds(const Feature& f, const Point& p) {
+  // The expected x are doubles computed with rounding of their own.
+  const double slack = 1e-15 * std::fabs(p.x) + 1e-300;
+  return f.kind == p.kind && f.formula == p.formula && f.other == p.other &&
+         f.x_lo - slack <= p.x && p.x <= f.x_hi + slack;
+}
+
+void check_case(const Case& c) {
+  SCOPED_TRACE(c.text);
+  const ExprPanel panel = compiled(c.text, c.degrees);
+  const Discussion d = run(panel, c.a, c.b);
+  for (const Point& p : c.points) {
+    const Feature* found = nullptr;
+    for (const Feature& f : d.features) {
+      if (holds(f, p) && (!found || f.proven)) found = &f;
+    }
+    if (!found && p.unclear_ok) {
+      for (const Feature& f : d.features) {
+        if (f.kind == K::kUnclear && f.x_lo <= p.x && p.x <= f.x_hi) found = &f;
+      }
+      if (found) continue;
+    }
+    ASSERT_TRUE(found) << feature_name(p.kind) << " at " << p.x << " missing";
+    if (p.prove) {
+      EXPECT_TRUE(found->proven) << feature_name(p.kind) << " at " << p.x;
+    }
+    if (found->proven && found->has_x) {
+      EXPECT_LE(found->x_hi - found->x_lo, 1e-9 * (1 + std::fabs(p.x))) << p.x;
+    }
+  }
+  for (const Feature& f : d.features) {
+    EXPECT_LE(f.x_lo, f.x_hi);
+    if (!f.proven) continue;
+    bool listed_kind = false, true_point = false;
+    for (K k : c.complete) listed_kind = listed_kind || k == f.kind;
+    for (const Point& p : c.points) true_point = true_point || holds(f, p);
+    EXPECT_TRUE(!listed_kind || true_point)
+        << "false " << feature_name(f.kind) << " at " << f.x << " [" << f.x_lo << ", " << f.x_hi << "]";
+  }
+  for (size_t i = 1; i < d.features.size(); ++i) {
+    const auto key = [](const Feature& f) { return f.has_x ? f.x : f.x_lo; };
+    EXPECT_LE(key(d.features[i - 1]), key(d.features[i]));
+  }
+}
+
+const std::vector<K> kSmooth = {K::kZero, K::kMaximum, K::kMinimum, K::kInflection, K::kSaddle};
+
+TEST(Discussion, PolynomialsFindEveryPointAndProveTheSimpleOnes) {
+  const double e1 = std::sqrt((15 - std::sqrt(145.0)) / 10), e2 = std::sqrt((15 + std::sqrt(145.0)) / 10);
+  const double w = std::sqrt(1.5);
+  const Case cases[] = {
+      {"x^5-5x^3+4x", -3, 3,
+       {{K::kZero, -2}, {K::kZero, -1}, {K::kZero, 0}, {K::kZero, 1}, {K::kZero, 2},
+        {K::kMaximum, -e2}, {K::kMinimum, -e1}, {K::kMaximum, e1}, {K::kMinimum, e2},
+        {K::kInflection, -w}, {K::kInflection, 0}, {K::kInflection, w}, {K::kYIntercept, 0}},
+       kSmooth},
+      // A double zero is found but cannot be proven.
+      {"(x-1)^2*(x+2)", -3, 3,
+       {{K::kZero, -2}, {K::kZero, 1, false}, {K::kMaximum, -1}, {K::kMinimum, 1},
+        {K::kInflection, 0}},
+       kSmooth},
+      {"x^2", -1, 2, {{K::kZero, 0, false}, {K::kMinimum, 0}}, kSmooth},
+      {"x^3", -1, 2, {{K::kZero, 0, false}, {K::kSaddle, 0}}, kSmooth},
+      {"d(x^3-3x)", -2, 2, {{K::kZero, -1}, {K::kZero, 1}, {K::kMinimum, 0}}, kSmooth},
+      {"d(d(x^4 / 12 - 3/2 x^2))", -6, 6,
+       {{K::kZero, -std::sqrt(3.0)}, {K::kZero, std::sqrt(3.0)}, {K::kMinimum, 0}}, kSmooth},
+  };
+  for (const Case& c : cases) check_case(c);
+}
+
+TEST(Discussion, PolesHolesJumpsAndGaps) {
+  const Case cases[] = {
+      {"tan(x)", -2, 2,
+       {{K::kPole, -kPi / 2, false}, {K::kPole, kPi / 2, false}, {K::kZero, 0}, {K::kInflection, 0}},
+       kSmooth},
+      {"1/x", -6, 6, {{K::kPole, 0, false}}, kSmooth},
+      {"1/(x-1)^2", -6, 6, {{K::kPole, 1, false}}, kSmooth},
+      {"gamma(x)", -3.5, 4,
+       {{K::kPole, -3, false}, {K::kPole, -2, false}, {K::kPole, -1, false}, {K::kPole, 0, false},
+        {K::kMaximum, -2.6107208684441446, false, 0, -1, true},
+        {K::kMinimum, -1.5734984731623904, false, 0, -1, true},
+        {K::kMaximum, -0.5040830082644554, false, 0, -1, true},
+        {K::kMinimum, 1.4616321449683623, false, 0, -1, true}},
+       {K::kZero, K::kMaximum, K::kMinimum}},
+      {"sin(x)/x", -6, 6,
+       {{K::kHole, 0, false}, {K::kZero, -kPi}, {K::kZero, kPi},
+        {K::kMinimum, -4.493409457909064}, {K::kMinimum, 4.493409457909064}},
+       {K::kZero}},
+      {"(x^2-1)/(x-1)", -6, 6, {{K::kHole, 1, false}, {K::kZero, -1}}, kSmooth},
+      {"floor(x)", -2.5, 2.5,
+       {{K::kJump, -2, false}, {K::kJump, -1, false}, {K::kJump, 0, false}, {K::kJump, 1, false},
+        {K::kJump, 2, false}},
+       {K::kMaximum, K::kMinimum, K::kInflection}},
+      {"sgn(x)", -1, 1, {{K::kJump, 0, false}}, {K::kMaximum, K::kMinimum, K::kInflection}},
+      {"abs(x)-1", -3, 3, {{K::kMinimum, 0, false}, {K::kZero, -1}, {K::kZero, 1}}, kSmooth},
+      {"sqrt(x)", -6, 6, {{K::kDomainGap, -6, false}, {K::kDomainGap, -1, false}, {K::kZero, 0, false}},
+       kSmooth},
+      {"ln(x)", -6, 6, {{K::kDomainGap, -3, false}, {K::kPole, 0, false}, {K::kZero, 1}}, kSmooth},
+  };
+  for (const Case& c : cases) check_case(c);
+}
+
+TEST(Discussion, DegreesAndIntersections) {
+  const Case cases[] = {
+      {"sin(x)", -400, 400,
+       {{K::kZero, -360}, {K::kZero, -180}, {K::kZero, 0}, {K::kZero, 180}, {K::kZero, 360},
+        {K::kMaximum, -270}, {K::kMaximum, 90}, {K::kMinimum, -90}, {K::kMinimum, 270},
+        {K::kInflection, -360}, {K::kInflection, -180}, {K::kInflection, 0},
+        {K::kInflection, 180}, {K::kInflection, 360}},
+       kSmooth, true},
+      {"x;x^2", -2, 2,
+       {{K::kIntersection, 0, true, 0, 1}, {K::kIntersection, 1, true, 0, 1}},
+       {K::kIntersection}},
+      {"sin(x);cos(x);0.5", -3, 3,
+       {{K::kIntersection, -3 * kPi / 4, true, 0, 1}, {K::kIntersection, kPi / 4, true, 0, 1},
+        {K::kIntersection, kPi / 6, true, 0, 2}, {K::kIntersection, 5 * kPi / 6, true, 0, 2},
+        {K::kIntersection, -kPi / 3, true, 1, 2}, {K::kIntersection, kPi / 3, true, 1, 2}},
+       {K::kIntersection}},
+  };
+  for (const Case& c : cases) check_case(c);
+}
+
+TEST(Discussion, ManyOscillationsAreAllProven) {
+  Case c{"sin(1/x)", 0.01, 1, {}, {K::kZero, K::kMaximum, K::kMinimum}};
+  for (int k = 1; k <= 31; ++k) c.points.push_back({K::kZero, 1 / (k * kPi)});
+  for (int k = 0; k <= 31; ++k) {
+    c.points.push_back({k % 2 ? K::kMinimum : K::kMaximum, 1 / (kPi / 2 + k * kPi)});
+  }
+  check_case(c);
+  const Discussion d = run(compiled(c.text, false), c.a, c.b);
+  int zeros = 0, extrema = 0;
+  for (const Feature& f : d.features) {
+    zeros += f.kind == K::kZero && f.proven;
+    extrema += (f.kind == K::kMaximum || f.kind == K::kMinimum) && f.proven;
+  }
+  EXPECT_EQ(zeros, 31);
+  EXPECT_EQ(extrema, 32);
+}
+
+// Whatever the input, the discussion ends about when its budget does and
+// leaves what it could not decide as Unklar; these guard against hangs,
+// not speed.
+TEST(Discussion, HardInputsEndWithinTheBudget) {
+  std::string long_formula = "x";
+  for (int i = 0; i < 255; ++i) long_formula += "+sin(x)";
+  struct Hard {
+    std::string text;
+    double a, b;
+  } const hard[] = {
+      {"sin(1/x)", -1, 1},
+      {"x^5-5x^3+4x", -1e13, 1e13},
+      {"sin(x)", -1e13, 1e13},
+      {"x^2-1e-301", 0, 1e-300},
+      {"1/x", 1, 1.0000000000000004},
+      {long_formula, -6, 6},
+      {"x^1e300", -2, 2},
+      {"2^(x^100)-3", -2, 2},
+      {"d(d(d(sin(1/x))))", -1, 1},
+      {"rand", -1, 1},
+  };
+  const double budget = 60;
+  for (const Hard& h : hard) {
+    SCOPED_TRACE(h.text);
+    const ExprPanel panel = compiled(h.text.c_str(), false);
+    const auto start = std::chrono::steady_clock::now();
+    const Discussion d = run(panel, h.a, h.b, budget);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(ms, 10 * budget);
+    for (const Feature& f : d.features) {
+      EXPECT_TRUE(f.x_lo >= h.a && f.x_hi <= h.b) << feature_name(f.kind) << " " << f.x_lo;
+    }
+  }
+}
+
+TEST(Discussion, UnclearRangeAroundAnEndlessOscillation) {
+  const Discussion d = run(compiled("sin(1/x)", false), -1, 1, 60);
+  EXPECT_TRUE(d.budget_exhausted);
+  bool around_zero = false;
+  for (const Feature& f : d.features) {
+    around_zero = around_zero || (f.kind == K::kUnclear && f.x_lo <= 0 && f.x_hi >= 0);
+    if (f.proven && f.kind == K::kZero) {
+      const double k = 1 / (f.x * kPi);
+      EXPECT_NEAR(k, std::round(k), 1e-6 * std::fabs(k)) << f.x;
+    }
+  }
+  EXPECT_TRUE(around_zero);
+}
+
+TEST(Discussion, RandomFormulasProveNothing) {
+  const Discussion d = run(compiled("x-rand", false), -2, 2, 30);
+  for (const Feature& f : d.features) EXPECT_FALSE(f.proven) << feature_name(f.kind);
+}
+
+}  // namespace
+}  // namespace kv::analysis
