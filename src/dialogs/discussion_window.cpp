@@ -78,8 +78,10 @@ QTableWidget* make_table(const QFont& font) {
   table->setTabKeyNavigation(false);
   table->horizontalHeader()->setStretchLastSection(true);
   const QFontMetrics fm(font);
+  // Rows as tight as the value table's lines.
+  table->verticalHeader()->setDefaultSectionSize(fm.lineSpacing() + 6);
   table->setMinimumSize(fm.horizontalAdvance(QLatin1Char('0')) * 60,
-                        fm.lineSpacing() * kTableLines);
+                        (fm.lineSpacing() + 6) * (kTableLines + 1));
   return table;
 }
 
@@ -108,6 +110,8 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
   reset_discussion_panel(panel_, function_panel);
   const DiscussionStart start = discussion_start(function_panel);
   degrees_ = start.degrees;
+  start_formulas_ = start.formulas;
+  start_note_ = start.skipped;
 
   const QFont font = edit_font(this);
   formula_ = make_field(font, kFormulaChars, nullptr);
@@ -254,7 +258,9 @@ void DiscussionWindow::show_result() {
   }
   table_->blockSignals(false);
   table_->resizeColumnsToContents();
+  // The polar formulas left out of the start text stay named while that text is discussed.
   std::string note = result_.skipped;
+  if (note.empty() && to_panel(formula_->text()) == start_formulas_) note = start_note_;
   if (result_.discussion.budget_exhausted) note += (note.empty() ? "" : "\n") + utf8_to_cp1252(kBudgetNote);
   note_->setText(to_qt(note));
   note_->setVisible(!note.empty());

@@ -65,6 +65,7 @@ class DiscussionWindow final : public QDialog {
   DialogRect* remembered_;
   PanelRecord panel_;
   bool degrees_ = false;
+  std::string start_formulas_, start_note_;  // Windows-1252
   DiscussionResult result_;
 
   QLineEdit* formula_ = nullptr;

@@ -82,6 +82,12 @@ TEST(PointMarks, FoundOnlyWithTheOptionOnTheFunctionPanel) {
   ASSERT_TRUE(g.compile_and_run("x^2-1"));
   EXPECT_TRUE(g.plot.marks.empty());  // off by default
   g.panel.options[kOptMarkPoints] = 1;
+  ASSERT_TRUE(g.run());
+  // Both zeros, the minimum and the y intercept, which share their point.
+  std::vector<std::string> labels;
+  for (const PointMark& m : g.plot.marks) labels.push_back(point_mark_label(m.kind, m.x, m.y));
+  EXPECT_EQ(labels, (std::vector<std::string>{"N(\x96" "1|0)", "T(0|\x96" "1)", "Sy(0|\x96" "1)",
+                                              "N(1|0)"}));
   g.panel.role = kPanelIntegral;
   EXPECT_TRUE(find_point_marks(g.panel).empty());
   g.panel.role = kPanelFunction;
