@@ -1,8 +1,9 @@
 // The notable points on the graph; see the header.
 #include "graph/point_marks.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "graph/primitives.h"
 
@@ -72,38 +73,32 @@ const char* point_mark_letter(FeatureKind kind) {
 }
 
 std::string point_mark_number(double v) {
-  char buf[64];
   if (!std::isfinite(v)) return "?";
-  if (std::fabs(v) >= 1e6) {
-    std::snprintf(buf, sizeof buf, "%.3E", v);
+  // to_chars, not printf: the window runs with the user's LC_NUMERIC, which
+  // may already write a comma.
+  char buf[400];
+  const bool large = std::fabs(v) >= 1e6;
+  const auto format = large ? std::chars_format::scientific : std::chars_format::fixed;
+  std::string s(buf, std::to_chars(buf, buf + sizeof buf, v, format, 3).ptr);
+  std::string exponent;
+  if (large) {
+    // "1.235e+07" as "1,235E+7".
+    const size_t e = s.find('e');
+    const std::string digits = s.substr(e + 2);
+    exponent = std::string("E") + (s[e + 1] == '-' ? kDash : '+') +
+               digits.substr(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+    s.resize(e);
   } else {
-    std::snprintf(buf, sizeof buf, "%.3f", v);
     // Trailing zeros and a bare point go; "-0" is "0".
-    std::string s(buf);
     while (s.back() == '0') s.pop_back();
     if (s.back() == '.') s.pop_back();
     if (s == "-0") s = "0";
-    std::snprintf(buf, sizeof buf, "%s", s.c_str());
   }
-  std::string out;
-  for (const char* p = buf; *p != '\0'; ++p) {
-    if (*p == '.') {
-      out += ',';
-    } else if (*p == '-') {
-      out += kDash;
-    } else if (*p == 'E' && (p[1] == '+' || p[1] == '-')) {
-      // "1.235E+07" as "1,235E+7".
-      out += 'E';
-      out += p[1] == '-' ? kDash : '+';
-      p += 2;
-      while (*p == '0' && p[1] != '\0') ++p;
-      out += p;
-      break;
-    } else {
-      out += *p;
-    }
+  for (char& ch : s) {
+    if (ch == '.') ch = ',';
+    if (ch == '-') ch = kDash;
   }
-  return out;
+  return s + exponent;
 }
 
 std::string point_mark_label(FeatureKind kind, double x, double y) {

@@ -3,6 +3,7 @@
 // painter draws them onto the recording device.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
 
 #include "graph/colours.h"
@@ -39,6 +40,11 @@ TEST(PointMarkLabels, SchoolNotationWithDecimalComma) {
   };
   for (const LabelCase& c : cases) {
     EXPECT_EQ(point_mark_label(c.kind, c.x, c.y), c.label) << c.x << " " << c.y;
+  }
+  // The window runs with the user's numeric locale, which writes commas itself.
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
+    for (const LabelCase& c : cases) EXPECT_EQ(point_mark_label(c.kind, c.x, c.y), c.label);
+    std::setlocale(LC_NUMERIC, "C");
   }
   for (FeatureKind k : {FeatureKind::kPole, FeatureKind::kHole, FeatureKind::kJump,
                         FeatureKind::kDomainGap, FeatureKind::kUnclear}) {
