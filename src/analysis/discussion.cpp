@@ -1,6 +1,5 @@
 // The curve discussion: sets up one search job per formula and one per
-// pair, runs the box search, classifies what it left, and assembles the
-// sorted list: gaps and unclear boxes merged into ranges, the same point
+// pair, runs the box search, and assembles the sorted list: gaps and unclear boxes merged into ranges, the same point
 // found from two neighbouring boxes listed once.
 #include "analysis/discussion.h"
 
@@ -20,8 +19,8 @@ namespace {
 constexpr double kFloorShare = 0x1p-42;
 // Unclear boxes less than this share of the range apart are joined.
 constexpr double kUnclearJoin = 1e-3;
-// The share of the budget the search may use; the rest classifies.
-constexpr double kSearchShare = 0.85;
+// The share of the budget the search may use; the rest sorts and merges.
+constexpr double kSearchShare = 0.9;
 
 Clock::time_point after(Clock::time_point start, double ms) {
   const double capped = std::clamp(ms, 0.0, 3.6e9);
@@ -114,10 +113,8 @@ void resolve_weak(Search& s) {
   for (const Box& w : s.weak) {
     if (w.lo <= s.a || w.hi >= s.b) continue;
     const Job& job = s.jobs[w.job];
-    const double slack = w.hi - w.lo;
     const bool covered = std::any_of(s.features.begin(), s.features.end(), [&](const Feature& f) {
-      return f.formula == job.formula && f.other < 0 && f.x_lo <= w.hi + slack &&
-             f.x_hi >= w.lo - slack;
+      return f.formula == job.formula && f.other < 0 && f.x_lo <= w.hi && f.x_hi >= w.lo;
     });
     if (!covered) s.unclear.push_back(w);
   }
@@ -129,26 +126,42 @@ bool is_singular(FeatureKind k) {
 }
 
 // An unproven zero, extremum or inflection right beside a pole, hole or
-// jump is the sign change across that place, not a point of the curve.
+// jump is the sign change across that place, not a point of the curve: it
+// is dropped, and the place's enclosure grows over it, so that the list
+// still covers its box.
 void drop_beside_singular(std::vector<Feature>& all) {
-  std::vector<Feature> singular;
-  for (const Feature& f : all) {
-    if (is_singular(f.kind)) singular.push_back(f);
+  std::vector<size_t> singular;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (is_singular(all[i].kind)) singular.push_back(i);
   }
-  std::erase_if(all, [&](const Feature& f) {
+  std::vector<bool> drop(all.size(), false);
+  for (size_t i = 0; i < all.size(); ++i) {
+    const Feature& f = all[i];
     if (f.proven || is_singular(f.kind) || f.kind == FeatureKind::kUnclear ||
         f.kind == FeatureKind::kYIntercept || !f.has_x) {
-      return false;
+      continue;
     }
     const double slack = 4 * (f.x_hi - f.x_lo);
-    return std::any_of(singular.begin(), singular.end(), [&](const Feature& g) {
+    for (size_t j : singular) {
+      Feature& g = all[j];
       // What the place itself showed (sgn(0) = 0, sqrt(0) = 0) stays.
       const bool same = f.x_lo >= g.x_lo && f.x_hi <= g.x_hi;
       const bool edge_zero = g.kind == FeatureKind::kDomainGap && f.kind == FeatureKind::kZero;
-      return g.formula == f.formula && !same && !edge_zero && g.x_lo <= f.x_hi + slack &&
-             g.x_hi >= f.x_lo - slack;
-    });
-  });
+      if (g.formula != f.formula || g.proven || same || edge_zero || g.x_lo > f.x_hi + slack ||
+          g.x_hi < f.x_lo - slack) {
+        continue;
+      }
+      g.x_lo = std::min(g.x_lo, f.x_lo);
+      g.x_hi = std::max(g.x_hi, f.x_hi);
+      drop[i] = true;
+      break;
+    }
+  }
+  std::vector<Feature> kept;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (!drop[i]) kept.push_back(all[i]);
+  }
+  all = std::move(kept);
 }
 
 bool same_place(const Feature& p, const Feature& q) {
@@ -201,9 +214,7 @@ Discussion discuss(const ExprPanel& panel, const std::vector<int>& formulas, dou
   add_jobs(s, panel, formulas, evaluators);
   add_y_intercepts(s);
   run_search(s);
-  d.budget_exhausted = !s.unclear.empty();
-  s.deadline = after(start, budget_ms);
-  classify_candidates(s);
+  d.budget_exhausted = s.exhausted;
   resolve_weak(s);
   merge_ranges(s.gaps, 0, [&](const Box& run, bool proven) {
     s.features.push_back(range_feature(s, FeatureKind::kDomainGap, run, proven));

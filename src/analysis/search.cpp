@@ -3,7 +3,7 @@
 // narrow to cut; at the deadline the boxes still waiting are left unclear.
 #include "analysis/search.h"
 
-#include <queue>
+#include <algorithm>
 
 namespace kv::analysis {
 
@@ -14,17 +14,33 @@ using interval::Defined;
 // Cut a little off the middle, so that the cuts of a symmetric range do not
 // fall on the round numbers where zeros like to sit.
 constexpr double kCut = 0.4629150262;
-// More waiting boxes than this count as running out of time.
-constexpr size_t kMaxBoxes = size_t{1} << 21;
-// An urgent box waits like one this many times wider.
-constexpr double kUrgency = 0x1p30;
-
-double priority(const Box& b) { return (b.hi - b.lo) * (b.urgent ? kUrgency : 1.0); }
+// More waiting boxes than this count as running out of time: sorting them
+// into Unklar ranges must fit into what is left of the budget.
+constexpr size_t kMaxBoxes = size_t{1} << 16;
+// Urgent boxes go before all others, up to this many: a formula that is
+// nowhere proven continuous must not be searched depth first.
+constexpr int kMaxUrgent = 8192;
 
 struct Wider {
-  bool operator()(const Box& p, const Box& q) const { return priority(p) < priority(q); }
+  bool operator()(const Box& p, const Box& q) const {
+    if (p.urgent != q.urgent) return q.urgent;
+    return p.hi - p.lo < q.hi - q.lo;
+  }
 };
-using BoxQueue = std::priority_queue<Box, std::vector<Box>, Wider>;
+// A heap of boxes whose storage can be handed over whole at the deadline.
+struct BoxQueue {
+  std::vector<Box> heap;
+  void push(const Box& b) {
+    heap.push_back(b);
+    std::push_heap(heap.begin(), heap.end(), Wider{});
+  }
+  Box pop() {
+    std::pop_heap(heap.begin(), heap.end(), Wider{});
+    const Box b = heap.back();
+    heap.pop_back();
+    return b;
+  }
+};
 
 Defined meet(Defined p, Defined q) {
   if (p == Defined::kNowhere || q == Defined::kNowhere) return Defined::kNowhere;
@@ -103,18 +119,22 @@ void process_box(Search& s, const Box& box, BoxQueue& queue) {
   const Enclosure e = evaluate_target(job.target, {box.lo, box.hi}, kSearchOrder);
   const bool pair = job.other >= 0;
   if (e.defined == Defined::kNowhere) {
-    if (!pair) s.candidates.push_back({box.lo, box.hi, box.job, box.kinds, true, true});
+    if (!pair) classify_candidate(s, {box.lo, box.hi, box.job, box.kinds, true, true});
     return;
   }
   if (!e.continuous) {
-    if (!split(s, box, queue, true)) s.candidates.push_back({box.lo, box.hi, box.job, box.kinds, true, false});
+    if (!split(s, box, queue, s.urgent_left > 0)) {
+      classify_candidate(s, {box.lo, box.hi, box.job, box.kinds, true, false});
+    }
     return;
   }
   Box rest = box;
   rest.kinds = decide_kinds(s, box, e);
   if (rest.kinds != 0 && e.smooth) rest.kinds = decide_kinds(s, rest, centred(job.target, box, e));
   if (rest.kinds == 0) return;
-  if (!split(s, rest, queue, false)) s.candidates.push_back({box.lo, box.hi, box.job, rest.kinds, false, false});
+  if (!split(s, rest, queue, false)) {
+    classify_candidate(s, {box.lo, box.hi, box.job, rest.kinds, false, false});
+  }
 }
 
 }  // namespace
@@ -145,15 +165,17 @@ PointValue point_value(const Target& t, double x, int k) {
 
 void run_search(Search& s) {
   BoxQueue queue;
+  s.urgent_left = kMaxUrgent;
   for (int j = 0; j < static_cast<int>(s.jobs.size()); ++j) {
     queue.push({s.a, s.b, j, s.jobs[j].kinds});
   }
-  while (!queue.empty() && !s.out_of_time() && queue.size() < kMaxBoxes) {
-    const Box box = queue.top();
-    queue.pop();
+  while (!queue.heap.empty() && !s.out_of_time() && queue.heap.size() < kMaxBoxes) {
+    const Box box = queue.pop();
+    if (box.urgent) --s.urgent_left;
     process_box(s, box, queue);
   }
-  for (; !queue.empty(); queue.pop()) s.unclear.push_back(queue.top());
+  s.exhausted = !queue.heap.empty();
+  s.unclear.insert(s.unclear.end(), queue.heap.begin(), queue.heap.end());
 }
 
 }  // namespace kv::analysis

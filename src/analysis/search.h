@@ -7,7 +7,7 @@
 // (intersections only). Boxes of [a, b] are taken widest first; each box
 // keeps the kinds still undecided on it as bits. A box is split until it is
 // tiny (no longer worth splitting at the double grid); a tiny box still
-// undecided becomes a candidate, classified afterwards by probes beside it.
+// undecided becomes a candidate, classified at once by probes beside it.
 #pragma once
 
 #include <chrono>
@@ -78,10 +78,11 @@ struct Candidate {
 struct Search {
   double a = 0, b = 0;
   double floor_width = 0;  // boxes this narrow are not split any more
+  int urgent_left = 0;     // urgent boxes still to take before wider ones
+  bool exhausted = false;  // boxes were left waiting at the deadline
   Clock::time_point deadline;
   std::vector<Job> jobs;
   std::vector<Feature> features;
-  std::vector<Candidate> candidates;
   std::vector<Box> unclear;  // left at the deadline, or not classified
   // Pieces of domain gaps; kinds is 1 where f is proven undefined on the
   // whole piece, 0 for the edge of a gap.
@@ -94,7 +95,7 @@ struct Search {
 };
 
 // Runs the box search of every job until all boxes are decided or the
-// deadline passes; fills features, candidates and unclear.
+// deadline passes; fills features, gaps, weak and unclear.
 void run_search(Search& s);
 
 // Result of trying to isolate one zero of the k-th derivative on x, where
@@ -103,9 +104,10 @@ enum class Isolation : uint8_t { kNone, kProven, kOpen };
 // On kProven, x is narrowed to a tight enclosure holding exactly that zero.
 Isolation isolate_zero(const Search& s, const Target& t, int k, Interval& x, Interval slope);
 
-// Turns the candidates into features (poles, holes, jumps, gaps, corners,
-// unproven points) or unclear ranges.
-void classify_candidates(Search& s);
+// Turns a candidate into features (poles, holes, jumps, gaps, corners,
+// unproven points) or an unclear range, as soon as the search finds it:
+// what is found before the deadline is also named before it.
+void classify_candidate(Search& s, const Candidate& c);
 
 // Feature of a proven zero of the k-th derivative of job j in x.
 void add_proven(Search& s, int j, int k, Interval x, int slope_sign);

@@ -31,6 +31,7 @@ constexpr double kProbeFactor = 8;
 struct Side {
   bool present = false;  // the first probe lies inside the range
   bool defined = false;  // every probe inside the range is defined
+  bool unbounded = false;  // some probe is defined without a finite bound
   int count = 0;
   double d[kProbes] = {}, v[kProbes] = {}, u[kProbes] = {};  // distance, value, its blur
 };
@@ -62,6 +63,7 @@ Side probe(const Search& s, const Target& t, double edge, double dir, double w, 
     if (k == 0 && pv.defined) sharpen(t, p, pv.v);
     const bool ok = pv.defined && std::isfinite(pv.v.lo) && std::isfinite(pv.v.hi);
     if (!ok) side.defined = false;
+    if (pv.defined && !ok) side.unbounded = true;
     side.d[j] = d;
     side.v[j] = ok ? mid(pv.v) : 0;
     side.u[j] = ok ? pv.v.hi - pv.v.lo : 0;
@@ -219,6 +221,7 @@ void singular_place(Search& s, const Candidate& c) {
   const double w = std::max(c.hi - c.lo, s.floor_width);
   const Side l = probe(s, job.target, c.lo, -1, w, 0), r = probe(s, job.target, c.hi, 1, w, 0);
   const double x = simple_point(c.lo, c.hi);
+  if (l.unbounded || r.unbounded) return add_unclear(s, c);
   const bool l_undef = l.present && !l.defined, r_undef = r.present && !r.defined;
   if (job.other >= 0) {
     // A pair meets at a singular place only where f - g changes sign
@@ -283,15 +286,13 @@ void smooth_place(Search& s, const Candidate& c) {
 
 }  // namespace
 
-void classify_candidates(Search& s) {
-  for (const Candidate& c : s.candidates) {
-    if (s.out_of_time()) {
-      add_unclear(s, c);
-    } else if (c.singular) {
-      singular_place(s, c);
-    } else {
-      smooth_place(s, c);
-    }
+void classify_candidate(Search& s, const Candidate& c) {
+  if (s.out_of_time()) {
+    add_unclear(s, c);
+  } else if (c.singular) {
+    singular_place(s, c);
+  } else {
+    smooth_place(s, c);
   }
 }
 

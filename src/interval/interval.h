@@ -8,10 +8,10 @@
 // bound computation could give one (0 * inf, inf - inf) the bound is taken
 // as unbounded instead.
 //
-// Arithmetic rounds each end outward by exactly the rounding error of the
-// operation it computes (an error-free transformation decides whether the
-// rounded end is already exact), so that exact results stay points: 4 / 2 is
-// [2, 2], not [2 - ulp, 2 + ulp].
+// Arithmetic rounds each end outward: a sum by exactly its rounding error
+// (an error-free transformation tells whether it is already exact), a
+// product or quotient one step unless it is known exact. So exact results
+// of short numbers stay points: 4 / 2 is [2, 2], not [2 - ulp, 2 + ulp].
 #pragma once
 
 #include <algorithm>
@@ -46,6 +46,11 @@ inline Interval intersect(Interval a, Interval b) {
   return is_empty(r) ? empty() : r;
 }
 
+// Whether a whole number is odd; those beyond 2^53 are all even.
+inline bool is_odd(double n) {
+  return std::fabs(n) < 0x1p53 && (static_cast<int64_t>(n) & 1) != 0;
+}
+
 // The neighbouring doubles. NaN maps to the unbounded side, so a bound that
 // could not be computed never narrows an interval.
 constexpr double next_down(double x) {
@@ -70,22 +75,31 @@ inline double add_dn(double a, double b) {
 }
 inline double add_up(double a, double b) { return -add_dn(-a, -b); }
 
-// a * b rounded down / up; 0 times an unbounded end is 0.
+// Whether a double has at most 26 significant bits, so that the product of
+// two such is exact (barring overflow and underflow).
+inline bool is_short(double a) { return (std::bit_cast<uint64_t>(a) & 0x7FFFFFFu) == 0; }
+
+// a * b rounded down / up; 0 times an unbounded end is 0. A product of two
+// short operands is exact; any other is moved one step outward, which
+// costs an ulp where it happened to be exact but no error-free product.
 inline double mul_dn(double a, double b) {
   if (a == 0 || b == 0) return 0;
   const double p = a * b;
-  if (!std::isfinite(p) || std::fabs(p) < kExactnessFloor) return next_down(p);
-  return std::fma(a, b, -p) < 0 ? next_down(p) : p;
+  if (is_short(a) && is_short(b) && std::fabs(p) >= kExactnessFloor && std::fabs(p) <= DBL_MAX) return p;
+  return next_down(p);
 }
 inline double mul_up(double a, double b) { return -mul_dn(-a, b); }
 
-// a / b rounded down / up for b != 0.
+// a / b rounded down / up for b != 0: exact when the quotient times b gives
+// a back exactly, which a short quotient and divisor make checkable.
 inline double div_dn(double a, double b) {
   if (a == 0) return 0;
   const double q = a / b;
-  if (!std::isfinite(q) || std::fabs(q) < kExactnessFloor || !std::isfinite(b)) return next_down(q);
-  const double r = std::fma(-q, b, a);  // a - q b exactly
-  return (r != 0 && ((r < 0) != (b < 0))) ? next_down(q) : q;
+  if (is_short(q) && is_short(b) && std::fabs(q) >= kExactnessFloor && std::fabs(q) <= DBL_MAX &&
+      std::fabs(a) >= kExactnessFloor && q * b == a) {
+    return q;
+  }
+  return next_down(q);
 }
 inline double div_up(double a, double b) { return -div_dn(-a, b); }
 
@@ -97,14 +111,23 @@ inline Interval add(Interval a, Interval b) {
 }
 inline Interval sub(Interval a, Interval b) { return add(a, neg(b)); }
 
+// By the signs of the operands, two products in all cases but one.
 inline Interval mul(Interval a, Interval b) {
   if (is_empty(a) || is_empty(b)) return empty();
-  if (a.lo >= 0 && b.lo >= 0) return {mul_dn(a.lo, b.lo), mul_up(a.hi, b.hi)};
-  const double lo = std::min(std::min(mul_dn(a.lo, b.lo), mul_dn(a.lo, b.hi)),
-                             std::min(mul_dn(a.hi, b.lo), mul_dn(a.hi, b.hi)));
-  const double hi = std::max(std::max(mul_up(a.lo, b.lo), mul_up(a.lo, b.hi)),
-                             std::max(mul_up(a.hi, b.lo), mul_up(a.hi, b.hi)));
-  return {lo, hi};
+  if (a.lo >= 0) {
+    if (b.lo >= 0) return {mul_dn(a.lo, b.lo), mul_up(a.hi, b.hi)};
+    if (b.hi <= 0) return {mul_dn(a.hi, b.lo), mul_up(a.lo, b.hi)};
+    return {mul_dn(a.hi, b.lo), mul_up(a.hi, b.hi)};
+  }
+  if (a.hi <= 0) {
+    if (b.lo >= 0) return {mul_dn(a.lo, b.hi), mul_up(a.hi, b.lo)};
+    if (b.hi <= 0) return {mul_dn(a.hi, b.hi), mul_up(a.lo, b.lo)};
+    return {mul_dn(a.lo, b.hi), mul_up(a.lo, b.lo)};
+  }
+  if (b.lo >= 0) return {mul_dn(a.lo, b.hi), mul_up(a.hi, b.hi)};
+  if (b.hi <= 0) return {mul_dn(a.hi, b.lo), mul_up(a.lo, b.lo)};
+  return {std::min(mul_dn(a.lo, b.hi), mul_dn(a.hi, b.lo)),
+          std::max(mul_up(a.lo, b.lo), mul_up(a.hi, b.hi))};
 }
 
 // a times an exact double.

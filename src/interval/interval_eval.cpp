@@ -9,6 +9,7 @@
 #include "interval/interval_eval.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "expr/limits.h"
 #include "expr/opcodes.h"
@@ -18,11 +19,11 @@
 namespace kv::interval {
 
 struct IntervalEvaluator::Program {
-  enum Kind : uint8_t { kConst, kX, kRand, kWhole, kUndef, kOp, kDeriv };
+  enum Kind : uint8_t { kConst, kX, kRand, kWhole, kUndef, kOp, kDeriv, kPowWhole };
   struct Step {
     Kind kind;
     uint8_t op = 0;
-    int32_t arg = 0;  // constant index
+    int32_t arg = 0;  // constant index; the exponent of kPowWhole
   };
   std::string code;
   double angle = 0;
@@ -122,7 +123,7 @@ class Builder {
     int sp = 0;
     for (const Program::Step& s : p_.steps) {
       if (s.kind == Program::kOp) sp -= op::arity(s.op) - 1;
-      else if (s.kind != Program::kDeriv) ++sp;
+      else if (s.kind != Program::kDeriv && s.kind != Program::kPowWhole) ++sp;
       p_.max_stack = std::max(p_.max_stack, sp);
     }
   }
@@ -213,26 +214,39 @@ class Builder {
     }
     if (p_.fatal) return;
     emit({Program::kOp, c});
-    fold(begin, n);
+    if (!fold(begin, n) && c == op::kPow) whole_exponent();
+  }
+
+  // x^n with a constant whole n up to this becomes one step.
+  static constexpr double kMaxStepExponent = 64;
+
+  void whole_exponent() {
+    const size_t e = p_.steps.size() - 2;
+    if (p_.steps[e].kind != Program::kConst) return;
+    const Interval v = p_.consts[p_.steps[e].arg];
+    if (!is_point(v) || v.lo != std::floor(v.lo) || std::fabs(v.lo) > kMaxStepExponent) return;
+    p_.steps.resize(e);
+    emit({Program::kPowWhole, 0, static_cast<int32_t>(v.lo)});
   }
 
   // An operation on constants that is defined and continuous there becomes
   // the constant of its value.
-  void fold(size_t begin, int n) {
-    if (p_.steps.size() - begin != static_cast<size_t>(n) + 1) return;
+  bool fold(size_t begin, int n) {
+    if (p_.steps.size() - begin != static_cast<size_t>(n) + 1) return false;
     Series args[3];
     for (int i = 0; i < n; ++i) {
       const Program::Step& s = p_.steps[begin + i];
-      if (s.kind != Program::kConst) return;
+      if (s.kind != Program::kConst) return false;
       args[i].c[0] = p_.consts[s.arg];
     }
     Series w;
     const Ctx cx{1, p_.angle == kDegrees};
     const Local l = apply_operation(p_.steps.back().op, args, w, cx);
-    if (l.dom != Defined::kEverywhere || !l.cont || is_empty(w.c[0])) return;
+    if (l.dom != Defined::kEverywhere || !l.cont || is_empty(w.c[0])) return false;
     p_.consts.resize(p_.consts.size() - static_cast<size_t>(n));
     p_.steps.resize(begin);
     push_const(w.c[0]);
+    return true;
   }
 
  private:
@@ -265,6 +279,14 @@ void combine(const Series* a, int arity, Series& w, Local l, int n) {
   w.def = d;
   w.cont = cont && d == Defined::kEverywhere;
   w.smooth = smooth && w.cont;
+}
+
+void store(const Series& w, Series& to, int n) {
+  to.def = w.def;
+  to.cont = w.cont;
+  to.smooth = w.smooth;
+  to.c[0] = w.c[0];
+  for (int i = 1; i < n; ++i) to.c[i] = w.c[i];
 }
 
 Interval sane(Interval a) {
@@ -333,14 +355,32 @@ Enclosure IntervalEvaluator::evaluate(const CompiledFormula& f, Interval x, int 
         bool nowhere = false;
         for (int i = 0; i < k; ++i) nowhere |= a[i].def == Defined::kNowhere;
         Local l{Defined::kNowhere, false, false};
-        if (!nowhere) l = apply_operation(s.op, a, w, cx);
-        else w.c[0] = empty();
+        if (nowhere) {
+          w.c[0] = empty();
+        } else if (n == 1 && s.op == op::kAdd) {  // the value alone: the common operators inline
+          w.c[0] = add(a[0].c[0], a[1].c[0]);
+          l = {};
+        } else if (n == 1 && s.op == op::kSub) {
+          w.c[0] = sub(a[0].c[0], a[1].c[0]);
+          l = {};
+        } else if (n == 1 && s.op == op::kMul) {
+          w.c[0] = mul(a[0].c[0], a[1].c[0]);
+          l = {};
+        } else {
+          l = apply_operation(s.op, a, w, cx);
+        }
         combine(a, k, w, l, n);
-        a[0].def = w.def;
-        a[0].cont = w.cont;
-        a[0].smooth = w.smooth;
-        for (int i = 0; i < n; ++i) a[0].c[i] = w.c[i];
+        store(w, a[0], n);
         sp -= k - 1;
+        break;
+      }
+      case Program::kPowWhole: {
+        Series& t = st[sp - 1];
+        if (t.def != Defined::kNowhere) {
+          const Local l = whole_power(t, s.arg, w, cx);
+          combine(&t, 1, w, l, n);
+          store(w, t, n);
+        }
         break;
       }
     }
@@ -350,7 +390,7 @@ Enclosure IntervalEvaluator::evaluate(const CompiledFormula& f, Interval x, int 
   double factorial = 1;
   for (int k = 0; k <= kMaxOrder; ++k) {
     if (k > 1) factorial *= k;
-    e.f[k] = k <= order ? sane(scale(r.c[k], factorial)) : whole();
+    e.f[k] = k > order ? whole() : sane(k < 2 ? r.c[k] : scale(r.c[k], factorial));
   }
   e.defined = r.def;
   e.continuous = r.cont;

@@ -78,24 +78,43 @@ Interval cbrt(Interval a) { return increasing(a, [](double v) { return std::cbrt
 Interval powi(Interval a, double n) {
   if (is_empty(a)) return a;
   if (n == 0) return (a.lo == 0 && a.hi == 0) ? empty() : point(1);
-  const bool odd = std::fmod(n, 2.0) != 0;
+  if (n == 2) return sqr(a);  // the common squares without the general chain
+  if (n == 4) return sqr(sqr(a));
+  const bool odd = is_odd(n);
   if (n < 0) {
     const Interval p = powi(a, -n);
     if (a.lo < 0 && a.hi > 0) return odd ? whole() : Interval{div_dn(1, p.hi), kInf};
     return recip(p);
   }
-  // |a|^n by repeated squaring for small n, through exp and ln beyond.
+  // |v|^n by repeated squaring for small n: exact for a whole v while below
+  // 2^53, else within n - 1 roundings of at most half an ulp each, unless
+  // it leaves the normal range (then one chain is rounded down, one up);
+  // through exp and ln beyond.
   auto mag = [n](double v) -> Interval {
     v = std::fabs(v);
     if (n <= 64) {
-      Interval r = point(1), b = point(v);
-      for (unsigned k = static_cast<unsigned>(n);;) {
-        if (k & 1u) r = mul(r, b);
+      const unsigned m = static_cast<unsigned>(n);
+      double r = 1, b = v;
+      for (unsigned k = m;;) {
+        if (k & 1u) r *= b;
         k >>= 1;
         if (k == 0) break;
-        b = mul(b, b);
+        b *= b;
       }
-      return r;
+      if (v < 0x1p53 && v == static_cast<double>(static_cast<int64_t>(v)) && r < 0x1p53) return point(r);
+      if (r >= 0x1p-900 && r <= 0x1p1000) return {widen_dn(r, n), widen_up(r, n)};
+      double lo = 1, hi = 1, blo = v, bhi = v;
+      for (unsigned k = m;;) {
+        if (k & 1u) {
+          lo = mul_dn(lo, blo);
+          hi = mul_up(hi, bhi);
+        }
+        k >>= 1;
+        if (k == 0) break;
+        blo = mul_dn(blo, blo);
+        bhi = mul_up(bhi, bhi);
+      }
+      return {std::max(lo, 0.0), hi};
     }
     if (v == 0) return point(0);
     return exp(scale(ln(point(v)), n));

@@ -48,6 +48,9 @@ inline Local unknown(Series& w, const Ctx& cx) {
 // The rule of operation code (opcodes.h) on operands a; d( ) has none.
 Local apply_operation(uint8_t code, const Series* a, Series& w, const Ctx& cx);
 
+// x^n for a whole n, the rule of pow with a constant whole exponent.
+Local whole_power(const Series& x, double n, Series& w, const Ctx& cx);
+
 #define KV_IV_DECLARE(code, name) Local iv_##name(const Series* a, Series& w, const Ctx& cx);
 KV_UNARY_OPERATIONS(KV_IV_DECLARE)
 KV_ARITHMETIC_OPERATIONS(KV_IV_DECLARE)

@@ -45,6 +45,8 @@ void series_powi(const Interval* u, Interval* w, int n, unsigned k) {
   }
 }
 
+}  // namespace
+
 // x^n, n whole.
 Local whole_power(const Series& x, double n, Series& w, const Ctx& cx) {
   const Interval u0 = x.c[0];
@@ -75,13 +77,15 @@ Local whole_power(const Series& x, double n, Series& w, const Ctx& cx) {
     t_ln(au, lg, cx.n, ln(au[0]));
     for (int k = 0; k < cx.n; ++k) lg[k] = scale(lg[k], n);
     t_exp(lg, e, cx.n, exp(lg[0]));
-    const bool flip = u0.hi < 0 && std::fmod(n, 2.0) != 0;
+    const bool flip = u0.hi < 0 && is_odd(n);
     for (int k = 1; k < cx.n; ++k) w.c[k] = flip ? neg(e[k]) : e[k];
   } else {
     t_fill(w.c, cx.n, whole());
   }
   return l;
 }
+
+namespace {
 
 // Does y make x^y of a negative x real: for all of y, some of it, none? It
 // is for a whole y and for y within the band of an odd root.

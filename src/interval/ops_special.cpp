@@ -1,5 +1,5 @@
-// Interval rules of the special functions: gamma, the normal density and
-// the elliptic integrals.
+// Interval rules of the special functions: the normal density and the
+// elliptic integrals (gamma has its own file).
 //
 // No tight enclosure of the elliptic integrals is known here: they are the
 // whole line (K and E within their plain bounds), maybe defined, as the
@@ -10,51 +10,6 @@
 #include "interval/ops.h"
 
 namespace kv::interval {
-namespace {
-
-// The minimum of gamma on the positive axis, at x = 1.46163214496836...,
-// is 0.88560319441088870...; both bounds enclose it.
-constexpr double kGammaArgMinLo = 1.4616321449683622, kGammaArgMinHi = 1.4616321449683625;
-constexpr double kGammaMinLo = 0.8856031944108886;
-// glibc documents at most 9 ulps for tgamma.
-constexpr double kGammaUlps = 32;
-
-double gdn(double x) { return widen_dn(std::tgamma(x), kGammaUlps); }
-double gup(double x) { return widen_up(std::tgamma(x), kGammaUlps); }
-
-Interval gamma_value(Interval u, Local& l) {
-  if (u.lo > 0) {
-    if (u.hi <= kGammaArgMinLo) return {gdn(u.hi), gup(u.lo)};
-    if (u.lo >= kGammaArgMinHi) return {gdn(u.lo), gup(u.hi)};
-    return {kGammaMinLo, std::max(gup(u.lo), gup(u.hi))};
-  }
-  const double cell = std::floor(u.lo);
-  if (u.hi < 0 && u.hi < cell + 1 && u.lo > cell) {
-    // Between two poles |gamma| falls, then rises: its largest value on u
-    // is at an end. The sign alternates from cell to cell.
-    const double bound = std::max(std::max(std::fabs(gdn(u.lo)), std::fabs(gup(u.lo))),
-                                  std::max(std::fabs(gdn(u.hi)), std::fabs(gup(u.hi))));
-    const Interval sign = std::fmod(-cell, 2.0) == 1.0 ? Interval{-bound, 0} : Interval{0, bound};
-    // Reflection: gamma(x) = pi / (sin(pi x) gamma(1 - x)), 1 - x > 1.
-    Local positive;
-    const Interval s = sin(mul(kPiI, u));
-    const Interval r = div(kPiI, mul(s, gamma_value(sub(point(1), u), positive)));
-    return intersect(r, sign).lo <= intersect(r, sign).hi ? intersect(r, sign) : sign;
-  }
-  const bool at_pole = is_point(u) && u.lo == std::floor(u.lo);
-  l = {at_pole ? Defined::kNowhere : Defined::kMaybe, false, false};
-  return at_pole ? empty() : whole();
-}
-
-}  // namespace
-
-// Derivatives are not enclosed yet beyond the whole line.
-Local iv_gamma(const Series* a, Series& w, const Ctx& cx) {
-  Local l;
-  w.c[0] = gamma_value(a[0].c[0], l);
-  t_fill(w.c, cx.n, whole());
-  return l;
-}
 
 // gaussd(x, mean, sigma) = exp(-z^2 / 2) / (sigma sqrt(2 pi)), z = (x - mean) / sigma;
 // a negative sigma gives the negative density, sigma = 0 no value.

@@ -109,8 +109,5 @@ void t_derive(const Interval* u, Interval* w, int n) {
   for (int k = 0; k + 1 < n; ++k) w[k] = scale(u[k + 1], k + 1);
 }
 
-void t_fill(Interval* w, int n, Interval v) {
-  for (int k = 1; k < n; ++k) w[k] = v;
-}
 
 }  // namespace kv::interval

@@ -39,6 +39,8 @@ void t_riccati(const Interval* u, Interval* w, int n, Interval w0, double alpha,
 // The series of the derivative, of length n - 1.
 void t_derive(const Interval* u, Interval* w, int n);
 // All coefficients from 1 on set to v.
-void t_fill(Interval* w, int n, Interval v);
+inline void t_fill(Interval* w, int n, Interval v) {
+  for (int k = 1; k < n; ++k) w[k] = v;
+}
 
 }  // namespace kv::interval

@@ -200,6 +200,30 @@ TEST(IntervalEval, DecimalLiteralsAreExactValues) {
   EXPECT_TRUE(contains(pi.f[0], 0) && pi.f[0].hi > 0);
 }
 
+// gamma'(1) = -Euler's constant, gamma''(1) = gamma^2 + pi^2/6, and between
+// the poles gamma'(-1.5) = gamma(-1.5) psi(2.5) = 4 sqrt(pi)/3 (8/3 - gamma - 2 ln 2).
+TEST(IntervalEval, GammaDerivativesAtKnownPoints) {
+  constexpr double kEuler = 0.5772156649015329;
+  const double cases[][3] = {
+      {1, -kEuler, kEuler * kEuler + M_PI * M_PI / 6},
+      {-1.5, 4 * std::sqrt(M_PI) / 3 * (8.0 / 3 - kEuler - 2 * M_LN2), NAN},
+  };
+  for (const auto& c : cases) {
+    const Enclosure e = eval("gamma(x)", point(c[0]), 2);
+    EXPECT_TRUE(overlaps(e.f[1], {c[1] - 1e-12, c[1] + 1e-12})) << c[0] << ": " << e.f[1].lo;
+    EXPECT_LT(e.f[1].hi - e.f[1].lo, 1e-10);
+    if (!std::isnan(c[2])) {
+      EXPECT_TRUE(overlaps(e.f[2], {c[2] - 1e-12, c[2] + 1e-12})) << e.f[2].lo;
+    }
+    EXPECT_TRUE(e.smooth);
+  }
+  // Wide intervals on both sides of the poles stay finite and correct in sign.
+  const Enclosure left = eval("gamma(x)", {-1.9, -1.1}, 1);
+  EXPECT_TRUE(std::isfinite(left.f[1].lo) && std::isfinite(left.f[1].hi));
+  const Enclosure right = eval("gamma(x)", {3, 4}, 1);
+  EXPECT_GT(right.f[1].lo, 0);
+}
+
 TEST(IntervalEval, UncertainOnlyWithRand) {
   EXPECT_TRUE(eval("x+rand", {0, 1}).uncertain);
   EXPECT_FALSE(eval("x+1", {0, 1}).uncertain);
