@@ -105,7 +105,7 @@ std::string_view full_help_program_part() {
       "x geordnet auf: Nullstellen, Hochpunkte, Tiefpunkte, Wendepunkte, Sattelpunkte, den "
       "y-Achsenabschnitt, Polstellen, Lücken, Sprünge, Definitionslücken und bei mehreren "
       "Funktionen die Schnittpunkte je zweier Kurven. Das Feld <b>Funktion</b> enthält "
-      "anfangs die Funktionen des Dialogs „Funktion“, getrennt durch <b>;</b>, und der "
+      "anfangs die Funktionen des Dialogs „Funktionsterm eingeben“, getrennt durch <b>;</b>, und der "
       "Bereich ist der sichtbare. Polarfunktionen werden nicht diskutiert; das Fenster nennt "
       "sie unter dem Funktionsfeld."
       "<l>Die Spalte <b>Status</b> sagt, wie sicher ein Punkt ist: <b>bewiesen</b> heißt, "
