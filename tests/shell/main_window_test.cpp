@@ -21,6 +21,7 @@
 #include "session/shell_state.h"
 #include "shell/graph_widget.h"
 #include "shell/main_window.h"
+#include "shell/settings_file.h"
 #include "shell/shell_styles.h"
 
 namespace kv {
@@ -73,10 +74,10 @@ class MainWindowTest : public QObject {
   std::unique_ptr<ShellState> state_;
   std::unique_ptr<MainWindow> window_;
 
-  MainWindow& start() {
+  MainWindow& start(SettingsAccess settings = settings_without_file()) {
     state_ = std::make_unique<ShellState>();
     make_start_state(*state_);
-    window_ = std::make_unique<MainWindow>(*state_, settings_without_file());
+    window_ = std::make_unique<MainWindow>(*state_, std::move(settings));
     window_->first_show();
     window_->activateWindow();
     [[maybe_unused]] bool active = QTest::qWaitForWindowActive(window_.get());
@@ -226,6 +227,29 @@ class MainWindowTest : public QObject {
         }
       }
     }
+  }
+
+  // The window closed in full screen: the file the next start reads keeps
+  // the bars, the status bar and the window rectangle from before.
+  void closing_in_full_screen_keeps_the_bars() {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("kurvaline.ini"));
+    qputenv("KURVALINE_INI", ini.toLocal8Bit());
+    MainWindow& w = start(settings_file_access());
+    const QRect before = w.frameGeometry();
+    w.execute(kCmdFullScreen);
+    QVERIFY(state_->full_screen);
+    QVERIFY(w.close());
+    qunsetenv("KURVALINE_INI");
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains(QStringLiteral("\nToolbar=1")));
+    QVERIFY(text.contains(QStringLiteral("\nStatusbar=1")));
+    const QString pos = QStringLiteral("\nPos=%1,%2,%3,%4")
+                            .arg(before.left()).arg(before.top())
+                            .arg(before.left() + before.width()).arg(before.top() + before.height());
+    QVERIFY2(text.contains(pos), qPrintable(text.mid(text.indexOf(QStringLiteral("\nPos=")), 30)));
   }
 
   void confirmation_tick_counts_with_cancel() {
