@@ -121,6 +121,9 @@ QWidget* FormulaDialog::build_formula_field() {
     formula_combo_ = new QComboBox;
     formula_combo_->setEditable(true);
     formula_combo_->setInsertPolicy(QComboBox::NoInsert);
+    // The formula is the text as typed; a completion from the history would
+    // draw an earlier formula where the user typed only its start.
+    formula_combo_->setCompleter(nullptr);
     formula_combo_->setMaxCount(kHistorySize);
     formula_combo_->setFont(edit_font());
     formula_combo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

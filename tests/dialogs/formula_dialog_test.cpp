@@ -99,6 +99,26 @@ class FormulaDialogTest : public QObject {
     QCOMPARE(igl->result(), int(QDialog::Accepted));
   }
 
+  // What is typed is the formula: the history does not complete a prefix.
+  void typed_prefix_of_a_history_entry_stays_as_typed() {
+    const struct {
+      int panel;
+      const char* entry;
+      const char* typed;
+    } cases[] = {{kPanelIntegral, "x^2+1", "x"}, {kPanelDiffEqu, "y'=x+y", "y'=x"}};
+    for (const auto& c : cases) {
+      state_->panels[static_cast<size_t>(c.panel)].history[0] = c.entry;
+      auto d = open(c.panel);
+      QLineEdit* edit = ctl<QComboBox>(*d, kCtlFormula)->lineEdit();
+      edit->setFocus();
+      edit->selectAll();
+      QTest::keyClicks(edit, QString::fromUtf8(c.typed));
+      QTest::keyClick(edit, Qt::Key_Return);
+      QCOMPARE(d->result(), int(QDialog::Accepted));
+      QCOMPARE(state_->panels[static_cast<size_t>(c.panel)].source, std::string(c.typed));
+    }
+  }
+
   void texts_in_and_out() {
     auto d = open(kPanelFunction);
     // The panel's "\r\n" breaks show as lines and are stored as they were.
