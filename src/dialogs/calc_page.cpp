@@ -261,7 +261,6 @@ QWidget* CalcPage::build_buttons() {
   };
   calculate_ = add(kCtlOk, calc_text::kCalculate,
                    single ? calc_text::kTipCalculateValue : calc_text::kTipCalculateTable);
-  calculate_->setDefault(true);
   add(kCtlCopy, single ? calc_text::kCopyValue : calc_text::kCopyTable, calc_text::kTipCopy);
   // Without the formula dialogs the formula would reach the panel unseen.
   add(kCtlToGraph, equation ? calc_text::kDrawGraph : calc_text::kAddGraph, calc_text::kTipGraph)

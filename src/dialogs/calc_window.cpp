@@ -45,7 +45,6 @@ CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const Calc
     tabs_->addTab(pages_[0], ui(calc_text::kFunctionTab));
     tabs_->addTab(pages_[1], ui(calc_text::kEquationTab));
     tabs_->setCurrentIndex(std::clamp(*selected_page, 0, 1));
-    current_page()->calculate_button()->setDefault(true);
     connect(tabs_, &QTabWidget::currentChanged, this, [this, selected_page](int index) {
       if (index < 0) return;
       *selected_page = index;
@@ -58,6 +57,10 @@ CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const Calc
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages_[0]);
   }
+  // Only now that the page belongs to this window does the window keep
+  // "&Berechnen" as its default button: a button the focus leaves hands the
+  // default back to it.
+  current_page()->calculate_button()->setDefault(true);
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, [this] { host_.post_command(kCmdHelp); });
   gestures_ = new WindowGestures(this, state_, [this](int id) { run(id); });
