@@ -252,6 +252,24 @@ class MainWindowTest : public QObject {
     QVERIFY2(text.contains(pos), qPrintable(text.mid(text.indexOf(QStringLiteral("\nPos=")), 30)));
   }
 
+  // The start hint names the "f(x)=" button: the function dialog's button
+  // shows that text (the ink of the 3 x 5 letters), and the button of
+  // "Funktionsterme einzeichnen" another picture.
+  void function_dialog_button_shows_the_written_formula() {
+    MainWindow& w = start();
+    auto picture = [&w](int id) { return w.action(id)->icon().pixmap(QSize(18, 18), 1.0).toImage(); };
+    auto ink_in_top_rows = [](const QImage& image) {
+      int n = 0;
+      for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < image.width(); ++x)
+          if (image.pixel(x, y) == qRgb(0x2b, 0x2b, 0x2b)) ++n;
+      return n;
+    };
+    const QImage dialog = picture(kCmdFunctionDialog);
+    QVERIFY2(ink_in_top_rows(dialog) >= 20, qPrintable(QString::number(ink_in_top_rows(dialog))));
+    QCOMPARE(ink_in_top_rows(picture(kCmdFunctionExpressions)), 0);
+  }
+
   void confirmation_tick_counts_with_cancel() {
     bool ask_again = true;
     QStringList buttons;
