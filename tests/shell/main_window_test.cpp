@@ -272,12 +272,15 @@ class MainWindowTest : public QObject {
 
   void confirmation_tick_counts_with_cancel() {
     bool ask_again = true;
+    bool tick_below_buttons = false;
     QStringList buttons;
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       QVERIFY(box != nullptr);
       for (QAbstractButton* b : box->buttons()) buttons << b->text();
       QCOMPARE(box->checkBox()->text(), QStringLiteral("Nicht mehr nachfragen"));
+      QAbstractButton* yes = box->button(QMessageBox::Yes);
+      tick_below_buttons = box->checkBox()->y() >= yes->mapTo(box, QPoint(0, yes->height())).y();
       box->checkBox()->setChecked(true);
       box->button(QMessageBox::Cancel)->click();
     });
@@ -285,6 +288,7 @@ class MainWindowTest : public QObject {
                                              MessageButtons::YesNoCancel, MessageIcon::Question,
                                              &ask_again);
     QCOMPARE(r, MessageResult::Cancel);
+    QVERIFY(tick_below_buttons);
     QVERIFY(!ask_again);
     buttons.sort();
     QCOMPARE(buttons, (QStringList{"&Ja", "&Nein", "Abbrechen"}));
