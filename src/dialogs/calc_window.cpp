@@ -93,6 +93,8 @@ void CalcWindow::run(int id) {
     close();
   } else if (id == kCtlHelp) {
     if (hooks_.toggle_quick_reference) hooks_.toggle_quick_reference(this);
+  } else if (id == kCmdHelp) {
+    host_.post_command(kCmdHelp);  // F1 in the quick reference
   } else {
     current_page()->run(id);
   }

@@ -5,8 +5,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 
 #include "dialogs/window_gestures.h"
+#include "session/commands.h"
 #include "session/dialog_placement.h"
 
 namespace kv {
@@ -23,7 +25,11 @@ Rect screen_rect(const QWidget* widget) {
 }  // namespace
 
 CommonDialog::CommonDialog(QWidget* owner, const ShellState& state)
-    : QDialog(owner), state_(state) {}
+    : QDialog(owner), state_(state) {
+  // F1 opens the help window from any field of the dialog.
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { run_control(kCmdHelp); });
+}
 
 void CommonDialog::set_control_id(QWidget* widget, int id) {
   widget->setProperty(kControlIdProperty, id);

@@ -26,7 +26,8 @@ class CommonDialog : public QDialog {
   // Gives the control the focus and selects its whole text.
   void focus_and_select(int id);
 
-  // The dialog's command: a button press or a gesture (1, 2, 1011).
+  // The dialog's command: a button press or a gesture (1, 2, 1011), or
+  // kCmdHelp for F1 here or in the quick reference.
   virtual void run_control(int id) = 0;
 
  protected:

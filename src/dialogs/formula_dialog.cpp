@@ -20,6 +20,7 @@
 #include "dialogs/help_window.h"
 #include "dialogs/widget_text.h"
 #include "expr/messages.h"
+#include "session/commands.h"
 #include "session/dialog_controls.h"
 #include "session/dialog_placement.h"
 #include "session/formula_history.h"
@@ -300,6 +301,7 @@ void FormulaDialog::run_control(int id) {
     case kCtlHelp:
       toggle_quick_reference(this, state_, [this](int command) { run_control(command); });
       break;
+    case kCmdHelp: host_.post_command(kCmdHelp); break;
     default: break;
   }
 }

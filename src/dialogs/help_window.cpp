@@ -22,6 +22,7 @@
 #include "platform/help_print.h"
 #include "platform/message_boxes.h"
 #include "platform/qpainter_device.h"
+#include "session/commands.h"
 #include "session/dialog_controls.h"
 
 namespace kv {
@@ -166,6 +167,10 @@ HelpWindow::~HelpWindow() = default;
 void HelpWindow::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape: close(); break;
+    case Qt::Key_F1:
+      // In the quick reference as in its dialog: the help window.
+      if (run_owner_) run_owner_(kCmdHelp);
+      break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
       if (run_owner_) run_owner_(kCtlOk);

@@ -14,6 +14,8 @@
 
 #include "dialogs/axis_title_dialog.h"
 #include "dialogs/formula_dialog.h"
+#include "dialogs/help_window.h"
+#include "session/commands.h"
 #include "expr/messages.h"
 #include "fake_host.h"
 
@@ -117,6 +119,31 @@ class FormulaDialogTest : public QObject {
       QCOMPARE(d->result(), int(QDialog::Accepted));
       QCOMPARE(state_->panels[static_cast<size_t>(c.panel)].source, std::string(c.typed));
     }
+  }
+
+  // F1 asks the main window for its help: in the dialog, in its formula
+  // field, in the axis titles and in the quick reference.
+  void f1_opens_the_help_everywhere() {
+    for (int panel : {kPanelFunction, kPanelIntegral, kPanelDiffEqu}) {
+      host_->posted.clear();
+      auto d = open(panel);
+      QVERIFY(QTest::qWaitForWindowActive(d.get()));
+      QTest::keyClick(d->control(kCtlFormula), Qt::Key_F1);
+      QTest::keyClick(d->control(range_control(kXMin)), Qt::Key_F1);
+      d->run_control(kCtlHelp);
+      auto* quick = d->findChild<HelpWindow*>();
+      QVERIFY(quick != nullptr);
+      quick->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(quick));
+      QTest::keyClick(quick->view(), Qt::Key_F1);
+      QCOMPARE(host_->posted, (std::vector<int>{kCmdHelp, kCmdHelp, kCmdHelp}));
+    }
+    host_->posted.clear();
+    AxisTitleDialog titles(owner_.get(), *state_, *host_, state_->panels[kPanelFunction]);
+    titles.show();
+    QVERIFY(QTest::qWaitForWindowActive(&titles));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QCOMPARE(host_->posted, std::vector<int>{kCmdHelp});
   }
 
   void texts_in_and_out() {
