@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QScrollBar>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
@@ -15,7 +17,12 @@
 #include <QToolBar>
 #include <QToolTip>
 
+#include "dialogs/calc_page.h"
+#include "dialogs/calc_window.h"
+#include "dialogs/formula_dialog.h"
+#include "dialogs/help_window.h"
 #include "platform/message_boxes.h"
+#include "session/dialog_controls.h"
 #include "session/commands.h"
 #include "session/refresh.h"
 #include "session/shell_state.h"
@@ -268,6 +275,56 @@ class MainWindowTest : public QObject {
     const QImage dialog = picture(kCmdFunctionDialog);
     QVERIFY2(ink_in_top_rows(dialog) >= 20, qPrintable(QString::number(ink_in_top_rows(dialog))));
     QCOMPARE(ink_in_top_rows(picture(kCmdFunctionExpressions)), 0);
+  }
+
+  // The formula dialog blocks only the main window: keys and clicks that
+  // the window system delivers reach the calculator and the help window,
+  // and the calculator's "&Graph hinzufügen" ends the dialog, which opens
+  // again with the formula added.
+  void formula_dialog_leaves_calculators_and_help_usable() {
+    MainWindow& w = start();
+    w.execute(kCmdValueTable);
+    CalcWindow* calc = w.calculators().table_window();
+    QVERIFY(QTest::qWaitForWindowExposed(calc));
+    CalcPage* page = calc->current_page();
+    auto* formula = qobject_cast<QComboBox*>(page->control(kCtlFormula));
+    formula->setEditText(QString());
+    Qt::WindowModality modality = Qt::ApplicationModal;
+    int help_scrolled = -1;
+    QString reopened;
+    bool handed_over = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (dialog == nullptr) return;
+      modality = dialog->windowModality();
+      for (char c : {'x', '+', '7'}) QTest::keyClick(calc->windowHandle(), c);
+      w.execute(kCmdHelp);
+      HelpWindow* help = w.help_window();
+      if (help != nullptr) {
+        QTest::keyClick(help->windowHandle(), Qt::Key_Down);
+        help_scrolled = help->view()->verticalScrollBar()->value();
+      }
+      QWidget* to_graph = page->control(kCtlToGraph);
+      QTest::mouseClick(calc->windowHandle(), Qt::LeftButton, {},
+                        to_graph->mapTo(calc, to_graph->rect().center()));
+      handed_over = true;
+    });
+    // The dialog opened again: read its formula and end it.
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+      auto* again = qobject_cast<FormulaDialog*>(QApplication::activeModalWidget());
+      if (!handed_over || again == nullptr || !again->isVisible() || !reopened.isEmpty()) return;
+      reopened = QString::fromStdString(again->texts().formula);
+      again->reject();
+    });
+    watch.start(10);
+    w.execute(kCmdFunctionDialog);
+    QTRY_VERIFY(!reopened.isEmpty());
+    watch.stop();
+    QCOMPARE(formula->currentText(), QStringLiteral("x+7"));
+    QVERIFY(help_scrolled > 0);
+    QVERIFY2(reopened.contains(QStringLiteral("\r\nx+7;")), qPrintable(reopened));
+    QCOMPARE(modality, Qt::WindowModal);
   }
 
   void confirmation_tick_counts_with_cancel() {
