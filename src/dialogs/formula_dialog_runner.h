@@ -20,8 +20,7 @@ class FormulaDialogRunner {
       : owner_(owner), state_(state), host_(host) {}
 
   // Runs the dialog of drawing panel 0, 1 or 2, modal to the owner only;
-  // true when it ended
-  // with "&Graph" / "&Integrieren".
+  // true when it ended with "&Graph" / "&Integrieren".
   bool run(int panel);
   // Gives the open dialog the keyboard focus.
   void focus();
