@@ -22,6 +22,7 @@
 #include <limits>
 
 #include "dialogs/calc_texts.h"
+#include "dialogs/radio_focus.h"
 #include "dialogs/window_gestures.h"
 #include "expr/cp1252.h"
 #include "expr/messages.h"
@@ -210,6 +211,7 @@ void CalcPage::build_fields(QGridLayout* grid) {
   auto* angles = new QButtonGroup(this);
   angles->addButton(degrees_);
   angles->addButton(radians_);
+  tab_to_checked({degrees_, radians_});
   controls_[kCtlDegrees] = degrees_;
   controls_[kCtlRadians] = radians_;
   auto* flags = new QHBoxLayout;

@@ -115,6 +115,10 @@ void CalcWindow::open_at(QWidget* owner) {
   move(r.left, r.top);
   resize(r.right - r.left, r.bottom - r.top);
   show();
+  // A new window gets the keyboard focus from nobody without a window
+  // manager; Alt+B would open the main window's menu instead.
+  raise();
+  activateWindow();
   placed_ = true;
   current_page()->focus_formula();
 }

@@ -46,6 +46,17 @@ QWidget* CommonDialog::control(int id) const {
 void CommonDialog::focus_and_select(int id) {
   QWidget* w = control(id);
   if (w == nullptr) return;
+  // One selection at a time: the formula selected when the dialog opened
+  // must not stand beside the faulty field.
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+    if (edit != w && edit->parentWidget() != w) edit->deselect();
+  }
+  for (QPlainTextEdit* text : findChildren<QPlainTextEdit*>()) {
+    if (text == w) continue;
+    QTextCursor cursor = text->textCursor();
+    cursor.clearSelection();
+    text->setTextCursor(cursor);
+  }
   w->setFocus(Qt::OtherFocusReason);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
     edit->selectAll();

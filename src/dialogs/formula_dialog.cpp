@@ -18,6 +18,7 @@
 
 #include "dialogs/axis_title_dialog.h"
 #include "dialogs/help_window.h"
+#include "dialogs/radio_focus.h"
 #include "dialogs/widget_text.h"
 #include "expr/messages.h"
 #include "session/commands.h"
@@ -207,6 +208,7 @@ QWidget* FormulaDialog::build_options() {
   set_tooltip(degrees_, "Winkelfunktionen rechnen in Winkelgrad");
   set_tooltip(radians, "Winkelfunktionen rechnen in Bogenmaß");
   (initial_.degrees ? degrees_ : radians)->setChecked(true);
+  tab_to_checked({degrees_, radians});
   angle_layout->addWidget(degrees_);
   angle_layout->addWidget(radians);
   layout->addWidget(angle);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <cmath>
 #include <numbers>
 
@@ -146,6 +147,24 @@ class FormulaDialogTest : public QObject {
     QCOMPARE(host_->posted, std::vector<int>{kCmdHelp});
   }
 
+  // Tab from the last range field reaches the checked angle unit; the
+  // arrow keys then move to the other one and check it.
+  void tab_into_the_angle_lands_on_the_checked_unit() {
+    auto d = open(kPanelFunction);
+    QVERIFY(QTest::qWaitForWindowActive(d.get()));
+    auto* radians = ctl<QRadioButton>(*d, kCtlRadians);
+    QVERIFY(radians->isChecked());
+    d->control(range_control(kTMax))->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), radians);
+    QTest::keyClick(radians, Qt::Key_Left);
+    auto* degrees = ctl<QRadioButton>(*d, kCtlDegrees);
+    QVERIFY(degrees->isChecked());
+    d->control(range_control(kTMax))->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), degrees);
+  }
+
   void texts_in_and_out() {
     auto d = open(kPanelFunction);
     // The panel's "\r\n" breaks show as lines and are stored as they were.
@@ -186,6 +205,7 @@ class FormulaDialogTest : public QObject {
     QCOMPARE(host_->messages[0], std::string(message_text(kMsgXRange)));
     QCOMPARE(host_->focused_id, range_control(kXMin));
     QCOMPARE(host_->selected, QStringLiteral("sqrt(4)"));
+    QVERIFY(!ctl<QPlainTextEdit>(*d, kCtlFormula)->textCursor().hasSelection());
     // Closed with "&Abbrechen" and opened again: the message is not repeated.
     d->run_control(kCtlCancel);
     auto again = open(kPanelFunction);
