@@ -229,12 +229,13 @@ HelpWindow* toggle_quick_reference(QWidget* dialog, const ShellState& state,
   const QScreen* screen = dialog->screen();
   const Rect area = screen != nullptr ? to_rect(screen->availableGeometry()) : frame;
   const Rect place = quick_reference_rect(frame, frame, area);
+  // The rectangle includes the frame, which the window manager adds only
+  // after the window is shown: the dialog's frame, of the same manager,
+  // stands in for it.
+  const QSize deco = dialog->frameGeometry().size() - dialog->size();
   w->move(place.left, place.top);
-  // The frame the window system adds is known only once it is shown.
-  w->resize(place.width(), place.height());
+  w->resize(std::max(1, place.width() - deco.width()), std::max(1, place.height() - deco.height()));
   w->show();
-  const QSize deco = w->frameGeometry().size() - w->size();
-  if (deco.width() > 0 || deco.height() > 0) w->resize(place.width() - deco.width(), place.height() - deco.height());
   return w;
 }
 
