@@ -86,6 +86,18 @@ sleep 0.3
 xdotool key Escape
 sleep 0.3
 
+# The about box leaves its title bar room for the title.
+xdotool key ctrl+a
+about=$(wait_window "Über Kurvaline") || note "no about box"
+sleep 0.5
+shot about
+if [ -n "${about:-}" ]; then
+  read -r ax ay aw ah _ <<<"$(frame_of "$about")"
+  [ "$aw" -ge 240 ] || note "about box only $aw wide"
+fi
+xdotool key Escape
+sleep 0.3
+
 # Maximised by a double click on the title bar, then Ctrl+Q.
 read -r X Y W H L R T B <<<"$(frame_of "$win")"
 xdotool mousemove $((X + W / 2)) $((Y - T / 2)) click --repeat 2 --delay 80 1
