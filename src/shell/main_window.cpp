@@ -226,7 +226,7 @@ void MainWindow::remember_window_rect() {
 }
 
 // Placed before the frame existed, the window would come out larger by the
-// frame on every start, and the centring would leave out the title bar.
+// frame on every start.
 void MainWindow::place_once_framed() {
   if (!start_.pending || normal_frame_.isNull()) return;
   start_.pending = false;
@@ -236,9 +236,9 @@ void MainWindow::place_once_framed() {
   set_window_rect(start_.target);
 }
 
-// Window managers read a requested position as the client's or as the
-// frame's corner, depending on the moment; what counts is where the frame
-// lands, and a shift by the difference puts it right either way.
+// A request the manager answered before it had framed the window may be
+// lost: the placement is asked again, a few times at most, until the window
+// is where and as large as it should be (as far as the toolkit sees it).
 void MainWindow::correct_start_position() {
   if (!start_.placed || start_.corrections >= kMaxPlaceCorrections || !isVisible() ||
       isMaximized() || isFullScreen()) {
@@ -249,7 +249,6 @@ void MainWindow::correct_start_position() {
                      start_.target.bottom - start_.target.top - frame.top() - frame.bottom());
   const QPoint off = QPoint(start_.target.left, start_.target.top) - frameGeometry().topLeft();
   if (off.isNull() && size() == inside) return;
-  // A request the manager answered before it had framed the window may be lost.
   ++start_.corrections;
   setGeometry(QRect(geometry().topLeft() + off, inside));
 }
