@@ -1,6 +1,7 @@
 // The about box; see the header.
 #include "dialogs/about_box.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,6 +15,8 @@ namespace kv {
 
 namespace {
 
+// Icon and buttons of a title bar, with their gaps.
+constexpr int kTitleBarRoom = 150;
 const QColor kTitleColour(18, 0, 0);
 
 QLabel* centred_label(const QString& text, QWidget* parent) {
@@ -57,7 +60,12 @@ AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->addWidget(ok, 0, Qt::AlignHCenter);
-  setFixedSize(sizeHint());
+  // The window manager writes the title beside its icon and buttons, often
+  // in bold: a box only as wide as its contents cuts the title short.
+  QFont title_font = font();
+  title_font.setBold(true);
+  const int title = QFontMetrics(title_font).horizontalAdvance(windowTitle());
+  setFixedSize(std::max(sizeHint().width(), title + kTitleBarRoom), sizeHint().height());
 
   // Every recognised gesture closes the box; a press on its body moves it.
   new WindowGestures(this, state, [this](int) { reject(); });

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/widget_text.h"
+#include "session/commands.h"
 #include "session/dialog_controls.h"
 #include "session/refresh.h"
 
@@ -58,6 +59,7 @@ void AxisTitleDialog::run_control(int id) {
       break;
     case kCtlApply: store(); break;
     case kCtlCancel: reject(); break;
+    case kCmdHelp: host_.post_command(kCmdHelp); break;
     default: break;
   }
 }

@@ -22,6 +22,7 @@
 #include <limits>
 
 #include "dialogs/calc_texts.h"
+#include "dialogs/radio_focus.h"
 #include "dialogs/window_gestures.h"
 #include "expr/cp1252.h"
 #include "expr/messages.h"
@@ -210,6 +211,7 @@ void CalcPage::build_fields(QGridLayout* grid) {
   auto* angles = new QButtonGroup(this);
   angles->addButton(degrees_);
   angles->addButton(radians_);
+  tab_to_checked({degrees_, radians_});
   controls_[kCtlDegrees] = degrees_;
   controls_[kCtlRadians] = radians_;
   auto* flags = new QHBoxLayout;
@@ -261,7 +263,6 @@ QWidget* CalcPage::build_buttons() {
   };
   calculate_ = add(kCtlOk, calc_text::kCalculate,
                    single ? calc_text::kTipCalculateValue : calc_text::kTipCalculateTable);
-  calculate_->setDefault(true);
   add(kCtlCopy, single ? calc_text::kCopyValue : calc_text::kCopyTable, calc_text::kTipCopy);
   // Without the formula dialogs the formula would reach the panel unseen.
   add(kCtlToGraph, equation ? calc_text::kDrawGraph : calc_text::kAddGraph, calc_text::kTipGraph)

@@ -46,7 +46,6 @@ CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const Calc
     tabs_->addTab(pages_[0], ui(calc_text::kFunctionTab));
     tabs_->addTab(pages_[1], ui(calc_text::kEquationTab));
     tabs_->setCurrentIndex(std::clamp(*selected_page, 0, 1));
-    current_page()->calculate_button()->setDefault(true);
     connect(tabs_, &QTabWidget::currentChanged, this, [this, selected_page](int index) {
       if (index < 0) return;
       *selected_page = index;
@@ -59,6 +58,10 @@ CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const Calc
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages_[0]);
   }
+  // Only now that the page belongs to this window does the window keep
+  // "&Berechnen" as its default button: a button the focus leaves hands the
+  // default back to it.
+  current_page()->calculate_button()->setDefault(true);
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, [this] { host_.post_command(kCmdHelp); });
   gestures_ = new WindowGestures(this, state_, [this](int id) { run(id); });
@@ -91,6 +94,8 @@ void CalcWindow::run(int id) {
     close();
   } else if (id == kCtlHelp) {
     if (hooks_.toggle_quick_reference) hooks_.toggle_quick_reference(this);
+  } else if (id == kCmdHelp) {
+    host_.post_command(kCmdHelp);  // F1 in the quick reference
   } else {
     current_page()->run(id);
   }
@@ -111,6 +116,10 @@ void CalcWindow::open_at(QWidget* owner) {
   move(r.left, r.top);
   resize(r.right - r.left, r.bottom - r.top);
   show();
+  // A new window gets the keyboard focus from nobody without a window
+  // manager; Alt+B would open the main window's menu instead.
+  raise();
+  activateWindow();
   placed_ = true;
   current_page()->focus_formula();
 }

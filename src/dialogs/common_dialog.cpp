@@ -5,8 +5,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 
 #include "dialogs/window_gestures.h"
+#include "session/commands.h"
 #include "session/dialog_placement.h"
 
 namespace kv {
@@ -23,7 +25,11 @@ Rect screen_rect(const QWidget* widget) {
 }  // namespace
 
 CommonDialog::CommonDialog(QWidget* owner, const ShellState& state)
-    : QDialog(owner), state_(state) {}
+    : QDialog(owner), state_(state) {
+  // F1 opens the help window from any field of the dialog.
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { run_control(kCmdHelp); });
+}
 
 void CommonDialog::set_control_id(QWidget* widget, int id) {
   widget->setProperty(kControlIdProperty, id);
@@ -40,6 +46,17 @@ QWidget* CommonDialog::control(int id) const {
 void CommonDialog::focus_and_select(int id) {
   QWidget* w = control(id);
   if (w == nullptr) return;
+  // One selection at a time: the formula selected when the dialog opened
+  // must not stand beside the faulty field.
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+    if (edit != w && edit->parentWidget() != w) edit->deselect();
+  }
+  for (QPlainTextEdit* text : findChildren<QPlainTextEdit*>()) {
+    if (text == w) continue;
+    QTextCursor cursor = text->textCursor();
+    cursor.clearSelection();
+    text->setTextCursor(cursor);
+  }
   w->setFocus(Qt::OtherFocusReason);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
     edit->selectAll();

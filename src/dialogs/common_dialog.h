@@ -23,10 +23,12 @@ class CommonDialog : public QDialog {
 
   // The control with this id, or nullptr.
   QWidget* control(int id) const;
-  // Gives the control the focus and selects its whole text.
+  // Gives the control the focus and selects its whole text; no other field
+  // keeps a selection.
   void focus_and_select(int id);
 
-  // The dialog's command: a button press or a gesture (1, 2, 1011).
+  // The dialog's command: a button press or a gesture (1, 2, 1011), or
+  // kCmdHelp for F1 here or in the quick reference.
   virtual void run_control(int id) = 0;
 
  protected:

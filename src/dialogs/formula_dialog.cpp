@@ -18,8 +18,10 @@
 
 #include "dialogs/axis_title_dialog.h"
 #include "dialogs/help_window.h"
+#include "dialogs/radio_focus.h"
 #include "dialogs/widget_text.h"
 #include "expr/messages.h"
+#include "session/commands.h"
 #include "session/dialog_controls.h"
 #include "session/dialog_placement.h"
 #include "session/formula_history.h"
@@ -121,6 +123,9 @@ QWidget* FormulaDialog::build_formula_field() {
     formula_combo_ = new QComboBox;
     formula_combo_->setEditable(true);
     formula_combo_->setInsertPolicy(QComboBox::NoInsert);
+    // The formula is the text as typed; a completion from the history would
+    // draw an earlier formula where the user typed only its start.
+    formula_combo_->setCompleter(nullptr);
     formula_combo_->setMaxCount(kHistorySize);
     formula_combo_->setFont(edit_font());
     formula_combo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -203,6 +208,7 @@ QWidget* FormulaDialog::build_options() {
   set_tooltip(degrees_, "Winkelfunktionen rechnen in Winkelgrad");
   set_tooltip(radians, "Winkelfunktionen rechnen in Bogenmaß");
   (initial_.degrees ? degrees_ : radians)->setChecked(true);
+  tab_to_checked({degrees_, radians});
   angle_layout->addWidget(degrees_);
   angle_layout->addWidget(radians);
   layout->addWidget(angle);
@@ -297,6 +303,7 @@ void FormulaDialog::run_control(int id) {
     case kCtlHelp:
       toggle_quick_reference(this, state_, [this](int command) { run_control(command); });
       break;
+    case kCmdHelp: host_.post_command(kCmdHelp); break;
     default: break;
   }
 }

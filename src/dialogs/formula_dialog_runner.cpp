@@ -7,6 +7,9 @@ namespace kv {
 
 bool FormulaDialogRunner::run(int panel) {
   FormulaDialog dialog(owner_, state_, host_, panel);
+  // Modal to the main window only: the help window and the calculators,
+  // windows of their own, stay usable while the dialog waits.
+  dialog.setWindowModality(Qt::WindowModal);
   open_ = &dialog;
   const bool confirmed = dialog.exec() == QDialog::Accepted;
   open_ = nullptr;

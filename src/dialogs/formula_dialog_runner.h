@@ -19,8 +19,8 @@ class FormulaDialogRunner {
   FormulaDialogRunner(QWidget* owner, ShellState& state, ShellHost& host)
       : owner_(owner), state_(state), host_(host) {}
 
-  // Runs the dialog of drawing panel 0, 1 or 2 modally; true when it ended
-  // with "&Graph" / "&Integrieren".
+  // Runs the dialog of drawing panel 0, 1 or 2, modal to the owner only;
+  // true when it ended with "&Graph" / "&Integrieren".
   bool run(int panel);
   // Gives the open dialog the keyboard focus.
   void focus();

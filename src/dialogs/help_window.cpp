@@ -22,6 +22,7 @@
 #include "platform/help_print.h"
 #include "platform/message_boxes.h"
 #include "platform/qpainter_device.h"
+#include "session/commands.h"
 #include "session/dialog_controls.h"
 
 namespace kv {
@@ -166,6 +167,10 @@ HelpWindow::~HelpWindow() = default;
 void HelpWindow::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape: close(); break;
+    case Qt::Key_F1:
+      // In the quick reference as in its dialog: the help window.
+      if (run_owner_) run_owner_(kCmdHelp);
+      break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
       if (run_owner_) run_owner_(kCtlOk);
@@ -224,12 +229,13 @@ HelpWindow* toggle_quick_reference(QWidget* dialog, const ShellState& state,
   const QScreen* screen = dialog->screen();
   const Rect area = screen != nullptr ? to_rect(screen->availableGeometry()) : frame;
   const Rect place = quick_reference_rect(frame, frame, area);
+  // The rectangle includes the frame, which the window manager adds only
+  // after the window is shown: the dialog's frame, of the same manager,
+  // stands in for it.
+  const QSize deco = dialog->frameGeometry().size() - dialog->size();
   w->move(place.left, place.top);
-  // The frame the window system adds is known only once it is shown.
-  w->resize(place.width(), place.height());
+  w->resize(std::max(1, place.width() - deco.width()), std::max(1, place.height() - deco.height()));
   w->show();
-  const QSize deco = w->frameGeometry().size() - w->size();
-  if (deco.width() > 0 || deco.height() > 0) w->resize(place.width() - deco.width(), place.height() - deco.height());
   return w;
 }
 

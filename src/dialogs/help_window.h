@@ -64,8 +64,8 @@ class HelpWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  // run_owner receives command 1 (Enter, right gesture) and left_command
-  // (left gesture); choose_printer may be empty (the window then keeps its
+  // run_owner receives command 1 (Enter, right gesture), left_command
+  // (left gesture) and kCmdHelp (F1); choose_printer may be empty (the window then keeps its
   // own printer settings).
   HelpWindow(QWidget* owner, std::string_view text, int layout_width, const ShellState& state,
              std::function<void(int)> run_owner, int left_command, HelpPrinterChooser choose_printer);

@@ -2,6 +2,7 @@
 #include "platform/message_boxes.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
@@ -86,6 +87,12 @@ MessageResult show_message_box(QWidget* owner, std::string_view text, std::strin
   if (alert) {
     check = new QCheckBox(QString::fromUtf8(kDoNotAskAgain), &box);
     box.setCheckBox(check);
+    // The toolkit puts the tick above the buttons; ours stands below them,
+    // across the whole box.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+      grid->removeWidget(check);
+      grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
+    }
   }
   box.exec();
   if (alert) *alert = !check->isChecked();

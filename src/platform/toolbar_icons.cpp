@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPolygonF>
 #include <cmath>
+#include <cstring>
 
 #include "platform/painted_icon.h"
 
@@ -70,12 +71,6 @@ void curve(QPainter& p, const QPolygonF& poly, const QColor& c, double width = 1
   p.setPen(round_pen(c, width));
   p.setBrush(Qt::NoBrush);
   p.drawPolyline(poly);
-}
-
-// Axes through (ox, oy): a thin grey cross over the whole picture.
-void axes(QPainter& p, int ox, int oy) {
-  hline(p, 1, 17, oy, kAxis);
-  vline(p, ox, 1, 17, kAxis);
 }
 
 // Digits 1..3 in a 3 x 5 pixel font, so that they stay sharp at every size.
@@ -150,14 +145,26 @@ void axis_arrows(QPainter& p, bool along_x, bool outwards, double at) {
   p.restore();
 }
 
+// "f(x)=" in the 3 x 5 pixel font of the digits, the text the start hint
+// names for this button, over a curve.
 void picture_function(QPainter& p) {
-  axes(p, 9, 9);
-  // A cubic through the origin: rises, falls, rises again.
-  curve(p, sampled(1, 17, [](double x) {
-          const double u = (x - 9.0) / 3.6;
-          return 9.5 - 1.5 * (u * u * u - 3.0 * u);
-        }),
-        kCurve);
+  static const char* const glyphs[5][5] = {
+      {".##", ".#.", "###", ".#.", ".#."},  // f
+      {".#", "#.", "#.", "#.", ".#"},       // (
+      {"...", "#.#", ".#.", "#.#", "..."},  // x
+      {"#.", ".#", ".#", ".#", "#."},       // )
+      {"...", "###", "...", "###", "..."},  // =
+  };
+  int x = 1;
+  for (const auto& glyph : glyphs) {
+    const int w = static_cast<int>(std::strlen(glyph[0]));
+    for (int r = 0; r < 5; ++r)
+      for (int col = 0; col < w; ++col)
+        if (glyph[r][col] == '#') fill(p, x + col, 1 + r, 1, 1, kInk);
+    x += w + 1;
+  }
+  hline(p, 1, 17, 13, kAxis);
+  curve(p, sampled(1, 17, [](double x) { return 13.0 - 3.0 * std::sin((x - 1.0) / 2.4); }), kCurve);
 }
 
 void picture_integral(QPainter& p) {
@@ -243,16 +250,15 @@ void picture_tick_labels(QPainter& p) {
   digit(p, 3, 14, 10, kInk);
 }
 
+// The expressions listed at the lower left of the graph: a coloured stroke
+// and a line of text for each, below a curve.
 void picture_function_expressions(QPainter& p) {
-  curve(p, sampled(1, 17, [](double x) { return 14.0 - 2.5 * std::sin((x - 2.0) / 2.2); }), kCurve,
+  curve(p, sampled(1, 17, [](double x) { return 5.0 - 2.5 * std::sin((x - 2.0) / 2.2); }), kCurve,
         1.4);
-  // "f(x)" as a small label above the curve, in the pixel spirit of the digits.
-  QFont font(QStringLiteral("DejaVu Serif"));
-  font.setItalic(true);
-  font.setPixelSize(9);
-  p.setFont(font);
-  p.setPen(kInk);
-  p.drawText(QRectF(0, 0, 18, 10), Qt::AlignCenter, QStringLiteral("f(x)"));
+  fill(p, 1, 11, 3, 1, kCurve);
+  hline(p, 6, 15, 11, kInk);
+  fill(p, 1, 15, 3, 1, kAccent);
+  hline(p, 6, 12, 15, kInk);
 }
 
 // A circle stays round only when both axes have the same scale.

@@ -41,6 +41,12 @@ DialogRect to_dialog_rect(const QRect& r) {
 
 constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden.";
 
+// How long the start placement waits for a window manager's frame.
+constexpr int kFrameWaitMs = 2000;
+constexpr int kFrameLookMs = 20;
+constexpr int kMaxPlaceCorrections = 3;
+constexpr int kLooksPerCorrection = 10;
+
 }  // namespace
 
 MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* parent)
@@ -103,8 +109,30 @@ bool MainWindow::writeSettings() { return settings_.save_all && settings_.save_a
 
 void MainWindow::first_show(bool registered) {
   switch_surface(state_, *this, state_.surface(), true);
+  start_ = StartPlacement{};
+  start_.pending = true;
+  start_.registered = registered;
+  start_.saved_pos = state_.prefs.pos;
   set_window_rect(start_placement(state_, window_metrics(), registered));
   show();
+  // The frame comes without an event of its own (the corner stays, the
+  // client area moves inside); look for it a while. Without a window
+  // manager none comes, and the placement stands as it is.
+  auto* wait = new QTimer(this);
+  wait->setInterval(kFrameLookMs);
+  connect(wait, &QTimer::timeout, this, [this, wait, looks = 0]() mutable {
+    if (isVisible() && !isMaximized() && !isFullScreen()) frame_margins();
+    if (start_.pending) {
+      place_once_framed();
+    } else if (looks % kLooksPerCorrection == 0) {
+      correct_start_position();  // the manager has had time to answer the last request
+    }
+    if (++looks * kFrameLookMs >= kFrameWaitMs) {
+      start_.pending = start_.placed = false;
+      wait->deleteLater();
+    }
+  });
+  wait->start();
   state_.ready = true;
   // Lay out with the shown window's real geometry before the first picture.
   relayout(state_, *this);
@@ -151,10 +179,12 @@ WindowMetrics MainWindow::window_metrics() {
   const int menu = menu_bar_height();
   m.client = Rect{0, 0, width(), std::max(0, height() - menu)};
   m.status_bar_height = statusBar()->sizeHint().height();
-  const QRect frame = frameGeometry();
-  m.frame_width = frame.width() - width();
-  m.frame_height = frame.height() - height() + menu;
-  m.window = to_dialog_rect(frame);
+  // The frame of the normal state: a maximised window may have lost its
+  // borders, and one just restored gets them back only later.
+  const QMargins frame = frame_margins();
+  m.frame_width = frame.left() + frame.right();
+  m.frame_height = frame.top() + frame.bottom() + menu;
+  m.window = to_dialog_rect(geometry().marginsAdded(frame));
   const QScreen* s = screen();
   if (s != nullptr) {
     const QRect avail = s->availableGeometry();
@@ -167,19 +197,60 @@ WindowMetrics MainWindow::window_metrics() {
 }
 
 void MainWindow::set_window_rect(const DialogRect& window) {
-  // Qt moves by the frame's corner but sizes the inside; the decoration is
-  // known only once the window manager has framed the window (0 before).
-  const QRect frame = frameGeometry();
-  const int deco_w = frame.width() - width();
-  const int deco_h = frame.height() - height();
-  move(window.left, window.top);
-  resize(std::max(1, window.right - window.left - deco_w),
-         std::max(1, window.bottom - window.top - deco_h));
+  // The rectangle includes the frame. The window manager puts the frame's
+  // corner where the client's is asked for; the client area is what
+  // remains inside the frame (all of it before the window is framed).
+  const QMargins frame = frame_margins();
+  setGeometry(window.left, window.top,
+              std::max(1, window.right - window.left - frame.left() - frame.right()),
+              std::max(1, window.bottom - window.top - frame.top() - frame.bottom()));
+}
+
+QMargins MainWindow::frame_margins() {
+  if (isVisible() && !isMinimized() && !isMaximized() && !isFullScreen() && !state_.full_screen &&
+      !restoring_) {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (!frame.isNull()) normal_frame_ = frame;
+  }
+  return normal_frame_;
 }
 
 void MainWindow::remember_window_rect() {
   if (!isVisible() || isMinimized() || isMaximized() || isFullScreen() || state_.full_screen) return;
+  frame_margins();
+  place_once_framed();
   state_.prefs.pos = to_dialog_rect(frameGeometry());
+}
+
+// Placed before the frame existed, the window would come out larger by the
+// frame on every start.
+void MainWindow::place_once_framed() {
+  if (!start_.pending || normal_frame_.isNull()) return;
+  start_.pending = false;
+  state_.prefs.pos = start_.saved_pos;
+  start_.target = start_placement(state_, window_metrics(), start_.registered);
+  start_.placed = true;
+  set_window_rect(start_.target);
+}
+
+// A request the manager answered before it had framed the window may be
+// lost: the placement is asked again, a few times at most, until the window
+// is where and as large as it should be (as far as the toolkit sees it).
+void MainWindow::correct_start_position() {
+  if (!start_.placed || start_.corrections >= kMaxPlaceCorrections || !isVisible() ||
+      isMaximized() || isFullScreen()) {
+    return;
+  }
+  const QMargins frame = frame_margins();
+  const QSize inside(start_.target.right - start_.target.left - frame.left() - frame.right(),
+                     start_.target.bottom - start_.target.top - frame.top() - frame.bottom());
+  const QPoint off = QPoint(start_.target.left, start_.target.top) - frameGeometry().topLeft();
+  if (off.isNull() && size() == inside) return;
+  ++start_.corrections;
+  setGeometry(QRect(geometry().topLeft() + off, inside));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -259,8 +330,12 @@ void MainWindow::leave_full_screen(const DialogRect& window) {
 }
 
 void MainWindow::restore_from_maximised() {
+  const QMargins frame = frame_margins();
+  restoring_ = true;
+  QTimer::singleShot(kFrameWaitMs / 4, this, [this] { restoring_ = false; });
   showNormal();
-  if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+  // The whole window, frame included, fills the screen's free area.
+  if (const QScreen* s = screen()) setGeometry(s->availableGeometry() - frame);
 }
 
 void MainWindow::close_window() { QTimer::singleShot(0, this, &QWidget::close); }

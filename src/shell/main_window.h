@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -133,7 +134,13 @@ class MainWindow final : public QMainWindow, public ShellHost {
   QToolBar* build_toolbar(const char* name, int width, Qt::ToolBarArea area, bool left);
   int menu_bar_height() const;
   QPoint graph_client_offset() const;
+  // The window manager's frame around the client area, as last seen while
+  // the window was neither maximised nor in full screen; none before the
+  // window is framed, and none without a window manager.
+  QMargins frame_margins();
   void remember_window_rect();
+  void place_once_framed();
+  void correct_start_position();
   QWidget* box_owner();
 
   ShellState& state_;
@@ -153,6 +160,18 @@ class MainWindow final : public QMainWindow, public ShellHost {
   bool closing_for_other_ = false;
   std::unique_ptr<PrintClipboard> print_clipboard_;
   QPointer<HelpWindow> help_window_;
+  QMargins normal_frame_;
+  bool restoring_ = false;  // just restored from maximised: the frame is not yet the normal one
+  // The start placement waits for the frame: the saved rectangle and the
+  // centring both mean the window with its frame.
+  struct StartPlacement {
+    bool pending = false;
+    bool registered = false;
+    DialogRect saved_pos;
+    bool placed = false;  // placed with the frame; the position may still need a shift
+    DialogRect target;
+    int corrections = 0;
+  } start_;
 };
 
 }  // namespace kv

@@ -257,7 +257,18 @@ void PointerController::hover_leave() {
 }
 
 void PointerController::hover_tick() {
-  if (!inside_graph_area(state_.layout.client, cursor_client())) hover_leave();
+  const Point p = cursor_client();
+  if (!inside_graph_area(state_.layout.client, p)) {
+    hover_leave();
+    return;
+  }
+  // A jump that lands the cursor on the tooltip, or the tooltip pushed under
+  // the cursor in a corner of the screen, sends the moves to the tooltip's
+  // window and not to the graph: the tooltip follows the cursor from here.
+  const QPoint cursor = QCursor::pos();
+  if (state_.mouse_mode == MouseMode::Idle && tooltip_->tip_shown() && cursor != tip_cursor_) {
+    update_tooltip(p, cursor);
+  }
 }
 
 void PointerController::update_tooltip(Point client, QPoint global) {
@@ -265,6 +276,7 @@ void PointerController::update_tooltip(Point client, QPoint global) {
     hide_tooltip();
     return;
   }
+  tip_cursor_ = global;
   tooltip_->show_values(state_.current(), state_.layout.plot, state_.current_colours(), client,
                         global);
 }

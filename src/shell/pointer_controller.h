@@ -109,6 +109,7 @@ class PointerController final : public QObject {
   std::function<QPoint()> client_offset_;
   PointerHooks hooks_;
   CoordTooltip* tooltip_ = nullptr;  // a window of its own, owned by graph's window
+  QPoint tip_cursor_;                 // the cursor (screen) the tooltip shows
   std::unique_ptr<ZoomBoxWindow> box_;
   QTimer gesture_timer_;
   QTimer hover_timer_;

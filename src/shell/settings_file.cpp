@@ -17,7 +17,8 @@ SettingsAccess settings_file_access() {
     return load_all_settings(*path, state.panels, state.prefs, false);
   };
   s.save_all = [path](const ShellState& state) {
-    return save_all_settings(*path, state.panels, state.prefs, state.document_path);
+    // Closed in full screen, the file keeps the bars and window of before.
+    return save_all_settings(*path, state.panels, persistent_prefs(state), state.document_path);
   };
   s.load_one_instance = [path](UserPrefs& prefs) { return load_one_instance(*path, prefs); };
   s.save_one_instance = [path](const UserPrefs& prefs) { return save_one_instance(*path, prefs); };

@@ -100,6 +100,25 @@ class CalcTest : public QObject {
     QCOMPARE(rows(p), QStringLiteral("2\t0\t\n0\t2\t"));
   }
 
+  // Enter in a field after the focus has visited another button still
+  // computes: "&Berechnen" stays the default button on every page.
+  void enterComputesAfterTheFocusVisitedCopy() {
+    for (int index : {0, 1}) {
+      CalcPage* p = table_page(index);
+      QVERIFY(QTest::qWaitForWindowActive(calc_->table_window()));
+      set_table(p, "x", "0", "1", "0.5");
+      if (index == 1) formula(p)->setEditText(QStringLiteral("y'=1"));
+      QGuiApplication::clipboard()->setText(QStringLiteral("old"));
+      p->control(kCtlCopy)->setFocus(Qt::TabFocusReason);
+      QLineEdit* step = field(p, kCtlXStep);
+      step->setFocus(Qt::BacktabFocusReason);
+      QCOMPARE(QApplication::focusWidget(), step);
+      QTest::keyClick(step, Qt::Key_Return);
+      QVERIFY2(!rows(p).isEmpty(), "not computed");
+      QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("old"));
+    }
+  }
+
   void clipboardUsesTheLocaleDecimalComma() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     CalcPage* p = table_page(0);

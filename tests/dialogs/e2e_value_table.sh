@@ -3,8 +3,8 @@
 # "Werte&tabelle" opens the value table, a formula and its range are typed,
 # Enter computes, "Tabelle &kopieren" copies; the clipboard must hold the
 # table with the decimal comma of a German locale, and the formula with its
-# point. Then "&Einzelwert" opens the single value, Enter computes and its
-# result is copied too.
+# point. Then "&Einzelwert" opens the single value, Alt+B computes and its
+# result is copied too. Each calculator must take the keyboard focus itself.
 # Usage: e2e_value_table.sh PATH/TO/kurvaline. Exit 77 (skipped) without
 # xvfb-run, xdotool or xclip. With KV_E2E_SHOTS=DIR the two windows are
 # kept as screenshots in DIR.
@@ -29,6 +29,16 @@ wait_window() {  # name -> window id on stdout
   done
   return 1
 }
+# A newly opened calculator takes the keyboard focus itself, also without a
+# window manager; what is typed next goes there.
+takes_focus() {  # window id, name
+  for _ in $(seq 20); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "$2 opened without the keyboard focus" >>"$tmp/unfocused"
+  xdotool windowfocus --sync "$1"
+}
 shot() { [ -n "$shots" ] && command -v import >/dev/null && import -window "$1" "$shots/$2.png"; }
 finish() { kill $pid 2>/dev/null; exit 0; }
 
@@ -39,8 +49,7 @@ xdotool key alt+r
 sleep 0.3
 xdotool key t
 table=$(wait_window "Funktionsrechner - Wertetabelle") || { echo "no table window" >"$tmp/result"; finish; }
-sleep 0.3
-xdotool windowfocus --sync "$table"
+takes_focus "$table" "value table"
 # The formula field has the focus with its text selected; Tab selects each field.
 xdotool type --delay 20 'x*x/4'
 xdotool key Tab; xdotool type --delay 20 '0'
@@ -58,9 +67,8 @@ xdotool key alt+r
 sleep 0.3
 xdotool key e
 value=$(wait_window "Funktionsrechner Einzelwert") || { echo "no value window" >"$tmp/result"; finish; }
-sleep 0.3
-xdotool windowfocus --sync "$value"
-xdotool key Return
+takes_focus "$value" "single value"
+xdotool key alt+b
 sleep 0.3
 xdotool key alt+k
 sleep 0.3
@@ -103,6 +111,7 @@ expected=$(printf 'y=x*cos(x)\r\n\r\nx\ty\ty'"'"'\r\n7,2\t4,38013\t-5,10606\r\n.
 actual=$(cat "$tmp/value.txt" 2>/dev/null; printf .)
 [ "$actual" = "$expected" ] || fail "value clipboard: $(od -c "$tmp/value.txt" 2>/dev/null | head -10)"
 [ -f "$tmp/value_open" ] && fail "$(cat "$tmp/value_open")"
+[ -f "$tmp/unfocused" ] && fail "$(cat "$tmp/unfocused")"
 
 [ $failures -eq 0 ] && echo "all checks passed"
 [ $failures -eq 0 ]

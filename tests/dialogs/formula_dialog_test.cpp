@@ -9,11 +9,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <cmath>
 #include <numbers>
 
 #include "dialogs/axis_title_dialog.h"
 #include "dialogs/formula_dialog.h"
+#include "dialogs/help_window.h"
+#include "session/commands.h"
 #include "expr/messages.h"
 #include "fake_host.h"
 
@@ -99,6 +102,69 @@ class FormulaDialogTest : public QObject {
     QCOMPARE(igl->result(), int(QDialog::Accepted));
   }
 
+  // What is typed is the formula: the history does not complete a prefix.
+  void typed_prefix_of_a_history_entry_stays_as_typed() {
+    const struct {
+      int panel;
+      const char* entry;
+      const char* typed;
+    } cases[] = {{kPanelIntegral, "x^2+1", "x"}, {kPanelDiffEqu, "y'=x+y", "y'=x"}};
+    for (const auto& c : cases) {
+      state_->panels[static_cast<size_t>(c.panel)].history[0] = c.entry;
+      auto d = open(c.panel);
+      QLineEdit* edit = ctl<QComboBox>(*d, kCtlFormula)->lineEdit();
+      edit->setFocus();
+      edit->selectAll();
+      QTest::keyClicks(edit, QString::fromUtf8(c.typed));
+      QTest::keyClick(edit, Qt::Key_Return);
+      QCOMPARE(d->result(), int(QDialog::Accepted));
+      QCOMPARE(state_->panels[static_cast<size_t>(c.panel)].source, std::string(c.typed));
+    }
+  }
+
+  // F1 asks the main window for its help: in the dialog, in its formula
+  // field, in the axis titles and in the quick reference.
+  void f1_opens_the_help_everywhere() {
+    for (int panel : {kPanelFunction, kPanelIntegral, kPanelDiffEqu}) {
+      host_->posted.clear();
+      auto d = open(panel);
+      QVERIFY(QTest::qWaitForWindowActive(d.get()));
+      QTest::keyClick(d->control(kCtlFormula), Qt::Key_F1);
+      QTest::keyClick(d->control(range_control(kXMin)), Qt::Key_F1);
+      d->run_control(kCtlHelp);
+      auto* quick = d->findChild<HelpWindow*>();
+      QVERIFY(quick != nullptr);
+      quick->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(quick));
+      QTest::keyClick(quick->view(), Qt::Key_F1);
+      QCOMPARE(host_->posted, (std::vector<int>{kCmdHelp, kCmdHelp, kCmdHelp}));
+    }
+    host_->posted.clear();
+    AxisTitleDialog titles(owner_.get(), *state_, *host_, state_->panels[kPanelFunction]);
+    titles.show();
+    QVERIFY(QTest::qWaitForWindowActive(&titles));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QCOMPARE(host_->posted, std::vector<int>{kCmdHelp});
+  }
+
+  // Tab from the last range field reaches the checked angle unit; the
+  // arrow keys then move to the other one and check it.
+  void tab_into_the_angle_lands_on_the_checked_unit() {
+    auto d = open(kPanelFunction);
+    QVERIFY(QTest::qWaitForWindowActive(d.get()));
+    auto* radians = ctl<QRadioButton>(*d, kCtlRadians);
+    QVERIFY(radians->isChecked());
+    d->control(range_control(kTMax))->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), radians);
+    QTest::keyClick(radians, Qt::Key_Left);
+    auto* degrees = ctl<QRadioButton>(*d, kCtlDegrees);
+    QVERIFY(degrees->isChecked());
+    d->control(range_control(kTMax))->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), degrees);
+  }
+
   void texts_in_and_out() {
     auto d = open(kPanelFunction);
     // The panel's "\r\n" breaks show as lines and are stored as they were.
@@ -139,6 +205,7 @@ class FormulaDialogTest : public QObject {
     QCOMPARE(host_->messages[0], std::string(message_text(kMsgXRange)));
     QCOMPARE(host_->focused_id, range_control(kXMin));
     QCOMPARE(host_->selected, QStringLiteral("sqrt(4)"));
+    QVERIFY(!ctl<QPlainTextEdit>(*d, kCtlFormula)->textCursor().hasSelection());
     // Closed with "&Abbrechen" and opened again: the message is not repeated.
     d->run_control(kCtlCancel);
     auto again = open(kPanelFunction);

@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QScrollBar>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
@@ -15,12 +17,18 @@
 #include <QToolBar>
 #include <QToolTip>
 
+#include "dialogs/calc_page.h"
+#include "dialogs/calc_window.h"
+#include "dialogs/formula_dialog.h"
+#include "dialogs/help_window.h"
 #include "platform/message_boxes.h"
+#include "session/dialog_controls.h"
 #include "session/commands.h"
 #include "session/refresh.h"
 #include "session/shell_state.h"
 #include "shell/graph_widget.h"
 #include "shell/main_window.h"
+#include "shell/settings_file.h"
 #include "shell/shell_styles.h"
 
 namespace kv {
@@ -73,10 +81,10 @@ class MainWindowTest : public QObject {
   std::unique_ptr<ShellState> state_;
   std::unique_ptr<MainWindow> window_;
 
-  MainWindow& start() {
+  MainWindow& start(SettingsAccess settings = settings_without_file()) {
     state_ = std::make_unique<ShellState>();
     make_start_state(*state_);
-    window_ = std::make_unique<MainWindow>(*state_, settings_without_file());
+    window_ = std::make_unique<MainWindow>(*state_, std::move(settings));
     window_->first_show();
     window_->activateWindow();
     [[maybe_unused]] bool active = QTest::qWaitForWindowActive(window_.get());
@@ -228,14 +236,108 @@ class MainWindowTest : public QObject {
     }
   }
 
+  // The window closed in full screen: the file the next start reads keeps
+  // the bars, the status bar and the window rectangle from before.
+  void closing_in_full_screen_keeps_the_bars() {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("kurvaline.ini"));
+    qputenv("KURVALINE_INI", ini.toLocal8Bit());
+    MainWindow& w = start(settings_file_access());
+    const QRect before = w.frameGeometry();
+    w.execute(kCmdFullScreen);
+    QVERIFY(state_->full_screen);
+    QVERIFY(w.close());
+    qunsetenv("KURVALINE_INI");
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains(QStringLiteral("\nToolbar=1")));
+    QVERIFY(text.contains(QStringLiteral("\nStatusbar=1")));
+    const QString pos = QStringLiteral("\nPos=%1,%2,%3,%4")
+                            .arg(before.left()).arg(before.top())
+                            .arg(before.left() + before.width()).arg(before.top() + before.height());
+    QVERIFY2(text.contains(pos), qPrintable(text.mid(text.indexOf(QStringLiteral("\nPos=")), 30)));
+  }
+
+  // The start hint names the "f(x)=" button: the function dialog's button
+  // shows that text (the ink of the 3 x 5 letters), and the button of
+  // "Funktionsterme einzeichnen" another picture.
+  void function_dialog_button_shows_the_written_formula() {
+    MainWindow& w = start();
+    auto picture = [&w](int id) { return w.action(id)->icon().pixmap(QSize(18, 18), 1.0).toImage(); };
+    auto ink_in_top_rows = [](const QImage& image) {
+      int n = 0;
+      for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < image.width(); ++x)
+          if (image.pixel(x, y) == qRgb(0x2b, 0x2b, 0x2b)) ++n;
+      return n;
+    };
+    const QImage dialog = picture(kCmdFunctionDialog);
+    QVERIFY2(ink_in_top_rows(dialog) >= 20, qPrintable(QString::number(ink_in_top_rows(dialog))));
+    QCOMPARE(ink_in_top_rows(picture(kCmdFunctionExpressions)), 0);
+  }
+
+  // The formula dialog blocks only the main window: keys and clicks that
+  // the window system delivers reach the calculator and the help window,
+  // and the calculator's "&Graph hinzufügen" ends the dialog, which opens
+  // again with the formula added.
+  void formula_dialog_leaves_calculators_and_help_usable() {
+    MainWindow& w = start();
+    w.execute(kCmdValueTable);
+    CalcWindow* calc = w.calculators().table_window();
+    QVERIFY(QTest::qWaitForWindowExposed(calc));
+    CalcPage* page = calc->current_page();
+    auto* formula = qobject_cast<QComboBox*>(page->control(kCtlFormula));
+    formula->setEditText(QString());
+    Qt::WindowModality modality = Qt::ApplicationModal;
+    int help_scrolled = -1;
+    QString reopened;
+    bool handed_over = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (dialog == nullptr) return;
+      modality = dialog->windowModality();
+      for (char c : {'x', '+', '7'}) QTest::keyClick(calc->windowHandle(), c);
+      w.execute(kCmdHelp);
+      HelpWindow* help = w.help_window();
+      if (help != nullptr) {
+        QTest::keyClick(help->windowHandle(), Qt::Key_Down);
+        help_scrolled = help->view()->verticalScrollBar()->value();
+      }
+      QWidget* to_graph = page->control(kCtlToGraph);
+      QTest::mouseClick(calc->windowHandle(), Qt::LeftButton, {},
+                        to_graph->mapTo(calc, to_graph->rect().center()));
+      handed_over = true;
+    });
+    // The dialog opened again: read its formula and end it.
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+      auto* again = qobject_cast<FormulaDialog*>(QApplication::activeModalWidget());
+      if (!handed_over || again == nullptr || !again->isVisible() || !reopened.isEmpty()) return;
+      reopened = QString::fromStdString(again->texts().formula);
+      again->reject();
+    });
+    watch.start(10);
+    w.execute(kCmdFunctionDialog);
+    QTRY_VERIFY(!reopened.isEmpty());
+    watch.stop();
+    QCOMPARE(formula->currentText(), QStringLiteral("x+7"));
+    QVERIFY(help_scrolled > 0);
+    QVERIFY2(reopened.contains(QStringLiteral("\r\nx+7;")), qPrintable(reopened));
+    QCOMPARE(modality, Qt::WindowModal);
+  }
+
   void confirmation_tick_counts_with_cancel() {
     bool ask_again = true;
+    bool tick_below_buttons = false;
     QStringList buttons;
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       QVERIFY(box != nullptr);
       for (QAbstractButton* b : box->buttons()) buttons << b->text();
       QCOMPARE(box->checkBox()->text(), QStringLiteral("Nicht mehr nachfragen"));
+      QAbstractButton* yes = box->button(QMessageBox::Yes);
+      tick_below_buttons = box->checkBox()->y() >= yes->mapTo(box, QPoint(0, yes->height())).y();
       box->checkBox()->setChecked(true);
       box->button(QMessageBox::Cancel)->click();
     });
@@ -243,6 +345,7 @@ class MainWindowTest : public QObject {
                                              MessageButtons::YesNoCancel, MessageIcon::Question,
                                              &ask_again);
     QCOMPARE(r, MessageResult::Cancel);
+    QVERIFY(tick_below_buttons);
     QVERIFY(!ask_again);
     buttons.sort();
     QCOMPARE(buttons, (QStringList{"&Ja", "&Nein", "Abbrechen"}));

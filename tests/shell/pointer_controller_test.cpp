@@ -246,6 +246,21 @@ class PointerControllerTest : public QObject {
     QVERIFY(!pointer_->tooltip().tip_shown());
   }
 
+  // The cursor moved without a move event reaching the graph (it landed on
+  // the tooltip): the tooltip still follows it, with the values there.
+  void tooltip_follows_a_cursor_that_moves_over_it() {
+    const QPoint c = plot_point(300, 200);
+    QCursor::setPos(graph_->mapToGlobal(c));
+    move(c, Qt::NoButton);
+    QVERIFY(pointer_->tooltip().tip_shown());
+    const QRect before = pointer_->tooltip().geometry();
+    const QImage picture = pointer_->tooltip().picture();
+    QCursor::setPos(graph_->mapToGlobal(c + QPoint(30, 12)));
+    QTRY_COMPARE(pointer_->tooltip().geometry().topLeft(), before.topLeft() + QPoint(30, 12));
+    QVERIFY(pointer_->tooltip().picture() != picture);
+    QVERIFY(pointer_->tooltip().tip_shown());
+  }
+
   void tooltip_picture_is_sized_for_its_lines_in_the_panel_colours() {
     PanelRecord& panel = state_->current();
     panel.options[kOptPalette] = 1;

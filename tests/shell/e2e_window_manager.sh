@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The window under a real window manager (openbox on the virtual X server):
+# start and quit leave the window where and as large as it was; Ctrl+Q on a
+# maximised window keeps the frame on the screen; the quick reference has
+# its own size with the frame, as wide as its dialog.
+# Usage: e2e_window_manager.sh PATH/TO/kurvaline. Exit 77 (skipped) without
+# xvfb-run, openbox, xdotool or xprop. With KV_E2E_SHOTS=DIR the screen is
+# kept as screenshots in DIR.
+set -u
+bin=$1
+source "$(dirname "$0")/../e2e_prologue.sh" xvfb-run openbox xdotool xprop
+shots=${KV_E2E_SHOTS:-}
+export XDG_RUNTIME_DIR="$tmp/run"
+mkdir -m 700 "$tmp/run"
+
+cat >"$tmp/drive.sh" <<'DRIVE'
+set -u
+bin=$1 tmp=$2 shots=$3
+note() { echo "$*" >>"$tmp/problems"; }
+shot() { [ -n "$shots" ] && command -v import >/dev/null && import -window root "$shots/$1.png"; }
+openbox >/dev/null 2>&1 &
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+wait_window() {  # name -> window id
+  local w=""
+  for _ in $(seq 100); do
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+# Client rectangle and frame of a window: "X Y W H left right top bottom".
+frame_of() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW ext
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  ext=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ',')
+  echo "$X $Y $WIDTH $HEIGHT ${ext:-0 0 0 0}"
+}
+start() {
+  "$bin" >>"$tmp/out.txt" 2>&1 &
+  pid=$!
+  win=$(wait_window Kurvaline) || { note "no window"; return 1; }
+  sleep 1.5  # framed, and placed again inside the frame
+  xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+}
+quit() {
+  xdotool key alt+d
+  sleep 0.3
+  xdotool key e
+  for _ in $(seq 100); do kill -0 $pid 2>/dev/null || return 0; sleep 0.1; done
+  note "still running after Beenden"
+  kill $pid
+}
+
+start || exit 1
+read -r X Y W H L R T B <<<"$(frame_of "$win")"
+shot start
+first="$X $Y $W $H"
+quit
+for run in 2 3; do
+  start || exit 1
+  read -r X Y W H L R T B <<<"$(frame_of "$win")"
+  [ "$X $Y $W $H" = "$first" ] || note "start $run: client $X $Y $W $H, first $first"
+  [ $run = 3 ] || quit
+done
+
+# The quick reference below (or above) the function dialog, as wide as it
+# and of its own height, frame included.
+xdotool key ctrl+f
+dialog=$(wait_window "Funktionsterm eingeben") || note "no formula dialog"
+sleep 0.8
+xdotool key alt+h
+quick=$(wait_window "Kurvaline Hilfe") || note "no quick reference"
+sleep 0.8
+if [ -n "${quick:-}" ] && [ -n "${dialog:-}" ]; then
+  read -r qx qy qw qh ql qr qt qb <<<"$(frame_of "$quick")"
+  read -r dx dy dw dh dl dr dt db <<<"$(frame_of "$dialog")"
+  echo "$((qw + ql + qr)) $((qh + qt + qb)) $((qy - qt)) $((qy + qh + qb)) $((dw + dl + dr)) $((dy - dt)) $((dy + dh + db))" >"$tmp/quick"
+fi
+shot quick_reference
+xdotool key Escape
+sleep 0.3
+xdotool key Escape
+sleep 0.3
+
+# The about box leaves its title bar room for the title.
+xdotool key ctrl+a
+about=$(wait_window "Über Kurvaline") || note "no about box"
+sleep 0.5
+shot about
+if [ -n "${about:-}" ]; then
+  read -r ax ay aw ah _ <<<"$(frame_of "$about")"
+  [ "$aw" -ge 240 ] || note "about box only $aw wide"
+fi
+xdotool key Escape
+sleep 0.3
+
+# Maximised by a double click on the title bar, then Ctrl+Q.
+read -r X Y W H L R T B <<<"$(frame_of "$win")"
+xdotool mousemove $((X + W / 2)) $((Y - T / 2)) click --repeat 2 --delay 80 1
+sleep 1
+xdotool key ctrl+q
+sleep 1
+read -r X Y W H L R T B <<<"$(frame_of "$win")"
+shot squared
+[ $((Y + H + B)) -le 1024 ] && [ $((X + W + R)) -le 1280 ] && [ $((Y - T)) -ge 0 ] ||
+  note "squared window leaves the screen: client $X,$Y ${W}x$H, frame $L $R $T $B"
+quit
+DRIVE
+
+[ -n "$shots" ] && mkdir -p "$shots"
+timeout 100 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/drive.sh" "$bin" "$tmp" "$shots"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+[ -f "$tmp/problems" ] && while read -r line; do fail "$line"; done <"$tmp/problems"
+
+[ -f "$KURVALINE_INI" ] || fail "no settings file written"
+if [ -f "$tmp/quick" ]; then
+  read -r qw qh _ _ dw _ <"$tmp/quick"
+  [ "$qw" = "$dw" ] || fail "quick reference $qw wide with its frame, dialog $dw"
+  [ "$qh" = 280 ] || fail "quick reference $qh high with its frame"
+else
+  fail "no quick reference measured"
+fi
+[ $failures -eq 0 ] && echo "all checks passed"
+[ $failures -eq 0 ]
