@@ -1,6 +1,7 @@
 // The desktop program: the main window on the toolkit's event loop.
 //
-// Start-up order: the command line's document path; OneInstance, read on its
+// Start-up order: the font set starts loading on a thread of its own
+// (platform/font_warmup.h); the command line's document path; OneInstance, read on its
 // own first, decides whether a running instance takes the path over and this
 // start ends; the state of a fresh start, the main window (it loads the
 // settings and checks the panels), the registration with the desktop (which,
@@ -25,6 +26,7 @@
 
 #include "app/cli.h"
 #include "platform/desktop_integration.h"
+#include "platform/font_warmup.h"
 #include "platform/instance_guard.h"
 #include "platform/message_boxes.h"
 #include "platform/toolbar_icons.h"
@@ -68,7 +70,9 @@ int run_desktop(int argc, char** argv) {
                stderr);
     return 1;
   }
+  FontWarmup fonts;
   QApplication app(argc, argv);
+  const FontWarmup::ListReading font_list = fonts.read_font_list();
   QApplication::setStyle(new ProgramStyle);
   QApplication::setApplicationName(QStringLiteral("Kurvaline"));
   QApplication::setApplicationDisplayName(QString());
@@ -89,6 +93,7 @@ int run_desktop(int argc, char** argv) {
 
   auto state = std::make_unique<ShellState>();
   make_start_state(*state);
+  fonts.wait_for_configuration();
   MainWindow window(*state, std::move(settings));
   if (!window.settings_loaded()) {
     // Nothing is saved: the file that could not be read stays as it is.
