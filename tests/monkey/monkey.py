@@ -196,7 +196,9 @@ class Monkey:
             print(f"---- {name}")
             with open(os.path.join(self.args.sanitizer_logs, name), errors="replace") as f:
                 print("".join(f.readlines()[:80]))
-        print(f"replay: {self.args.replay}")
+        # The same seed replays the same steps; up to this one, however fast
+        # the machine runs them.
+        print(f"replay: {self.args.replay} {max(self.step, 1)}")
         if self.proc and self.proc.poll() is None:
             self.proc.kill()
         sys.exit(1)
@@ -369,8 +371,9 @@ class Monkey:
         self.start()
         time.sleep(1)
         self.check()
-        end = time.monotonic() + self.args.seconds
-        while time.monotonic() < end:
+        begin = time.monotonic()
+        end = begin + self.args.seconds
+        while (self.step < self.args.steps if self.args.steps else time.monotonic() < end):
             self.step += 1
             self.act()
             self.check()
@@ -379,7 +382,7 @@ class Monkey:
                 self.seen[title] = self.seen.get(title, 0) + 1
         self.history.append("closing the window")
         self.finish(pinger)
-        print(f"monkey: seed {self.args.seed}, {self.step} steps in {self.args.seconds} s, "
+        print(f"monkey: seed {self.args.seed}, {self.step} steps in {time.monotonic() - begin:.0f} s, "
               f"slowest ping answer {self.slowest:.2f} s, program ended cleanly")
         print("focused windows (every tenth step): " +
               ", ".join(f"{t!r} {n}" for t, n in sorted(self.seen.items(), key=lambda i: -i[1])))
@@ -390,6 +393,7 @@ def main():
     p.add_argument("--bin", required=True)
     p.add_argument("--seed", type=int, required=True)
     p.add_argument("--seconds", type=float, default=60)
+    p.add_argument("--steps", type=int, default=0, help="this many steps instead of --seconds")
     p.add_argument("--ping-limit", type=float, default=2.0)
     p.add_argument("--log", required=True)
     p.add_argument("--sanitizer-logs", required=True)

@@ -5,11 +5,12 @@
 # dialog and calculator. It fails on a crash, a sanitizer report, a window
 # that does not answer the window system's ping within two seconds, or a
 # program that does not end when its window is closed at the end.
-# Usage: monkey.sh PATH/TO/kurvaline [SEED [SECONDS]]   (defaults: 1, 60)
-# A failure prints the seed and this command to replay it. Exit 77 (skipped)
-# without xvfb-run or xdotool.
+# Usage: monkey.sh PATH/TO/kurvaline [SEED [SECONDS [STEPS]]]
+# (defaults: seed 1, 60 seconds; with STEPS, that many steps however long they
+# take). A failure prints the seed and the command that replays it up to the
+# failing step. Exit 77 (skipped) without xvfb-run, xdotool or python3.
 set -u
-bin=$1 seed=${2:-1} seconds=${3:-60}
+bin=$1 seed=${2:-1} seconds=${3:-60} steps=${4:-0}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e_prologue.sh" xvfb-run xdotool python3
 # Nothing of the user's: home, configuration, instance sockets and the
@@ -30,8 +31,8 @@ cd "$tmp/files" || exit 1
 replay="bash $here/monkey.sh $bin $seed $seconds"
 # xvfb-run -a can race another run for the same display number; one more try.
 for attempt in 1 2; do
-  timeout $((seconds + 240)) xvfb-run -a -s "-screen 0 1280x1024x24" \
-    python3 "$here/monkey.py" --bin "$bin" --seed "$seed" --seconds "$seconds" \
+  timeout $((seconds + 240 + 2 * steps)) xvfb-run -a -s "-screen 0 1280x1024x24" \
+    python3 "$here/monkey.py" --bin "$bin" --seed "$seed" --seconds "$seconds" --steps "$steps" \
     --log "$tmp/program.log" --sanitizer-logs "$tmp/san" --replay "$replay"
   status=$?
   grep -q "could not connect to display" "$tmp/program.log" 2>/dev/null || break
@@ -40,6 +41,6 @@ if [ $status -ne 0 ]; then
   [ $status -eq 124 ] && echo "FAIL: the monkey run itself did not end (seed $seed)"
   echo "program output (last 40 lines):"
   tail -n 40 "$tmp/program.log" 2>/dev/null
-  echo "replay: $replay"
+  [ $status -eq 124 ] && echo "replay: $replay"
 fi
 exit $status
