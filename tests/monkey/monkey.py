@@ -181,6 +181,7 @@ class Monkey:
         self.rng = random.Random(args.seed)
         self.log = open(args.log, "w")
         self.proc = None
+        self.wm = None
         self.main = None
         self.history = deque(maxlen=25)
         self.step = 0
@@ -201,9 +202,20 @@ class Monkey:
         print(f"replay: {self.args.replay} {max(self.step, 1)}")
         if self.proc and self.proc.poll() is None:
             self.proc.kill()
+        self.end_wm()
         sys.exit(1)
 
+    def end_wm(self):
+        if self.wm and self.wm.poll() is None:
+            self.wm.terminate()
+            self.wm.wait()
+
     def start(self):
+        if self.args.wm:
+            # Focus, activation and full screen as a desktop does them.
+            self.wm = subprocess.Popen([self.args.wm], stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            time.sleep(1)
         self.proc = subprocess.Popen([self.args.bin], stdout=self.log, stderr=subprocess.STDOUT)
         deadline = time.monotonic() + 60
         while time.monotonic() < deadline:
@@ -382,6 +394,7 @@ class Monkey:
                 self.seen[title] = self.seen.get(title, 0) + 1
         self.history.append("closing the window")
         self.finish(pinger)
+        self.end_wm()
         print(f"monkey: seed {self.args.seed}, {self.step} steps in {time.monotonic() - begin:.0f} s, "
               f"slowest ping answer {self.slowest:.2f} s, program ended cleanly")
         print("focused windows (every tenth step): " +
@@ -398,6 +411,7 @@ def main():
     p.add_argument("--log", required=True)
     p.add_argument("--sanitizer-logs", required=True)
     p.add_argument("--replay", default="")
+    p.add_argument("--wm", default="", help="a window manager to run first, e.g. openbox")
     Monkey(p.parse_args()).run()
 
 

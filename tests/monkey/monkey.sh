@@ -8,7 +8,8 @@
 # Usage: monkey.sh PATH/TO/kurvaline [SEED [SECONDS [STEPS]]]
 # (defaults: seed 1, 60 seconds; with STEPS, that many steps however long they
 # take). A failure prints the seed and the command that replays it up to the
-# failing step. Exit 77 (skipped) without xvfb-run, xdotool or python3.
+# failing step. KV_MONKEY_WM=openbox runs a window manager first. Exit 77
+# (skipped) without xvfb-run, xdotool or python3.
 set -u
 bin=$1 seed=${2:-1} seconds=${3:-60} steps=${4:-0}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -28,12 +29,13 @@ export LSAN_OPTIONS="suppressions=$here/../../scripts/lsan.supp"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1:log_path=$tmp/san/ubsan"
 cd "$tmp/files" || exit 1
 
-replay="bash $here/monkey.sh $bin $seed $seconds"
+wm=${KV_MONKEY_WM:-}
+replay="${wm:+KV_MONKEY_WM=$wm }bash $here/monkey.sh $bin $seed $seconds"
 # xvfb-run -a can race another run for the same display number; one more try.
 for attempt in 1 2; do
   timeout $((seconds + 240 + 2 * steps)) xvfb-run -a -s "-screen 0 1280x1024x24" \
     python3 "$here/monkey.py" --bin "$bin" --seed "$seed" --seconds "$seconds" --steps "$steps" \
-    --log "$tmp/program.log" --sanitizer-logs "$tmp/san" --replay "$replay"
+    --log "$tmp/program.log" --sanitizer-logs "$tmp/san" --replay "$replay" --wm "$wm"
   status=$?
   grep -q "could not connect to display" "$tmp/program.log" 2>/dev/null || break
 done
