@@ -183,7 +183,7 @@ class Monkey:
         self.proc = None
         self.wm = None
         self.main = None
-        self.history = deque(maxlen=25)
+        self.history = deque(maxlen=int(os.environ.get("KV_MONKEY_HISTORY", "25")))
         self.step = 0
         self.slowest = 0.0
         self.seen = {}  # window titles that had the focus, every tenth step
