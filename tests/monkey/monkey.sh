@@ -8,7 +8,8 @@
 # Usage: monkey.sh PATH/TO/kurvaline [SEED [SECONDS [STEPS]]]
 # (defaults: seed 1, 60 seconds; with STEPS, that many steps however long they
 # take). A failure prints the seed and the command that replays it up to the
-# failing step. KV_MONKEY_WM=openbox runs a window manager first. Exit 77
+# failing step. KV_MONKEY_WM=openbox runs a window manager first;
+# KV_MONKEY_HISTORY=N lists the last N steps of a failure (25). Exit 77
 # (skipped) without xvfb-run, xdotool or python3.
 set -u
 bin=$1 seed=${2:-1} seconds=${3:-60} steps=${4:-0}
