@@ -14,7 +14,8 @@
 set -u
 bin=$1 seed=${2:-1} seconds=${3:-60} steps=${4:-0}
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e_prologue.sh" xvfb-run xdotool python3
+wm=${KV_MONKEY_WM:-}
+source "$here/../e2e_prologue.sh" xvfb-run xdotool python3 $wm
 # Nothing of the user's: home, configuration, instance sockets and the
 # folder the file dialogs start in all lie in the test's own folder.
 export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_CACHE_HOME="$tmp/cache"
@@ -30,7 +31,6 @@ export LSAN_OPTIONS="suppressions=$here/../../scripts/lsan.supp"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1:log_path=$tmp/san/ubsan"
 cd "$tmp/files" || exit 1
 
-wm=${KV_MONKEY_WM:-}
 replay="${wm:+KV_MONKEY_WM=$wm }bash $here/monkey.sh $bin $seed $seconds"
 # xvfb-run -a can race another run for the same display number; one more try.
 for attempt in 1 2; do
