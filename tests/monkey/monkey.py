@@ -21,7 +21,7 @@ import select
 import subprocess
 import sys
 import time
-from collections import deque
+from collections import deque, namedtuple
 
 # ---- the window system's ping, through libX11 ---------------------------------
 
@@ -162,6 +162,10 @@ def geometry(window_args):
     return None
 
 
+# The numbers one step draws, used or not.
+Draw = namedtuple("Draw", "fx fy gx gy main_wanted pick button steps text")
+
+
 class Monkey:
     # Keys with a meaning in the main window, its dialogs or calculators.
     KEYS = ["ctrl+f", "ctrl+i", "ctrl+d", "ctrl+g", "ctrl+t", "ctrl+x", "ctrl+y", "ctrl+q",
@@ -252,85 +256,93 @@ class Monkey:
         # Drawn whatever the kind, so that every step takes as many numbers.
         fx, fy, gx, gy = r.random(), r.random(), r.random(), r.random()
         main_wanted = r.random() < 0.3
-        pick, button, steps = r.random(), r.choice([1, 1, 1, 2, 3]), r.randint(2, 12)
-        text = formula(r)
-        if kind == "key":
-            keys = self.KEYS[int(pick * len(self.KEYS))]
-            self.history.append(f"key {keys}")
-            xdotool("key", keys)
-        elif kind == "type":
-            self.history.append(f"type {text!r}")
-            if pick < 0.5:
-                xdotool("key", "ctrl+a")  # select a field's text first (or the about box)
-            # In bursts a fast typist could make, each answered before the next:
-            # a flood of hundreds of zoom keys in a second is no fault of the program.
-            for at in range(0, len(text), 16):
-                xdotool("type", "--delay", "5", text[at:at + 16])
-                self.check()
-            if pick < 0.3:
-                xdotool("key", "Return")
-        elif kind in ("click", "drag", "gesture", "context"):
-            at = self.target(fx, fy, main_wanted)
-            if at is None:
-                return
-            x, y = at
-            if kind == "click":
-                count = 2 if pick < 0.2 else 1
-                self.history.append(f"click {button} x{count} at {x},{y}")
-                xdotool("mousemove", x, y, "click", "--repeat", count, button)
-            elif kind == "context":
-                self.history.append(f"context menu at {x},{y}")
-                xdotool("mousemove", x, y, "click", 3)
-            else:
-                b = 1 if kind == "drag" else 3
-                span = 40 + int(pick * 300)
-                dx, dy = int((gx - 0.5) * 2 * span), int((gy - 0.5) * 2 * span)
-                if kind == "gesture" and pick < 0.6:  # mostly straight: the gestures proper
-                    dx, dy = (dx, 0) if abs(dx) > abs(dy) else (0, dy)
-                self.history.append(f"{kind} button {b} from {x},{y} by {dx},{dy}")
-                cmd = ["mousemove", x, y, "mousedown", b]
-                for i in range(1, steps + 1):
-                    cmd += ["mousemove", x + dx * i // steps, y + dy * i // steps, "sleep", "0.01"]
-                xdotool(*cmd, "mouseup", b)
-        elif kind == "wheel":
-            at = self.target(fx, fy, main_wanted)
-            if at is None:
-                return
-            wheel = [4, 5, 4, 5, 6, 7][int(gx * 6)]
-            mods = ["", "", "ctrl", "shift"][int(gy * 4)]
-            count = 1 + int(pick * 5)
-            self.history.append(f"wheel {wheel} x{count} {mods} at {at}")
-            cmd = ["mousemove", *at]
-            cmd += ["keydown", mods] if mods else []
-            cmd += ["click", "--repeat", count, "--delay", "20", wheel]
-            cmd += ["keyup", mods] if mods else []
-            xdotool(*cmd)
-        elif kind == "menu":
-            menu = sorted(self.MENUS)[int(pick * len(self.MENUS))]
-            item = self.MENUS[menu][int(gx * len(self.MENUS[menu]))]
-            if self.focus_is_main():
-                self.history.append(f"menu alt+{menu} {item}")
-                xdotool("key", f"alt+{menu}", "sleep", "0.05", item)
-            else:
-                self.history.append("menu skipped: a dialog has the focus")
-        elif kind == "alt":
-            letter = self.DIALOG_ALTS[int(pick * len(self.DIALOG_ALTS))]
-            if not self.focus_is_main():
-                self.history.append(f"key alt+{letter}")
-                xdotool("key", f"alt+{letter}")
-            else:
-                self.history.append("alt skipped: the main window has the focus")
-        elif kind == "calculator":
-            item = "te"[int(pick * 2)]
-            if self.focus_is_main():
-                self.history.append(f"calculator alt+r {item}")
-                xdotool("key", "alt+r", "sleep", "0.05", item)
-            else:
-                self.history.append("calculator skipped: a dialog has the focus")
+        d = Draw(fx, fy, gx, gy, main_wanted, r.random(), r.choice([1, 1, 1, 2, 3]),
+                 r.randint(2, 12), formula(r))
+        if kind in ("click", "drag", "gesture", "context", "wheel"):
+            at = self.target(d.fx, d.fy, d.main_wanted)
+            if at is not None:
+                (self.wheel if kind == "wheel" else self.pointer)(kind, d, *at)
         else:
-            count = 1 + int(pick * 3)
-            self.history.append(f"escape x{count}")
-            xdotool("key", "--delay", "30", *["Escape"] * count)
+            getattr(self, "act_" + kind)(d)
+
+    def act_key(self, d):
+        keys = self.KEYS[int(d.pick * len(self.KEYS))]
+        self.history.append(f"key {keys}")
+        xdotool("key", keys)
+
+    def act_type(self, d):
+        self.history.append(f"type {d.text!r}")
+        if d.pick < 0.5:
+            xdotool("key", "ctrl+a")  # select a field's text first (or the about box)
+        # In bursts a fast typist could make, each answered before the next:
+        # a flood of hundreds of zoom keys in a second is no fault of the program.
+        for at in range(0, len(d.text), 16):
+            xdotool("type", "--delay", "5", d.text[at:at + 16])
+            self.check()
+        if d.pick < 0.3:
+            xdotool("key", "Return")
+
+    def pointer(self, kind, d, x, y):
+        if kind == "click":
+            count = 2 if d.pick < 0.2 else 1
+            self.history.append(f"click {d.button} x{count} at {x},{y}")
+            xdotool("mousemove", x, y, "click", "--repeat", count, d.button)
+            return
+        if kind == "context":
+            self.history.append(f"context menu at {x},{y}")
+            xdotool("mousemove", x, y, "click", 3)
+            return
+        b = 1 if kind == "drag" else 3
+        span = 40 + int(d.pick * 300)
+        dx, dy = int((d.gx - 0.5) * 2 * span), int((d.gy - 0.5) * 2 * span)
+        if kind == "gesture" and d.pick < 0.6:  # mostly straight: the gestures proper
+            dx, dy = (dx, 0) if abs(dx) > abs(dy) else (0, dy)
+        self.history.append(f"{kind} button {b} from {x},{y} by {dx},{dy}")
+        cmd = ["mousemove", x, y, "mousedown", b]
+        for i in range(1, d.steps + 1):
+            cmd += ["mousemove", x + dx * i // d.steps, y + dy * i // d.steps, "sleep", "0.01"]
+        xdotool(*cmd, "mouseup", b)
+
+    def wheel(self, _kind, d, x, y):
+        wheel = [4, 5, 4, 5, 6, 7][int(d.gx * 6)]
+        mods = ["", "", "ctrl", "shift"][int(d.gy * 4)]
+        count = 1 + int(d.pick * 5)
+        self.history.append(f"wheel {wheel} x{count} {mods} at {x},{y}")
+        cmd = ["mousemove", x, y]
+        cmd += ["keydown", mods] if mods else []
+        cmd += ["click", "--repeat", count, "--delay", "20", wheel]
+        cmd += ["keyup", mods] if mods else []
+        xdotool(*cmd)
+
+    def act_menu(self, d):
+        menu = sorted(self.MENUS)[int(d.pick * len(self.MENUS))]
+        item = self.MENUS[menu][int(d.gx * len(self.MENUS[menu]))]
+        if self.focus_is_main():
+            self.history.append(f"menu alt+{menu} {item}")
+            xdotool("key", f"alt+{menu}", "sleep", "0.05", item)
+        else:
+            self.history.append("menu skipped: a dialog has the focus")
+
+    def act_alt(self, d):
+        letter = self.DIALOG_ALTS[int(d.pick * len(self.DIALOG_ALTS))]
+        if not self.focus_is_main():
+            self.history.append(f"key alt+{letter}")
+            xdotool("key", f"alt+{letter}")
+        else:
+            self.history.append("alt skipped: the main window has the focus")
+
+    def act_calculator(self, d):
+        item = "te"[int(d.pick * 2)]
+        if self.focus_is_main():
+            self.history.append(f"calculator alt+r {item}")
+            xdotool("key", "alt+r", "sleep", "0.05", item)
+        else:
+            self.history.append("calculator skipped: a dialog has the focus")
+
+    def act_escape(self, d):
+        count = 1 + int(d.pick * 3)
+        self.history.append(f"escape x{count}")
+        xdotool("key", "--delay", "30", *["Escape"] * count)
 
     def reports(self):
         """The sanitizer logs that report a fault (the leak check also lists
