@@ -373,10 +373,21 @@ class Monkey:
         if self.reports():
             self.fail("sanitizer report")
 
+    def windows(self):
+        """The program's visible windows: id and title."""
+        ids = xdotool("search", "--onlyvisible", "--pid", self.proc.pid).split()
+        return [(int(w), xdotool("getwindowname", w).strip()) for w in ids]
+
     def finish(self, pinger):
-        # Every dialog and menu closed, then the window as the window system closes it.
+        # Menus closed, then every window as the window system's close button
+        # closes it (without a window manager the focus may rest on none of
+        # them, so keys alone would not reach a dialog), the main window last.
         for _ in range(8):
             xdotool("key", "--delay", "50", "Escape", "Escape", "Escape")
+            for window, _title in self.windows():
+                if window != self.main:
+                    pinger.close_window(window)
+            time.sleep(0.5)
             pinger.close_window(self.main)
             try:
                 self.proc.wait(timeout=15)
@@ -384,7 +395,8 @@ class Monkey:
             except subprocess.TimeoutExpired:
                 pass
         if self.proc.poll() is None:
-            self.fail("the program did not end when its window was closed")
+            titles = ", ".join(repr(t) for _w, t in self.windows())
+            self.fail(f"the program did not end when its windows were closed; open: {titles}")
         if self.proc.returncode != 0:
             self.fail(f"the program ended with status {self.proc.returncode} after closing")
         if self.reports():
