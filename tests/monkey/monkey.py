@@ -395,8 +395,14 @@ class Monkey:
             except subprocess.TimeoutExpired:
                 pass
         if self.proc.poll() is None:
-            titles = ", ".join(repr(t) for _w, t in self.windows())
-            self.fail(f"the program did not end when its windows were closed; open: {titles}")
+            left = []
+            for window, title in self.windows():
+                g = geometry([window]) or {}
+                left.append(f"{title!r} {g.get('WIDTH')}x{g.get('HEIGHT')}+{g.get('X')}+{g.get('Y')}")
+            answer = pinger.ping(self.main, self.args.ping_limit)
+            alive = "answers" if answer is not None else "does not answer"
+            self.fail(f"the program did not end when its windows were closed; its main window "
+                      f"{alive} the ping; open: {', '.join(left)}")
         if self.proc.returncode != 0:
             self.fail(f"the program ended with status {self.proc.returncode} after closing")
         if self.reports():
