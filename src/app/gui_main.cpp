@@ -1,6 +1,7 @@
 // The desktop program: the main window on the toolkit's event loop.
 //
-// Start-up order: the command line's document path; OneInstance, read on its
+// Start-up order: the font set starts loading on a thread of its own
+// (platform/font_warmup.h); the command line's document path; OneInstance, read on its
 // own first, decides whether a running instance takes the path over and this
 // start ends; the state of a fresh start, the main window (it loads the
 // settings and checks the panels), the registration with the desktop (which,
@@ -25,6 +26,7 @@
 
 #include "app/cli.h"
 #include "platform/desktop_integration.h"
+#include "platform/font_warmup.h"
 #include "platform/instance_guard.h"
 #include "platform/toolbar_icons.h"
 #include "session/command_line.h"
@@ -65,7 +67,9 @@ int run_desktop(int argc, char** argv) {
                stderr);
     return 1;
   }
+  FontWarmup fonts;
   QApplication app(argc, argv);
+  const FontWarmup::ListReading font_list = fonts.read_font_list();
   QApplication::setStyle(new ProgramStyle);
   QApplication::setApplicationName(QStringLiteral("Kurvaline"));
   QApplication::setApplicationDisplayName(QString());
@@ -85,6 +89,7 @@ int run_desktop(int argc, char** argv) {
 
   auto state = std::make_unique<ShellState>();
   make_start_state(*state);
+  fonts.wait_for_configuration();
   // A settings file that cannot be read whole gives what it can and the
   // defaults for the rest; saving then leaves it as it is.
   MainWindow window(*state, std::move(settings));

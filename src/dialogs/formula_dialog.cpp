@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -64,6 +65,17 @@ constexpr std::array<const char*, kRangeCount> kRangeLabels = {"x min", "x max",
 
 QFont edit_font() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
 
+// The lines of function terms. An empty clipboard (no program owns it) and
+// some drops offer data in no format at all, and the toolkit's paste then
+// reads the first of none and crashes: such data is nothing to insert.
+class FormulaLines final : public QPlainTextEdit {
+ protected:
+  void insertFromMimeData(const QMimeData* source) override {
+    if (source == nullptr || source->formats().isEmpty()) return;
+    QPlainTextEdit::insertFromMimeData(source);
+  }
+};
+
 }  // namespace
 
 FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host, int panel)
@@ -110,7 +122,7 @@ QWidget* FormulaDialog::build_formula_field() {
   layout->addWidget(caption);
   QWidget* field = nullptr;
   if (index_ == kPanelFunction) {
-    formula_lines_ = new QPlainTextEdit;
+    formula_lines_ = new FormulaLines;
     formula_lines_->setFont(edit_font());
     formula_lines_->setTabChangesFocus(true);
     formula_lines_->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -4,7 +4,10 @@
 // reference, gestures over a control, and the remembered placement.
 #include <QtTest>
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QImage>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -187,6 +190,29 @@ class FormulaDialogTest : public QObject {
     QCOMPARE(ctl<QLineEdit>(*again, range_control(kXMin))->text(), QStringLiteral(" -2pi"));
     QCOMPARE(ctl<QLineEdit>(*again, range_control(kYMax))->text(), QString());
     QCOMPARE(ctl<QPlainTextEdit>(*again, kCtlFormula)->toPlainText(), QString::fromUtf8("x^2;\nx°"));
+  }
+
+  // An empty clipboard (no program owns it, as after a fresh login) offers
+  // data in no format at all; the toolkit's own paste would read the first
+  // of none. Text and a picture without text in the same field for contrast.
+  void paste_into_the_formula_lines() {
+    auto d = open(kPanelFunction);
+    auto* formula = ctl<QPlainTextEdit>(*d, kCtlFormula);
+    formula->setPlainText(QStringLiteral("x"));
+    formula->moveCursor(QTextCursor::End);
+    formula->setFocus();
+    const auto paste = [&](QMimeData* data) {
+      QGuiApplication::clipboard()->setMimeData(data);
+      QTest::keyClick(formula, Qt::Key_V, Qt::ControlModifier);
+      return formula->toPlainText();
+    };
+    QCOMPARE(paste(new QMimeData), QStringLiteral("x"));
+    auto* text = new QMimeData;
+    text->setText(QStringLiteral("^2"));
+    QCOMPARE(paste(text), QStringLiteral("x^2"));
+    auto* picture = new QMimeData;
+    picture->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QCOMPARE(paste(picture), QStringLiteral("x^2"));
   }
 
   void faulty_field_focused_and_selected_once() {
