@@ -8,7 +8,7 @@
 // from 0/0, which is undefined.
 #include "expr/mathfn.h"
 
-#include "expr/opcodes.h"
+#include "expr/op_table.h"
 
 namespace kv::fn {
 namespace detail {
@@ -95,65 +95,23 @@ double cbrt(const MathEnv& m, bool& err, double x) {
 
 double apply1(uint8_t code, const MathEnv& m, bool& err, double a) {
   switch (code) {
-    case op::kAbs: return abs(m, err, a);
-    case op::kAcos: return acos(m, err, a);
-    case op::kAcosh: return acosh(m, err, a);
-    case op::kAcot: return acot(m, err, a);
-    case op::kAcoth: return acoth(m, err, a);
-    case op::kAcsc: return acsc(m, err, a);
-    case op::kAcsch: return acsch(m, err, a);
-    case op::kAsec: return asec(m, err, a);
-    case op::kAsech: return asech(m, err, a);
-    case op::kAsin: return asin(m, err, a);
-    case op::kAsinh: return asinh(m, err, a);
-    case op::kAtan: return atan(m, err, a);
-    case op::kAtanh: return atanh(m, err, a);
-    case op::kCbrt: return cbrt(m, err, a);
-    case op::kCeil: return ceil(m, err, a);
-    case op::kCos: return cos(m, err, a);
-    case op::kCosh: return cosh(m, err, a);
-    case op::kCot: return cot(m, err, a);
-    case op::kCoth: return coth(m, err, a);
-    case op::kCsc: return csc(m, err, a);
-    case op::kCsch: return csch(m, err, a);
-    case op::kExp: return exp(m, err, a);
-    case op::kFac: return fac(m, err, a);
-    case op::kFloor: return floor(m, err, a);
-    case op::kFrac: return frac(m, err, a);
-    case op::kGamma: return gamma(m, err, a);
-    case op::kIEllc1: return i_ellc1(m, err, a);
-    case op::kIEllc2: return i_ellc2(m, err, a);
-    case op::kLn: return ln(m, err, a);
-    case op::kLg: return lg(m, err, a);
-    case op::kLb: return lb(m, err, a);
-    case op::kRound: return round(m, err, a);
-    case op::kSec: return sec(m, err, a);
-    case op::kSech: return sech(m, err, a);
-    case op::kSgn: return sgn(m, err, a);
-    case op::kSin: return sin(m, err, a);
-    case op::kSinh: return sinh(m, err, a);
-    case op::kSqr: return sqr(m, err, a);
-    case op::kSqrt: return sqrt(m, err, a);
-    case op::kTan: return tan(m, err, a);
-    case op::kTanh: return tanh(m, err, a);
+#define KV_APPLY1(c, name) \
+  case c:                  \
+    return name(m, err, a);
+    KV_UNARY_OPERATIONS(KV_APPLY1)
+#undef KV_APPLY1
     default: return detail::undefined(err);  // not a one-argument operation
   }
 }
 
 double apply2(uint8_t code, const MathEnv& m, bool& err, double a, double b) {
   switch (code) {
-    case op::kAdd: return add(m, err, a, b);
-    case op::kSub: return sub(m, err, a, b);
-    case op::kMul: return mul(m, err, a, b);
-    case op::kDiv: return div(m, err, a, b);
-    case op::kPow: return pow(m, err, a, b);
-    case op::kAtan2: return atan2(m, err, a, b);
-    case op::kIEll1: return i_ell1(m, err, a, b);
-    case op::kIEll2: return i_ell2(m, err, a, b);
-    case op::kLogn: return logn(m, err, a, b);
-    case op::kMax: return max(m, err, a, b);
-    case op::kMin: return min(m, err, a, b);
-    case op::kRoot: return root(m, err, a, b);
+#define KV_APPLY2(c, name) \
+  case c:                  \
+    return name(m, err, a, b);
+    KV_ARITHMETIC_OPERATIONS(KV_APPLY2)
+    KV_OTHER_BINARY_OPERATIONS(KV_APPLY2)
+#undef KV_APPLY2
     default: return detail::undefined(err);  // not a two-argument operation
   }
 }

@@ -1,5 +1,9 @@
 // The operations by kind, as lists of (operation code, function of mathfn.h),
-// so that every evaluation loop dispatches the same set.
+// so that every evaluation loop dispatches the same set. This is the one list
+// of the operations: adding one means a row here and its implementation in
+// every evaluator (mathfn.h for doubles, interval/ops.h for intervals), and
+// the check at the end refuses a code left out or listed twice. d( ) is no
+// function of its arguments' values and is not listed.
 #pragma once
 
 #include "expr/opcodes.h"
@@ -28,3 +32,30 @@
   X(::kv::op::kPow, pow) X(::kv::op::kRoot, root) X(::kv::op::kAtan2, atan2)          \
   X(::kv::op::kIEll1, i_ell1) X(::kv::op::kIEll2, i_ell2) X(::kv::op::kLogn, logn)    \
   X(::kv::op::kMax, max) X(::kv::op::kMin, min)
+
+// The three-argument operation, which each loop calls with its own operands.
+#define KV_TERNARY_OPERATIONS(X) X(::kv::op::kGaussd, gaussd)
+
+namespace kv::op::table_check {
+
+#define KV_TABLE_CODE(code, name) code,
+inline constexpr uint8_t kUnary[] = {KV_UNARY_OPERATIONS(KV_TABLE_CODE)};
+inline constexpr uint8_t kBinary[] = {KV_ARITHMETIC_OPERATIONS(KV_TABLE_CODE)
+                                          KV_OTHER_BINARY_OPERATIONS(KV_TABLE_CODE)};
+inline constexpr uint8_t kTernary[] = {KV_TERNARY_OPERATIONS(KV_TABLE_CODE)};
+#undef KV_TABLE_CODE
+
+// Every operation code but d( ) stands exactly once in the list of its arity.
+constexpr bool covers_every_operation() {
+  for (int c = kAbs; c <= kTanh; ++c) {
+    int found = 0;
+    for (uint8_t u : kUnary) found += (u == c) * (arity(u) == 1 ? 1 : 100);
+    for (uint8_t b : kBinary) found += (b == c) * (arity(b) == 2 ? 1 : 100);
+    for (uint8_t t : kTernary) found += (t == c) * (arity(t) == 3 ? 1 : 100);
+    if (found != (c == kDeriv ? 0 : 1)) return false;
+  }
+  return true;
+}
+static_assert(covers_every_operation(), "an operation code is missing from the table, or listed twice");
+
+}  // namespace kv::op::table_check

@@ -1,0 +1,169 @@
+// Closed intervals of doubles with outward rounding.
+//
+// An Interval [lo, hi] stands for every real number between its ends. The
+// ends may be infinite: [-inf, +inf] is the whole line and a bound of +/-inf
+// means "unbounded on that side", never the value infinity itself. The empty
+// set is lo > hi, written as [+inf, -inf] (empty()); every operation returns
+// the empty set for an empty operand. NaN never appears in a result: where a
+// bound computation could give one (0 * inf, inf - inf) the bound is taken
+// as unbounded instead.
+//
+// Arithmetic rounds each end outward: a sum by exactly its rounding error
+// (an error-free transformation tells whether it is already exact), a
+// product or quotient one step unless it is known exact. So exact results
+// of short numbers stay points: 4 / 2 is [2, 2], not [2 - ulp, 2 + ulp].
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace kv::interval {
+
+struct Interval {
+  double lo, hi;
+};
+
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+
+constexpr Interval empty() { return {kInf, -kInf}; }
+constexpr Interval whole() { return {-kInf, kInf}; }
+constexpr Interval point(double v) { return {v, v}; }
+constexpr bool is_empty(Interval a) { return !(a.lo <= a.hi); }
+constexpr bool is_point(Interval a) { return a.lo == a.hi; }
+constexpr bool contains(Interval a, double v) { return a.lo <= v && v <= a.hi; }
+constexpr bool subset(Interval a, Interval b) { return is_empty(a) || (b.lo <= a.lo && a.hi <= b.hi); }
+inline Interval hull(Interval a, Interval b) {
+  if (is_empty(a)) return b;
+  if (is_empty(b)) return a;
+  return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+}
+inline Interval intersect(Interval a, Interval b) {
+  Interval r{std::max(a.lo, b.lo), std::min(a.hi, b.hi)};
+  return is_empty(r) ? empty() : r;
+}
+
+// Whether a whole number is odd; those beyond 2^53 are all even.
+inline bool is_odd(double n) {
+  return std::fabs(n) < 0x1p53 && (static_cast<int64_t>(n) & 1) != 0;
+}
+
+// The neighbouring doubles. NaN maps to the unbounded side, so a bound that
+// could not be computed never narrows an interval.
+constexpr double next_down(double x) {
+  if (x > 0) return std::bit_cast<double>(std::bit_cast<uint64_t>(x) - 1);  // +inf -> DBL_MAX
+  if (x < 0) return x == -kInf ? x : std::bit_cast<double>(std::bit_cast<uint64_t>(x) + 1);
+  if (x == 0) return -std::numeric_limits<double>::denorm_min();
+  return -kInf;
+}
+constexpr double next_up(double x) { return -next_down(-x); }
+
+// Below this magnitude an fma residual may underflow and stop telling
+// whether a product or quotient was exact.
+inline constexpr double kExactnessFloor = 0x1p-960;
+
+// a + b rounded down / up.
+inline double add_dn(double a, double b) {
+  const double s = a + b;
+  const double bb = s - a;
+  const double e = (a - (s - bb)) + (b - bb);  // s + e == a + b exactly
+  if (std::isfinite(s) && !(e < 0)) return s;
+  return next_down(s);
+}
+inline double add_up(double a, double b) { return -add_dn(-a, -b); }
+
+// Whether a double has at most 26 significant bits, so that the product of
+// two such is exact (barring overflow and underflow).
+inline bool is_short(double a) { return (std::bit_cast<uint64_t>(a) & 0x7FFFFFFu) == 0; }
+
+// a * b rounded down / up; 0 times an unbounded end is 0. A product of two
+// short operands is exact; any other is moved one step outward, which
+// costs an ulp where it happened to be exact but no error-free product.
+inline double mul_dn(double a, double b) {
+  if (a == 0 || b == 0) return 0;
+  const double p = a * b;
+  if (is_short(a) && is_short(b) && std::fabs(p) >= kExactnessFloor && std::fabs(p) <= DBL_MAX) return p;
+  return next_down(p);
+}
+inline double mul_up(double a, double b) { return -mul_dn(-a, b); }
+
+// a / b rounded down / up for b != 0: exact when the quotient times b gives
+// a back exactly, which a short quotient and divisor make checkable.
+inline double div_dn(double a, double b) {
+  if (a == 0) return 0;
+  const double q = a / b;
+  if (is_short(q) && is_short(b) && std::fabs(q) >= kExactnessFloor && std::fabs(q) <= DBL_MAX &&
+      std::fabs(a) >= kExactnessFloor && q * b == a) {
+    return q;
+  }
+  return next_down(q);
+}
+inline double div_up(double a, double b) { return -div_dn(-a, b); }
+
+inline Interval neg(Interval a) { return {-a.hi, -a.lo}; }
+
+inline Interval add(Interval a, Interval b) {
+  if (is_empty(a) || is_empty(b)) return empty();
+  return {add_dn(a.lo, b.lo), add_up(a.hi, b.hi)};
+}
+inline Interval sub(Interval a, Interval b) { return add(a, neg(b)); }
+
+// By the signs of the operands, two products in all cases but one.
+inline Interval mul(Interval a, Interval b) {
+  if (is_empty(a) || is_empty(b)) return empty();
+  if (a.lo >= 0) {
+    if (b.lo >= 0) return {mul_dn(a.lo, b.lo), mul_up(a.hi, b.hi)};
+    if (b.hi <= 0) return {mul_dn(a.hi, b.lo), mul_up(a.lo, b.hi)};
+    return {mul_dn(a.hi, b.lo), mul_up(a.hi, b.hi)};
+  }
+  if (a.hi <= 0) {
+    if (b.lo >= 0) return {mul_dn(a.lo, b.hi), mul_up(a.hi, b.lo)};
+    if (b.hi <= 0) return {mul_dn(a.hi, b.hi), mul_up(a.lo, b.lo)};
+    return {mul_dn(a.lo, b.hi), mul_up(a.lo, b.lo)};
+  }
+  if (b.lo >= 0) return {mul_dn(a.lo, b.hi), mul_up(a.hi, b.hi)};
+  if (b.hi <= 0) return {mul_dn(a.hi, b.lo), mul_up(a.lo, b.lo)};
+  return {std::min(mul_dn(a.lo, b.hi), mul_dn(a.hi, b.lo)),
+          std::max(mul_up(a.lo, b.lo), mul_up(a.hi, b.hi))};
+}
+
+// a times an exact double.
+inline Interval scale(Interval a, double c) {
+  if (is_empty(a)) return a;
+  if (c >= 0) return {mul_dn(a.lo, c), mul_up(a.hi, c)};
+  return {mul_dn(a.hi, c), mul_up(a.lo, c)};
+}
+
+// The quotient where the divisor is not 0: a divisor containing 0 leaves one
+// or two unbounded pieces, whose hull is returned; [0, 0] gives the empty set.
+Interval div(Interval a, Interval b);
+
+inline Interval sqr(Interval a) {
+  if (is_empty(a)) return a;
+  if (a.lo >= 0) return {mul_dn(a.lo, a.lo), mul_up(a.hi, a.hi)};
+  if (a.hi <= 0) return {mul_dn(a.hi, a.hi), mul_up(a.lo, a.lo)};
+  const double m = std::max(-a.lo, a.hi);
+  return {0, mul_up(m, m)};
+}
+
+inline Interval abs(Interval a) {
+  if (is_empty(a) || a.lo >= 0) return a;
+  if (a.hi <= 0) return neg(a);
+  return {0, std::max(-a.lo, a.hi)};
+}
+
+// The interval widened by k units of the last place of each end, relative to
+// the end's magnitude, for library functions with a documented error of at
+// most k ulps. Zero ends move by the smallest subnormal only.
+inline double widen_dn(double v, double k) {
+  if (!(v > -kInf)) return -kInf;  // also NaN
+  if (v == kInf) return DBL_MAX;
+  return next_down(v - std::fabs(v) * (k * DBL_EPSILON));
+}
+inline double widen_up(double v, double k) { return -widen_dn(-v, k); }
+inline Interval widen(Interval a, double k) { return {widen_dn(a.lo, k), widen_up(a.hi, k)}; }
+
+}  // namespace kv::interval

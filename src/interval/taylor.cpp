@@ -1,0 +1,113 @@
+// Recurrences of the Taylor coefficients; see taylor.h.
+#include "interval/taylor.h"
+
+namespace kv::interval {
+namespace {
+
+Interval over(Interval a, int k) { return k == 1 ? a : div(a, point(k)); }
+
+// sum over i = 1..k of i u[i] v[k - i].
+Interval weighted(const Interval* u, const Interval* v, int k) {
+  Interval s = point(0);
+  for (int i = 1; i <= k; ++i) s = add(s, mul(scale(u[i], i), v[k - i]));
+  return s;
+}
+
+}  // namespace
+
+void t_add(const Interval* u, const Interval* v, Interval* w, int n) {
+  for (int k = 0; k < n; ++k) w[k] = add(u[k], v[k]);
+}
+
+void t_sub(const Interval* u, const Interval* v, Interval* w, int n) {
+  for (int k = 0; k < n; ++k) w[k] = sub(u[k], v[k]);
+}
+
+void t_mul(const Interval* u, const Interval* v, Interval* w, int n) {
+  for (int k = 0; k < n; ++k) {
+    Interval s = mul(u[0], v[k]);
+    for (int i = 1; i <= k; ++i) s = add(s, mul(u[i], v[k - i]));
+    w[k] = s;
+  }
+}
+
+// The symmetric products counted once: w[k] = 2 sum_{i < k-i} u[i] u[k-i] + u[k/2]^2.
+void t_sqr(const Interval* u, Interval* w, int n) {
+  w[0] = sqr(u[0]);
+  for (int k = 1; k < n; ++k) {
+    Interval s = point(0);
+    for (int i = 0; 2 * i < k; ++i) s = add(s, mul(u[i], u[k - i]));
+    s = scale(s, 2);
+    if (k % 2 == 0) s = add(s, sqr(u[k / 2]));
+    w[k] = s;
+  }
+}
+
+void t_div(const Interval* u, const Interval* v, Interval* w, int n, Interval w0) {
+  w[0] = w0;
+  for (int k = 1; k < n; ++k) {
+    Interval s = u[k];
+    for (int i = 1; i <= k; ++i) s = sub(s, mul(v[i], w[k - i]));
+    w[k] = div(s, v[0]);
+  }
+}
+
+void t_exp(const Interval* u, Interval* w, int n, Interval w0) {
+  w[0] = w0;
+  for (int k = 1; k < n; ++k) w[k] = over(weighted(u, w, k), k);
+}
+
+// u w' = u', so k u0 w[k] = k u[k] - sum_{i=1}^{k-1} i w[i] u[k-i].
+void t_ln(const Interval* u, Interval* w, int n, Interval w0) {
+  w[0] = w0;
+  for (int k = 1; k < n; ++k) {
+    Interval s = point(0);
+    for (int i = 1; i < k; ++i) s = add(s, mul(scale(w[i], i), u[k - i]));
+    w[k] = div(sub(u[k], over(s, k)), u[0]);
+  }
+}
+
+// w^2 = u: 2 w0 w[k] = u[k] - sum_{i=1}^{k-1} w[i] w[k-i].
+void t_sqrt(const Interval* u, Interval* w, int n, Interval w0) {
+  w[0] = w0;
+  for (int k = 1; k < n; ++k) {
+    Interval s = u[k];
+    for (int i = 1; i < k; ++i) s = sub(s, mul(w[i], w[k - i]));
+    w[k] = div(s, scale(w0, 2));
+  }
+}
+
+void t_sincos(const Interval* u, Interval* s, Interval* c, int n, Interval s0, Interval c0,
+              double sign) {
+  s[0] = s0;
+  c[0] = c0;
+  for (int k = 1; k < n; ++k) {
+    s[k] = over(weighted(u, c, k), k);
+    c[k] = scale(over(weighted(u, s, k), k), sign);
+  }
+}
+
+void t_chain(const Interval* u, const Interval* g, Interval* w, int n, Interval w0) {
+  w[0] = w0;
+  for (int k = 1; k < n; ++k) w[k] = over(weighted(u, g, k), k);
+}
+
+void t_riccati(const Interval* u, Interval* w, int n, Interval w0, double alpha, double beta) {
+  Coeffs q;  // alpha + beta w^2, known one term behind w
+  w[0] = w0;
+  for (int k = 1; k < n; ++k) {
+    const int j = k - 1;
+    Interval s = point(0);
+    for (int i = 0; i <= j; ++i) s = add(s, mul(w[i], w[j - i]));
+    q[j] = scale(s, beta);
+    if (j == 0) q[0] = add(q[0], point(alpha));
+    w[k] = over(weighted(u, q, k), k);
+  }
+}
+
+void t_derive(const Interval* u, Interval* w, int n) {
+  for (int k = 0; k + 1 < n; ++k) w[k] = scale(u[k + 1], k + 1);
+}
+
+
+}  // namespace kv::interval

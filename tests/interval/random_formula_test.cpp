@@ -1,0 +1,81 @@
+// Random formulas of the language's grammar over random intervals: at points
+// of each interval the double evaluator's value lies in the enclosure (the
+// rule the fuzz target checks, fuzz/interval/inclusion_check.h), for the
+// value alone and with derivatives asked, in both angle modes.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "inclusion_check.h"
+#include "interval_test_support.h"
+
+namespace kv::interval {
+namespace {
+
+const char* const kUnary[] = {"abs", "sqrt", "sqr", "cbrt", "exp", "ln", "lb", "lg", "sin", "cos",
+                              "tan", "cot", "sec", "csc", "asin", "acos", "atan", "acot", "asec",
+                              "acsc", "sinh", "cosh", "tanh", "coth", "sech", "csch", "asinh",
+                              "acosh", "atanh", "acoth", "asech", "acsch", "gamma", "fac", "sgn",
+                              "floor", "ceil", "round", "frac", "i_ellc1", "i_ellc2"};
+const char* const kBinary[] = {"atan2", "logn", "root", "min", "max", "i_ell1", "i_ell2"};
+const char* const kOperators[] = {"+", "-", "*", "/", "^"};
+const char* const kLeaves[] = {"x", "x", "x", "0.5", "2", "3", "0.1", "1.5", "pi", "e", "-x", "10"};
+
+std::string random_formula(std::mt19937_64& g, int depth) {
+  const unsigned pick = static_cast<unsigned>(g() % 10);
+  if (depth == 0 || pick < 3) return kLeaves[g() % std::size(kLeaves)];
+  if (pick < 6) {
+    return std::string(kUnary[g() % std::size(kUnary)]) + "(" + random_formula(g, depth - 1) + ")";
+  }
+  if (pick < 9) {
+    return "(" + random_formula(g, depth - 1) + ")" + kOperators[g() % std::size(kOperators)] + "(" +
+           random_formula(g, depth - 1) + ")";
+  }
+  if (g() % 4 == 0) {
+    return "gaussd(" + random_formula(g, depth - 1) + ", 1, " + random_formula(g, depth - 1) + ")";
+  }
+  return std::string(kBinary[g() % std::size(kBinary)]) + "(" + random_formula(g, depth - 1) + ", " +
+         random_formula(g, depth - 1) + ")";
+}
+
+Interval random_interval(std::mt19937_64& g) {
+  std::uniform_real_distribution<double> u(-1, 1);
+  const double c = u(g) * std::pow(10.0, static_cast<int>(g() % 5) - 1);
+  switch (g() % 3) {
+    case 0: return point(c);
+    case 1: return {c, c + 1e-6 * std::fabs(u(g))};
+    default: return {c, c + 2 * std::fabs(u(g))};
+  }
+}
+
+TEST(IntervalRandomFormulas, DoubleValuesLieInTheEnclosure) {
+  std::mt19937_64 g(42);
+  IntervalEvaluator ev, probe;
+  int compiled = 0, failures = 0;
+  for (int i = 0; i < 4000 && failures < 10; ++i) {
+    const std::string text = random_formula(g, 4);
+    test::Formula c = test::compile(text);
+    if (!c.ok) continue;
+    ++compiled;
+    const CompiledFormula& f = c.f();
+    const double scale = check::literal_scale(f.code);
+    for (int j = 0; j < 4; ++j) {
+      const double angle = g() % 3 == 0 ? kDegrees : kRadians;
+      const Interval x = random_interval(g);
+      const Enclosure e = ev.evaluate(f, x, static_cast<int>(g() % 3), angle);
+      for (double p : {x.lo, x.hi, 0.5 * x.lo + 0.5 * x.hi}) {
+        const std::string what = check::at_point(probe, f, e, p, angle, scale);
+        if (what.empty()) continue;
+        ++failures;
+        ADD_FAILURE() << what << ": " << text << " on [" << x.lo << ", " << x.hi << "] at " << p
+                      << (angle == kDegrees ? " (deg)" : "") << " enclosure [" << e.f[0].lo << ", "
+                      << e.f[0].hi << "]";
+      }
+    }
+  }
+  EXPECT_GT(compiled, 2000);
+}
+
+}  // namespace
+}  // namespace kv::interval
