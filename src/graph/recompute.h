@@ -4,17 +4,24 @@
 // Order: prepare the x range; sample every formula in list order (explicit
 // Cartesian and polar functions, differential equations through the solver,
 // derivative curves in the panel "DiffEqu"); the integral curve in the panel
-// "Integral"; settle the y range; project every curve to pixels.
+// "Integral"; settle the y range; project every curve to pixels; classify
+// the pixels of equations and inequalities.
 //
 // Returns false and records the first error in panel.error (an unusable
 // formula, more than one formula in the panel "Integral", memory) when the
 // curves cannot be drawn; plot.valid is then false.
 #pragma once
 
+#include <chrono>
+
 #include "graph/samples.h"
 #include "model/panel_record.h"
 
 namespace kv {
+
+// Time the pixels of all equations and inequalities of one recomputation may
+// take together.
+inline constexpr std::chrono::milliseconds kImplicitBudget{400};
 
 bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height);
 

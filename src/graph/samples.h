@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/implicit_curve.h"
 #include "graph/device.h"
 
 namespace kv {
@@ -72,6 +73,9 @@ struct FormulaPlot {
   bool polar = false;
   bool discontinuous = false;  // no refinement of piece ends
   bool failed = false;         // the formula is unusable (fatal evaluation error)
+  // An equation or inequality: classified pixels instead of samples.
+  bool implicit = false;
+  analysis::ImplicitPixels pixels;
   std::array<CurveSamples, 2> slot;
 };
 
