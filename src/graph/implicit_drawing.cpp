@@ -2,6 +2,7 @@
 #include "graph/implicit_drawing.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "graph/curve_drawing.h"
 #include "graph/recompute.h"
@@ -28,19 +29,33 @@ void for_implicit(const PanelRecord& panel, const PanelPlot& plot, const PlotRec
   }
 }
 
-// Runs of one class along each row, filled as rectangles.
-void fill_class(Device& d, const analysis::ImplicitPixels& px, const PlotRect& rect, uint8_t cls,
-                Colour c) {
-  for (int j = 0; j < px.height; ++j) {
+// Mixes colour into the pixels of one class: over the background at first,
+// over the tints of earlier inequalities where they overlap, so that every
+// region shows through the others.
+void tint_class(std::vector<Colour>& layer, std::vector<uint8_t>& touched,
+                const analysis::ImplicitPixels& px, uint8_t cls, Colour colour, int share) {
+  for (size_t k = 0; k < px.cls.size(); ++k) {
+    if (px.cls[k] != cls) continue;
+    layer[k] = mix_colour(colour, layer[k], share);
+    touched[k] = 1;
+  }
+}
+
+// The touched runs of each row, as strips.
+void draw_layer(Device& d, const std::vector<Colour>& layer, const std::vector<uint8_t>& touched,
+                int width, int height, const PlotRect& rect) {
+  for (int j = 0; j < height; ++j) {
+    const size_t row = static_cast<size_t>(j) * width;
     int i = 0;
-    while (i < px.width) {
-      if (px.at(i, j) != cls) {
+    while (i < width) {
+      if (!touched[row + i]) {
         ++i;
         continue;
       }
       const int start = i;
-      while (i < px.width && px.at(i, j) == cls) ++i;
-      d.fill_rect({rect.left + start, rect.top + j, rect.left + i, rect.top + j + 1}, c);
+      while (i < width && touched[row + i]) ++i;
+      d.draw_strip(rect.left + start, rect.top + j, &layer[row + start],
+                   static_cast<size_t>(i - start), false);
     }
   }
 }
@@ -56,18 +71,28 @@ Colour mix_colour(Colour a, Colour b, int share) {
 void paint_implicit_regions(Device& device, const PanelRecord& panel, const PanelPlot& plot,
                             const PlotRect& rect, const ColourTable& colours) {
   const Colour background = colours[kColourBackground];
-  device.set_clip_rect({rect.left, rect.top, rect.right() + 1, rect.bottom() + 1});
+  std::vector<Colour> layer;
+  std::vector<uint8_t> touched;
+  int width = 0, height = 0;
   for_implicit(panel, plot, rect, [&](const CompiledFormula& f, const analysis::ImplicitPixels& px) {
+    if (layer.empty()) {
+      width = px.width;
+      height = px.height;
+      layer.assign(px.cls.size(), background);
+      touched.assign(px.cls.size(), 0);
+    }
+    if (px.width != width || px.height != height) return;
     const Colour colour = colours[curve_colour_entry(panel, f, CurveKind::Own)];
     if (inequality(f)) {
-      fill_class(device, px, rect, analysis::kPixelInside, mix_colour(colour, background, kRegionShare));
-      fill_class(device, px, rect, analysis::kPixelUndecided,
-                 mix_colour(colour, background, kUndecidedShare));
+      tint_class(layer, touched, px, analysis::kPixelInside, colour, kRegionShare);
+      tint_class(layer, touched, px, analysis::kPixelUndecided, colour, kUndecidedShare);
     } else {
-      fill_class(device, px, rect, analysis::kPixelUndecided,
-                 mix_colour(colour, background, kOpenCurveShare));
+      tint_class(layer, touched, px, analysis::kPixelUndecided, colour, kOpenCurveShare);
     }
   });
+  if (layer.empty()) return;
+  device.set_clip_rect({rect.left, rect.top, rect.right() + 1, rect.bottom() + 1});
+  draw_layer(device, layer, touched, width, height, rect);
   device.clear_clip();
 }
 

@@ -3,8 +3,9 @@
 // paint_implicit_regions runs before the coordinate system, so that grid,
 // axes and the other curves stay visible over what it paints: the proven
 // region of an inequality in a tint of the curve colour, undecided pixels in
-// a lighter one (the tints are the colour mixed with the background, which
-// is what a translucent fill over the bare background gives).
+// a lighter one (the tints are the colour mixed with the background and with
+// the tints of earlier inequalities, which is what translucent fills over
+// the bare background give).
 // paint_implicit_curves runs with the curves: every pixel proven to hold a
 // point of the curve (or of an inequality's boundary) as a square of the
 // line width in the curve colour; the boundary of "<" and ">" dashed.
