@@ -20,6 +20,9 @@ constexpr int kDeadlineCheck = 64; // squares between two looks at the clock
 enum class Verdict : uint8_t { kNone, kInside, kOpen };
 
 struct Classifier {
+  Classifier(const CompiledFormula& formula, const PlaneWindow& window, double angle_factor)
+      : f(formula), w(window), angle(angle_factor) {}
+
   const CompiledFormula& f;
   PlaneWindow w;
   double angle;
@@ -54,55 +57,95 @@ struct Classifier {
     }
   }
 
-  Verdict judge(Interval x, Interval y) {
+  struct Judgement {
+    Verdict verdict;
+    bool continuous;  // the difference is continuous on the whole box
+  };
+
+  Judgement judge(Interval x, Interval y) {
     const Enclosure e = ev.evaluate_plane(f, x, y, angle);
     const Interval v = e.f[0];
-    if (e.defined == Defined::kNowhere || interval::is_empty(v)) return Verdict::kNone;
-    if (e.defined == Defined::kEverywhere && holds_everywhere(v)) return Verdict::kInside;
+    const bool continuous = e.continuous && !e.uncertain;
+    if (e.defined == Defined::kNowhere || interval::is_empty(v)) return {Verdict::kNone, false};
+    if (e.defined == Defined::kEverywhere && holds_everywhere(v)) return {Verdict::kInside, continuous};
     // Undefined points belong to neither the curve nor the region.
-    if (fails_everywhere(v)) return Verdict::kNone;
-    return Verdict::kOpen;
+    if (fails_everywhere(v)) return {Verdict::kNone, false};
+    return {Verdict::kOpen, continuous};
   }
 
-  // A point of the curve in the box: the difference continuous on it with
-  // both signs among the corners and the centre (the box is connected), or
-  // exactly 0 at one of them.
-  bool proves_curve(Interval x, Interval y) {
-    const Enclosure box = ev.evaluate_plane(f, x, y, angle);
-    const bool continuous = box.continuous && !box.uncertain;
-    const double px[5] = {x.lo, x.hi, x.lo, x.hi, 0.5 * (x.lo + x.hi)};
-    const double py[5] = {y.lo, y.lo, y.hi, y.hi, 0.5 * (y.lo + y.hi)};
+  // The sign of the difference at one point: -1, +1, 0 when exactly 0, 2
+  // when undefined or not known.
+  int8_t sign_at(double x, double y) {
+    const Enclosure e = ev.evaluate_plane(f, {x, x}, {y, y}, angle);
+    if (e.defined != Defined::kEverywhere || e.uncertain) return 2;
+    const Interval v = e.f[0];
+    if (v.lo == 0 && v.hi == 0) return 0;
+    return v.hi < 0 ? -1 : v.lo > 0 ? 1 : 2;
+  }
+
+  // Signs at the pixel corners, each computed once: corner (ci, cj) is the
+  // upper left corner of pixel (ci, cj).
+  std::vector<int8_t> corners;
+  int corner_columns = 0;
+  int8_t corner(int ci, int cj) {
+    int8_t& s = corners[static_cast<size_t>(cj) * corner_columns + ci];
+    if (s == kUnknownSign) s = sign_at(w.xmin + (ci - 0.5) * dx, w.ymax - (cj - 0.5) * dy);
+    return s;
+  }
+  static constexpr int8_t kUnknownSign = 4;
+
+  // A point of the curve in a continuous box: both signs among the given
+  // signs (the box is connected), or an exact 0 among them.
+  static bool signs_prove(const int8_t* signs, int n, bool continuous) {
     bool negative = false, positive = false;
-    for (int k = 0; k < 5; ++k) {
-      const Enclosure e = ev.evaluate_plane(f, {px[k], px[k]}, {py[k], py[k]}, angle);
-      if (e.defined != Defined::kEverywhere || e.uncertain) continue;
-      const Interval v = e.f[0];
-      if (v.lo == 0 && v.hi == 0) return true;
-      negative |= v.hi < 0;
-      positive |= v.lo > 0;
+    for (int k = 0; k < n; ++k) {
+      if (signs[k] == 0) return true;
+      negative |= signs[k] == -1;
+      positive |= signs[k] == 1;
     }
     return continuous && negative && positive;
   }
 
-  // One pixel, or a part of it at inner levels left: its class.
-  PixelClass pixel(Interval x, Interval y, int levels) {
-    const Verdict v = judge(x, y);
-    if (v == Verdict::kNone) return kPixelNone;
-    if (v == Verdict::kInside) return kPixelInside;
-    if (proves_curve(x, y)) return kPixelCurve;
-    if (levels == 0) return kPixelUndecided;
+  bool proves_curve(Interval x, Interval y, bool continuous) {
+    const double mx = 0.5 * (x.lo + x.hi), my = 0.5 * (y.lo + y.hi);
+    const int8_t signs[5] = {sign_at(x.lo, y.lo), sign_at(x.hi, y.lo), sign_at(x.lo, y.hi),
+                             sign_at(x.hi, y.hi), sign_at(mx, my)};
+    return signs_prove(signs, 5, continuous);
+  }
+
+  // A part of a pixel, levels splits left: its class.
+  PixelClass part(Interval x, Interval y, int levels) {
+    const Judgement j = judge(x, y);
+    if (j.verdict == Verdict::kNone) return kPixelNone;
+    if (j.verdict == Verdict::kInside) return kPixelInside;
+    if (proves_curve(x, y, j.continuous)) return kPixelCurve;
+    return levels == 0 ? kPixelUndecided : quarters(x, y, levels - 1);
+  }
+
+  PixelClass quarters(Interval x, Interval y, int levels) {
     const double mx = 0.5 * (x.lo + x.hi), my = 0.5 * (y.lo + y.hi);
     const Interval qx[2] = {{x.lo, mx}, {mx, x.hi}}, qy[2] = {{y.lo, my}, {my, y.hi}};
     bool none = true, inside = true;
     for (int a = 0; a < 2; ++a) {
       for (int b = 0; b < 2; ++b) {
-        const PixelClass c = pixel(qx[a], qy[b], levels - 1);
+        const PixelClass c = part(qx[a], qy[b], levels);
         if (c == kPixelCurve) return kPixelCurve;
         none &= c == kPixelNone;
         inside &= c == kPixelInside;
       }
     }
     return none ? kPixelNone : inside ? kPixelInside : kPixelUndecided;
+  }
+
+  // Pixel (i, j): first by its box and the shared corner signs, then by
+  // its quarters.
+  PixelClass pixel(int i, int j, Interval x, Interval y) {
+    const Judgement jd = judge(x, y);
+    if (jd.verdict == Verdict::kNone) return kPixelNone;
+    if (jd.verdict == Verdict::kInside) return kPixelInside;
+    const int8_t signs[4] = {corner(i, j), corner(i + 1, j), corner(i, j + 1), corner(i + 1, j + 1)};
+    if (signs_prove(signs, 4, jd.continuous)) return kPixelCurve;
+    return quarters(x, y, kInnerLevels - 1);
   }
 };
 
@@ -126,9 +169,11 @@ ImplicitPixels classify_implicit(const CompiledFormula& f, const PlaneWindow& wi
   out.width = std::max(window.width, 0) + 1;
   out.height = std::max(window.height, 0) + 1;
   out.cls.assign(static_cast<size_t>(out.width) * out.height, kPixelUndecided);
-  Classifier c{f, window, angle, {}};
+  Classifier c(f, window, angle);
   c.dx = (window.xmax - window.xmin) / std::max(window.width, 1);
   c.dy = (window.ymax - window.ymin) / std::max(window.height, 1);
+  c.corner_columns = out.width + 1;
+  c.corners.assign(static_cast<size_t>(out.width + 1) * (out.height + 1), Classifier::kUnknownSign);
 
   std::vector<Square> level, next;
   for (int j = 0; j < out.height; j += kTile) {
@@ -144,10 +189,10 @@ ImplicitPixels classify_implicit(const CompiledFormula& f, const PlaneWindow& wi
       }
       const Interval x = c.xs(s.i, s.i + s.size), y = c.ys(s.j, s.j + s.size);
       if (s.size == 1) {
-        out.cls[static_cast<size_t>(s.j) * out.width + s.i] = c.pixel(x, y, kInnerLevels);
+        out.cls[static_cast<size_t>(s.j) * out.width + s.i] = c.pixel(s.i, s.j, x, y);
         continue;
       }
-      const Verdict v = c.judge(x, y);
+      const Verdict v = c.judge(x, y).verdict;
       if (v != Verdict::kOpen) {
         fill(out, s, v == Verdict::kNone ? kPixelNone : kPixelInside);
         continue;

@@ -19,9 +19,9 @@
 
 namespace kv {
 
-// Time the pixels of all equations and inequalities of one recomputation may
-// take together.
-inline constexpr std::chrono::milliseconds kImplicitBudget{400};
+// Wall time the pixels of all equations and inequalities of one
+// recomputation may take together; what is left then stays undecided.
+inline constexpr std::chrono::milliseconds kImplicitBudget{900};
 
 bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height);
 
