@@ -14,7 +14,14 @@ namespace {
 constexpr int kRegionShare = 64;      // proven region: a quarter of the curve colour
 constexpr int kUndecidedShare = 32;   // undecided pixels of an inequality
 constexpr int kOpenCurveShare = 96;   // undecided pixels of an equation
-constexpr int kDashShift = 2;         // dashes of 4 x 4 pixel blocks
+
+// A gap of the dashed boundary: a checkerboard of 4 x 4 pixel blocks, and
+// the same board turned by 45 degrees, combined so that a gap lies where
+// exactly one of them is dark. Lines along the rows or columns cross the
+// first board's blocks, lines along the diagonals the second's, so every
+// boundary direction gets gaps at intervals.
+bool dark(int u, int v) { return (((u >> 2) + (v >> 2)) & 1) != 0; }
+bool dash_gap(int i, int j) { return dark(i, j) != dark(i + j, i - j + (1 << 12)); }
 
 bool strict(const CompiledFormula& f) { return f.relation == kRelLess || f.relation == kRelGreater; }
 bool inequality(const CompiledFormula& f) { return f.relation != kRelEqual; }
@@ -108,7 +115,7 @@ void paint_implicit_curves(Device& device, const PanelRecord& panel, const Panel
     for (int j = 0; j < px.height; ++j) {
       for (int i = 0; i < px.width; ++i) {
         if (px.at(i, j) != analysis::kPixelCurve) continue;
-        if (dashed && (((i >> kDashShift) + (j >> kDashShift)) & 1)) continue;
+        if (dashed && dash_gap(i, j)) continue;
         const int x = rect.left + i, y = rect.top + j;
         device.fill_rect({x - before, y - before, x + after, y + after}, colour);
       }
