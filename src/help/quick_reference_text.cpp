@@ -75,6 +75,10 @@ std::string_view quick_reference_source() {
       "<b>r=3</b>, <b>r(t)=t/pi</b>, <b>pi*sin(2t+sin(t))</b>. x und t nicht in derselben "
       "Formel; mehrere Funktionen trennt <b>;</b>."
 
+      "<p><h><c>Gleichungen und Parameterkurven</c></h>"
+      "Gleichung in x und y: <b>x^2+y^2=9</b>; Ungleichung: <b>y > sin(x)</b>, "
+      "<b>1 >= abs(x)+abs(y)</b>; Parameterkurve: <b>(cos(3t), sin(2t))</b>."
+
       "<p><h><c>Ausführlichere Hilfe per F1-Taste</c></h>";
 }
 
