@@ -536,6 +536,17 @@ bool compile_pair(const std::string& text, size_t pos, size_t end, const TopLeve
   return true;
 }
 
+// Equations, inequalities and parametric pairs are drawing forms of the
+// panel "Function"; everywhere else their texts keep their old refusals.
+bool plane_forms_allowed(const ExprPanel& panel, const CompileEnv& env) {
+  return env.surface == kPanelFunction && panel.role == kPanelFunction;
+}
+
+// Parametric pairs are also rows of the value table's function page.
+bool pairs_allowed(const ExprPanel& panel, const CompileEnv& env) {
+  return plane_forms_allowed(panel, env) || panel.role == kPanelTable;
+}
+
 // The plane forms. Returns false when the formula is none of them (its text
 // then takes the old path), else true with the outcome in msg.
 bool compile_plane_form(const ExprPanel& panel, const CompileEnv& env, const std::string& text,
@@ -543,6 +554,7 @@ bool compile_plane_form(const ExprPanel& panel, const CompileEnv& env, const std
   const TopLevel t = scan_top_level(text, pos, end);
   if (!t.balanced) return false;
   if (t.relations > 0) {
+    if (!plane_forms_allowed(panel, env)) return false;
     // "y=...", "f(x)=..." and the other prefixes keep their meaning; a
     // second relation after them is a chain.
     CompiledFormula trial;
@@ -555,7 +567,7 @@ bool compile_plane_form(const ExprPanel& panel, const CompileEnv& env, const std
     }
     record_span(panel.source, src_pos, f);
     msg = compile_relation(text, pos, end, t, f, env);
-  } else if (t.bracketed && t.inner_commas == 1) {
+  } else if (t.bracketed && t.inner_commas == 1 && pairs_allowed(panel, env)) {
     CompiledFormula pair;
     if (!compile_pair(text, pos, end, t, pair, env, msg)) return false;
     record_span(panel.source, src_pos, pair);
@@ -568,17 +580,11 @@ bool compile_plane_form(const ExprPanel& panel, const CompileEnv& env, const std
   return true;
 }
 
-// Equations, inequalities and parametric pairs are drawing forms of the
-// panel "Function"; everywhere else their texts keep their old refusals.
-bool plane_forms_allowed(const ExprPanel& panel, const CompileEnv& env) {
-  return env.surface == kPanelFunction && panel.role == kPanelFunction;
-}
-
 int compile_one(ExprPanel& panel, const CompileEnv& env, const std::string& text, size_t& pos,
                 size_t& src_pos, CompiledFormula& f) {
   const size_t end = text.find(';', pos);
   const bool plane = plane_forms_allowed(panel, env);
-  if (plane) {
+  if (plane || pairs_allowed(panel, env)) {
     int msg = kMsgNone;
     if (compile_plane_form(panel, env, text, pos, end, src_pos, f, msg)) {
       if (msg == kMsgNone) pos = end + 1;

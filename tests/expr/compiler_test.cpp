@@ -382,7 +382,8 @@ TEST(CompilerPlaneForms, RefusalsNameTheirFault) {
       {"|x=1|", kMsgPipe},
       {"x^2+y^2=9", kMsgOnlyX, kPanelIntegral, kPanelIntegral},
       {"x<1", kMsgInvalidExpression, kPanelValue, kPanelValue},
-      {"(t, t^2)", kMsgComma, kPanelTable, kPanelTable},
+      {"(t, t^2)", kMsgComma, kPanelValue, kPanelValue},
+      {"x^2+y^2=9", kMsgOnlyX, kPanelTable, kPanelTable},
       {"x^2+y^2=9", kMsgOnlyX, kPanelDiffEqu, kPanelDiffEqu},
   };
   for (const ErrorCase& c : cases) {
