@@ -394,5 +394,27 @@ TEST(CompilerPlaneForms, RefusalsNameTheirFault) {
   }
 }
 
+// The length limits hold for both sides together and for both components
+// of a pair: the largest accepted beside the first refused.
+TEST(CompilerPlaneForms, LengthLimitCountsBothSides) {
+  auto sums = [](int n) {
+    std::string s = "x";
+    for (int i = 0; i < n; ++i) s += "+x";
+    return s;
+  };
+  // 512 operations: the subtraction of the sides counts as one.
+  EXPECT_TRUE(compile(sums(255) + "=" + sums(256)).ok);
+  EXPECT_EQ(compile(sums(256) + "=" + sums(256)).message(), kMsgTooLong);
+  std::string t255 = "t", t256 = "t";
+  for (int i = 0; i < 255; ++i) t255 += "+t";
+  t256 = t255 + "+t";
+  EXPECT_TRUE(compile("(" + t256 + "," + t256 + ")").ok);
+  EXPECT_EQ(compile("(" + t256 + "," + t256 + "+t)").message(), kMsgTooLong);
+  // Huge texts are refused, not rewritten, also without the limit.
+  EXPECT_EQ(compile(sums(400000) + "=y", kPanelFunction, kPanelFunction, false).message(),
+            kMsgTooLong);
+  EXPECT_EQ(compile(std::string(3000, '(') + "x=y" + std::string(3000, ')')).message(), kMsgTooLong);
+}
+
 }  // namespace
 }  // namespace kv
