@@ -48,7 +48,8 @@ void tint_class(std::vector<Colour>& layer, std::vector<uint8_t>& touched,
   }
 }
 
-// The touched runs of each row, as strips.
+// Runs of one colour along each row, as rectangles: the same picture on
+// every back end, and few shapes for the vector ones.
 void draw_layer(Device& d, const std::vector<Colour>& layer, const std::vector<uint8_t>& touched,
                 int width, int height, const PlotRect& rect) {
   for (int j = 0; j < height; ++j) {
@@ -60,9 +61,9 @@ void draw_layer(Device& d, const std::vector<Colour>& layer, const std::vector<u
         continue;
       }
       const int start = i;
-      while (i < width && touched[row + i]) ++i;
-      d.draw_strip(rect.left + start, rect.top + j, &layer[row + start],
-                   static_cast<size_t>(i - start), false);
+      const Colour c = layer[row + i];
+      while (i < width && touched[row + i] && layer[row + i] == c) ++i;
+      d.fill_rect({rect.left + start, rect.top + j, rect.left + i, rect.top + j + 1}, c);
     }
   }
 }
