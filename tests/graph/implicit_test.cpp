@@ -6,8 +6,11 @@
 #include <functional>
 #include <vector>
 
+#include "graph/coord_painter.h"
+#include "graph/curve_drawing.h"
 #include "graph/implicit_drawing.h"
 #include "graph_test_support.h"
+#include "recording_device.h"
 
 namespace kv {
 namespace {
@@ -16,6 +19,9 @@ using analysis::kPixelCurve;
 using analysis::kPixelInside;
 using analysis::kPixelNone;
 using Fn = std::function<double(double, double)>;
+using test::OpKind;
+using test::RecordedOp;
+using test::RecordingDevice;
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -126,8 +132,8 @@ TEST(ImplicitPixels, InequalitiesFillTheProvenRegionOnly) {
        along(-5, 5, 2000, [](double x) { return Pt{x, std::sin(x)}; })},
       {"abs(x)+abs(y)<=1", [](double x, double y) { return std::fabs(x) + std::fabs(y) - 1; },
        along(0, 4, 2000, [](double s) {
-         const double u = std::fmod(s, 1.0);
-         const int side = static_cast<int>(s);
+         const double u = s - std::min(std::floor(s), 3.0);
+         const int side = std::min(static_cast<int>(s), 3);
          const Pt corners[5] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}, {1, 0}};
          return Pt{corners[side].x + u * (corners[side + 1].x - corners[side].x),
                    corners[side].y + u * (corners[side + 1].y - corners[side].y)};
@@ -232,6 +238,55 @@ TEST(ImplicitPixels, ADeadlineInThePastLeavesPixelsUndecided) {
   int decided = 0;
   for (uint8_t c : px.cls) decided += c != analysis::kPixelUndecided;
   EXPECT_LT(decided, 64 * 64 * 64);
+}
+
+// Through the paint entry: the line x=1 as squares of the line width in its
+// colour on its column, the half plane y<0 tinted below the axis before the
+// coordinate system is painted over it, its boundary dashed.
+TEST(ImplicitDrawing, CurvePixelsAndRegionsReachTheDevice) {
+  for (int lw : {1, 3}) {
+    Plane p;
+    p.g.panel.options[kOptLineWidth] = lw;
+    p.g.panel.options[kOptGrid] = 1;
+    ASSERT_TRUE(p.g.compile_and_run("x=1;y<0"));
+    const ColourTable colours = build_colour_table(0);
+    RecordingDevice dev;
+    PictureFrame frame;
+    const PlotRect rect{50, 10, 400, 400};
+    frame.background = {0, 0, 500, 450};
+    frame.plot = rect;
+    paint_picture(dev, p.g.panel, p.g.plot, colours, frame);
+    const Colour line = colours[curve_colour_entry(p.g.panel, *p.g.panel.formulas[0], CurveKind::Own)];
+    const Colour half = colours[curve_colour_entry(p.g.panel, *p.g.panel.formulas[1], CurveKind::Own)];
+    const Colour tint = mix_colour(half, colours[kColourBackground], 64);
+    int line_squares = 0, boundary = 0, tinted_above = 0, tinted_below = 0;
+    size_t first_tint = dev.ops.size(), first_line = dev.ops.size();
+    for (size_t k = 0; k < dev.ops.size(); ++k) {
+      const RecordedOp& op = dev.ops[k];
+      if (op.kind != OpKind::FillRect && first_line == dev.ops.size()) first_line = k;
+      if (op.kind != OpKind::FillRect) continue;
+      const Rect& r = op.rect;
+      if (op.colour == line) {
+        EXPECT_EQ(r.width(), lw);
+        EXPECT_EQ(r.height(), lw);
+        EXPECT_EQ(r.left + (lw - 1) / 2, rect.left + 240);
+        ++line_squares;
+      } else if (op.colour == half) {
+        EXPECT_EQ(r.top + (lw - 1) / 2, rect.top + 200);
+        ++boundary;
+      } else if (op.colour == tint) {
+        first_tint = std::min(first_tint, k);
+        (r.top < rect.top + 200 ? tinted_above : tinted_below) += 1;
+      }
+    }
+    EXPECT_GE(line_squares, 380) << lw;
+    EXPECT_GT(boundary, 100) << lw;
+    EXPECT_LT(boundary, 350) << lw << ": the boundary of < is dashed";
+    EXPECT_EQ(tinted_above, 0) << lw;
+    EXPECT_GE(tinted_below, 199) << lw;
+    ASSERT_LT(first_line, dev.ops.size());
+    EXPECT_LT(first_tint, first_line) << lw << ": the grid and axes lie over the tint";
+  }
 }
 
 TEST(ImplicitDrawing, TintsMixTheCurveColourIntoTheBackground) {
