@@ -14,7 +14,9 @@
 //   - a formula without rand gives the same value point by point, block by
 //     block and on a second evaluation;
 //   - a failed compilation leaves no formula and names a message;
-//   - once an evaluator reports a fatal fault, everything after is undefined.
+//   - once an evaluator reports a fatal fault, everything after is undefined;
+//   - equations and inequalities carry their relation, parametric pairs their
+//     second component (evaluated like the first).
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -56,8 +58,7 @@ bool fine_limits(PanelIndex role) {
 }
 
 void evaluate_formula_everywhere(const ExprPanel& panel, PanelIndex surface, int index,
-                                 const double* others) {
-  const CompiledFormula& f = *panel.formulas[index];
+                                 const double* others, const CompiledFormula& f) {
   const std::string& src = panel.source;
   const bool uses_rand = f.code.find(static_cast<char>(op::kRand)) != std::string::npos;
   Evaluator ev(panel, surface);
@@ -135,7 +136,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const double others[6] = {0, (mode & 0x80) ? 1.25 : 0.0, (mode & 0x80) ? -0.5 : 0.0,
                             (mode & 0x80) ? 2.0 : 0.0, 0, (mode & 0x80) ? 3.0 : 0.0};
-  for (int i = 0; i < panel.count(); ++i) evaluate_formula_everywhere(panel, surface, i, others);
+  for (int i = 0; i < panel.count(); ++i) {
+    const CompiledFormula& f = *panel.formulas[i];
+    // An equation or inequality has its relation, a parametric pair its
+    // second component, and nothing else does.
+    if (f.is_implicit() != (f.relation != kRelNone) || f.is_parametric() != (f.second != nullptr)) {
+      broken("plane form without its parts", panel.source, i, 0, 0);
+    }
+    evaluate_formula_everywhere(panel, surface, i, others, f);
+    if (f.second) evaluate_formula_everywhere(panel, surface, i, others, *f.second);
+  }
 
   // The panel entry points with their first-error record.
   if (panel.count() > 0) {

@@ -201,7 +201,15 @@ int evaluate_request(const EvalRequest& req, RandState& random, std::vector<std:
     if (panel.error.failed) {
       return panel.error.message != kMsgNone ? panel.error.message : kMsgInvalidExpression;
     }
-    lines.push_back(panel.formulas[i]->eval_error ? "undefined" : format_exact(value));
+    std::string line = panel.formulas[i]->eval_error ? "undefined" : format_exact(value);
+    // A parametric pair prints its point: x, a tab, y.
+    if (const CompiledFormula* y = panel.formulas[i]->second.get(); y && !req.derivative) {
+      Evaluator ev(panel, surface_of(kind.role));
+      const double v = ev.evaluate(*y, req.vars);
+      line += '\t';
+      line += ev.undefined() ? "undefined" : format_exact(v);
+    }
+    lines.push_back(line);
   }
   return kMsgNone;
 }

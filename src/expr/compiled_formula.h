@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 #if defined(__SSE2__)
@@ -12,7 +13,21 @@
 
 namespace kv {
 
-enum FormulaKind : uint8_t { kCartesian = 1, kPolar = 2 };
+// An implicit formula (equation or inequality in x and y) carries kCartesian
+// beside kImplicit; a parametric pair carries kPolar beside kParametric, so
+// that it takes the t range and the sampling of a polar curve.
+enum FormulaKind : uint8_t { kCartesian = 1, kPolar = 2, kImplicit = 4, kParametric = 8 };
+
+// The relation of an implicit formula: its code is the left side minus the
+// right side, compared with 0.
+enum Relation : uint8_t {
+  kRelNone = 0,
+  kRelEqual,
+  kRelLess,
+  kRelGreater,
+  kRelLessEqual,
+  kRelGreaterEqual,
+};
 
 // Instruction of the flat postfix program. The evaluator keeps the top of the
 // stack in a register: leaves push a value, operations replace the top. A
@@ -102,6 +117,10 @@ struct CompiledFormula {
   int colour_slot = 0;
   int subdivision = 6;        // Simpson subdivision of the integral: 6, 4 or 2
   int operations = 0;         // operation count of the compiled code
+  uint8_t relation = kRelNone;  // implicit formulas: how code compares with 0
+  // Parametric pairs: the y component (code holds the x component), a
+  // formula of t of its own.
+  std::shared_ptr<CompiledFormula> second;
 
   // Evaluation flags for callers that follow the panel-level protocol: the
   // cache is ready after the first evaluation; the last value was undefined.
@@ -111,6 +130,8 @@ struct CompiledFormula {
   Program program;
 
   bool is_polar() const { return kind & kPolar; }
+  bool is_implicit() const { return kind & kImplicit; }
+  bool is_parametric() const { return kind & kParametric; }
 };
 
 }  // namespace kv

@@ -7,11 +7,13 @@
 #include "expr/compiler.h"
 
 #include <cstring>
+#include <memory>
 
 #include "expr/evaluator.h"
 #include "expr/keywords.h"
 #include "expr/messages.h"
 #include "expr/opcodes.h"
+#include "expr/top_level.h"
 
 namespace kv {
 namespace {
@@ -99,12 +101,19 @@ int recognise_prefix(const std::string& text, size_t& pos, CompiledFormula& f,
   return kMsgNone;
 }
 
+// What the tokeniser reads: a formula of the design's forms, one side of an
+// equation or inequality (y is a variable, t is refused), or one component
+// of a parametric pair (only t).
+enum class Reading : uint8_t { kFormula, kRelationSides, kPairPart };
+
 struct Tokeniser {
   const std::string& text;
   size_t end;  // position of the formula's ';'
   CompiledFormula& f;
   Scratch& s;
   std::string& code;
+  Reading reading = Reading::kFormula;
+  int y_message = kMsgOnlyX;  // y in a function of x alone
   int depth = 0;
   bool in_pipe = false;
   int pipe_depth = 0;
@@ -114,6 +123,16 @@ struct Tokeniser {
     int k = read_primes(text, pos);
     if (k >= f.order) return kMsgDerivativeTooHigh;
     code += static_cast<char>(op::kY + k);
+    return kMsgNone;
+  }
+
+  // y as the second coordinate of the plane; its derivatives mean a
+  // differential equation, which is not drawn here.
+  int plane_y(size_t& pos) {
+    ++pos;
+    if (read_primes(text, pos) > 0) return kMsgNoDiffEqu;
+    f.kind |= kCartesian;
+    code += static_cast<char>(op::kY);
     return kMsgNone;
   }
 
@@ -187,18 +206,25 @@ struct Tokeniser {
           ++pos;
           break;
         case 'x':
+          if (reading == Reading::kPairPart) return kMsgWrongVariable;
           f.kind |= kCartesian;
           code += static_cast<char>(op::kX);
           ++pos;
           break;
         case 't':
           if (text.compare(pos, 3, "tan") == 0) { msg = keyword(pos); break; }
+          if (reading == Reading::kRelationSides) return kMsgTInImplicit;
           f.kind |= kPolar;
           code += static_cast<char>(op::kX);
           ++pos;
           break;
         case 'y':
-          if (f.order == 0) return kMsgOnlyX;
+          if (reading == Reading::kRelationSides) {
+            msg = plane_y(pos);
+            break;
+          }
+          if (reading == Reading::kPairPart) return kMsgYInPair;
+          if (f.order == 0) return y_message;
           f.kind |= kCartesian;
           msg = variable(pos);
           break;
@@ -448,14 +474,131 @@ int count_commas(const std::string& code) {
   return n;
 }
 
+// The steps after the tokeniser for a code of the plane forms. kMsgComma
+// stands for too many commas, whose text the caller chooses.
+int rewrite_plane_code(CompiledFormula& f, Scratch& s, const CompileEnv& env) {
+  if (rewriting_too_long(f.code, operations_ahead(f.code, s), env.length_limit)) return kMsgTooLong;
+  int msg = implicit_and_factorials(f.code, s);
+  if (msg == kMsgNone) msg = rewrite_operators(f.code, s);
+  if (msg != kMsgNone) return msg;
+  if (env.length_limit && s.operations > kLengthLimit) return kMsgTooLong;
+  if (nesting_depth(f.code) > kMaxNesting) return kMsgTooLong;
+  f.operations = s.operations;
+  f.subdivision = s.operations <= 128 ? 6 : s.operations <= 256 ? 4 : 2;
+  return count_commas(f.code) > s.expected_commas ? kMsgComma : kMsgNone;
+}
+
+// Tokenises and rewrites `piece` (ending in ';') into f.
+int compile_piece(const std::string& piece, Reading reading, CompiledFormula& f,
+                  const CompileEnv& env) {
+  Scratch s;
+  Tokeniser tok{piece, piece.size() - 1, f, s, f.code};
+  tok.reading = reading;
+  const int msg = tok.run(0);
+  return msg != kMsgNone ? msg : rewrite_plane_code(f, s, env);
+}
+
+// An equation or inequality: the code of (left)-(right), compared with 0.
+int compile_relation(const std::string& text, size_t pos, size_t end, const TopLevel& t,
+                     CompiledFormula& f, const CompileEnv& env) {
+  if (t.relations > 1) return kMsgChainedRelation;
+  const size_t right = t.relation + t.relation_length;
+  if (t.relation == pos || right == end) return kMsgEmptySide;
+  std::string piece;
+  piece.reserve(end - pos + 6);
+  piece.append("(").append(text, pos, t.relation - pos).append(")-(");
+  piece.append(text, right, end - right).append(");");
+  const int msg = compile_piece(piece, Reading::kRelationSides, f, env);
+  f.kind = kCartesian | kImplicit;
+  f.relation = t.relation_kind;
+  return msg;
+}
+
+// A parametric pair "(x(t), y(t))". Returns false for a pair without t,
+// which keeps its old reading (and its comma message).
+bool compile_pair(const std::string& text, size_t pos, size_t end, const TopLevel& t,
+                  CompiledFormula& f, const CompileEnv& env, int& msg) {
+  const std::string first = text.substr(pos + 1, t.comma - pos - 1) + ";";
+  const std::string second = text.substr(t.comma + 1, end - t.comma - 2) + ";";
+  if (first.size() == 1 || second.size() == 1) {
+    msg = kMsgInvalidExpression;
+    return true;
+  }
+  auto y = std::make_shared<CompiledFormula>();
+  msg = compile_piece(first, Reading::kPairPart, f, env);
+  if (msg == kMsgNone) msg = compile_piece(second, Reading::kPairPart, *y, env);
+  if (msg == kMsgNone && !f.is_polar() && !y->is_polar()) return false;
+  f.kind = kPolar | kParametric;
+  y->kind = kPolar;
+  f.operations += y->operations;
+  if (msg == kMsgNone && env.length_limit && f.operations > kLengthLimit) msg = kMsgTooLong;
+  f.second = std::move(y);
+  return true;
+}
+
+// Equations, inequalities and parametric pairs are drawing forms of the
+// panel "Function"; everywhere else their texts keep their old refusals.
+bool plane_forms_allowed(const ExprPanel& panel, const CompileEnv& env) {
+  return env.surface == kPanelFunction && panel.role == kPanelFunction;
+}
+
+// Parametric pairs are also rows of the value table's function page.
+bool pairs_allowed(const ExprPanel& panel, const CompileEnv& env) {
+  return plane_forms_allowed(panel, env) || panel.role == kPanelTable;
+}
+
+// The plane forms. Returns false when the formula is none of them (its text
+// then takes the old path), else true with the outcome in msg.
+bool compile_plane_form(const ExprPanel& panel, const CompileEnv& env, const std::string& text,
+                        size_t pos, size_t end, size_t& src_pos, CompiledFormula& f, int& msg) {
+  const TopLevel t = scan_top_level(text, pos, end);
+  if (!t.balanced) return false;
+  if (t.relations > 0) {
+    if (!plane_forms_allowed(panel, env)) return false;
+    // "y=...", "f(x)=..." and the other prefixes keep their meaning; a
+    // second relation after them is a chain.
+    CompiledFormula trial;
+    size_t p = pos;
+    if (recognise_prefix(text, p, trial, panel, env) != kMsgNone) return false;
+    if (p != pos) {
+      if (t.relations == 1) return false;
+      msg = kMsgChainedRelation;
+      return true;
+    }
+    record_span(panel.source, src_pos, f);
+    msg = compile_relation(text, pos, end, t, f, env);
+  } else if (t.bracketed && t.inner_commas == 1 && pairs_allowed(panel, env)) {
+    CompiledFormula pair;
+    if (!compile_pair(text, pos, end, t, pair, env, msg)) return false;
+    record_span(panel.source, src_pos, pair);
+    pair.colour_slot = f.colour_slot;
+    f = std::move(pair);
+  } else {
+    return false;
+  }
+  if (msg == kMsgComma) msg = comma_message(panel.source, f);
+  return true;
+}
+
 int compile_one(ExprPanel& panel, const CompileEnv& env, const std::string& text, size_t& pos,
                 size_t& src_pos, CompiledFormula& f) {
   const size_t end = text.find(';', pos);
+  const bool plane = plane_forms_allowed(panel, env);
+  if (plane || pairs_allowed(panel, env)) {
+    int msg = kMsgNone;
+    if (compile_plane_form(panel, env, text, pos, end, src_pos, f, msg)) {
+      if (msg == kMsgNone) pos = end + 1;
+      return msg;
+    }
+  }
   Scratch s;
+  const size_t formula_start = pos;
   int msg = recognise_prefix(text, pos, f, panel, env);
   if (msg != kMsgNone) return msg;
   if (pos > end) return kMsgInvalidExpression;  // defensive: a prefix never crosses the ';'
   Tokeniser tok{text, end, f, s, f.code};
+  // Without a prefix, y beside x asks for a relation that is missing.
+  if (plane && pos == formula_start) tok.y_message = kMsgNoRelation;
   msg = tok.run(pos);
   if (msg != kMsgNone) return msg;
   if (rewriting_too_long(f.code, operations_ahead(f.code, s), env.length_limit)) return kMsgTooLong;
@@ -498,6 +641,7 @@ bool compile_formulas(ExprPanel& panel, const CompileEnv& env) {
       return false;
     }
     build_program(*f, math, panel.limits.literal_limit);
+    if (f->second) build_program(*f->second, math, panel.limits.literal_limit);
     panel.formulas.push_back(std::move(f));
   }
   panel.current = panel.count() - 1;

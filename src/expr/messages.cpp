@@ -26,6 +26,11 @@ const char* message_text(int id) {
     case 23: return "Ungültige Funktion.\nEs dürfen maximal 3 Ableitungsfunktionen d( ) ineinander verschachtelt werden";
     case 24: return "Funktion enthält ungültige unabhängige Variable.\nBenutzen Sie bitte:\nt für Polarfunktionen, x für kartesische Funktionen.";
     case 25: return "Polarkoordinaten-Funktion hier nicht erlaubt";
+    case 26: return "Ungültiger Term.\nx und y zusammen nur in einer Gleichung oder Ungleichung,\nz. B. x^2+y^2=9 oder y>sin(x)";
+    case 27: return "Ungültige Gleichung.\nAuf beiden Seiten von '=', '<', '>', '<=' oder '>=' muss ein Term stehen";
+    case 28: return "Ungültige Gleichung.\nNur ein '=', '<', '>', '<=' oder '>=' pro Funktion erlaubt";
+    case 29: return "Ungültige Parameterkurve.\nIn (x(t), y(t)) ist nur t als Variable erlaubt";
+    case 30: return "Ungültige Gleichung.\nIn Gleichungen und Ungleichungen sind nur x und y als Variablen erlaubt";
     case kMsgCommaDecimal: return "Syntaxfehler:\nUngültiges Komma. Dezimaltrennzeichen ist der Punkt";
     case kMsgComma: return "Syntaxfehler:\nUngültiges Komma";
     default: return nullptr;

@@ -3,7 +3,8 @@
 // Callers pass messages by index; the texts are the user-visible German texts,
 // stored as UTF-8 with "\n" as line break. Indices 0..15 and 20..25 are the
 // table proper; the two comma texts of the compiler stand outside it and get
-// indices of their own here.
+// indices of their own here. Indices 26 and up are the refusals of
+// equations, inequalities and parametric pairs.
 #pragma once
 
 namespace kv {
@@ -32,6 +33,11 @@ enum MessageId : int {
   kMsgDTooDeep = 23,
   kMsgWrongVariable = 24,
   kMsgPolarNotAllowed = 25,
+  kMsgNoRelation = 26,
+  kMsgEmptySide = 27,
+  kMsgChainedRelation = 28,
+  kMsgYInPair = 29,
+  kMsgTInImplicit = 30,
   kMsgCommaDecimal = 100,  // "Syntaxfehler:\nUngültiges Komma. Dezimaltrennzeichen ist der Punkt"
   kMsgComma = 101,         // "Syntaxfehler:\nUngültiges Komma"
 };

@@ -8,6 +8,7 @@
 #include "expr/format.h"
 #include "graph/coord_system.h"
 #include "graph/curve_drawing.h"
+#include "graph/implicit_drawing.h"
 #include "graph/integral_area.h"
 #include "graph/labels.h"
 #include "graph/primitives.h"
@@ -121,6 +122,7 @@ void paint_curves_and_labels(Device& d, PanelRecord& panel, const PanelPlot& plo
   const ColourTable& colours = *c.colours;
   if (panel.derivative) draw_curves(d, panel, plot, CurveKind::Derivative, c.plot, colours);
   draw_curves(d, panel, plot, CurveKind::Own, c.plot, colours);
+  paint_implicit_curves(d, panel, plot, c.plot, colours);
   paint_point_marks(d, plot.marks, c);
   const bool expressions = panel.option(kOptFunctionExpressions) != 0;
   if (panel.role == kPanelIntegral) {
@@ -157,6 +159,7 @@ void paint_picture(Device& d, PanelRecord& panel, const PanelPlot& plot, const C
   if (curves && panel.role == kPanelIntegral && panel.option(kOptFillIntegralArea) != 0) {
     paint_integral_area(d, panel, plot, frame.plot, colours);
   }
+  if (curves) paint_implicit_regions(d, panel, plot, frame.plot, colours);
   paint_coordinate_system(d, c);
   if (panel.formulas.empty()) {
     paint_input_hint(d, c);

@@ -2,10 +2,12 @@
 #include "graph/recompute.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "graph/integral.h"
 #include "graph/ode_solver.h"
 #include "graph/point_marks.h"
+#include "graph/parametric.h"
 #include "graph/polar.h"
 #include "graph/projection.h"
 #include "graph/sampling.h"
@@ -46,12 +48,39 @@ bool sample_formula(PanelRecord& panel, FormulaPlot& fp, CompiledFormula& f) {
     sample_explicit(fp, probe, {panel.jump_threshold, panel.limits.max_magnitude});
     if (derivative) sample_derivative_curve(fp, probe);
   }
+  if (f.is_parametric() && f.second) {
+    FormulaProbe y_probe(ev, *f.second);
+    if (!compute_parametric_plane(fp, y_probe, panel.jump_threshold)) {
+      panel.error.report(kMsgOutOfMemory, kExpressionControlId);
+      return false;
+    }
+    if (y_probe.fatal()) {
+      panel.error.report(y_probe.fatal_message(), kExpressionControlId);
+      fp.failed = true;
+      return false;
+    }
+  }
   if (probe.fatal()) {
     panel.error.report(probe.fatal_message(), kExpressionControlId);
     fp.failed = true;
     return false;
   }
   return true;
+}
+
+// The pixels of the equations and inequalities, once the y range is
+// settled. All of them share one time budget per recomputation, so that the
+// window stays responsive; pixels left when it runs out stay undecided.
+void classify_implicit_formulas(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
+  const analysis::PlaneWindow window{panel.range[kXMin].value, panel.range[kXMax].value,
+                                     panel.range[kYMin].value, panel.range[kYMax].value, width,
+                                     height};
+  const auto deadline = std::chrono::steady_clock::now() + kImplicitBudget;
+  for (size_t k = 0; k < plot.formulas.size(); ++k) {
+    FormulaPlot& fp = plot.formulas[k];
+    if (!fp.implicit) continue;
+    fp.pixels = analysis::classify_implicit(*panel.formulas[k], window, panel.angle_mode, deadline);
+  }
 }
 
 bool integrate(PanelRecord& panel, PanelPlot& plot, int width) {
@@ -69,6 +98,7 @@ bool integrate(PanelRecord& panel, PanelPlot& plot, int width) {
 void project(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
   const ViewMap map = view_map(panel, width, height);
   for (FormulaPlot& fp : plot.formulas) {
+    if (fp.implicit) continue;
     if (fp.polar) {
       project_polar(fp.slot[0], map, fp.a, fp.step);
     } else {
@@ -104,12 +134,17 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
   for (size_t k = 0; k < panel.formulas.size(); ++k) {
     CompiledFormula& f = *panel.formulas[k];
     FormulaPlot& fp = plot.formulas[k];
+    if (f.is_implicit()) {
+      fp = FormulaPlot{};
+      fp.implicit = true;
+      continue;
+    }
     const bool slot1 = has_integral_curve(panel, f) || has_derivative_curve(panel, f);
     if (!layout_formula_plot(fp, f, panel, width, height, slot1)) {
       return fail(panel, plot, kMsgOutOfMemory);
     }
     if (!sample_formula(panel, fp, f)) return false;
-    if (fp.polar && automatic_y && !compute_polar_plane(fp.slot[0], fp.a, fp.step)) {
+    if (fp.polar && !f.is_parametric() && automatic_y && !compute_polar_plane(fp.slot[0], fp.a, fp.step)) {
       return fail(panel, plot, kMsgOutOfMemory);
     }
   }
@@ -118,6 +153,7 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
   settle_y_range(panel, plot, width, height);
   project(panel, plot, width, height);
   plot.marks = find_point_marks(panel);
+  classify_implicit_formulas(panel, plot, width, height);
   plot.valid = true;
   return true;
 }

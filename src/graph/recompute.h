@@ -4,19 +4,26 @@
 // Order: prepare the x range; sample every formula in list order (explicit
 // Cartesian and polar functions, differential equations through the solver,
 // derivative curves in the panel "DiffEqu"); the integral curve in the panel
-// "Integral"; settle the y range; project every curve to pixels; with
-// "Markante Punkte" on the function panel, find the notable points over the
-// x range (graph/point_marks.h).
+// "Integral"; settle the y range; project every curve to pixels; classify
+// the pixels of equations and inequalities; with "Markante Punkte" on the
+// function panel, find the notable points over the x range
+// (graph/point_marks.h).
 //
 // Returns false and records the first error in panel.error (an unusable
 // formula, more than one formula in the panel "Integral", memory) when the
 // curves cannot be drawn; plot.valid is then false.
 #pragma once
 
+#include <chrono>
+
 #include "graph/samples.h"
 #include "model/panel_record.h"
 
 namespace kv {
+
+// Wall time the pixels of all equations and inequalities of one
+// recomputation may take together; what is left then stays undecided.
+inline constexpr std::chrono::milliseconds kImplicitBudget{900};
 
 bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height);
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "analysis/discussion.h"
+#include "analysis/implicit_curve.h"
 #include "graph/device.h"
 
 namespace kv {
@@ -73,6 +74,9 @@ struct FormulaPlot {
   bool polar = false;
   bool discontinuous = false;  // no refinement of piece ends
   bool failed = false;         // the formula is unusable (fatal evaluation error)
+  // An equation or inequality: classified pixels instead of samples.
+  bool implicit = false;
+  analysis::ImplicitPixels pixels;
   std::array<CurveSamples, 2> slot;
 };
 

@@ -78,6 +78,9 @@ std::string_view quick_reference_source() {
       "<p><h><c>Kurvendiskussion</c></h>"
       "<b>Strg+K</b> – Nullstellen, Extrema, Wendepunkte, Schnittpunkte und "
       "Definitionslücken der Funktionen, bewiesen oder als unsicher markiert."
+      "<p><h><c>Gleichungen und Parameterkurven</c></h>"
+      "Gleichung in x und y: <b>x^2+y^2=9</b>; Ungleichung: <b>y > sin(x)</b>, "
+      "<b>1 >= abs(x)+abs(y)</b>; Parameterkurve: <b>(cos(3t), sin(2t))</b>."
 
       "<p><h><c>Ausführlichere Hilfe per F1-Taste</c></h>";
 }

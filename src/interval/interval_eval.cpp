@@ -19,7 +19,7 @@
 namespace kv::interval {
 
 struct IntervalEvaluator::Program {
-  enum Kind : uint8_t { kConst, kX, kRand, kWhole, kUndef, kOp, kDeriv, kPowWhole };
+  enum Kind : uint8_t { kConst, kX, kY, kRand, kWhole, kUndef, kOp, kDeriv, kPowWhole };
   struct Step {
     Kind kind;
     uint8_t op = 0;
@@ -167,7 +167,7 @@ class Builder {
       emit({Program::kRand});
     } else if (c >= op::kY && c <= op::kY4) {
       if (d > 0) p_.fatal = true;
-      emit({Program::kWhole});
+      emit({c == op::kY ? Program::kY : Program::kWhole});
     } else if (c == op::kX) {
       emit({Program::kX});
     } else if (op::is_operation(c)) {
@@ -309,6 +309,16 @@ void IntervalEvaluator::build(const std::string& code, double angle) {
 }
 
 Enclosure IntervalEvaluator::evaluate(const CompiledFormula& f, Interval x, int order, double angle) {
+  return run(f, x, nullptr, order, angle);
+}
+
+Enclosure IntervalEvaluator::evaluate_plane(const CompiledFormula& f, Interval x, Interval y,
+                                            double angle) {
+  return run(f, x, &y, 0, angle);
+}
+
+Enclosure IntervalEvaluator::run(const CompiledFormula& f, Interval x, const Interval* y, int order,
+                                 double angle) {
   if (!program_->built || program_->angle != angle || program_->code != f.code) build(f.code, angle);
   const Program& p = *program_;
   order = std::clamp(order, 0, kMaxOrder);
@@ -324,6 +334,16 @@ Enclosure IntervalEvaluator::evaluate(const CompiledFormula& f, Interval x, int 
         leaf(st[sp], x, n);
         if (n > 1) st[sp].c[1] = point(1);
         ++sp;
+        break;
+      case Program::kY:
+        if (y) {
+          leaf(st[sp++], *y, n);  // y does not move with x: its x-derivatives are 0
+        } else {
+          Series& t = st[sp++];
+          for (int k = 0; k < n; ++k) t.c[k] = whole();
+          t.def = Defined::kMaybe;
+          t.cont = t.smooth = false;
+        }
         break;
       case Program::kRand:
         leaf(st[sp], {0, 1}, n);

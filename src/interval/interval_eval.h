@@ -16,7 +16,8 @@
 //
 // Bad code (an empty formula, y inside d( ), a structural fault the compiler
 // let through) evaluates to the empty set, defined nowhere. Formulas that
-// read y or its derivatives are whole, maybe defined: there is no y here.
+// read y or its derivatives are whole, maybe defined: there is no y here,
+// except in evaluate_plane, where y is an interval of its own.
 #pragma once
 
 #include <cstdint>
@@ -61,12 +62,17 @@ class IntervalEvaluator {
   // x in X; order = number of derivatives wanted (0..kMaxOrder, clamped);
   // angle = the panel's angle factor (kRadians or kDegrees).
   Enclosure evaluate(const CompiledFormula& f, Interval x, int order, double angle);
+  // The value over the box X x Y, y read as the plane's second coordinate
+  // (an equation or inequality in x and y); f[0] and the flags only, which
+  // then speak of the whole box: "continuous" is continuity in x and y.
+  Enclosure evaluate_plane(const CompiledFormula& f, Interval x, Interval y, double angle);
 
   struct Program;
   struct Series;
 
  private:
   void build(const std::string& code, double angle);
+  Enclosure run(const CompiledFormula& f, Interval x, const Interval* y, int order, double angle);
   Program* program_;
   std::vector<Series> stack_;
 };

@@ -33,6 +33,17 @@ void function_rows(FormulaProbe& probe, bool polar, std::vector<TableRow>& rows)
   }
 }
 
+// A parametric pair: x and y per t, as the polar rows show them; a row
+// where either component is undefined has no point.
+void pair_rows(FormulaProbe& x_probe, FormulaProbe& y_probe, std::vector<TableRow>& rows) {
+  for (TableRow& row : rows) {
+    const double t = row.x;
+    double x = 0, y = 0;
+    const bool ok = x_probe.at(t, x) & y_probe.at(t, y);
+    row = TableRow{x, y, 0, ok, ok, false};
+  }
+}
+
 // Index of the row nearest to x; rows are in increasing order of x.
 int nearest_row(const std::vector<TableRow>& rows, double x) {
   const int n = static_cast<int>(rows.size()) - 1;
@@ -136,13 +147,17 @@ bool compute(PanelRecord& panel, TableResult& out, const CompileEnv& env, double
 
   Evaluator ev(panel, env.surface);
   FormulaProbe probe(ev, f);
-  if (f.order > 0) {
+  if (f.is_parametric() && f.second) {
+    FormulaProbe y_probe(ev, *f.second);
+    pair_rows(probe, y_probe, r.rows);
+    if (y_probe.fatal()) return fail(panel, y_probe.fatal_message());
+  } else if (f.order > 0) {
     equation_rows(probe, panel, f.order, step, r.rows);
   } else {
     function_rows(probe, r.polar, r.rows);
   }
   if (probe.fatal()) return fail(panel, probe.fatal_message());
-  if (r.polar) to_plane(r.rows);
+  if (r.polar && !f.is_parametric()) to_plane(r.rows);
   out = std::move(r);
   return true;
 }

@@ -65,6 +65,16 @@ expect 2 ''      "$msg8"                 --eval "y'=y" --panel table
 expect 2 ''      "$msg25"                --eval 'r=3' --panel integral
 expect 0 $'3\n'  ''                      --eval 'r=3' --panel function
 
+# Equations print the difference of their sides, pairs their point; both are
+# forms of the function panel only, and y beside x asks for a relation.
+expect 0 $'9\n'                   '' --eval 'y=x^2' --at 3
+expect 0 $'-4\n'                  '' --eval 'x^2+y^2=9' --at 1,2
+expect 0 $'2\t4\n'                '' --eval '(t, t^2)' --at 2
+expect 0 $'-1\t1\nundefined\t2\n'  '' --eval '(t, t^2);(sqrt(t), 2)' --at -1
+expect 2 '' $'Ungültige Gleichung.\nNur ein \'=\', \'<\', \'>\', \'<=\' oder \'>=\' pro Funktion erlaubt\n' --eval 'x<y<1'
+expect 2 '' $'Ungültiger Term.\nx und y zusammen nur in einer Gleichung oder Ungleichung,\nz. B. x^2+y^2=9 oder y>sin(x)\n' --eval 'x^2+y^2'
+expect 2 '' "$msg0" --eval 'x=1' --panel integral
+
 # A rejected formula prints nothing on stdout, also when others were fine.
 expect 2 '' "$msg5" --eval 'x;(x'
 expect 2 '' "$msg0" --eval 'x;max(1)'

@@ -107,7 +107,8 @@ TEST(CompilerErrors, FirstErrorGivesItsMessage) {
       {"y'=y'", kMsgDerivativeTooHigh, kPanelDiffEqu},
       {"y''=y\"", kMsgDerivativeTooHigh, kPanelDiffEqu},
       {"y=y", kMsgOnlyX},
-      {"x+y", kMsgOnlyX},
+      {"x+y", kMsgOnlyX, kPanelIntegral, kPanelIntegral},
+      {"x+y", kMsgNoRelation},
       {"x+", kMsgInvalidExpression},
       {"*x", kMsgInvalidExpression},
       {"(*x)", kMsgInvalidExpression},
@@ -115,7 +116,7 @@ TEST(CompilerErrors, FirstErrorGivesItsMessage) {
       {"x-*2", kMsgInvalidExpression},
       {"r", kMsgInvalidExpression},
       {"foo", kMsgInvalidExpression},
-      {"x=1", kMsgInvalidExpression},
+      {"x=1", kMsgInvalidExpression, kPanelIntegral, kPanelIntegral},
       {"x_1", kMsgInvalidExpression},
       {"tangent", kMsgInvalidExpression},
       {"x+!3", kMsgFactorial},
@@ -285,6 +286,134 @@ TEST(CompilerLimits, DeepButAcceptedFormulasEvaluate) {
   auto d = compile(chain, kPanelFunction, kPanelFunction, false);
   ASSERT_TRUE(d.ok);
   EXPECT_EQ(eval_at(d, 1.0).v, -1899.0);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+struct PlaneCase {
+  const char* text;
+  uint8_t kind;
+  uint8_t relation;
+  double x, y;       // a point
+  double expected;   // left minus right there; the x component for a pair
+};
+
+// Equations, inequalities and pairs of the panel "Function": their codes
+// evaluated at a point, y read from the second variable.
+TEST(CompilerPlaneForms, CompileToTheDifferenceOfTheSides) {
+  const uint8_t imp = kCartesian | kImplicit, par = kPolar | kParametric;
+  const PlaneCase cases[] = {
+      {"x^2+y^2=9", imp, kRelEqual, 1, 2, -4},
+      {"y^2 = x^3 - x", imp, kRelEqual, 2, 1, -5},
+      {"x^3+y^3=3xy", imp, kRelEqual, 1, 1, -1},
+      {"x = 1", imp, kRelEqual, 3, 7, 2},
+      {"2y=x", imp, kRelEqual, 1, 1, 1},
+      {"x^2+y^2 < 9", imp, kRelLess, 0, 0, -9},
+      {"y > sin(x)", imp, kRelGreater, 0, 2, 2},
+      {"abs(x)+abs(y) <= 1", imp, kRelLessEqual, -1, 1, 1},
+      {"y>=-x", imp, kRelGreaterEqual, 1, 1, 2},
+      {"|x|<|y|", imp, kRelLess, -3, 1, 2},
+      {"max(x,y)=1", imp, kRelEqual, 3, 0, 2},
+      {"(cos(3t), sin(2t))", par, kRelNone, 0, 0, 1},
+      {"(t, t^2)", par, kRelNone, 3, 0, 3},
+      {"(max(t,1), 2)", par, kRelNone, 0, 0, 1},
+  };
+  for (const PlaneCase& c : cases) {
+    auto compiled = compile(c.text);
+    ASSERT_TRUE(compiled.ok) << c.text << ": " << compiled.message();
+    const CompiledFormula& f = *compiled.panel.formulas.at(0);
+    EXPECT_EQ(f.kind, c.kind) << c.text;
+    EXPECT_EQ(f.relation, c.relation) << c.text;
+    EXPECT_EQ(f.second != nullptr, (c.kind & kParametric) != 0) << c.text;
+    const double more[5] = {c.y, 0, 0, 0, 0};
+    auto v = eval_at(compiled, c.x, 0, more);
+    ASSERT_FALSE(v.undefined) << c.text;
+    EXPECT_NEAR(v.v, c.expected, 1e-12) << c.text;
+  }
+  auto pair = compile("(t, t^2)");
+  Evaluator ev(pair.panel, kPanelFunction);
+  const double vars[6] = {3, 0, 0, 0, 0, 0};
+  EXPECT_EQ(ev.evaluate(*pair.panel.formulas[0]->second, vars), 9);
+}
+
+// The design's forms keep their meaning beside the new ones, in one text.
+TEST(CompilerPlaneForms, OldFormsKeepTheirMeaningAndMix) {
+  auto c = compile("y = x^2; f(x)=sin(x); r(t) = 3; x^2+y^2=9; (t, 2t); y<x");
+  ASSERT_TRUE(c.ok) << c.message();
+  ASSERT_EQ(c.panel.count(), 6);
+  const uint8_t kinds[] = {kCartesian, kCartesian, kPolar, kCartesian | kImplicit,
+                           kPolar | kParametric, kCartesian | kImplicit};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(c.panel.formulas[i]->kind, kinds[i]) << i;
+  EXPECT_EQ(c.panel.formulas[0]->code, compile("x^2").panel.formulas[0]->code);
+  EXPECT_EQ(c.panel.formulas[3]->source_start, 32u);
+  EXPECT_EQ(c.panel.formulas[3]->source_length, 9u);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(c.panel.formulas[i]->colour_slot, 5 + i) << i;
+}
+
+// Each refusal of the new forms, and the old refusals where the new forms
+// are not drawn.
+TEST(CompilerPlaneForms, RefusalsNameTheirFault) {
+  const ErrorCase cases[] = {
+      {"x^2+y^2", kMsgNoRelation},
+      {"x^2+y^2=", kMsgEmptySide},
+      {"=1", kMsgEmptySide},
+      {"<=y", kMsgEmptySide},
+      {"x<y<1", kMsgChainedRelation},
+      {"x^2+y^2=9=9", kMsgChainedRelation},
+      {"x==1", kMsgChainedRelation},
+      {"y=x=1", kMsgChainedRelation},
+      {"f(x)=x<1", kMsgChainedRelation},
+      {"(t, y)", kMsgYInPair},
+      {"(y, t)", kMsgYInPair},
+      {"(x, t)", kMsgWrongVariable},
+      {"(t, )", kMsgInvalidExpression},
+      {"(1,5)", kMsgCommaDecimal},
+      {"(t, t, t)", kMsgComma},
+      {"x+t=1", kMsgTInImplicit},
+      {"(t,t)=1", kMsgTInImplicit},
+      {"y'=x+y<1", kMsgNoDiffEqu},
+      {"y'+x=1", kMsgNoDiffEqu},
+      {"x)=(1", kMsgBrackets},
+      {"x+=1", kMsgInvalidExpression},
+      {"|x=1|", kMsgPipe},
+      {"x^2+y^2=9", kMsgOnlyX, kPanelIntegral, kPanelIntegral},
+      {"x<1", kMsgInvalidExpression, kPanelValue, kPanelValue},
+      {"(t, t^2)", kMsgComma, kPanelValue, kPanelValue},
+      {"x^2+y^2=9", kMsgOnlyX, kPanelTable, kPanelTable},
+      {"x^2+y^2=9", kMsgOnlyX, kPanelDiffEqu, kPanelDiffEqu},
+  };
+  for (const ErrorCase& c : cases) {
+    auto compiled = compile(c.text, c.surface, c.role);
+    EXPECT_FALSE(compiled.ok) << c.text;
+    EXPECT_EQ(compiled.message(), c.message) << c.text;
+    EXPECT_NE(message_text(compiled.message()), nullptr) << c.text;
+  }
+}
+
+// The length limits hold for both sides together and for both components
+// of a pair: the largest accepted beside the first refused.
+TEST(CompilerPlaneForms, LengthLimitCountsBothSides) {
+  auto sums = [](int n) {
+    std::string s = "x";
+    for (int i = 0; i < n; ++i) s += "+x";
+    return s;
+  };
+  // 512 operations: the subtraction of the sides counts as one.
+  EXPECT_TRUE(compile(sums(255) + "=" + sums(256)).ok);
+  EXPECT_EQ(compile(sums(256) + "=" + sums(256)).message(), kMsgTooLong);
+  std::string t255 = "t", t256 = "t";
+  for (int i = 0; i < 255; ++i) t255 += "+t";
+  t256 = t255 + "+t";
+  EXPECT_TRUE(compile("(" + t256 + "," + t256 + ")").ok);
+  EXPECT_EQ(compile("(" + t256 + "," + t256 + "+t)").message(), kMsgTooLong);
+  // Huge texts are refused, not rewritten, also without the limit.
+  EXPECT_EQ(compile(sums(400000) + "=y", kPanelFunction, kPanelFunction, false).message(),
+            kMsgTooLong);
+  EXPECT_EQ(compile(std::string(3000, '(') + "x=y" + std::string(3000, ')')).message(), kMsgTooLong);
 }
 
 }  // namespace

@@ -85,14 +85,16 @@ TEST(HelpTexts, OnlyKnownTagsAndEveryStyleTagIsClosed) {
 
 TEST(HelpTexts, SectionsAndCharacterSet) {
   const char* full[] = {"Funktionsausdrücke", "Rechenzeichen, Hilfsfunktionen", "Ableitung",
-                        "Vordefinierte Konstanten", "Polarkoordinaten", "Mehrere Funktionen eingeben",
+                        "Vordefinierte Konstanten", "Polarkoordinaten",
+                        "Gleichungen, Ungleichungen und Parameterkurven", "Mehrere Funktionen eingeben",
                         "Eingabe in Zahlenfelder", "Kurvendiskussion", "Zoom", "Mausgesten", "Tastaturkürzel", "Drag&Drop",
                         "Kommandozeilen-Optionen"};
   for (const char* h : full) {
     EXPECT_NE(full_help_source().find("<h><c>" + std::string(h) + "</c></h>"), std::string::npos) << h;
   }
   const char* quick[] = {"Rechenzeichen, Hilfsfunktionen", "Vordefinierte Konstanten", "Polarkoordinaten",
-                         "Kurvendiskussion", "Ausführlichere Hilfe per F1-Taste"};
+                         "Kurvendiskussion", "Gleichungen und Parameterkurven",
+                         "Ausführlichere Hilfe per F1-Taste"};
   for (const char* h : quick) {
     EXPECT_NE(quick_reference_source().find("<h><c>" + std::string(h) + "</c></h>"), std::string::npos) << h;
   }

@@ -256,5 +256,43 @@ TEST(IntervalEval, FaultyCodeIsNowhereOrWhole) {
   EXPECT_EQ(e.defined, Defined::kNowhere);
 }
 
+// Equations in x and y over boxes: the enclosure holds the double
+// evaluator's values at random points of the box, the flags speak of the
+// whole box, and without a y interval y stays unknown as before.
+TEST(IntervalEval, PlaneBoxesEncloseTheValuesInXAndY) {
+  struct Case {
+    const char* text;
+    Interval x, y;
+    bool continuous;
+  };
+  const Case cases[] = {
+      {"x^2+y^2=9", {-1, 2}, {0.5, 3}, true},
+      {"x^3+y^3=3xy", {-0.1, 0.1}, {1.4, 1.5}, true},
+      {"sin(x^2+y^2)=cos(x*y)", {2, 2.25}, {-3, -2.5}, true},
+      {"y/x=1", {-1, 1}, {2, 3}, false},
+      {"y/x=1", {1, 2}, {-1, 1}, true},
+      {"sqrt(y)=x", {0, 1}, {-1, 1}, false},
+      {"abs(x)+abs(y)<=1", {-0.5, 0.5}, {-2, 2}, true},
+  };
+  std::mt19937 rng(19);
+  for (const Case& c : cases) {
+    test::Formula f = test::compile(c.text);
+    ASSERT_TRUE(f.ok) << c.text;
+    IntervalEvaluator ev;
+    const Enclosure e = ev.evaluate_plane(f.f(), c.x, c.y, kRadians);
+    EXPECT_EQ(e.continuous, c.continuous) << c.text;
+    Evaluator point(f.panel, kPanelFunction);
+    std::uniform_real_distribution<double> ux(c.x.lo, c.x.hi), uy(c.y.lo, c.y.hi);
+    for (int k = 0; k < 200; ++k) {
+      const double vars[6] = {ux(rng), uy(rng), 0, 0, 0, 0};
+      const double v = point.evaluate(f.f(), vars);
+      if (point.undefined()) continue;
+      EXPECT_TRUE(e.f[0].lo <= v && v <= e.f[0].hi) << c.text << " at " << vars[0] << ", " << vars[1];
+    }
+    const Enclosure one = ev.evaluate(f.f(), c.x, 0, kRadians);
+    EXPECT_FALSE(one.continuous) << c.text << ": without a y interval y is unknown";
+  }
+}
+
 }  // namespace
 }  // namespace kv::interval

@@ -94,6 +94,19 @@ TEST(ValueTable, UndefinedPointsAndFormulaErrors) {
   EXPECT_FALSE(c.panel().error.failed);
 }
 
+// A parametric pair: x and y per t like a polar curve; where either part
+// is undefined the row has no point. Equations stay refused here.
+TEST(ValueTable, ParametricPairsGiveTheirPoints) {
+  Calc c(kPanelTable, "(t, sqrt(t))", "-1", "4", "2.5");
+  ASSERT_TRUE(c.run()) << c.panel().error.message;
+  const TableText t = table_text(c.result);
+  EXPECT_EQ(t.header, "x\ty\r\n");
+  EXPECT_EQ(t.rows, "Error\tError\t\r\n1.5\t1.22474\t\r\n4\t2\t\r\n");
+  c.texts.formula = "x^2+y^2=9";
+  EXPECT_FALSE(c.run());
+  EXPECT_EQ(c.panel().error.message, kMsgOnlyX);
+}
+
 TEST(ValueTable, LayoutOfCellsAndTabStop) {
   TableResult r;
   r.rows = {{1e300, 2e303, -2e303, true, true, true}, {123456789, 1e-14, 0, true, true, false}};
