@@ -11,6 +11,7 @@
 
 #include "dialogs/calc_page.h"
 #include "dialogs/calc_texts.h"
+#include "dialogs/discussion_window.h"
 #include "dialogs/window_gestures.h"
 #include "session/commands.h"
 #include "session/dialog_placement.h"
@@ -139,11 +140,25 @@ Calculators::Calculators(ShellState& state, ShellHost& host, CalculatorHooks hoo
 Calculators::~Calculators() {
   delete table_.data();
   delete value_.data();
+  delete discussion_.data();
 }
 
 void Calculators::show_table(QWidget* owner) { show(table_, CalcWindow::Table, owner); }
 
 void Calculators::show_value(QWidget* owner) { show(value_, CalcWindow::Value, owner); }
+
+void Calculators::show_discussion(QWidget* owner) {
+  if (discussion_) {
+    if (discussion_->isMinimized()) discussion_->showNormal();
+    discussion_->raise();
+    discussion_->activateWindow();
+    return;
+  }
+  discussion_ = new DiscussionWindow(state_, host_, hooks_, &discussion_pos_);
+  discussion_->open_at(owner);
+}
+
+DiscussionWindow* Calculators::discussion_window() const { return discussion_; }
 
 void Calculators::show(QPointer<CalcWindow>& window, CalcWindow::Kind kind, QWidget* owner) {
   if (window) {

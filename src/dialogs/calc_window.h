@@ -24,6 +24,7 @@ class QTabWidget;
 namespace kv {
 
 class CalcPage;
+class DiscussionWindow;
 class WindowGestures;
 
 // What other layers lend the calculators.
@@ -81,6 +82,9 @@ class Calculators {
   // Commands 3010 and 3011: open the window or bring it to the front.
   void show_table(QWidget* owner);
   void show_value(QWidget* owner);
+  // Command 6000: the curve discussion window (dialogs/discussion_window.h).
+  void show_discussion(QWidget* owner);
+  DiscussionWindow* discussion_window() const;
 
   CalcWindow* table_window() const { return table_; }
   CalcWindow* value_window() const { return value_; }
@@ -93,7 +97,9 @@ class Calculators {
   CalculatorHooks hooks_;
   QPointer<CalcWindow> table_;
   QPointer<CalcWindow> value_;
+  QPointer<DiscussionWindow> discussion_;
   int table_page_ = 0;  // lives as long as the program
+  DialogRect discussion_pos_;  // where the discussion window was, for this run
 };
 
 }  // namespace kv

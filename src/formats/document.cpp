@@ -23,6 +23,8 @@ constexpr char kOldMagic[] = "Kurva.line";  // 10 characters and the NUL
 constexpr size_t kVersionReadBytes = 13;    // read after the magic, NUL included
 constexpr size_t kValueRecordBytes = 24;
 constexpr size_t kOptionsBytes = 4 * kOptionCount;
+// The options after the axis titles, as they are written when on.
+constexpr std::string_view kMarkPointsOn = "MarkPoints=1";
 
 // Where the chunks of one layout lie. The two layouts share the header, the
 // panel index at 256 and the inner layout of every chunk.
@@ -181,6 +183,10 @@ void read_text_area(const uint8_t* data, size_t size, const Layout& layout, Docu
   std::string title;
   if (area.next(title)) out.title_x = title;
   if (area.next(title)) out.title_y = title;
+  std::string extra;
+  while (area.next(extra)) {
+    if (extra == kMarkPointsOn) out.mark_points = true;
+  }
 }
 
 // The magic's length (9 or 10), or 0 for a file that is not a document.
@@ -209,7 +215,8 @@ DocumentData capture_document(const PanelRecord& panel) {
   doc.panel_index = panel.role;
   for (int r = 0; r < kRangeCount; ++r)
     doc.default_range[r] = {panel.default_range[r].value, {}, panel.default_range[r].text_stale};
-  doc.options = panel.options;
+  std::copy_n(panel.options.begin(), kOptionCount, doc.options.begin());
+  doc.mark_points = panel.option(kOptMarkPoints) != 0;
   const DialogRect& pos = panel.dialog_pos;
   doc.dialog_pos = {pos.left, pos.top, pos.right, pos.bottom};
   for (int s = 0; s < kStoredValueCount; ++s) {
@@ -259,6 +266,9 @@ bool write_document(ByteSink& sink, const DocumentData& doc) {
   for (const StoredValue& v : doc.values) append_text(texts, v.text, false);
   append_text(texts, doc.title_x.value_or(std::string()), false);
   append_text(texts, doc.title_y.value_or(std::string()), false);
+  // Written only when on, so that a document without the later options has
+  // exactly the bytes it always had.
+  if (doc.mark_points) append_text(texts, kMarkPointsOn, false);
   return sink.write(bin.data(), bin.size()) && sink.write(texts.data(), texts.size());
 }
 

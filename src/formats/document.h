@@ -20,7 +20,11 @@
 //             y-max-fixed, derivative flag, then 216 zero bytes
 //   1880 428  zeros
 //   2308      texts: the formula (line breaks as CR LF), the thirteen value
-//             texts (empty for a value without text), the x and y axis titles
+//             texts (empty for a value without text), the x and y axis titles,
+//             then the options added later, one text "Key=1" each, written
+//             only when on: "MarkPoints=1". An older reader stops after the
+//             titles; a key this reader does not know is skipped, and one
+//             that is absent reads as off.
 //
 // Files whose version compares lower than or equal to "0.93.9.9" are read in
 // the older layout: magic "Kurvaline" or "Kurva.line", four default ranges at
@@ -102,6 +106,7 @@ struct DocumentData {
   bool derivative = false;
   std::string formula;
   std::optional<std::string> title_x, title_y;  // absent: the panel keeps its title
+  bool mark_points = false;  // after the titles
 
   bool operator==(const DocumentData&) const = default;
 };

@@ -8,6 +8,7 @@ constexpr int kCmdPaletteBase = 5000;
 constexpr int kCmdLineWidthBase = 5100;
 constexpr int kCmdCrossedStyle = 4040;
 constexpr int kCmdBoxedStyle = 4041;
+constexpr int kCmdMarkPoints = 6001;
 
 // The toggles after the axis style, in the order an open runs them.
 struct Toggle {
@@ -41,6 +42,8 @@ std::vector<OptionCommand> document_option_commands(const DocumentData& doc,
     if (wanted(t.option) != panel.option(t.option))
       out.push_back({t.command, t.option, wanted(t.option)});
   }
+  const int marks = doc.mark_points ? 1 : 0;
+  if (marks != panel.option(kOptMarkPoints)) out.push_back({kCmdMarkPoints, kOptMarkPoints, marks});
   return out;
 }
 

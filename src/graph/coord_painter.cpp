@@ -121,6 +121,7 @@ void paint_curves_and_labels(Device& d, PanelRecord& panel, const PanelPlot& plo
   const ColourTable& colours = *c.colours;
   if (panel.derivative) draw_curves(d, panel, plot, CurveKind::Derivative, c.plot, colours);
   draw_curves(d, panel, plot, CurveKind::Own, c.plot, colours);
+  paint_point_marks(d, plot.marks, c);
   const bool expressions = panel.option(kOptFunctionExpressions) != 0;
   if (panel.role == kPanelIntegral) {
     draw_curves(d, panel, plot, CurveKind::Integral, c.plot, colours);
@@ -162,6 +163,7 @@ void paint_picture(Device& d, PanelRecord& panel, const PanelPlot& plot, const C
     return;
   }
   if (curves) paint_curves_and_labels(d, panel, plot, c);
+  if (frame.selected != nullptr) paint_selected_point(d, *frame.selected, c);
 }
 
 }  // namespace kv

@@ -1,6 +1,7 @@
 // One complete picture of a drawing panel: background, hatched integral area,
-// coordinate system, curves, formula or integral labels, the start-point
-// marker of a differential equation, or the input hint of an empty panel.
+// coordinate system, curves, the notable points, formula or integral labels,
+// the start-point marker of a differential equation, the point selected in
+// the curve discussion window, or the input hint of an empty panel.
 //
 // paint_picture draws with the panel's options and the view and curves of the
 // last recomputation (recompute_panel); it does not recompute. With a pending
@@ -17,6 +18,7 @@
 
 #include "graph/colours.h"
 #include "graph/device.h"
+#include "graph/point_marks.h"
 #include "graph/samples.h"
 #include "graph/view.h"
 #include "model/panel_record.h"
@@ -28,6 +30,9 @@ struct PictureFrame {
   PlotRect plot;    // device coordinates
   bool vector_mode = false;
   bool ready = true;  // the shell's ready flag
+  // The point selected in the curve discussion window (the window's own
+  // picture only), or null.
+  const MarkedPoint* selected = nullptr;
 };
 
 void paint_picture(Device& d, PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,

@@ -5,6 +5,7 @@
 
 #include "graph/integral.h"
 #include "graph/ode_solver.h"
+#include "graph/point_marks.h"
 #include "graph/polar.h"
 #include "graph/projection.h"
 #include "graph/sampling.h"
@@ -116,6 +117,7 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
 
   settle_y_range(panel, plot, width, height);
   project(panel, plot, width, height);
+  plot.marks = find_point_marks(panel);
   plot.valid = true;
   return true;
 }

@@ -4,7 +4,9 @@
 // Order: prepare the x range; sample every formula in list order (explicit
 // Cartesian and polar functions, differential equations through the solver,
 // derivative curves in the panel "DiffEqu"); the integral curve in the panel
-// "Integral"; settle the y range; project every curve to pixels.
+// "Integral"; settle the y range; project every curve to pixels; with
+// "Markante Punkte" on the function panel, find the notable points over the
+// x range (graph/point_marks.h).
 //
 // Returns false and records the first error in panel.error (an unusable
 // formula, more than one formula in the panel "Integral", memory) when the

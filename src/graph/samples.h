@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/discussion.h"
 #include "graph/device.h"
 
 namespace kv {
@@ -75,11 +76,20 @@ struct FormulaPlot {
   std::array<CurveSamples, 2> slot;
 };
 
+// A proven notable point of a curve, drawn with "Markante Punkte"
+// (graph/point_marks.h).
+struct PointMark {
+  analysis::FeatureKind kind = analysis::FeatureKind::kZero;
+  int formula = 0;  // index into panel.formulas: the curve whose colour it takes
+  double x = 0, y = 0;
+};
+
 struct PanelPlot {
   unsigned generation = 0;  // panel.generation the arrays were made for
   int width = 0, height = 0;
   bool valid = false;       // a recomputation completed without error
   std::vector<FormulaPlot> formulas;
+  std::vector<PointMark> marks;  // empty unless the option is on
 };
 
 }  // namespace kv

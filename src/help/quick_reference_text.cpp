@@ -75,6 +75,10 @@ std::string_view quick_reference_source() {
       "<b>r=3</b>, <b>r(t)=t/pi</b>, <b>pi*sin(2t+sin(t))</b>. x und t nicht in derselben "
       "Formel; mehrere Funktionen trennt <b>;</b>."
 
+      "<p><h><c>Kurvendiskussion</c></h>"
+      "<b>Strg+K</b> – Nullstellen, Extrema, Wendepunkte, Schnittpunkte und "
+      "Definitionslücken der Funktionen, bewiesen oder als unsicher markiert."
+
       "<p><h><c>Ausführlichere Hilfe per F1-Taste</c></h>";
 }
 

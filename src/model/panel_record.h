@@ -18,7 +18,8 @@ enum RangeIndex : int { kXMin = 0, kXMax, kYMin, kYMax, kTMin, kTMax, kRangeCoun
 enum DialogValueIndex : int { kXStep = 0, kStartX, kStartY, kStartY1, kStartY2, kStartY3, kStartY4,
                               kDialogValueCount };
 
-// The fifteen options, in their stored order.
+// The fifteen options of the fixed block in their stored order, then the
+// later ones.
 enum OptionIndex : int {
   kOptLineWidth = 0,
   kOptEqualScales,
@@ -35,7 +36,10 @@ enum OptionIndex : int {
   kOptYUnitsPi,
   kOptSolverSwitch,
   kOptBoxedStyle,
-  kOptionCount,
+  kOptionCount,  // the options of a document's fixed block
+  // Options added later: a document keeps them after the axis titles.
+  kOptMarkPoints = kOptionCount,  // "Markante &Punkte"
+  kPanelOptionCount,
 };
 
 inline constexpr int kHistorySize = 50;
@@ -66,7 +70,7 @@ struct PanelRecord : ExprPanel {
   std::string title_x = "X";
   std::string title_y = "Y";
   std::array<RangeValue, kRangeCount> default_range;
-  std::array<int, kOptionCount> options{};
+  std::array<int, kPanelOptionCount> options{};
   DialogRect dialog_pos;
   DocumentPart document;
 

@@ -44,6 +44,7 @@ const PanelSettingRow kPanelRows[] = {
     {"TitleYAxis", kDlg, SettingType::Text, PanelField::TitleY, 0, {"Y", "Y", "Y"}},
     {"DialogPos", kUser, SettingType::Rectangle, PanelField::DialogPos, 0,
      {"0,0,0,0", "0,0,0,0", "0,0,0,0"}},
+    {"MarkPoints", kUser, SettingType::Boolean, PanelField::Option, kOptMarkPoints, {"0", "0", "0"}},
 };
 
 const WindowSettingRow kWindowRows[] = {

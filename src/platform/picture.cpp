@@ -142,6 +142,7 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
   direct.background = c;
   direct.plot = p;
   direct.ready = flags.ready;
+  direct.selected = flags.selected;
   if (!flags.double_buffering) {
     discard();
     render(window, panel, plot, colours, direct);
@@ -160,6 +161,7 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
     } else {
       PictureFrame frame = picture_frame(placement, false);
       frame.ready = flags.ready;
+      frame.selected = flags.selected;
       QPainter painter(&image_);
       render(painter, panel, plot, colours, frame);
       render_failed_ = false;

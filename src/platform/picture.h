@@ -17,6 +17,7 @@
 
 #include "formats/rgb_image.h"
 #include "graph/colours.h"
+#include "graph/point_marks.h"
 #include "graph/samples.h"
 #include "graph/view.h"
 #include "model/panel_record.h"
@@ -65,6 +66,7 @@ struct PaintFlags {
   // resolution, so lines and text are drawn sharp on a high-density screen
   // instead of being blown up from a picture of one pixel per unit.
   double device_pixel_ratio = 1.0;
+  const MarkedPoint* selected = nullptr;  // see PictureFrame
 };
 
 // The off-screen picture of the main window and its paint entry. The picture

@@ -182,6 +182,14 @@ bool run_option_command(ShellState& state, ShellHost& host, int id) {
     case kCmdMouseCoordinates:
       state.prefs.mouse_coordinates = !state.prefs.mouse_coordinates;
       return true;
+    case kCmdMarkPoints: {
+      // The points are found when the curves are computed.
+      if (state.surface() != kPanelFunction) return true;
+      int& marks = option_of(state, kOptMarkPoints);
+      marks = !marks;
+      refresh_view(state, host, kRefreshLayout);
+      return true;
+    }
     case kCmdXUnitsPi:
     case kCmdYUnitsPi: {
       int& pi = option_of(state, id == kCmdXUnitsPi ? kOptXUnitsPi : kOptYUnitsPi);

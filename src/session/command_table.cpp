@@ -95,6 +95,8 @@ constexpr CommandInfo kCommands[] = {
     {5101, "&1 Pixel         \t1", "1", kAcc, kNone, 0, nullptr, Feature::Core},
     {5102, "&2 Pixel         \t2", "2", kAcc, kNone, 0, nullptr, Feature::Core},
     {5103, "&3 Pixel         \t3", "3", kAcc, kNone, 0, nullptr, Feature::Core},
+    {6000, "&Kurvendiskussion...\tStrg+K", "Ctrl+K", kAcc, kNone, 0, nullptr, Feature::Calculators},
+    {6001, "Markante &Punkte", nullptr, kNoKey, kNone, 0, nullptr, Feature::Core},
 };
 
 constexpr MenuItem cmd(int id) { return {MenuItemKind::Command, id, nullptr, {}}; }
@@ -109,7 +111,7 @@ constexpr MenuItem kFile[] = {cmd(4000), sep(), cmd(4001), cmd(4002), cmd(4003),
                               cmd(4004), sep(), cmd(4005)};
 constexpr MenuItem kEdit[] = {cmd(4010), sep(), cmd(4011), cmd(4012)};
 constexpr MenuItem kGraph[] = {cmd(3000), cmd(3001), cmd(3002)};
-constexpr MenuItem kCalc[] = {cmd(3010), cmd(3011)};
+constexpr MenuItem kCalc[] = {cmd(3010), cmd(3011), sep(), cmd(6000)};
 constexpr MenuItem kSpecial[] = {cmd(4023), sep(), cmd(4025)};
 constexpr MenuItem kOptions[] = {cmd(4021), cmd(4020), popup("&Spezial", kSpecial)};
 constexpr MenuItem kGridAxes[] = {cmd(4033), cmd(4034), cmd(4035), cmd(4037), cmd(4038), cmd(4039)};
@@ -118,7 +120,8 @@ constexpr MenuItem kSwatches[] = {swatch(5000), swatch(5001), swatch(5002)};
 constexpr MenuItem kView[] = {
     cmd(4031), cmd(4030), sep(), cmd(4032), cmd(4044), sep(), radio(4040), radio(4041), sep(),
     cmd(4043), cmd(4045), cmd(4046), sep(), popup("&Koordinatengitter, Achsen...", kGridAxes),
-    popup("&Linienstärke...", kLineWidths), popup("Hi&ntergrundfarbe...", kSwatches), cmd(4042)};
+    popup("&Linienstärke...", kLineWidths), popup("Hi&ntergrundfarbe...", kSwatches), cmd(4042),
+    cmd(6001)};
 constexpr MenuItem kZoom[] = {cmd(4060), cmd(4061), sep(),     cmd(4067), cmd(4069),
                               cmd(4068), cmd(4070), cmd(4071), sep(),     cmd(4072)};
 constexpr MenuItem kWindow[] = {cmd(4050), cmd(4051)};
@@ -135,7 +138,7 @@ constexpr MenuItem kContext[] = {
     popup("&Scrollen...", kScroll), cmd(4072), sep(), radio(4040), radio(4041), sep(), cmd(4043),
     cmd(4045), cmd(4046), sep(), popup("&Koordinatengitter, Achsen...", kGridAxes),
     popup("&Linienstärke...", kLineWidths), popup("Hi&ntergrundfarbe...", kSwatches), cmd(4042),
-    sep(), cmd(4044)};
+    cmd(6001), sep(), cmd(4044)};
 
 constexpr ToolbarButton kLeftToolbar[] = {
     {3000, false, false, 700}, {3001, false, false, 701}, {3002, false, false, 702}, {0},
@@ -159,6 +162,7 @@ constexpr KeyBinding kKeys[] = {
     {"Ctrl+S", 4001, kAcc}, {"Ctrl+T", 4042, kAcc}, {"Ctrl+X", 4045, kAcc},
     {"Ctrl+Y", 4046, kAcc}, {"Ctrl+Z", 4010, kAcc}, {"1", 5101, kAcc}, {"2", 5102, kAcc},
     {"3", 5103, kAcc}, {"Ctrl+Shift+Alt+I", 4028, kAcc}, {"Ctrl+Shift+Alt+L", 4026, kAcc},
+    {"Ctrl+K", 6000, kAcc},
     // The window's own keys.
     {"Left", 4067, kWin}, {"Up", 4068, kWin}, {"Right", 4069, kWin}, {"Down", 4070, kWin},
     {"F11", 4050, kWin}, {"+", 4060, kWin}, {"-", 4061, kWin}};

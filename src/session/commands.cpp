@@ -29,6 +29,7 @@ int checked_option(int id) {
     case kCmdTickLabels: return kOptTickLabels;
     case kCmdFunctionExpressions: return kOptFunctionExpressions;
     case kCmdBoxedStyle: return kOptBoxedStyle;
+    case kCmdMarkPoints: return kOptMarkPoints;
     default: return -1;
   }
 }
@@ -82,6 +83,8 @@ CommandState command_state(const ShellState& state, int id) {
     case kCmdSaveAs: out.enabled = out.enabled && clean && has_formulas(panel); break;
     case kCmdSavePicture:
     case kCmdPrint: out.enabled = out.enabled && clean && has_picture(panel); break;
+    // The points come from the Cartesian curves of the function panel.
+    case kCmdMarkPoints: out.enabled = out.enabled && state.surface() == kPanelFunction; break;
     case kCmdUndo:
       out.text = undo_item_text(state);
       out.enabled = out.enabled && state.current_undo().count > 0;

@@ -81,6 +81,9 @@ inline constexpr int kCmdPaletteLast = 5002;
 inline constexpr int kCmdLineWidthBase = 5100;  // 5100 + n: line width n = 1..3
 inline constexpr int kCmdLineWidthFirst = 5101;
 inline constexpr int kCmdLineWidthLast = 5103;
+// Commands added later, from 6000 upwards.
+inline constexpr int kCmdDiscussion = 6000;  // Ctrl+K: the curve discussion window
+inline constexpr int kCmdMarkPoints = 6001;  // the notable points on the graph
 
 enum class KeyKind : int {
   None,

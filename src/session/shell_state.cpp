@@ -24,7 +24,7 @@ void make_start_state(ShellState& state) {
 void check_drawing_panels(ShellState& state) {
   state.prefs.surface = std::clamp(state.prefs.surface, 0, kDrawingPanelCount - 1);
   for (int i = kDrawingPanelCount - 1; i >= 0; --i) {
-    std::array<int, kOptionCount>& options = state.panels[static_cast<size_t>(i)].options;
+    auto& options = state.panels[static_cast<size_t>(i)].options;
     // A settings file may hold any number here: only the two low bits count.
     options[kOptLineWidth] &= 3;
     if (options[kOptLineWidth] == 0) options[kOptLineWidth] = 1;

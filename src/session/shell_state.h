@@ -13,10 +13,12 @@
 
 #include <array>
 #include <bitset>
+#include <optional>
 #include <string>
 
 #include "expr/mathfn.h"
 #include "graph/colours.h"
+#include "graph/point_marks.h"
 #include "graph/samples.h"
 #include "graph/view.h"
 #include "model/initial_contents.h"
@@ -93,6 +95,10 @@ struct ShellState {
 
   FeatureSet features =
       FeatureSet().set(static_cast<size_t>(Feature::Core)).set(static_cast<size_t>(Feature::ViewOps));
+
+  // The point the curve discussion window has selected, marked on the
+  // function panel's graph in the window (not in pictures or printouts).
+  std::optional<MarkedPoint> selected_point;
 
   // The one random sequence of the run behind the formula language's rand:
   // every compilation and numeric field of the window draws from it.

@@ -28,6 +28,9 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
   flags.double_buffering = shell.double_buffering;
   flags.ready = shell.ready;
   flags.device_pixel_ratio = devicePixelRatioF();
+  if (state_.selected_point && state_.surface() == kPanelFunction) {
+    flags.selected = &*state_.selected_point;
+  }
   {
     QPainter painter(this);
     painter.translate(-offset);

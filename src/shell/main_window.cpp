@@ -287,6 +287,7 @@ bool MainWindow::run_window_command(int id, const std::string& path) {
   switch (id) {
     case kCmdValueTable: calculators_->show_table(this); return true;
     case kCmdSingleValue: calculators_->show_value(this); return true;
+    case kCmdDiscussion: calculators_->show_discussion(this); return true;
     case kCmdPrint: print_clipboard_->print(); return true;
     case kCmdCopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
     case kCmdCopyMetafile: print_clipboard_->copy_vector(); return true;

@@ -352,6 +352,37 @@ TEST(DocumentApply, OptionCommandsInDispatchOrderOnlyForDifferences) {
   EXPECT_NE(panel.options[kOptFillIntegralArea], doc.options[kOptFillIntegralArea]);
 }
 
+// "Markante Punkte" comes after the axis titles, where an older reader
+// stops: off leaves the bytes as they always were.
+TEST(DocumentLayout, LaterOptionsFollowTheTitlesOnlyWhenOn) {
+  auto panels = fresh_panels();
+  PanelRecord& panel = (*panels)[kPanelFunction];
+  const Bytes off = encode_panel(kPanelFunction);
+  EXPECT_FALSE(parsed(off).mark_points);
+  panel.options[kOptMarkPoints] = 1;
+  const Bytes on = encode(capture_document(panel));
+  ASSERT_EQ(on.size(), off.size() + 13);
+  EXPECT_TRUE(std::equal(off.begin(), off.end(), on.begin()));
+  EXPECT_EQ(std::string(on.end() - 13, on.end()), std::string("MarkPoints=1\0", 13));
+  const DocumentData doc = parsed(on);
+  EXPECT_TRUE(doc.mark_points);
+  EXPECT_EQ(doc.title_y, "Y");  // the titles read as before
+
+  // Keys of later versions are skipped, whatever their order.
+  Bytes later = off;
+  const std::string extra("Future=1\0MarkPoints=1\0MarkPoints=0", 35);
+  later.insert(later.end(), extra.begin(), extra.end());
+  EXPECT_TRUE(parsed(later).mark_points);
+
+  // An open switches the option to the document's, off included.
+  EXPECT_EQ(document_option_commands(doc, initial_panels()[kPanelFunction]),
+            (std::vector<OptionCommand>{{6001, kOptMarkPoints, 1}}));
+  const std::vector<OptionCommand> cmds = document_option_commands(parsed(off), panel);
+  EXPECT_EQ(cmds, (std::vector<OptionCommand>{{6001, kOptMarkPoints, 0}}));
+  apply_option_commands(cmds, panel);
+  EXPECT_EQ(panel.option(kOptMarkPoints), 0);
+}
+
 // A fresh directory per test, removed afterwards.
 class DocumentFile : public ::testing::Test {
  protected:

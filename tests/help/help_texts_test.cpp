@@ -86,13 +86,13 @@ TEST(HelpTexts, OnlyKnownTagsAndEveryStyleTagIsClosed) {
 TEST(HelpTexts, SectionsAndCharacterSet) {
   const char* full[] = {"Funktionsausdrücke", "Rechenzeichen, Hilfsfunktionen", "Ableitung",
                         "Vordefinierte Konstanten", "Polarkoordinaten", "Mehrere Funktionen eingeben",
-                        "Eingabe in Zahlenfelder", "Zoom", "Mausgesten", "Tastaturkürzel", "Drag&Drop",
+                        "Eingabe in Zahlenfelder", "Kurvendiskussion", "Zoom", "Mausgesten", "Tastaturkürzel", "Drag&Drop",
                         "Kommandozeilen-Optionen"};
   for (const char* h : full) {
     EXPECT_NE(full_help_source().find("<h><c>" + std::string(h) + "</c></h>"), std::string::npos) << h;
   }
   const char* quick[] = {"Rechenzeichen, Hilfsfunktionen", "Vordefinierte Konstanten", "Polarkoordinaten",
-                         "Ausführlichere Hilfe per F1-Taste"};
+                         "Kurvendiskussion", "Ausführlichere Hilfe per F1-Taste"};
   for (const char* h : quick) {
     EXPECT_NE(quick_reference_source().find("<h><c>" + std::string(h) + "</c></h>"), std::string::npos) << h;
   }

@@ -1,0 +1,339 @@
+// The curve discussion window; see the header.
+#include "dialogs/discussion_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "dialogs/calc_texts.h"
+#include "dialogs/window_gestures.h"
+#include "expr/cp1252.h"
+#include "expr/messages.h"
+#include "platform/message_boxes.h"
+#include "session/commands.h"
+#include "session/dialog_placement.h"
+#include "session/refresh.h"
+
+namespace kv {
+
+namespace {
+
+constexpr const char* kTitle = "Kurvendiskussion";
+constexpr const char* kTipCalculate =
+    "Nullstellen, Extrema, Wendepunkte, Schnittpunkte und Definitionslücken bestimmen";
+constexpr const char* kBudgetNote =
+    "Die Rechenzeit war zu Ende: was nicht entschieden ist, steht als \"Unklar\" in der Tabelle.";
+constexpr const char* kColumns[4] = {"Art", "x", "y", "Status"};
+const int kCtlXMaxField = range_control(kXMax);  // 515
+constexpr int kFieldChars = 11;
+constexpr int kFormulaChars = 40;
+constexpr int kTableLines = 14;
+
+QString to_qt(const std::string& text) { return QString::fromStdString(cp1252_to_utf8(text)); }
+std::string to_panel(const QString& text) { return utf8_to_cp1252(text.toStdString()); }
+QString ui(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QFont edit_font(const QWidget* w) {
+  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (w->font().pointSizeF() > 0) {
+    f.setPointSizeF(w->font().pointSizeF());
+  } else {
+    f.setPixelSize(w->font().pixelSize());
+  }
+  return f;
+}
+
+QLineEdit* make_field(const QFont& font, int chars, const char* tip) {
+  auto* edit = new QLineEdit;
+  edit->setFont(font);
+  if (tip != nullptr) edit->setToolTip(ui(tip));
+  edit->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QLatin1Char('0')) * chars);
+  return edit;
+}
+
+QTableWidget* make_table(const QFont& font) {
+  auto* table = new QTableWidget(0, 4);
+  table->setFont(font);
+  QStringList headers;
+  for (const char* c : kColumns) headers << ui(c);
+  table->setHorizontalHeaderLabels(headers);
+  table->verticalHeader()->setVisible(false);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setTabKeyNavigation(false);
+  table->horizontalHeader()->setStretchLastSection(true);
+  const QFontMetrics fm(font);
+  // Rows as tight as the value table's lines.
+  table->verticalHeader()->setDefaultSectionSize(fm.lineSpacing() + 6);
+  table->setMinimumSize(fm.horizontalAdvance(QLatin1Char('0')) * 60,
+                        (fm.lineSpacing() + 6) * (kTableLines + 1));
+  return table;
+}
+
+const char* message_or_default(int message) {
+  const char* text = message_text(message);
+  return text != nullptr ? text : message_text(kMsgInvalidExpression);
+}
+
+Point corner_of(const QWidget* owner, const QRect& screen) {
+  if (owner == nullptr) return {screen.left(), screen.top()};
+  return {owner->pos().x(), owner->pos().y()};
+}
+
+Rect to_rect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+}  // namespace
+
+DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
+                                   DialogRect* remembered)
+    : QDialog(nullptr), state_(state), host_(host), hooks_(hooks), remembered_(remembered) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setWindowTitle(ui(kTitle));
+  WindowGestures::mark_background(this);
+  const PanelRecord& function_panel = state_.panels[kPanelFunction];
+  reset_discussion_panel(panel_, function_panel);
+  const DiscussionStart start = discussion_start(function_panel);
+  degrees_ = start.degrees;
+  start_formulas_ = start.formulas;
+  start_note_ = start.skipped;
+
+  const QFont font = edit_font(this);
+  formula_ = make_field(font, kFormulaChars, nullptr);
+  x_min_ = make_field(font, kFieldChars, calc_text::kTipExpression);
+  x_max_ = make_field(font, kFieldChars, calc_text::kTipExpression);
+  formula_->setMaxLength(std::numeric_limits<int>::max());
+  formula_->setText(to_qt(start.formulas));
+  x_min_->setText(to_qt(start.x_min));
+  x_max_->setText(to_qt(start.x_max));
+  note_ = new QLabel(to_qt(start.skipped));
+  note_->setWordWrap(true);
+  note_->setVisible(!start.skipped.empty());
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(new QLabel(ui(calc_text::kFunctionLabel)), 0, 0);
+  fields->addWidget(formula_, 0, 1, 1, 3);
+  fields->addWidget(note_, 1, 1, 1, 3);
+  fields->addWidget(new QLabel(ui(calc_text::kXMinLabel)), 2, 0);
+  fields->addWidget(x_min_, 2, 1);
+  fields->addWidget(new QLabel(ui(calc_text::kXMaxLabel)), 2, 2);
+  fields->addWidget(x_max_, 2, 3);
+  fields->setColumnStretch(1, 1);
+  fields->setColumnStretch(3, 1);
+
+  table_ = make_table(font);
+  connect(table_, &QTableWidget::currentCellChanged, this,
+          [this](int row, int, int, int) { select_row(row); });
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(table_, 1);
+  lower->addWidget(build_buttons());
+  auto* top = new QVBoxLayout(this);
+  top->addLayout(fields);
+  top->addLayout(lower, 1);
+
+  const std::pair<int, QWidget*> names[] = {{kCtlFormula, formula_}, {kCtlXMin, x_min_},
+                                            {kCtlXMaxField, x_max_}, {kCtlResult, table_},
+                                            {kCtlOk, calculate_}, {kCtlCopy, copy_},
+                                            {kCtlHelp, help_}, {kCtlCancel, close_}};
+  for (const auto& [id, w] : names) w->setObjectName(QStringLiteral("ctl%1").arg(id));
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { host_.post_command(kCmdHelp); });
+  gestures_ = new WindowGestures(this, state_, [this](int id) { run(id); });
+}
+
+DiscussionWindow::~DiscussionWindow() = default;
+
+QWidget* DiscussionWindow::build_buttons() {
+  auto* box = new QWidget;
+  WindowGestures::mark_background(box);
+  auto* column = new QVBoxLayout(box);
+  column->setContentsMargins(0, 0, 0, 0);
+  auto add = [&](int id, const char* text, const char* tip) {
+    auto* b = new QPushButton(ui(text));
+    if (tip != nullptr) b->setToolTip(ui(tip));
+    column->addWidget(b);
+    connect(b, &QPushButton::clicked, this, [this, id] { run(id); });
+    return b;
+  };
+  calculate_ = add(kCtlOk, calc_text::kCalculate, kTipCalculate);
+  calculate_->setDefault(true);
+  copy_ = add(kCtlCopy, calc_text::kCopyTable, calc_text::kTipCopy);
+  help_ = add(kCtlHelp, calc_text::kHelp, calc_text::kTipHelp);
+  help_->setEnabled(static_cast<bool>(hooks_.toggle_quick_reference));
+  close_ = add(kCtlCancel, calc_text::kClose, nullptr);
+  column->addStretch(1);
+
+  // What the right-button gestures do here, as in the calculators.
+  auto* gestures = new QGridLayout;
+  gestures->setVerticalSpacing(0);
+  gestures->addWidget(new QLabel(ui(calc_text::kGestures)), 0, 0, 1, 2);
+  const char* rows[3][2] = {{calc_text::kGestureRight, calc_text::kGestureCalculate},
+                            {calc_text::kGestureLeft, calc_text::kGestureClose},
+                            {calc_text::kGestureVertical, calc_text::kGestureHelp}};
+  QFont small = font();
+  small.setPointSizeF(font().pointSizeF() * 0.9);
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 2; ++j) {
+      auto* label = new QLabel(ui(rows[i][j]));
+      label->setFont(small);
+      gestures->addWidget(label, i + 1, j);
+    }
+  }
+  column->addLayout(gestures);
+  return box;
+}
+
+QWidget* DiscussionWindow::control(int id) const {
+  switch (id) {
+    case kCtlFormula: return formula_;
+    case kCtlXMin: return x_min_;
+    case kCtlResult: return table_;
+    case kCtlOk: return calculate_;
+    case kCtlCopy: return copy_;
+    case kCtlHelp: return help_;
+    case kCtlCancel: return close_;
+    default: return id == kCtlXMaxField ? x_max_ : nullptr;
+  }
+}
+
+void DiscussionWindow::run(int id) {
+  switch (id) {
+    case kCtlOk: calculate(); break;
+    case kCtlCopy: copy(); break;
+    case kCtlCancel: close(); break;
+    case kCtlHelp:
+      if (hooks_.toggle_quick_reference) hooks_.toggle_quick_reference(this);
+      break;
+    default: break;
+  }
+}
+
+void DiscussionWindow::calculate() {
+  DialogTexts t;
+  t.formula = to_panel(formula_->text());
+  t.range[kXMin] = to_panel(x_min_->text());
+  t.range[kXMax] = to_panel(x_max_->text());
+  t.degrees = degrees_;
+  if (!read_discussion_fields(panel_, t, compile_env(state_))) {
+    show_error();
+    return;
+  }
+  DiscussionResult result;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool ok = compute_discussion(panel_, result);
+  QApplication::restoreOverrideCursor();
+  if (ok) {
+    result_ = std::move(result);
+    show_result();
+  }
+  if (panel_.error.failed) show_error();
+}
+
+void DiscussionWindow::show_result() {
+  const std::vector<DiscussionCells> rows = discussion_rows(result_);
+  table_->blockSignals(true);
+  table_->clearContents();
+  table_->setRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    for (int c = 0; c < 4; ++c) {
+      auto* item = new QTableWidgetItem(QString::fromStdString(rows[r][c]));
+      if (c == 1 || c == 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      table_->setItem(r, c, item);
+    }
+  }
+  table_->blockSignals(false);
+  table_->resizeColumnsToContents();
+  // The polar formulas left out of the start text stay named while that text is discussed.
+  std::string note = result_.skipped;
+  if (note.empty() && to_panel(formula_->text()) == start_formulas_) note = start_note_;
+  if (result_.discussion.budget_exhausted) note += (note.empty() ? "" : "\n") + utf8_to_cp1252(kBudgetNote);
+  note_->setText(to_qt(note));
+  note_->setVisible(!note.empty());
+  select_row(-1);
+}
+
+void DiscussionWindow::show_error() {
+  panel_.error.shown = true;
+  QWidget* w = control(panel_.error.control_id);
+  auto* edit = qobject_cast<QLineEdit*>(w);
+  if (edit == nullptr) edit = formula_;
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->selectAll();
+  show_error_box(this, message_or_default(panel_.error.message));
+}
+
+void DiscussionWindow::copy() const {
+  const char separator = QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+  const std::string text = discussion_clipboard_text(result_, separator);
+  if (text.empty()) return;
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void DiscussionWindow::select_row(int row) {
+  MarkedPoint point;
+  const bool has = discussion_row_point(result_, row, point);
+  if (!has && !state_.selected_point) return;
+  if (has) {
+    state_.selected_point = point;
+  } else {
+    state_.selected_point.reset();
+  }
+  refresh_view(state_, host_, 0);
+}
+
+void DiscussionWindow::closeEvent(QCloseEvent* event) {
+  select_row(-1);
+  QDialog::closeEvent(event);
+}
+
+void DiscussionWindow::open_at(QWidget* owner) {
+  owner_ = owner;
+  QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+  adjustSize();
+  const QSize natural = size();
+  setMinimumSize(natural);
+  const DialogRect r = place_dialog(*remembered_, {natural.width(), natural.height()},
+                                    corner_of(owner, area), kTableDialogOffset, to_rect(area));
+  move(r.left, r.top);
+  resize(r.right - r.left, r.bottom - r.top);
+  show();
+  placed_ = true;
+  formula_->setFocus(Qt::OtherFocusReason);
+  formula_->selectAll();
+}
+
+void DiscussionWindow::remember_placement() {
+  if (!placed_ || !isVisible()) return;
+  const QScreen* screen = this->screen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+  const DialogRect window{x(), y(), x() + width(), y() + height()};
+  *remembered_ = relative_placement(window, corner_of(owner_, area));
+}
+
+void DiscussionWindow::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  remember_placement();
+}
+
+void DiscussionWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  remember_placement();
+}
+
+}  // namespace kv

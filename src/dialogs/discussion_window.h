@@ -1,0 +1,85 @@
+// The modeless window "Kurvendiskussion" (Ctrl+K): a function field, x min
+// and x max, "&Berechnen", the table Art, x, y, Status, "Tabelle
+// &kopieren", "&Hilfe" (the quick reference) and "&Schließen", with the
+// right-button gestures of the calculators.
+//
+// The window moves texts between its controls and its own panel and leaves
+// every rule to session/discussion_page.h. It opens with the function
+// panel's Cartesian formulas and x range and says which polar formulas it
+// left out. Selecting a row with a point marks that point on the function
+// panel's graph; closing the window takes the mark away. It exists at most
+// once, opens 80 pixels left of the main window's corner the first time and
+// where it was last closed afterwards.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+#include "dialogs/calc_window.h"
+#include "session/discussion_page.h"
+#include "session/shell_host.h"
+#include "session/shell_state.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace kv {
+
+class WindowGestures;
+
+class DiscussionWindow final : public QDialog {
+  Q_OBJECT
+
+ public:
+  DiscussionWindow(ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
+                   DialogRect* remembered);
+  ~DiscussionWindow() override;
+
+  void open_at(QWidget* owner);
+  // Commands of the window: 1 ("&Berechnen"), 501 (copy), 1011 (help), 2 (close).
+  void run(int id);
+  // The widget of a control id (510, 514, 515, 532, 1, 501, 1011, 2), or nullptr.
+  QWidget* control(int id) const;
+  QTableWidget* table() const { return table_; }
+  const DiscussionResult& result() const { return result_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QWidget* build_buttons();
+  void calculate();
+  void copy() const;
+  void show_result();
+  void show_error();
+  void select_row(int row);
+  void remember_placement();
+
+  ShellState& state_;
+  ShellHost& host_;
+  const CalculatorHooks& hooks_;
+  DialogRect* remembered_;
+  PanelRecord panel_;
+  bool degrees_ = false;
+  std::string start_formulas_, start_note_;  // Windows-1252
+  DiscussionResult result_;
+
+  QLineEdit* formula_ = nullptr;
+  QLineEdit* x_min_ = nullptr;
+  QLineEdit* x_max_ = nullptr;
+  QLabel* note_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  QPushButton* calculate_ = nullptr;
+  QPushButton* copy_ = nullptr;
+  QPushButton* help_ = nullptr;
+  QPushButton* close_ = nullptr;
+  WindowGestures* gestures_ = nullptr;
+  QPointer<QWidget> owner_;
+  bool placed_ = false;
+};
+
+}  // namespace kv
