@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "graph/honest_curves.h"
 #include "graph/integral.h"
 #include "graph/ode_solver.h"
 #include "graph/point_marks.h"
@@ -117,6 +118,7 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
 
   settle_y_range(panel, plot, width, height);
   project(panel, plot, width, height);
+  classify_curves(panel, plot, width, height);
   plot.marks = find_point_marks(panel);
   plot.valid = true;
   return true;

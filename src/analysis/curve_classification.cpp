@@ -1,0 +1,364 @@
+// Which segments of a sampled curve are proven; see the header.
+#include "analysis/curve_classification.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "interval/interval_eval.h"
+
+namespace kv::analysis {
+
+namespace {
+
+using interval::Defined;
+using interval::Enclosure;
+using interval::Interval;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kSplitDepth = 6;             // singular pieces down to a 64th of a segment
+constexpr int kBandDepth = 12;             // continuous ones down to a 4096th
+constexpr int kNarrowSteps = 90;           // halvings of a singular piece
+constexpr int kSegmentEvaluations = 300;   // per segment, then the rest is undecided
+
+struct Value {
+  double y = 0;
+  bool known = false;
+};
+
+enum class PieceKind : uint8_t { kProven, kBand, kGap, kSingular, kUndecided };
+
+struct Piece {
+  double a = 0, b = 0;
+  PieceKind kind = PieceKind::kUndecided;
+  bool drawn = false;  // a whole segment drawn as it is: no spans
+  Interval fa{0, 0}, fb{0, 0}, range{0, 0};
+};
+
+// A value inside r; an unbounded end counts as the largest double.
+double mid(Interval r) {
+  const double lo = std::max(r.lo, -DBL_MAX), hi = std::min(r.hi, DBL_MAX);
+  return lo / 2 + hi / 2;
+}
+
+class Classifier {
+ public:
+  Classifier(const ExprPanel& panel, const CompiledFormula& f, const CurveInput& in,
+             CurveClassification& out)
+      : f_(f), in_(in), out_(out), k_(in.derivative), angle_(panel.angle_mode) {
+    view_lo_ = in.rows.ymin;
+    view_hi_ = in.rows.ymin + in.rows.height * in.rows.y_scale;
+    tol_ = std::fabs(in.rows.y_scale);
+  }
+
+  void segment(size_t i);
+  // Names what the segments left, with the pieces beside each other.
+  void finish() { emit(pieces_); }
+
+ private:
+  Enclosure eval(double a, double b) {
+    ++evaluations_;
+    return ev_.evaluate(f_, {a, b}, k_ + 1, angle_);
+  }
+  bool continuous(const Enclosure& e) const {
+    return e.defined == Defined::kEverywhere && (k_ == 0 ? e.continuous : e.smooth);
+  }
+  Interval at(double x) {
+    const Enclosure e = eval(x, x);
+    if (e.defined != Defined::kEverywhere) return interval::empty();
+    return e.f[k_];
+  }
+  Interval range(const Enclosure& e, double a, double b);
+  void split(double a, double b, std::vector<Piece>& pieces);
+  Piece piece(double a, double b, int depth, bool& split_it);
+  void emit(const std::vector<Piece>& pieces);
+  void singular(const Piece& p, Value left, Value right, bool steady);
+  bool steady(const Piece& q, double near) const {
+    return std::fabs(mid(q.fa) - mid(q.fb)) <= tol_ && std::fabs(mid(q.fa) - near) <= 2 * tol_;
+  }
+  bool beyond(Value v) const {
+    return v.known && (v.y < view_lo_ - (view_hi_ - view_lo_) || v.y > view_hi_ + (view_hi_ - view_lo_));
+  }
+  void undecided(double x, Interval r) { out_.spans.push_back({x, r.lo, r.hi, false}); }
+
+  const CompiledFormula& f_;
+  const CurveInput& in_;
+  CurveClassification& out_;
+  interval::IntervalEvaluator ev_;
+  int k_;
+  double angle_;
+  double view_lo_ = 0, view_hi_ = 0, tol_ = 0;
+  int evaluations_ = 0;
+  std::vector<Piece> pieces_;  // of all segments, in order of x
+};
+
+// The enclosure, narrowed by the mean-value form where the curve is smooth.
+Interval Classifier::range(const Enclosure& e, double a, double b) {
+  Interval r = e.f[k_];
+  if (!e.smooth || !(b > a)) return r;
+  const double m = a + (b - a) / 2;
+  const Interval fm = at(m);
+  if (interval::is_empty(fm)) return r;
+  const Interval mv = interval::add(fm, interval::mul(e.f[k_ + 1], interval::sub({a, b}, {m, m})));
+  const Interval both = interval::intersect(r, mv);
+  return interval::is_empty(both) ? r : both;
+}
+
+Piece Classifier::piece(double a, double b, int depth, bool& split_it) {
+  split_it = false;
+  Piece p{a, b, PieceKind::kUndecided, false, {0, 0}, {0, 0}, {0, 0}};
+  const Enclosure e = eval(a, b);
+  p.range = e.f[k_];
+  if (e.defined == Defined::kNowhere) {
+    p.kind = PieceKind::kGap;
+    return p;
+  }
+  const bool spent = evaluations_ >= kSegmentEvaluations;
+  if (!continuous(e)) {
+    p.kind = PieceKind::kSingular;
+    split_it = !spent && depth < kSplitDepth;
+    return p;
+  }
+  const bool leaf = spent || depth >= kBandDepth;
+  p.range = range(e, a, b);
+  p.fa = at(a);
+  p.fb = at(b);
+  if (interval::is_empty(p.fa) || interval::is_empty(p.fb)) {
+    split_it = !leaf;
+    return p;
+  }
+  const Interval chord = interval::hull(p.fa, p.fb);
+  if (p.range.lo >= chord.lo - tol_ && p.range.hi <= chord.hi + tol_) {
+    p.kind = PieceKind::kProven;
+    return p;
+  }
+  p.kind = PieceKind::kBand;
+  split_it = !leaf;
+  return p;
+}
+
+// Breadth first, so that a segment's budget is spread over all of it; the
+// pieces are then put in order of x.
+void Classifier::split(double a, double b, std::vector<Piece>& pieces) {
+  struct Job {
+    double a, b;
+    int depth;
+  };
+  std::vector<Job> queue{{a, b, 0}};
+  const size_t first = pieces.size();
+  for (size_t head = 0; head < queue.size(); ++head) {
+    const Job j = queue[head];
+    bool split_it = false;
+    Piece p = piece(j.a, j.b, j.depth, split_it);
+    const double m = j.a + (j.b - j.a) / 2;
+    if (split_it && m > j.a && m < j.b) {
+      queue.push_back({j.a, m, j.depth + 1});
+      queue.push_back({m, j.b, j.depth + 1});
+      continue;
+    }
+    pieces.push_back(p);
+  }
+  std::sort(pieces.begin() + static_cast<std::ptrdiff_t>(first), pieces.end(),
+            [](const Piece& x, const Piece& y) { return x.a < y.a; });
+}
+
+void Classifier::emit(const std::vector<Piece>& pieces) {
+  for (size_t n = 0; n < pieces.size(); ++n) {
+    Piece p = pieces[n];
+    if (getenv("DBG") && !p.drawn) fprintf(stderr, "piece [%.17g,%.17g] kind %d\n", p.a, p.b, (int)p.kind);
+    const double x = p.a + (p.b - p.a) / 2;
+    if (p.drawn) continue;
+    switch (p.kind) {
+      case PieceKind::kProven: {
+        const Interval c = interval::hull(p.fa, p.fb);
+        out_.spans.push_back({x, c.lo, c.hi, true});
+        break;
+      }
+      case PieceKind::kBand: {
+        // Intermediate values: every value between f(a) and f(b) is taken.
+        const double lo = std::min(p.fa.hi, p.fb.hi), hi = std::max(p.fa.lo, p.fb.lo);
+        if (lo <= hi) out_.spans.push_back({x, lo, hi, true});
+        undecided(x, p.range);
+        break;
+      }
+      case PieceKind::kGap: break;
+      case PieceKind::kUndecided: undecided(x, p.range); break;
+      case PieceKind::kSingular: {
+        // A discontinuity on a sample lies at the end of two singular pieces.
+        const size_t first = n;
+        while (n + 1 < pieces.size() && pieces[n + 1].kind == PieceKind::kSingular &&
+               pieces[n + 1].a <= p.b) {
+          p.b = pieces[++n].b;
+        }
+        Value left, right;
+        const Piece* lp = nullptr;
+        const Piece* rp = nullptr;
+        if (first > 0 && pieces[first - 1].b >= p.a && !interval::is_empty(pieces[first - 1].fb) &&
+            (pieces[first - 1].kind == PieceKind::kProven ||
+             pieces[first - 1].kind == PieceKind::kBand)) {
+          left = {mid(pieces[first - 1].fb), true};
+          lp = &pieces[first - 1];
+        }
+        if (n + 1 < pieces.size() && pieces[n + 1].a <= p.b && !interval::is_empty(pieces[n + 1].fa) &&
+            (pieces[n + 1].kind == PieceKind::kProven || pieces[n + 1].kind == PieceKind::kBand)) {
+          right = {mid(pieces[n + 1].fa), true};
+          rp = &pieces[n + 1];
+        }
+        const size_t before = out_.marks.size();
+        const bool calm = lp != nullptr && rp != nullptr && steady(*lp, left.y) && steady(*rp, right.y);
+        singular(p, left, right, calm);
+        // Refined samples may lie on both sides of one place: name it once.
+        if (out_.marks.size() == before + 1 && before > 0) {
+          const CurveMark &prev = out_.marks[before - 1], &now = out_.marks[before];
+          if (prev.kind == now.kind && std::fabs(prev.x - now.x) <= p.b - p.a) out_.marks.pop_back();
+        }
+        break;
+      }
+    }
+  }
+}
+
+// Narrows a singular piece to the point it sits at and names it.
+void Classifier::singular(const Piece& p, Value left, Value right, bool steady) {
+  double a = p.a, b = p.b, found = NAN;
+  double tried = NAN;
+  for (int step = 0; step < kNarrowSteps && std::isnan(found); ++step) {
+    // Most discontinuities of formulas sit at short numbers: try the
+    // shortest one inside first, with the pieces beside it.
+    const double s = simplest_between(a, b);
+    if ((s == a || s == b) && s != tried) {
+      // At an end: the piece beside it on the other side was not singular.
+      tried = s;
+      const bool at_a = s == a;
+      const double n1 = std::nextafter(s, at_a ? b : a);
+      if (n1 != (at_a ? b : a) && continuous(at_a ? eval(n1, b) : eval(a, n1))) {
+        const Interval r = at(n1);
+        (at_a ? right : left) = {mid(r), !interval::is_empty(r)};
+        found = s;
+        break;
+      }
+    }
+    if (s > a && s < b && s != tried) {
+      tried = s;
+      const double ps = std::nextafter(s, a), ns = std::nextafter(s, b);
+      if (continuous(eval(a, ps)) && continuous(eval(ns, b))) {
+        const Interval l = at(ps), r = at(ns);
+        left = {mid(l), !interval::is_empty(l)};
+        right = {mid(r), !interval::is_empty(r)};
+        found = s;
+        break;
+      }
+    }
+    const double m = a + (b - a) / 2;
+    if (!(m > a && m < b)) {
+      found = simplest_between(a, b);
+      break;
+    }
+    const Enclosure e1 = eval(a, m), e2 = eval(m, b);
+    const bool c1 = continuous(e1) || e1.defined == Defined::kNowhere;
+    const bool c2 = continuous(e2) || e2.defined == Defined::kNowhere;
+    if (c1 && c2) return;  // no discontinuity: the enclosure was only wide
+    if (c1 == c2) break;   // two places, or one the halves cannot separate
+    const Interval fm = at(m);
+    const Value vm{mid(fm), !interval::is_empty(fm)};
+    if (c1) {
+      left = e1.defined == Defined::kNowhere ? Value{} : vm;
+      a = m;
+    } else {
+      right = e2.defined == Defined::kNowhere ? Value{} : vm;
+      b = m;
+    }
+  }
+  const Interval whole = eval(a, b).f[k_];
+  if (std::isnan(found)) {
+    undecided(p.a + (p.b - p.a) / 2, whole);
+    return;
+  }
+  const bool unbounded = std::isinf(whole.lo) || std::isinf(whole.hi);
+  if (unbounded && (beyond(left) || beyond(right))) {
+    out_.marks.push_back({MarkKind::kPole, found, left.y, right.y, 0, false});
+    return;
+  }
+  if (!left.known || !right.known || beyond(left) || beyond(right)) return;  // an end of the domain
+  // Limits only where the pieces beside the place are steady (not sin(1/x)).
+  if (!steady) {
+    undecided(p.a + (p.b - p.a) / 2, whole);
+    return;
+  }
+  const Interval value = at(found);
+  const bool defined = !interval::is_empty(value);
+  if (std::fabs(left.y - right.y) <= tol_) {
+    // Defined with the same value: continuous after all.
+    if (defined && std::fabs(mid(value) - left.y) <= tol_) return;
+    out_.marks.push_back({MarkKind::kHole, found, left.y, right.y, 0, false});
+    return;
+  }
+  out_.marks.push_back({MarkKind::kJump, found, left.y, right.y, defined ? mid(value) : 0, defined});
+}
+
+void Classifier::segment(size_t i) {
+  const double u = in_.t[i], w = in_.t[i + 1];
+  if (!(u < w) || !std::isfinite(u) || !std::isfinite(w)) return;
+  evaluations_ = 0;
+  const double yu = in_.v[i], yw = in_.v[i + 1];
+  if (std::isfinite(yu) && std::isfinite(yw)) {
+    const Enclosure e = eval(u, w);
+    if (continuous(e)) {
+      const Interval r = range(e, u, w);
+      if (r.lo >= std::min(yu, yw) - tol_ && r.hi <= std::max(yu, yw) + tol_) {
+        out_.drawn[i] = 1;
+        Piece p{u, w, PieceKind::kProven, true, {yu, yu}, {yw, yw}, r};
+        pieces_.push_back(p);
+        return;
+      }
+    }
+  }
+  out_.all_drawn = false;
+  split(u, w, pieces_);
+}
+
+}  // namespace
+
+double simplest_between(double lo, double hi) {
+  if (lo <= 0 && 0 <= hi) return 0;
+  const double m = lo + (hi - lo) / 2;
+  char buf[64];
+  for (int digits = 1; digits <= 17; ++digits) {
+    const auto end = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::scientific,
+                                   digits - 1).ptr;
+    double r = m;
+    std::from_chars(buf, end, r);
+    if (lo <= r && r <= hi) return r;
+  }
+  return m;
+}
+
+CurveClassification classify_curve(const ExprPanel& panel, const CompiledFormula& f,
+                                   const CurveInput& in) {
+  CurveClassification out;
+  if (in.count < 2 || in.t == nullptr || in.v == nullptr) return out;
+  out.drawn.assign(in.count - 1, 0);
+  Classifier c(panel, f, in, out);
+  const auto deadline = Clock::now() + std::chrono::duration<double, std::milli>(in.budget_ms);
+  for (size_t i = 0; i + 1 < in.count; ++i) {
+    if ((i & 15) == 0 && Clock::now() > deadline) {
+      // What is left is shown as undecided over the plot.
+      out.budget_exhausted = true;
+      out.all_drawn = false;
+      for (size_t j = i; j + 1 < in.count; ++j) {
+        out.spans.push_back({in.t[j] + (in.t[j + 1] - in.t[j]) / 2, -interval::kInf,
+                             interval::kInf, false});
+      }
+      break;
+    }
+    c.segment(i);
+  }
+  c.finish();
+  return out;
+}
+
+}  // namespace kv::analysis
