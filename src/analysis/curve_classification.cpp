@@ -6,8 +6,6 @@
 #include <chrono>
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "interval/interval_eval.h"
 
@@ -23,7 +21,8 @@ using Clock = std::chrono::steady_clock;
 constexpr int kSplitDepth = 6;             // singular pieces down to a 64th of a segment
 constexpr int kBandDepth = 12;             // continuous ones down to a 4096th
 constexpr int kNarrowSteps = 90;           // halvings of a singular piece
-constexpr int kSegmentEvaluations = 300;   // per segment, then the rest is undecided
+constexpr long kCurveEvaluations = 120;    // per segment on average, for the whole curve
+constexpr int kSegmentEvaluations = 600;   // per segment, then the rest is undecided
 
 struct Value {
   double y = 0;
@@ -37,6 +36,7 @@ struct Piece {
   PieceKind kind = PieceKind::kUndecided;
   bool drawn = false;  // a whole segment drawn as it is: no spans
   Interval fa{0, 0}, fb{0, 0}, range{0, 0};
+  Interval fm = interval::empty();
 };
 
 // A value inside r; an unbounded end counts as the largest double.
@@ -62,6 +62,7 @@ class Classifier {
  private:
   Enclosure eval(double a, double b) {
     ++evaluations_;
+    ++total_;
     return ev_.evaluate(f_, {a, b}, k_ + 1, angle_);
   }
   bool continuous(const Enclosure& e) const {
@@ -74,7 +75,15 @@ class Classifier {
   }
   Interval range(const Enclosure& e, double a, double b);
   void split(double a, double b, std::vector<Piece>& pieces);
-  Piece piece(double a, double b, int depth, bool& split_it);
+  Piece piece(double a, double b, Interval fa, Interval fb, int depth, bool& split_it);
+  struct Cover {
+    long column;
+    double reach;  // the values from the plot's bottom up to here are taken
+    std::vector<Interval> spans;
+  };
+  long column(double x) const;
+  bool covered(double x) const;
+  void cover(const Piece& p);
   void emit(const std::vector<Piece>& pieces);
   void singular(const Piece& p, Value left, Value right, bool steady);
   bool steady(const Piece& q, double near) const {
@@ -93,7 +102,13 @@ class Classifier {
   double angle_;
   double view_lo_ = 0, view_hi_ = 0, tol_ = 0;
   int evaluations_ = 0;
+
+ public:
+  long total_ = 0;  // evaluations of the whole curve
+
+ private:
   std::vector<Piece> pieces_;  // of all segments, in order of x
+  std::vector<Cover> cover_;   // of the segment being split
 };
 
 // The enclosure, narrowed by the mean-value form where the curve is smooth.
@@ -108,9 +123,11 @@ Interval Classifier::range(const Enclosure& e, double a, double b) {
   return interval::is_empty(both) ? r : both;
 }
 
-Piece Classifier::piece(double a, double b, int depth, bool& split_it) {
+// fa and fb are the values at the ends, when known; the midpoint's value is
+// left in p.fm for the halves.
+Piece Classifier::piece(double a, double b, Interval fa, Interval fb, int depth, bool& split_it) {
   split_it = false;
-  Piece p{a, b, PieceKind::kUndecided, false, {0, 0}, {0, 0}, {0, 0}};
+  Piece p{a, b, PieceKind::kUndecided, false, fa, fb, {0, 0}};
   const Enclosure e = eval(a, b);
   p.range = e.f[k_];
   if (e.defined == Defined::kNowhere) {
@@ -124,15 +141,25 @@ Piece Classifier::piece(double a, double b, int depth, bool& split_it) {
     return p;
   }
   const bool leaf = spent || depth >= kBandDepth;
-  p.range = range(e, a, b);
-  p.fa = at(a);
-  p.fb = at(b);
+  if (interval::is_empty(p.fa)) p.fa = at(a);
+  if (interval::is_empty(p.fb)) p.fb = at(b);
   if (interval::is_empty(p.fa) || interval::is_empty(p.fb)) {
     split_it = !leaf;
     return p;
   }
   const Interval chord = interval::hull(p.fa, p.fb);
-  if (p.range.lo >= chord.lo - tol_ && p.range.hi <= chord.hi + tol_) {
+  const auto tight = [&](Interval r) { return r.lo >= chord.lo - tol_ && r.hi <= chord.hi + tol_; };
+  if (!tight(p.range) && e.smooth) {
+    // The mean-value form about the midpoint, whose value the halves reuse.
+    const double m = a + (b - a) / 2;
+    p.fm = at(m);
+    if (!interval::is_empty(p.fm)) {
+      const Interval mv = interval::add(p.fm, interval::mul(e.f[k_ + 1], interval::sub({a, b}, {m, m})));
+      const Interval both = interval::intersect(p.range, mv);
+      if (!interval::is_empty(both)) p.range = both;
+    }
+  }
+  if (tight(p.range)) {
     p.kind = PieceKind::kProven;
     return p;
   }
@@ -142,34 +169,87 @@ Piece Classifier::piece(double a, double b, int depth, bool& split_it) {
 }
 
 // Breadth first, so that a segment's budget is spread over all of it; the
-// pieces are then put in order of x.
+// pieces are then put in order of x. A piece in columns that proven values
+// already fill over the plot height is dropped: nothing else could show.
 void Classifier::split(double a, double b, std::vector<Piece>& pieces) {
   struct Job {
     double a, b;
+    Interval fa, fb;
     int depth;
   };
-  std::vector<Job> queue{{a, b, 0}};
+  std::vector<Job> queue{{a, b, interval::empty(), interval::empty(), 0}};
   const size_t first = pieces.size();
+  cover_.clear();
   for (size_t head = 0; head < queue.size(); ++head) {
     const Job j = queue[head];
+    if (covered(j.a) && covered(j.b)) continue;
     bool split_it = false;
-    Piece p = piece(j.a, j.b, j.depth, split_it);
+    Piece p = piece(j.a, j.b, j.fa, j.fb, j.depth, split_it);
     const double m = j.a + (j.b - j.a) / 2;
     if (split_it && m > j.a && m < j.b) {
-      queue.push_back({j.a, m, j.depth + 1});
-      queue.push_back({m, j.b, j.depth + 1});
+      Interval fm = p.fm;
+      if (interval::is_empty(fm) && p.kind != PieceKind::kSingular) fm = at(m);
+      queue.push_back({j.a, m, p.fa, fm, j.depth + 1});
+      queue.push_back({m, j.b, fm, p.fb, j.depth + 1});
       continue;
     }
+    if (p.kind == PieceKind::kProven || p.kind == PieceKind::kBand) cover(p);
     pieces.push_back(p);
   }
+  // A pole inside a filled column is not drawn either.
+  pieces.erase(std::remove_if(pieces.begin() + static_cast<std::ptrdiff_t>(first), pieces.end(),
+                              [this](const Piece& x) {
+                                return x.kind == PieceKind::kSingular && covered(x.a) && covered(x.b);
+                              }),
+               pieces.end());
   std::sort(pieces.begin() + static_cast<std::ptrdiff_t>(first), pieces.end(),
             [](const Piece& x, const Piece& y) { return x.a < y.a; });
+}
+
+long Classifier::column(double x) const {
+  return in_.x_scale > 0 ? std::lround((x - in_.x0) / in_.x_scale) : 0;
+}
+
+bool Classifier::covered(double x) const {
+  if (!(in_.x_scale > 0)) return false;
+  const long c = column(x);
+  for (const Cover& k : cover_) {
+    if (k.column == c) return k.reach >= view_hi_;
+  }
+  return false;
+}
+
+// Joins the values a piece proves it takes into its column's cover.
+void Classifier::cover(const Piece& p) {
+  if (!(in_.x_scale > 0)) return;
+  const long c = column(p.a + (p.b - p.a) / 2);
+  if (column(p.a) != c || column(p.b) != c) return;
+  double lo = std::min(p.fa.hi, p.fb.hi), hi = std::max(p.fa.lo, p.fb.lo);
+  if (p.kind == PieceKind::kProven) {
+    lo = std::min(mid(p.fa), mid(p.fb));
+    hi = std::max(mid(p.fa), mid(p.fb));
+  }
+  if (!(lo <= hi)) return;
+  Cover* k = nullptr;
+  for (Cover& x : cover_) {
+    if (x.column == c) k = &x;
+  }
+  if (k == nullptr) {
+    cover_.push_back({c, view_lo_, {}});
+    k = &cover_.back();
+  }
+  k->spans.push_back({lo, hi});
+  std::sort(k->spans.begin(), k->spans.end(),
+            [](const Interval& x, const Interval& y) { return x.lo < y.lo; });
+  k->reach = view_lo_;
+  for (const Interval& s : k->spans) {
+    if (s.lo <= k->reach + tol_) k->reach = std::max(k->reach, s.hi);
+  }
 }
 
 void Classifier::emit(const std::vector<Piece>& pieces) {
   for (size_t n = 0; n < pieces.size(); ++n) {
     Piece p = pieces[n];
-    if (getenv("DBG") && !p.drawn) fprintf(stderr, "piece [%.17g,%.17g] kind %d\n", p.a, p.b, (int)p.kind);
     const double x = p.a + (p.b - p.a) / 2;
     if (p.drawn) continue;
     switch (p.kind) {
@@ -345,7 +425,8 @@ CurveClassification classify_curve(const ExprPanel& panel, const CompiledFormula
   Classifier c(panel, f, in, out);
   const auto deadline = Clock::now() + std::chrono::duration<double, std::milli>(in.budget_ms);
   for (size_t i = 0; i + 1 < in.count; ++i) {
-    if ((i & 15) == 0 && Clock::now() > deadline) {
+    const bool spent = c.total_ > kCurveEvaluations * static_cast<long>(in.count);
+    if (spent || ((i & 15) == 0 && Clock::now() > deadline)) {
       // What is left is shown as undecided over the plot.
       out.budget_exhausted = true;
       out.all_drawn = false;

@@ -22,7 +22,9 @@
 //
 // Rows are the plot's, as real numbers: row(y) = height - (y - ymin) / y_scale.
 // The work stops at the budget; segments left then are undecided over their
-// whole enclosure. Qt-free; time linear in the number of samples.
+// whole enclosure. The work is bounded by a count of evaluations per sample
+// and, as a safety net, by the budget. Qt-free; time linear in the number of
+// samples.
 #pragma once
 
 #include <cstddef>
@@ -72,8 +74,11 @@ struct CurveInput {
   const double* v = nullptr;  // sampled values, NaN where undefined
   size_t count = 0;
   RowMap rows;
+  // Column of x: round((x - x0) / x_scale); with x_scale 0 every column is
+  // looked at to the end.
+  double x0 = 0, x_scale = 0;
   int derivative = 0;  // 0: the formula's value, 1: its first derivative
-  double budget_ms = 25;
+  double budget_ms = 250;
 };
 
 CurveClassification classify_curve(const ExprPanel& panel, const CompiledFormula& f,

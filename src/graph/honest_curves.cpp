@@ -35,6 +35,8 @@ analysis::CurveClassification classify_slot(const PanelRecord& panel, const Comp
   in.v = v.data();
   in.count = count;
   in.rows = {map.ymin, map.y_scale, map.height};
+  in.x0 = map.xmin;
+  in.x_scale = map.x_scale;
   in.derivative = derivative;
   in.budget_ms = kHonestBudgetMs;
   return analysis::classify_curve(panel, f, in);
