@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kSplitDepth = 6;             // singular pieces down to a 64th of a segment
 constexpr int kBandDepth = 12;             // continuous ones down to a 4096th
-constexpr int kNarrowSteps = 90;           // halvings of a singular piece
+constexpr int kNarrowSteps = 64;           // halvings of a singular piece
 constexpr long kCurveEvaluations = 120;    // per segment on average, for the whole curve
 constexpr int kSegmentEvaluations = 600;   // per segment, then the rest is undecided
 
@@ -60,10 +60,12 @@ class Classifier {
   void finish() { emit(pieces_); }
 
  private:
-  Enclosure eval(double a, double b) {
+  // With order k_ the curve's own continuity (continuous(), below) is known;
+  // one more derivative serves the mean-value form.
+  Enclosure eval(double a, double b, int extra = 0) {
     ++evaluations_;
     ++total_;
-    return ev_.evaluate(f_, {a, b}, k_ + 1, angle_);
+    return ev_.evaluate(f_, {a, b}, k_ + extra, angle_);
   }
   bool continuous(const Enclosure& e) const {
     return e.defined == Defined::kEverywhere && (k_ == 0 ? e.continuous : e.smooth);
@@ -73,7 +75,7 @@ class Classifier {
     if (e.defined != Defined::kEverywhere) return interval::empty();
     return e.f[k_];
   }
-  Interval range(const Enclosure& e, double a, double b);
+  Interval narrowed(Interval r, double a, double b, Interval& fm);
   void split(double a, double b, std::vector<Piece>& pieces);
   Piece piece(double a, double b, Interval fa, Interval fb, int depth, bool& split_it);
   struct Cover {
@@ -111,12 +113,14 @@ class Classifier {
   std::vector<Cover> cover_;   // of the segment being split
 };
 
-// The enclosure, narrowed by the mean-value form where the curve is smooth.
-Interval Classifier::range(const Enclosure& e, double a, double b) {
-  Interval r = e.f[k_];
-  if (!e.smooth || !(b > a)) return r;
+// The enclosure r of a continuous piece, narrowed by the mean-value form
+// about the midpoint where the curve is smooth; fm gets the midpoint's value.
+Interval Classifier::narrowed(Interval r, double a, double b, Interval& fm) {
+  if (!(b > a)) return r;
+  const Enclosure e = eval(a, b, 1);
+  if (!e.smooth) return r;
   const double m = a + (b - a) / 2;
-  const Interval fm = at(m);
+  fm = at(m);
   if (interval::is_empty(fm)) return r;
   const Interval mv = interval::add(fm, interval::mul(e.f[k_ + 1], interval::sub({a, b}, {m, m})));
   const Interval both = interval::intersect(r, mv);
@@ -149,15 +153,11 @@ Piece Classifier::piece(double a, double b, Interval fa, Interval fb, int depth,
   }
   const Interval chord = interval::hull(p.fa, p.fb);
   const auto tight = [&](Interval r) { return r.lo >= chord.lo - tol_ && r.hi <= chord.hi + tol_; };
-  if (!tight(p.range) && e.smooth) {
-    // The mean-value form about the midpoint, whose value the halves reuse.
-    const double m = a + (b - a) / 2;
-    p.fm = at(m);
-    if (!interval::is_empty(p.fm)) {
-      const Interval mv = interval::add(p.fm, interval::mul(e.f[k_ + 1], interval::sub({a, b}, {m, m})));
-      const Interval both = interval::intersect(p.range, mv);
-      if (!interval::is_empty(both)) p.range = both;
-    }
+  // The mean-value form only where it may make the piece tight: not over a
+  // band many times the height of its ends.
+  const double over = (p.range.hi - p.range.lo) - (chord.hi - chord.lo);
+  if (!tight(p.range) && over <= 8 * (chord.hi - chord.lo + tol_)) {
+    p.range = narrowed(p.range, a, b, p.fm);
   }
   if (tight(p.range)) {
     p.kind = PieceKind::kProven;
@@ -309,7 +309,8 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
   for (int step = 0; step < kNarrowSteps && std::isnan(found); ++step) {
     // Most discontinuities of formulas sit at short numbers: try the
     // shortest one inside first, with the pieces beside it.
-    const double s = simplest_between(a, b);
+    // Every few steps only: finding it costs a few conversions.
+    const double s = step % 8 == 0 ? simplest_between(a, b) : tried;
     if ((s == a || s == b) && s != tried) {
       // At an end: the piece beside it on the other side was not singular.
       tried = s;
@@ -388,8 +389,13 @@ void Classifier::segment(size_t i) {
   if (std::isfinite(yu) && std::isfinite(yw)) {
     const Enclosure e = eval(u, w);
     if (continuous(e)) {
-      const Interval r = range(e, u, w);
-      if (r.lo >= std::min(yu, yw) - tol_ && r.hi <= std::max(yu, yw) + tol_) {
+      const auto tight = [&](Interval r) {
+        return r.lo >= std::min(yu, yw) - tol_ && r.hi <= std::max(yu, yw) + tol_;
+      };
+      Interval fm = interval::empty();
+      Interval r = e.f[k_];
+      if (!tight(r)) r = narrowed(r, u, w, fm);
+      if (tight(r)) {
         out_.drawn[i] = 1;
         Piece p{u, w, PieceKind::kProven, true, {yu, yu}, {yw, yw}, r};
         pieces_.push_back(p);

@@ -150,6 +150,18 @@ TEST(HonestCurves, TanOfTenXFarOutIsABandNotAFreeze) {
             g.width * 9 / 10);
 }
 
+// The coordinate tooltip says "unsicher" over the shaded columns only.
+TEST(HonestCurves, UndecidedColumnsAreTheShadedOnes) {
+  test::Graph g;
+  g.set_range(-1, 1, -2, 2);
+  classified(g, "sin(1/x)");
+  const ViewMap map = view_map(g.panel, g.width, g.height);
+  EXPECT_TRUE(column_undecided(g.panel, g.plot, map.column(0)));
+  EXPECT_FALSE(column_undecided(g.panel, g.plot, map.column(0.5)));
+  g.panel.options[kOptMarkDiscontinuities] = 0;
+  EXPECT_FALSE(column_undecided(g.panel, g.plot, map.column(0)));
+}
+
 struct Picture {
   test::Graph g{kPanelFunction, 600, 500};
   ColourTable colours = build_colour_table(0);
