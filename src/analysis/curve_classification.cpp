@@ -21,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kSplitDepth = 6;             // singular pieces down to a 64th of a segment
 constexpr int kBandDepth = 12;             // continuous ones down to a 4096th
 constexpr int kNarrowSteps = 64;           // halvings of a singular piece
+constexpr size_t kRun = 16;                // segments proven monotone at once
 constexpr long kCurveEvaluations = 120;    // per segment on average, for the whole curve
 constexpr int kSegmentEvaluations = 600;   // per segment, then the rest is undecided
 
@@ -56,6 +57,9 @@ class Classifier {
   }
 
   void segment(size_t i);
+  // Segments i .. i + n - 1 at once, where the curve is proven monotone: the
+  // value of each then lies between the values at its ends.
+  bool monotone_run(size_t i, size_t n);
   // Names what the segments left, with the pieces beside each other.
   void finish() { emit(pieces_); }
 
@@ -381,6 +385,21 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
   out_.marks.push_back({MarkKind::kJump, found, left.y, right.y, defined ? mid(value) : 0, defined});
 }
 
+bool Classifier::monotone_run(size_t i, size_t n) {
+  for (size_t j = i; j <= i + n; ++j) {
+    if (!std::isfinite(in_.v[j]) || (j > i && !(in_.t[j] > in_.t[j - 1]))) return false;
+  }
+  const Enclosure e = eval(in_.t[i], in_.t[i + n], 1);
+  if (!continuous(e) || !e.smooth || !(e.f[k_ + 1].lo > 0 || e.f[k_ + 1].hi < 0)) return false;
+  for (size_t j = i; j < i + n; ++j) {
+    out_.drawn[j] = 1;
+    const double yu = in_.v[j], yw = in_.v[j + 1];
+    pieces_.push_back({in_.t[j], in_.t[j + 1], PieceKind::kProven, true, {yu, yu}, {yw, yw},
+                       interval::hull({yu, yu}, {yw, yw})});
+  }
+  return true;
+}
+
 void Classifier::segment(size_t i) {
   const double u = in_.t[i], w = in_.t[i + 1];
   if (!(u < w) || !std::isfinite(u) || !std::isfinite(w)) return;
@@ -441,6 +460,10 @@ CurveClassification classify_curve(const ExprPanel& panel, const CompiledFormula
                              interval::kInf, false});
       }
       break;
+    }
+    if (i % kRun == 0 && i + kRun < in.count && c.monotone_run(i, kRun)) {
+      i += kRun - 1;
+      continue;
     }
     c.segment(i);
   }

@@ -4,7 +4,8 @@
 //
 // The segment between samples i and i + 1 counts as drawn when the formula is
 // proven continuous over [t_i, t_i+1] and its enclosure there stays within one
-// row of the rows the segment spans. Any other segment is split in halves,
+// row of the rows the segment spans (sixteen segments at a time where the
+// curve is proven monotone over all of them). Any other segment is split in halves,
 // down to a 64th of its width, until every piece is
 // - proven: continuous and within a row of the rows between its end values;
 // - a proven band: continuous, so it takes every value between its end
