@@ -198,6 +198,21 @@ TEST(HonestPicture, SmoothCurvesAreTheSamePixelsWithAndWithout) {
   }
 }
 
+// Off is today's picture: a classification from an earlier run with the
+// option on leaves no trace, also in the start picture with its pole.
+TEST(HonestPicture, OffIsTheSamePictureAfterBeingOn) {
+  const char* start = "cos(pi*x) / (-LN2*x);r(t) = 3;d(d(x^4 / 12 - 3/2 x^2));"
+                      "(x^3)/3 - 1.5 x^2 + x;pi*asin(t/2 - 0.25pi)";
+  for (const char* f : {start, "tan(x)", "floor(x)"}) {
+    Picture fresh, toggled;
+    const test::RecordingDevice off = fresh.paint(f, false);
+    const test::RecordingDevice on = toggled.paint(f, true);
+    EXPECT_FALSE(same_ops(off, on)) << f;  // the option does change these
+    EXPECT_TRUE(same_ops(off, toggled.paint(f, false))) << f;
+    for (const FormulaPlot& fp : toggled.g.plot.formulas) EXPECT_FALSE(fp.classified[0]);
+  }
+}
+
 // tan(x): a dashed asymptote at each pole, no vertical line of the sampler,
 // no segment across the plot.
 TEST(HonestPicture, PolesGetDashedAsymptotesAndNoLineAcross) {
