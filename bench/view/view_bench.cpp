@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <string>
 
+#include "model/initial_contents.h"
 #include "session/commands.h"
 #include "session/refresh.h"
 #include "session/shell_state.h"
@@ -78,6 +79,24 @@ void BM_ZoomStep20Formulas(benchmark::State& state) {
   zoom_steps(state, w);
 }
 BENCHMARK(BM_ZoomStep20Formulas)->Unit(benchmark::kMillisecond);
+
+// The five curves of the function panel's start text with the option on.
+void BM_ZoomStepStartFormulasHonest(benchmark::State& state) {
+  Window w;
+  w.state.current().source = initial_function_text();
+  w.window.execute(kCmdMarkDiscontinuities);
+  refresh_view(w.state, w.window, REFRESH_COMPILE | REFRESH_RECOMPUTE);
+  zoom_steps(state, w);
+}
+BENCHMARK(BM_ZoomStepStartFormulasHonest)->Unit(benchmark::kMillisecond);
+
+void BM_ZoomStepStartFormulas(benchmark::State& state) {
+  Window w;
+  w.state.current().source = initial_function_text();
+  refresh_view(w.state, w.window, REFRESH_COMPILE | REFRESH_RECOMPUTE);
+  zoom_steps(state, w);
+}
+BENCHMARK(BM_ZoomStepStartFormulas)->Unit(benchmark::kMillisecond);
 
 void BM_HoverMove(benchmark::State& state) {
   Window w;
