@@ -301,6 +301,11 @@ void DiscussionWindow::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
+void DiscussionWindow::done(int result) {
+  select_row(-1);
+  QDialog::done(result);
+}
+
 void DiscussionWindow::open_at(QWidget* owner) {
   owner_ = owner;
   QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();

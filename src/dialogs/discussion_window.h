@@ -47,6 +47,7 @@ class DiscussionWindow final : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void done(int result) override;  // Esc ends here without a close event
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 

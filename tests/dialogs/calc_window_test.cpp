@@ -8,15 +8,18 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <functional>
 
 #include "dialogs/calc_page.h"
 #include "dialogs/calc_window.h"
+#include "dialogs/discussion_window.h"
 #include "expr/messages.h"
 #include "fake_host.h"
 #include "session/commands.h"
@@ -205,6 +208,49 @@ class CalcTest : public QObject {
     QTest::mouseRelease(field(v, kCtlXMin), Qt::RightButton, {}, QPoint(10, 8));
     QCoreApplication::processEvents();
     QTRY_VERIFY(w.isNull());
+  }
+
+  // The curve discussion window: start fields from the function panel, the
+  // table, a selected row on the graph, errors on their fields, copying.
+  void discussionWindowMarksTheSelectedPoint() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    state_.panels[kPanelFunction].source = "x^2-1;r(t)=3";
+    calc_->show_discussion(nullptr);
+    DiscussionWindow* w = calc_->discussion_window();
+    QVERIFY(w != nullptr);
+    auto* formula = qobject_cast<QLineEdit*>(w->control(kCtlFormula));
+    QCOMPARE(formula->text(), QStringLiteral("x^2-1"));
+    bool named = false;
+    for (QLabel* l : w->findChildren<QLabel*>()) named |= l->text() == QStringLiteral("Nicht diskutiert (polar): r(t)=3");
+    QVERIFY(named);
+    qobject_cast<QLineEdit*>(w->control(kCtlXMin))->setText(QStringLiteral("-2"));
+    qobject_cast<QLineEdit*>(w->control(range_control(kXMax)))->setText(QStringLiteral("2"));
+    w->run(kCtlOk);
+    QTableWidget* table = w->table();
+    int minimum = -1;
+    for (int r = 0; r < table->rowCount(); ++r) {
+      if (table->item(r, 0)->text() == QStringLiteral("Tiefpunkt")) minimum = r;
+    }
+    QVERIFY(minimum >= 0);
+    const int repaints = host_->repaints;
+    table->setCurrentCell(minimum, 1);
+    QVERIFY(state_.selected_point.has_value());
+    QCOMPARE(state_.selected_point->y, -1.0);
+    QVERIFY(host_->repaints > repaints);
+
+    w->run(kCtlCopy);
+    QVERIFY2(QGuiApplication::clipboard()->text().contains(QStringLiteral("Tiefpunkt\t0\t-1\tbewiesen\r\n")),
+             qPrintable(QGuiApplication::clipboard()->text()));
+    // A refused range keeps the table.
+    const int rows = table->rowCount();
+    qobject_cast<QLineEdit*>(w->control(kCtlXMin))->setText(QStringLiteral("3"));
+    QCOMPARE(box_text_of([w] { w->run(kCtlOk); }), message(kMsgXRange));
+    QCOMPARE(table->rowCount(), rows);
+    // Closing, by the button or by Esc, takes the mark away.
+    table->setCurrentCell(minimum, 0);
+    QVERIFY(state_.selected_point.has_value());
+    QTest::keyClick(table, Qt::Key_Escape);
+    QVERIFY(!state_.selected_point.has_value());
   }
 
   void placementPageAndPanelSurviveClosing() {

@@ -45,6 +45,17 @@ check "diffequ starts" test $? -eq 0
 "$prog" --export "$dir/i.png" --panel integral --formula "1/x" --x0 "1" --abs --deg
 check "integral x0" test $? -eq 0
 
+# "Markante Punkte": off draws exactly as before, on adds the points, and a
+# document keeps the option.
+"$prog" --export "$dir/plain.png" --formula "x^2-1"
+"$prog" --export "$dir/off.png" --formula "x^2-1" --set MarkPoints=0
+"$prog" --export "$dir/on.png" --formula "x^2-1" --set MarkPoints=1
+check "marks off: same picture" cmp -s "$dir/plain.png" "$dir/off.png"
+check "marks on: another picture" test -n "$(cmp "$dir/plain.png" "$dir/on.png" 2>&1)"
+"$prog" --export "$dir/marks.kvl" --formula "x^2-1" --set MarkPoints=1
+"$prog" --export "$dir/reread.png" "$dir/marks.kvl"
+check "marks from a document" cmp -s "$dir/on.png" "$dir/reread.png"
+
 # Refusals: German message, status 2, no file.
 expect_refusal() {  # message fragment, arguments...
   local msg="$1"; shift

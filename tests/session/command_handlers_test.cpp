@@ -76,6 +76,23 @@ TEST_F(HandlerTest, SolverSwitchRepaintsOnlyOnTheDiffEquSurface) {
   EXPECT_EQ(host.repaints, repaints + 1);
 }
 
+// The points are found with the curves: the toggle recomputes, and only the
+// function panel has them.
+TEST_F(HandlerTest, MarkPointsRecomputesOnTheFunctionPanelOnly) {
+  EXPECT_FALSE(command_state(state, kCmdMarkPoints).checked);  // off at a first start
+  const int recomputes = host.recomputing_repaints;
+  EXPECT_TRUE(run_command(state, host, kCmdMarkPoints));
+  EXPECT_EQ(option(kOptMarkPoints), 1);
+  EXPECT_TRUE(command_state(state, kCmdMarkPoints).checked);
+  EXPECT_EQ(host.recomputing_repaints, recomputes + 1);
+  switch_surface(state, host, kPanelIntegral, true);
+  EXPECT_FALSE(command_state(state, kCmdMarkPoints).enabled);
+  const int repaints = host.repaints;
+  run_command(state, host, kCmdMarkPoints);
+  EXPECT_EQ(option(kOptMarkPoints), 0);
+  EXPECT_EQ(host.repaints, repaints);
+}
+
 TEST_F(HandlerTest, SurfaceSwitchSetsTheButtonsFromTheNewPanel) {
   state.panels[kPanelIntegral].options[kOptAxes] = 0;
   state.panels[kPanelIntegral].options[kOptEqualScales] = 1;

@@ -143,7 +143,7 @@ TEST(Settings, ReadingRulesAtTheirEdges) {
   write_text(path,
              "[DlgVals Function]\nAngleMode=1\nTitleXAxis=" + long_title +
                  "\n[UserPrefs Function]\nLineWidth=010\nXMin=1/0\nPalette=0x2\n"
-                 "EqualScales=0x0\nGrid=  -7\n"
+                 "EqualScales=0x0\nGrid=  -7\nMarkPoints=2\n"
                  "[Window]\nPos=10,20\nSurface=99999999999\n"
                  "[DlgVals Integral]\nAngleMode=nan\n"
                  "[DlgVals DiffEqu]\nAngleMode=57.295780\n");
@@ -158,6 +158,8 @@ TEST(Settings, ReadingRulesAtTheirEdges) {
   EXPECT_EQ(f.options[kOptPalette], 2);
   EXPECT_EQ(f.options[kOptEqualScales], 0);
   EXPECT_EQ(f.options[kOptGrid], 1);
+  EXPECT_EQ(f.options[kOptMarkPoints], 1);
+  EXPECT_EQ(s.panels[kPanelIntegral].options[kOptMarkPoints], 0);
   EXPECT_EQ(format_setting_rectangle(s.prefs.pos), "10,20,0,0");
   EXPECT_TRUE(s.prefs.pos.empty());
   EXPECT_EQ(s.prefs.surface, INT_MAX);
@@ -169,6 +171,7 @@ TEST(Settings, ReadingRulesAtTheirEdges) {
   EXPECT_NE(text.find("[DlgVals Function]\nAngleMode=1.000000\n"), std::string::npos);
   EXPECT_NE(text.find("LineWidth=8\n"), std::string::npos);
   EXPECT_NE(text.find("Pos=10,20,0,0\n"), std::string::npos);
+  EXPECT_NE(text.find("MarkPoints=1\n"), std::string::npos);
 }
 
 TEST(Settings, FailedSaveLeavesTheOldFile) {
