@@ -376,7 +376,15 @@ Enclosure IntervalEvaluator::evaluate(const CompiledFormula& f, Interval x, int 
       }
       case Program::kPowWhole: {
         Series& t = st[sp - 1];
-        if (t.def != Defined::kNowhere) {
+        if (t.def != Defined::kNowhere && n == 1) {  // the value alone: no series
+          const Interval u = t.c[0];
+          t.c[0] = powi(u, s.arg);
+          if (s.arg <= 0 && contains(u, 0)) {
+            t.def = is_point(u) ? Defined::kNowhere : Defined::kMaybe;
+            t.cont = t.smooth = false;
+          }
+          if (is_empty(t.c[0])) t.def = Defined::kNowhere;
+        } else if (t.def != Defined::kNowhere) {
           const Local l = whole_power(t, s.arg, w, cx);
           combine(&t, 1, w, l, n);
           store(w, t, n);

@@ -126,6 +126,18 @@ Interval powi(Interval a, double n) {
   return {0, std::max(ml.hi, mh.hi)};
 }
 
+// Sine and cosine of the ends, each pair in one call of glibc's sincos (a
+// GNU extension of <math.h>), of the same accuracy as sin and cos.
+struct Ends {
+  double sl, cl, sh, ch;
+};
+Ends sin_cos(Interval a) {
+  Ends e;
+  ::sincos(a.lo, &e.sl, &e.cl);
+  ::sincos(a.hi, &e.sh, &e.ch);
+  return e;
+}
+
 Interval sin(Interval a) {
   if (is_empty(a)) return a;
   if (!narrow(a)) return {-1, 1};
@@ -133,14 +145,16 @@ Interval sin(Interval a) {
   // sin(0) is exactly 0.
   if (a.lo == 0 && a.hi == 0) return point(0);
   if (a.lo == a.hi) return clip({dn(std::sin(a.lo)), up(std::sin(a.lo))}, -1, 1);
-  return trig_range(std::sin(a.lo), std::sin(a.hi), std::cos(a.lo), std::cos(a.hi));
+  const Ends e = sin_cos(a);
+  return trig_range(e.sl, e.sh, e.cl, e.ch);
 }
 
 Interval cos(Interval a) {
   if (is_empty(a)) return a;
   if (!narrow(a)) return {-1, 1};
   if (a.lo == a.hi) return clip({dn(std::cos(a.lo)), up(std::cos(a.lo))}, -1, 1);
-  return trig_range(std::cos(a.lo), std::cos(a.hi), -std::sin(a.lo), -std::sin(a.hi));
+  const Ends e = sin_cos(a);
+  return trig_range(e.cl, e.ch, -e.sl, -e.sh);
 }
 
 // Increasing between its poles, where the cosine changes sign.

@@ -105,6 +105,19 @@ TEST(IntervalEval, DerivativesMeetTheirClosedForms) {
                                              << ", " << e.f[2].hi << "] vs " << e2.f[0].lo;
       EXPECT_TRUE(overlaps(n.f[0], e2.f[0])) << nested << " at " << x;
     }
+    // Over a wide interval the enclosures hold the derivatives at its points.
+    for (int i = 0; i < 50; ++i) {
+      const double w = 0.2 * (c.hi - c.lo);
+      const double x = c.lo + (c.hi - c.lo - w) * std::uniform_real_distribution<double>(0, 1)(g);
+      const Enclosure e = ev.evaluate(f.f(), {x, x + w}, 2, angle);
+      for (double t : {0.0, 0.37, 1.0}) {
+        const Interval p = point(x + t * w);
+        EXPECT_TRUE(overlaps(e.f[1], ev.evaluate(d1.f(), p, 0, angle).f[0])) << c.f << " on " << x;
+        if (d2.ok) {
+          EXPECT_TRUE(overlaps(e.f[2], ev.evaluate(d2.f(), p, 0, angle).f[0])) << c.f;
+        }
+      }
+    }
   }
 }
 
