@@ -92,6 +92,7 @@ class Classifier {
   void cover(const Piece& p);
   void emit(const std::vector<Piece>& pieces);
   void singular(const Piece& p, Value left, Value right, bool steady);
+  void name(double centre, double found, Interval whole, Value left, Value right, bool steady);
   bool steady(const Piece& q, double near) const {
     return std::fabs(mid(q.fa) - mid(q.fb)) <= tol_ && std::fabs(mid(q.fa) - near) <= 2 * tol_;
   }
@@ -363,6 +364,12 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
     undecided(p.a + (p.b - p.a) / 2, whole);
     return;
   }
+  name(p.a + (p.b - p.a) / 2, found, whole, left, right, steady);
+}
+
+// Names the place x found inside a singular piece from the values beside it.
+void Classifier::name(double centre, double found, Interval whole, Value left, Value right,
+                      bool steady) {
   const bool unbounded = std::isinf(whole.lo) || std::isinf(whole.hi);
   if (unbounded && (beyond(left) || beyond(right))) {
     out_.marks.push_back({MarkKind::kPole, found, left.y, right.y, 0, false});
@@ -371,7 +378,7 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
   if (!left.known || !right.known || beyond(left) || beyond(right)) return;  // an end of the domain
   // Limits only where the pieces beside the place are steady (not sin(1/x)).
   if (!steady) {
-    undecided(p.a + (p.b - p.a) / 2, whole);
+    undecided(centre, whole);
     return;
   }
   const Interval value = at(found);
