@@ -25,6 +25,7 @@ constexpr size_t kValueRecordBytes = 24;
 constexpr size_t kOptionsBytes = 4 * kOptionCount;
 // The options after the axis titles, as they are written when on.
 constexpr std::string_view kMarkPointsOn = "MarkPoints=1";
+constexpr std::string_view kMarkDiscontinuitiesOn = "MarkDiscontinuities=1";
 
 // Where the chunks of one layout lie. The two layouts share the header, the
 // panel index at 256 and the inner layout of every chunk.
@@ -186,6 +187,7 @@ void read_text_area(const uint8_t* data, size_t size, const Layout& layout, Docu
   std::string extra;
   while (area.next(extra)) {
     if (extra == kMarkPointsOn) out.mark_points = true;
+    if (extra == kMarkDiscontinuitiesOn) out.mark_discontinuities = true;
   }
 }
 
@@ -217,6 +219,7 @@ DocumentData capture_document(const PanelRecord& panel) {
     doc.default_range[r] = {panel.default_range[r].value, {}, panel.default_range[r].text_stale};
   std::copy_n(panel.options.begin(), kOptionCount, doc.options.begin());
   doc.mark_points = panel.option(kOptMarkPoints) != 0;
+  doc.mark_discontinuities = panel.option(kOptMarkDiscontinuities) != 0;
   const DialogRect& pos = panel.dialog_pos;
   doc.dialog_pos = {pos.left, pos.top, pos.right, pos.bottom};
   for (int s = 0; s < kStoredValueCount; ++s) {
@@ -269,6 +272,7 @@ bool write_document(ByteSink& sink, const DocumentData& doc) {
   // Written only when on, so that a document without the later options has
   // exactly the bytes it always had.
   if (doc.mark_points) append_text(texts, kMarkPointsOn, false);
+  if (doc.mark_discontinuities) append_text(texts, kMarkDiscontinuitiesOn, false);
   return sink.write(bin.data(), bin.size()) && sink.write(texts.data(), texts.size());
 }
 

@@ -22,7 +22,7 @@
 //   2308      texts: the formula (line breaks as CR LF), the thirteen value
 //             texts (empty for a value without text), the x and y axis titles,
 //             then the options added later, one text "Key=1" each, written
-//             only when on: "MarkPoints=1". An older reader stops after the
+//             only when on: "MarkPoints=1", "MarkDiscontinuities=1". An older reader stops after the
 //             titles; a key this reader does not know is skipped, and one
 //             that is absent reads as off.
 //
@@ -107,6 +107,7 @@ struct DocumentData {
   std::string formula;
   std::optional<std::string> title_x, title_y;  // absent: the panel keeps its title
   bool mark_points = false;  // after the titles
+  bool mark_discontinuities = false;  // after MarkPoints
 
   bool operator==(const DocumentData&) const = default;
 };

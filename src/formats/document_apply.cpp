@@ -9,6 +9,7 @@ constexpr int kCmdLineWidthBase = 5100;
 constexpr int kCmdCrossedStyle = 4040;
 constexpr int kCmdBoxedStyle = 4041;
 constexpr int kCmdMarkPoints = 6001;
+constexpr int kCmdMarkDiscontinuities = 6002;
 
 // The toggles after the axis style, in the order an open runs them.
 struct Toggle {
@@ -44,6 +45,9 @@ std::vector<OptionCommand> document_option_commands(const DocumentData& doc,
   }
   const int marks = doc.mark_points ? 1 : 0;
   if (marks != panel.option(kOptMarkPoints)) out.push_back({kCmdMarkPoints, kOptMarkPoints, marks});
+  const int honest = doc.mark_discontinuities ? 1 : 0;
+  if (honest != panel.option(kOptMarkDiscontinuities))
+    out.push_back({kCmdMarkDiscontinuities, kOptMarkDiscontinuities, honest});
   return out;
 }
 

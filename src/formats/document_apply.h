@@ -11,8 +11,8 @@
 //      BoxedStyle (4040 "Crossed Style", then 4041 "Boxed Style" if still
 //      different), YUnitsPi 4046, XUnitsPi 4045, solver switch 4028, Border
 //      4039, FunctionExpressions 4042, TickLabels 4037, TickMarks 4038, Axes
-//      4033, SubGrid 4035, Grid 4034, EqualScales 4043, MarkPoints 6001
-//      (a document without it switches it off). The window dispatches
+//      4033, SubGrid 4035, Grid 4034, EqualScales 4043, MarkPoints 6001,
+//      MarkDiscontinuities 6002 (a document without them switches them off). The window dispatches
 //      each command with redrawing suspended, so toolbar buttons, layout and
 //      pens follow as for a user's choice. A caller without a window (the
 //      command line) uses apply_option_commands, which only sets the values.

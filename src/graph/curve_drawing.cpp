@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "graph/honest_curves.h"
 #include "graph/recompute.h"
 
 namespace kv {
@@ -23,6 +24,7 @@ struct CurvePainter {
   Colour colour;
   int line_width;
   int height;
+  const uint8_t* flags;  // c.pixel_flags, or the cut flags of a classified curve
 
   void piece(int from, int to) {
     if (to < from) return;
@@ -41,7 +43,7 @@ struct CurvePainter {
   void draw() {
     int e = -1;
     for (int i = c.pixel_last; i >= 0; --i) {
-      const uint8_t f = c.pixel_flags[i];
+      const uint8_t f = flags[i];
       const Point p = c.pixels[i];
       if (!is_defined(f)) continue;
       if (f & kPassThrough) {
@@ -99,7 +101,22 @@ void draw_curves(Device& device, const PanelRecord& panel, const PanelPlot& plot
     if (kind != CurveKind::Own && fp.polar) continue;
     const Colour colour = colours[curve_colour_entry(panel, f, kind)];
     device.set_pen({colour, lw, PenStyle::Solid});
-    CurvePainter{device, fp.slot[slot], colour, lw, rect.height}.draw();
+    const CurveSamples& c = fp.slot[slot];
+    const bool honest = fp.classified[slot] && !fp.honest[slot].all_drawn;
+    if (!honest) {
+      CurvePainter{device, c, colour, lw, rect.height, c.pixel_flags.data()}.draw();
+      continue;
+    }
+    // Where the classification found nothing to mark, the curve is drawn
+    // exactly as without it.
+    const ViewMap map = view_map(panel, rect.width, rect.height);
+    const Colour background = colours[kColourBackground];
+    const analysis::CurveClassification& honesty = fp.honest[slot];
+    paint_honest_marks(device, honesty, map, colour, background, lw, true);
+    const std::vector<uint8_t> flags = honest_pixel_flags(c, honesty);
+    device.set_pen({colour, lw, PenStyle::Solid});
+    CurvePainter{device, c, colour, lw, rect.height, flags.data()}.draw();
+    paint_honest_marks(device, honesty, map, colour, background, lw, false);
   }
   device.set_pen(saved_pen);
   device.clear_clip();

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/curve_classification.h"
 #include "analysis/discussion.h"
 #include "analysis/implicit_curve.h"
 #include "graph/device.h"
@@ -78,6 +79,10 @@ struct FormulaPlot {
   bool implicit = false;
   analysis::ImplicitPixels pixels;
   std::array<CurveSamples, 2> slot;
+  // "Unstetigkeiten zeigen": per slot, set when the slot was classified
+  // (graph/honest_curves.h).
+  std::array<bool, 2> classified{};
+  std::array<analysis::CurveClassification, 2> honest;
 };
 
 // A proven notable point of a curve, drawn with "Markante Punkte"

@@ -39,6 +39,7 @@ enum OptionIndex : int {
   kOptionCount,  // the options of a document's fixed block
   // Options added later: a document keeps them after the axis titles.
   kOptMarkPoints = kOptionCount,  // "Markante &Punkte"
+  kOptMarkDiscontinuities,        // "&Unstetigkeiten zeigen"
   kPanelOptionCount,
 };
 

@@ -45,6 +45,8 @@ const PanelSettingRow kPanelRows[] = {
     {"DialogPos", kUser, SettingType::Rectangle, PanelField::DialogPos, 0,
      {"0,0,0,0", "0,0,0,0", "0,0,0,0"}},
     {"MarkPoints", kUser, SettingType::Boolean, PanelField::Option, kOptMarkPoints, {"0", "0", "0"}},
+    {"MarkDiscontinuities", kUser, SettingType::Boolean, PanelField::Option,
+     kOptMarkDiscontinuities, {"0", "0", "0"}},
 };
 
 const WindowSettingRow kWindowRows[] = {

@@ -52,8 +52,8 @@ struct PanelSettingRow {
 // The section words of the drawing panels, "Function", "Integral", "DiffEqu".
 const char* panel_section_word(int panel);
 
-// The 25 rows of the drawing panels, in file order (MarkPoints, added
-// later, last).
+// The 26 rows of the drawing panels, in file order (MarkPoints and
+// MarkDiscontinuities, added later, last).
 const PanelSettingRow* panel_setting_rows(size_t* count);
 
 struct WindowSettingRow {

@@ -190,6 +190,13 @@ bool run_option_command(ShellState& state, ShellHost& host, int id) {
       refresh_view(state, host, kRefreshLayout);
       return true;
     }
+    case kCmdMarkDiscontinuities: {
+      // The classification runs when the curves are computed.
+      int& honest = option_of(state, kOptMarkDiscontinuities);
+      honest = !honest;
+      refresh_view(state, host, kRefreshLayout);
+      return true;
+    }
     case kCmdXUnitsPi:
     case kCmdYUnitsPi: {
       int& pi = option_of(state, id == kCmdXUnitsPi ? kOptXUnitsPi : kOptYUnitsPi);

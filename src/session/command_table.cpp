@@ -97,6 +97,7 @@ constexpr CommandInfo kCommands[] = {
     {5103, "&3 Pixel         \t3", "3", kAcc, kNone, 0, nullptr, Feature::Core},
     {6000, "&Kurvendiskussion...\tStrg+K", "Ctrl+K", kAcc, kNone, 0, nullptr, Feature::Calculators},
     {6001, "Markante &Punkte", nullptr, kNoKey, kNone, 0, nullptr, Feature::Core},
+    {6002, "&Unstetigkeiten zeigen", nullptr, kNoKey, kNone, 0, nullptr, Feature::Core},
 };
 
 constexpr MenuItem cmd(int id) { return {MenuItemKind::Command, id, nullptr, {}}; }
@@ -121,7 +122,7 @@ constexpr MenuItem kView[] = {
     cmd(4031), cmd(4030), sep(), cmd(4032), cmd(4044), sep(), radio(4040), radio(4041), sep(),
     cmd(4043), cmd(4045), cmd(4046), sep(), popup("&Koordinatengitter, Achsen...", kGridAxes),
     popup("&Linienstärke...", kLineWidths), popup("Hi&ntergrundfarbe...", kSwatches), cmd(4042),
-    cmd(6001)};
+    cmd(6001), cmd(6002)};
 constexpr MenuItem kZoom[] = {cmd(4060), cmd(4061), sep(),     cmd(4067), cmd(4069),
                               cmd(4068), cmd(4070), cmd(4071), sep(),     cmd(4072)};
 constexpr MenuItem kWindow[] = {cmd(4050), cmd(4051)};
@@ -138,7 +139,7 @@ constexpr MenuItem kContext[] = {
     popup("&Scrollen...", kScroll), cmd(4072), sep(), radio(4040), radio(4041), sep(), cmd(4043),
     cmd(4045), cmd(4046), sep(), popup("&Koordinatengitter, Achsen...", kGridAxes),
     popup("&Linienstärke...", kLineWidths), popup("Hi&ntergrundfarbe...", kSwatches), cmd(4042),
-    cmd(6001), sep(), cmd(4044)};
+    cmd(6001), cmd(6002), sep(), cmd(4044)};
 
 constexpr ToolbarButton kLeftToolbar[] = {
     {3000, false, false, 700}, {3001, false, false, 701}, {3002, false, false, 702}, {0},

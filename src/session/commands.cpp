@@ -30,6 +30,7 @@ int checked_option(int id) {
     case kCmdFunctionExpressions: return kOptFunctionExpressions;
     case kCmdBoxedStyle: return kOptBoxedStyle;
     case kCmdMarkPoints: return kOptMarkPoints;
+    case kCmdMarkDiscontinuities: return kOptMarkDiscontinuities;
     default: return -1;
   }
 }

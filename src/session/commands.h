@@ -84,6 +84,7 @@ inline constexpr int kCmdLineWidthLast = 5103;
 // Commands added later, from 6000 upwards.
 inline constexpr int kCmdDiscussion = 6000;  // Ctrl+K: the curve discussion window
 inline constexpr int kCmdMarkPoints = 6001;  // the notable points on the graph
+inline constexpr int kCmdMarkDiscontinuities = 6002;  // poles, holes, jumps and bands on the graph
 
 enum class KeyKind : int {
   None,

@@ -6,6 +6,7 @@
 
 #include "expr/cp1252.h"
 #include "expr/format.h"
+#include "graph/honest_curves.h"
 #include "session/view_ops.h"
 
 namespace kv {
@@ -29,13 +30,17 @@ bool coord_tip_wanted(bool mouse_coordinates, const PanelRecord& panel) {
   return mouse_coordinates && !panel.error.failed;
 }
 
-CoordTip coord_tip_text(const PanelRecord& panel, const PlotRect& plot, Point cursor) {
+CoordTip coord_tip_text(const PanelRecord& panel, const PlotRect& plot, Point cursor,
+                        const PanelPlot* curves) {
   const PlaneValue v = value_at_point(panel, plot, cursor);
   CoordTip tip;
   tip.x_pi = panel.option(kOptXUnitsPi) != 0;
   tip.y_pi = panel.option(kOptYUnitsPi) != 0;
   tip.x_line = line("x = ", v.x, panel.x_scale, tip.x_pi);
   tip.y_line = line("y = ", v.y, panel.y_scale, tip.y_pi);
+  if (curves != nullptr && column_undecided(panel, *curves, cursor.x - plot.left)) {
+    tip.y_line += " unsicher";
+  }
   return tip;
 }
 

@@ -13,6 +13,7 @@
 #include "graph/colours.h"
 #include "graph/device.h"
 #include "graph/labels.h"
+#include "graph/samples.h"
 #include "graph/view.h"
 #include "model/panel_record.h"
 
@@ -29,8 +30,10 @@ struct CoordTip {
 bool coord_tip_wanted(bool mouse_coordinates, const PanelRecord& panel);
 
 // The values under a client point, with the panel's scales from the last
-// recomputation.
-CoordTip coord_tip_text(const PanelRecord& panel, const PlotRect& plot, Point cursor);
+// recomputation. With the curves given and "Unstetigkeiten zeigen" on, a
+// column shaded as undecided adds " unsicher" to the y line.
+CoordTip coord_tip_text(const PanelRecord& panel, const PlotRect& plot, Point cursor,
+                        const PanelPlot* curves = nullptr);
 
 // The fonts of the tick labels, which the tooltip's lines use too.
 LabelFonts coord_tip_fonts(const PanelRecord& panel);

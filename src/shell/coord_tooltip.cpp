@@ -56,9 +56,10 @@ CoordTooltip::CoordTooltip(QWidget* owner)
 }
 
 void CoordTooltip::show_values(const PanelRecord& panel, const PlotRect& plot,
-                               const ColourTable& colours, Point client, QPoint cursor) {
-  QImage picture =
-      render_coord_tip(coord_tip_text(panel, plot, client), panel, colours, devicePixelRatioF());
+                               const ColourTable& colours, Point client, QPoint cursor,
+                               const PanelPlot* curves) {
+  QImage picture = render_coord_tip(coord_tip_text(panel, plot, client, curves), panel, colours,
+                                    devicePixelRatioF());
   if (picture.isNull()) {
     hide_tip();
     return;

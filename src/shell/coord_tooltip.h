@@ -34,7 +34,7 @@ class CoordTooltip final : public QWidget {
   // window beside the cursor (screen coordinates) on that cursor's screen;
   // the first call shows it.
   void show_values(const PanelRecord& panel, const PlotRect& plot, const ColourTable& colours,
-                   Point client, QPoint cursor);
+                   Point client, QPoint cursor, const PanelPlot* curves = nullptr);
   void hide_tip();
   bool tip_shown() const { return shown_; }
   const QImage& picture() const { return picture_; }

@@ -278,7 +278,7 @@ void PointerController::update_tooltip(Point client, QPoint global) {
   }
   tip_cursor_ = global;
   tooltip_->show_values(state_.current(), state_.layout.plot, state_.current_colours(), client,
-                        global);
+                        global, &state_.current_plot());
 }
 
 void PointerController::hide_tooltip() { tooltip_->hide_tip(); }

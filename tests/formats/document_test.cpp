@@ -383,6 +383,31 @@ TEST(DocumentLayout, LaterOptionsFollowTheTitlesOnlyWhenOn) {
   EXPECT_EQ(panel.option(kOptMarkPoints), 0);
 }
 
+// "Unstetigkeiten zeigen" follows "Markante Punkte", alone or with it.
+TEST(DocumentLayout, MarkDiscontinuitiesFollowsMarkPoints) {
+  auto panels = fresh_panels();
+  PanelRecord& panel = (*panels)[kPanelFunction];
+  const Bytes off = encode_panel(kPanelFunction);
+  EXPECT_FALSE(parsed(off).mark_discontinuities);
+  const std::string key("MarkDiscontinuities=1\0", 22);
+  panel.options[kOptMarkDiscontinuities] = 1;
+  const Bytes alone = encode(capture_document(panel));
+  ASSERT_EQ(alone.size(), off.size() + key.size());
+  EXPECT_EQ(std::string(alone.end() - 22, alone.end()), key);
+  panel.options[kOptMarkPoints] = 1;
+  const Bytes both = encode(capture_document(panel));
+  ASSERT_EQ(both.size(), off.size() + 13 + key.size());
+  EXPECT_EQ(std::string(both.end() - 35, both.end()), std::string("MarkPoints=1\0", 13) + key);
+  const DocumentData doc = parsed(both);
+  EXPECT_TRUE(doc.mark_points && doc.mark_discontinuities);
+  EXPECT_FALSE(parsed(alone).mark_points);
+  EXPECT_TRUE(parsed(alone).mark_discontinuities);
+  EXPECT_EQ(document_option_commands(parsed(alone), initial_panels()[kPanelFunction]),
+            (std::vector<OptionCommand>{{6002, kOptMarkDiscontinuities, 1}}));
+  EXPECT_EQ(document_option_commands(parsed(off), panel),
+            (std::vector<OptionCommand>{{6001, kOptMarkPoints, 0}, {6002, kOptMarkDiscontinuities, 0}}));
+}
+
 // A fresh directory per test, removed afterwards.
 class DocumentFile : public ::testing::Test {
  protected:

@@ -18,18 +18,19 @@ constexpr double kPi = std::numbers::pi;
 TEST(SettingsDefaults, TablesHaveTheirRowsInFileOrder) {
   size_t count = 0;
   const PanelSettingRow* rows = panel_setting_rows(&count);
-  ASSERT_EQ(count, 25u);
+  ASSERT_EQ(count, 26u);
   EXPECT_STREQ(rows[0].key, "AngleMode");
   // Keys added later come after the last key of the first release.
-  EXPECT_STREQ(rows[count - 2].key, "DialogPos");
-  EXPECT_STREQ(rows[count - 1].key, "MarkPoints");
+  EXPECT_STREQ(rows[count - 3].key, "DialogPos");
+  EXPECT_STREQ(rows[count - 2].key, "MarkPoints");
+  EXPECT_STREQ(rows[count - 1].key, "MarkDiscontinuities");
   int per_panel[3] = {0, 0, 0};
   for (size_t i = 0; i < count; ++i) {
     for (int p = 0; p < 3; ++p) per_panel[p] += rows[i].defaults[p] != nullptr;
   }
-  EXPECT_EQ(per_panel[0], 24);
-  EXPECT_EQ(per_panel[1], 25);  // FillIntegralArea only here
-  EXPECT_EQ(per_panel[2], 24);
+  EXPECT_EQ(per_panel[0], 25);
+  EXPECT_EQ(per_panel[1], 26);  // FillIntegralArea only here
+  EXPECT_EQ(per_panel[2], 25);
 
   const WindowSettingRow* window = window_setting_rows(&count);
   ASSERT_EQ(count, 10u);
