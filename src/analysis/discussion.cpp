@@ -37,7 +37,7 @@ void add_jobs(Search& s, const ExprPanel& panel, const std::vector<int>& formula
     const int i = formulas[p];
     if (i < 0 || i >= panel.count()) continue;
     const CompiledFormula& f = *panel.formulas[i];
-    if (f.is_polar() || f.order != 0) continue;
+    if (f.is_polar() || f.is_implicit() || f.order != 0) continue;
     Job job;
     evaluators.push_back(std::make_unique<interval::IntervalEvaluator>());
     job.target = {&f, nullptr, panel.angle_mode, evaluators.back().get(), nullptr};

@@ -109,6 +109,8 @@ int prepare(const AnalyseRequest& req, PanelRecord& panel) {
   }
   for (const auto& f : panel.formulas) {
     if (f->is_polar()) return kMsgPolarNotAllowed;
+    // An equation or inequality in x and y is no function of x to discuss.
+    if (f->is_implicit()) return kMsgOnlyX;
   }
   return kMsgNone;
 }

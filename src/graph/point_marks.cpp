@@ -125,7 +125,7 @@ std::vector<PointMark> find_point_marks(const PanelRecord& panel, double budget_
   std::vector<int> formulas;
   for (int k = 0; k < panel.count(); ++k) {
     const CompiledFormula& f = *panel.formulas[k];
-    if (!f.is_polar() && f.order == 0) formulas.push_back(k);
+    if (!f.is_polar() && !f.is_implicit() && f.order == 0) formulas.push_back(k);
   }
   if (formulas.empty()) return {};
   const double lo = panel.range[kXMin].value, hi = panel.range[kXMax].value;

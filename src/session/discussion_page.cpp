@@ -12,7 +12,9 @@ namespace kv {
 
 namespace {
 
-constexpr const char* kSkippedPrefix = "Nicht diskutiert (polar): ";
+// Polar curves, parametric pairs, equations and inequalities are no
+// functions of x.
+constexpr const char* kSkippedPrefix = "Nicht diskutiert (keine Funktion von x): ";
 
 std::string formula_text(const PanelRecord& panel, const CompiledFormula& f) {
   if (f.source_start >= panel.source.size()) return {};
@@ -33,7 +35,7 @@ void split_formulas(const PanelRecord& panel, std::vector<int>* cartesian,
                     std::vector<std::string>& texts, std::vector<std::string>& polar) {
   for (int k = 0; k < panel.count(); ++k) {
     const CompiledFormula& f = *panel.formulas[k];
-    if (f.is_polar() || f.order != 0) {
+    if (f.is_polar() || f.is_implicit() || f.order != 0) {
       polar.push_back(formula_text(panel, f));
     } else {
       if (cartesian != nullptr) cartesian->push_back(k);

@@ -136,6 +136,7 @@ expect 0 "~^${head}(.*"$'\n'')*Unklar'$'\t''1'$'\t\t\t''-0.0[0-9e-]*'$'\t''0.0[0
 expect 0 "~^${head}Polstelle"$'\t''1'$'\t''0'$'\t\t''-[0-9.]*e-13'$'\t''[0-9.]*e-13'$'\t''unsicher'$'\n''$' '' --analyse '1/x' --x-min -1 --x-max 2
 expect 0 "$head" '' --analyse ''
 expect 2 '' "$msg25" --analyse 'x;r(t)=3'
+expect 2 '' $'Ungültiger Term.\nNur x, aber nicht y als Variable erlaubt\n' --analyse 'x;x^2+y^2=9'
 expect 2 '' $'Ungültiger Definitionsbereich von x.\nx min muss kleiner als x max sein\n' --analyse x --x-min 2 --x-max 2
 expect 2 '' "$msg0" --analyse x --x-max 'x max'
 expect 2 '' "$msg5" --analyse '(x'

@@ -240,7 +240,7 @@ class CalcTest : public QObject {
     auto* formula = qobject_cast<QLineEdit*>(w->control(kCtlFormula));
     QCOMPARE(formula->text(), QStringLiteral("x^2-1"));
     bool named = false;
-    for (QLabel* l : w->findChildren<QLabel*>()) named |= l->text() == QStringLiteral("Nicht diskutiert (polar): r(t)=3");
+    for (QLabel* l : w->findChildren<QLabel*>()) named |= l->text() == QStringLiteral("Nicht diskutiert (keine Funktion von x): r(t)=3");
     QVERIFY(named);
     qobject_cast<QLineEdit*>(w->control(kCtlXMin))->setText(QStringLiteral("-2"));
     qobject_cast<QLineEdit*>(w->control(range_control(kXMax)))->setText(QStringLiteral("2"));

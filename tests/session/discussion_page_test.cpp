@@ -32,12 +32,12 @@ struct Page {
 TEST(DiscussionPage, StartsWithTheCartesianFormulasAndNamesThePolarOnes) {
   Page p;
   PanelRecord& f = p.panels[kPanelFunction];
-  f.source = "x^2;\r\nr(t)=3; sin(x) ;r(t)=t";
+  f.source = "x^2;\r\nr(t)=3; sin(x) ;r(t)=t;x^2+y^2=9";
   f.range[kXMin].text = "-2pi";
   f.angle_mode = kDegrees;
   const DiscussionStart s = discussion_start(f);
   EXPECT_EQ(s.formulas, "x^2; sin(x)");
-  EXPECT_EQ(s.skipped, "Nicht diskutiert (polar): r(t)=3; r(t)=t");
+  EXPECT_EQ(s.skipped, "Nicht diskutiert (keine Funktion von x): r(t)=3; r(t)=t; x^2+y^2=9");
   EXPECT_EQ(s.x_min, "-2pi");
   EXPECT_TRUE(s.degrees);
 
@@ -83,7 +83,7 @@ TEST(DiscussionPage, PolarFormulasAreSkippedAndTheRestStaysInTheRange) {
   Page p;
   ASSERT_TRUE(p.run("r(t)=3", "-1", "1"));
   EXPECT_TRUE(discussion_rows(p.result).empty());
-  EXPECT_EQ(p.result.skipped, "Nicht diskutiert (polar): r(t)=3");
+  EXPECT_EQ(p.result.skipped, "Nicht diskutiert (keine Funktion von x): r(t)=3");
   EXPECT_EQ(discussion_clipboard_text(p.result, ','), "");
 
   ASSERT_TRUE(p.run("x^3-4.5x;r(t)=3", "-3", "3"));
