@@ -83,8 +83,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "function plotter with a German user inter
 set(CPACK_PACKAGE_DESCRIPTION_FILE ${KV_PACKAGING_DIR}/description.txt)
 include(CPack)
 
-# The package is made from the optimised build; the sanitized one is not packed.
-if(KV_TESTS AND NOT KV_SANITIZE)
+# The package is made from the optimised build with the window; the sanitized
+# one and the one without Qt are not packed.
+if(KV_TESTS AND KV_GUI AND NOT KV_SANITIZE)
   add_test(NAME package_deb
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/packaging/package_test.sh
                    ${PROJECT_BINARY_DIR} ${PROJECT_VERSION} $<TARGET_FILE:kurvaline>)
