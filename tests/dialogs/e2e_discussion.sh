@@ -53,7 +53,7 @@ echo "done" >"$tmp/result"
 DRIVE
 
 [ -n "$shots" ] && mkdir -p "$shots"
-timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/drive.sh" "$bin" "$tmp" "$shots"
+timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$tmp/drive.sh" "$bin" "$tmp" "$shots"
 result=$(cat "$tmp/result" 2>/dev/null || echo "no result")
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }

@@ -34,7 +34,7 @@ cd "$tmp/files" || exit 1
 replay="${wm:+KV_MONKEY_WM=$wm }bash $here/monkey.sh $bin $seed $seconds"
 # xvfb-run -a can race another run for the same display number; one more try.
 for attempt in 1 2; do
-  timeout $((seconds + 240 + 2 * steps)) xvfb-run -a -s "-screen 0 1280x1024x24" \
+  timeout $((seconds + 240 + 2 * steps)) xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
     python3 "$here/monkey.py" --bin "$bin" --seed "$seed" --seconds "$seconds" --steps "$steps" \
     --log "$tmp/program.log" --sanitizer-logs "$tmp/san" --replay "$replay" --wm "$wm"
   status=$?

@@ -154,7 +154,7 @@ wait_gone $p3 || { fail "the remaining instance did not end"; kill $p3; }
 [ -f "$tmp/result" ] || echo ok >"$tmp/result"
 EOF
 
-timeout 150 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/drive.sh" "$bin" "$tmp"
+timeout 150 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$tmp/drive.sh" "$bin" "$tmp"
 result=$(cat "$tmp/result" 2>/dev/null || echo "FAIL: no result")
 # KV_E2E_KEEP=folder keeps the screenshots for a look.
 if [ -n "${KV_E2E_KEEP:-}" ]; then mkdir -p "$KV_E2E_KEEP" && cp "$tmp"/*.png "$KV_E2E_KEEP"/ 2>/dev/null; fi

@@ -53,7 +53,7 @@ wait $pid
 echo "exit $?" >"$tmp/result"
 EOF
 
-timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/drive.sh" "$bin" "$tmp"
+timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$tmp/drive.sh" "$bin" "$tmp"
 result=$(cat "$tmp/result" 2>/dev/null || echo "no result")
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }

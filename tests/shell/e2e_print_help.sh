@@ -55,7 +55,7 @@ wait $pid 2>/dev/null
 note "done"
 EOF2
 
-timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/drive.sh" "$bin" "$tmp"
+timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$tmp/drive.sh" "$bin" "$tmp"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 has() { grep -qx "$1" "$tmp/result" 2>/dev/null; }

@@ -71,7 +71,7 @@ DRIVE
 # xvfb-run -a can race another run for the same display number; one more try.
 for attempt in 1 2; do
   rm -f "$tmp/result"
-  timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/drive.sh" "$bin" "$tmp"
+  timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$tmp/drive.sh" "$bin" "$tmp"
   grep -q "could not connect to display" "$tmp/out.txt" 2>/dev/null || break
 done
 failures=0
