@@ -101,7 +101,7 @@ int recognise_prefix(const std::string& text, size_t& pos, CompiledFormula& f,
   return kMsgNone;
 }
 
-// What the tokeniser reads: a formula of the design's forms, one side of an
+// What the tokeniser reads: a formula of the long-standing forms, one side of an
 // equation or inequality (y is a variable, t is refused), or one component
 // of a parametric pair (only t).
 enum class Reading : uint8_t { kFormula, kRelationSides, kPairPart };

@@ -340,7 +340,7 @@ TEST(CompilerPlaneForms, CompileToTheDifferenceOfTheSides) {
   EXPECT_EQ(ev.evaluate(*pair.panel.formulas[0]->second, vars), 9);
 }
 
-// The design's forms keep their meaning beside the new ones, in one text.
+// The long-standing forms keep their meaning beside the new ones, in one text.
 TEST(CompilerPlaneForms, OldFormsKeepTheirMeaningAndMix) {
   auto c = compile("y = x^2; f(x)=sin(x); r(t) = 3; x^2+y^2=9; (t, 2t); y<x");
   ASSERT_TRUE(c.ok) << c.message();
