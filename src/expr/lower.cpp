@@ -88,22 +88,7 @@ class Lowering {
   }
   bool failed() const { return p_.fatal >= 0; }
 
-  // The comma that ends the argument starting at pos; npos if none.
-  size_t next_argument(size_t pos) const {
-    int depth = 0;
-    for (size_t i = pos; i < code_.size(); ++i) {
-      uint8_t b = at(i);
-      if (b == op::kOpen) {
-        ++depth;
-      } else if (b == op::kClose) {
-        if (depth == 0) return std::string::npos;
-        --depth;
-      } else if (b == ',' && depth == 0) {
-        return i + 1;
-      }
-    }
-    return std::string::npos;
-  }
+  size_t next_argument(size_t pos) const { return op::next_argument(code_, pos); }
 
   void push_const(double v) {
     p_.consts.push_back(v);

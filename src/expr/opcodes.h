@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace kv::op {
 
@@ -110,6 +111,24 @@ inline constexpr int arity(uint8_t c) {
     default:
       return 1;
   }
+}
+
+// The position after the comma that ends the argument starting at pos, or
+// npos when the argument is the last one of its bracket (or the code ends).
+inline size_t next_argument(std::string_view code, size_t pos) {
+  int depth = 0;
+  for (size_t i = pos; i < code.size(); ++i) {
+    const uint8_t b = static_cast<uint8_t>(code[i]);
+    if (b == kOpen) {
+      ++depth;
+    } else if (b == kClose) {
+      if (depth == 0) return std::string_view::npos;
+      --depth;
+    } else if (b == kComma && depth == 0) {
+      return i + 1;
+    }
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace kv::op

@@ -140,21 +140,7 @@ class Builder {
     emit({Program::kConst, 0, static_cast<int32_t>(p_.consts.size() - 1)});
   }
 
-  size_t next_argument(size_t pos) const {
-    int depth = 0;
-    for (size_t i = pos; i < code_.size(); ++i) {
-      const uint8_t b = at(i);
-      if (b == op::kOpen) {
-        ++depth;
-      } else if (b == op::kClose) {
-        if (depth == 0) return std::string::npos;
-        --depth;
-      } else if (b == ',' && depth == 0) {
-        return i + 1;
-      }
-    }
-    return std::string::npos;
-  }
+  size_t next_argument(size_t pos) const { return op::next_argument(code_, pos); }
 
   void operand(size_t pos, int d) {
     const uint8_t c = at(pos);
