@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "dialogs/calc_common.h"
 #include "dialogs/calc_texts.h"
 #include "dialogs/radio_focus.h"
 #include "dialogs/window_gestures.h"
@@ -272,22 +273,7 @@ QWidget* CalcPage::build_buttons() {
   column->addStretch(1);
 
   // What the right-button gestures do here.
-  auto* gestures = new QGridLayout;
-  gestures->setVerticalSpacing(0);
-  gestures->addWidget(new QLabel(ui(calc_text::kGestures)), 0, 0, 1, 2);
-  const char* rows[3][2] = {{calc_text::kGestureRight, calc_text::kGestureCalculate},
-                            {calc_text::kGestureLeft, calc_text::kGestureClose},
-                            {calc_text::kGestureVertical, calc_text::kGestureHelp}};
-  QFont small = font();
-  small.setPointSizeF(font().pointSizeF() * 0.9);
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 2; ++j) {
-      auto* label = new QLabel(ui(rows[i][j]));
-      label->setFont(small);
-      gestures->addWidget(label, i + 1, j);
-    }
-  }
-  column->addLayout(gestures);
+  column->addLayout(gesture_legend(font()));
   return box;
 }
 

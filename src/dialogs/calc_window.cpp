@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "dialogs/calc_common.h"
 #include "dialogs/calc_page.h"
 #include "dialogs/calc_texts.h"
 #include "dialogs/discussion_window.h"
@@ -21,11 +22,6 @@ namespace kv {
 namespace {
 
 QString ui(const char* utf8) { return QString::fromUtf8(utf8); }
-
-Point corner_of(const QWidget* owner, const QRect& screen) {
-  if (owner == nullptr) return {screen.left(), screen.top()};
-  return {owner->pos().x(), owner->pos().y()};
-}
 
 Rect to_rect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
@@ -110,7 +106,7 @@ void CalcWindow::open_at(QWidget* owner) {
   setMinimumSize(natural);
   PanelRecord& panel = state_.panels[kind_ == Table ? kPanelTable : kPanelValue];
   const DialogRect r = place_dialog(panel.dialog_pos, {natural.width(), natural.height()},
-                                    corner_of(owner, area),
+                                    owner_corner(owner, area),
                                     kind_ == Table ? kTableDialogOffset : kValueDialogOffset,
                                     to_rect(area));
   move(r.left, r.top);
@@ -126,11 +122,8 @@ void CalcWindow::open_at(QWidget* owner) {
 
 void CalcWindow::remember_placement() {
   if (!placed_ || !isVisible()) return;
-  const QScreen* screen = this->screen();
-  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-  const DialogRect window{x(), y(), x() + width(), y() + height()};
   state_.panels[kind_ == Table ? kPanelTable : kPanelValue].dialog_pos =
-      relative_placement(window, corner_of(owner_, area));
+      placement_relative_to_owner(*this, owner_);
 }
 
 void CalcWindow::moveEvent(QMoveEvent* event) {

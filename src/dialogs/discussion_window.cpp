@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "dialogs/calc_common.h"
 #include "dialogs/calc_texts.h"
 #include "dialogs/window_gestures.h"
 #include "expr/cp1252.h"
@@ -88,11 +89,6 @@ QTableWidget* make_table(const QFont& font) {
 const char* message_or_default(int message) {
   const char* text = message_text(message);
   return text != nullptr ? text : message_text(kMsgInvalidExpression);
-}
-
-Point corner_of(const QWidget* owner, const QRect& screen) {
-  if (owner == nullptr) return {screen.left(), screen.top()};
-  return {owner->pos().x(), owner->pos().y()};
 }
 
 Rect to_rect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
@@ -179,22 +175,7 @@ QWidget* DiscussionWindow::build_buttons() {
   column->addStretch(1);
 
   // What the right-button gestures do here, as in the calculators.
-  auto* gestures = new QGridLayout;
-  gestures->setVerticalSpacing(0);
-  gestures->addWidget(new QLabel(ui(calc_text::kGestures)), 0, 0, 1, 2);
-  const char* rows[3][2] = {{calc_text::kGestureRight, calc_text::kGestureCalculate},
-                            {calc_text::kGestureLeft, calc_text::kGestureClose},
-                            {calc_text::kGestureVertical, calc_text::kGestureHelp}};
-  QFont small = font();
-  small.setPointSizeF(font().pointSizeF() * 0.9);
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 2; ++j) {
-      auto* label = new QLabel(ui(rows[i][j]));
-      label->setFont(small);
-      gestures->addWidget(label, i + 1, j);
-    }
-  }
-  column->addLayout(gestures);
+  column->addLayout(gesture_legend(font()));
   return box;
 }
 
@@ -314,7 +295,7 @@ void DiscussionWindow::open_at(QWidget* owner) {
   const QSize natural = size();
   setMinimumSize(natural);
   const DialogRect r = place_dialog(*remembered_, {natural.width(), natural.height()},
-                                    corner_of(owner, area), kTableDialogOffset, to_rect(area));
+                                    owner_corner(owner, area), kTableDialogOffset, to_rect(area));
   move(r.left, r.top);
   resize(r.right - r.left, r.bottom - r.top);
   show();
@@ -325,10 +306,7 @@ void DiscussionWindow::open_at(QWidget* owner) {
 
 void DiscussionWindow::remember_placement() {
   if (!placed_ || !isVisible()) return;
-  const QScreen* screen = this->screen();
-  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-  const DialogRect window{x(), y(), x() + width(), y() + height()};
-  *remembered_ = relative_placement(window, corner_of(owner_, area));
+  *remembered_ = placement_relative_to_owner(*this, owner_);
 }
 
 void DiscussionWindow::moveEvent(QMoveEvent* event) {
