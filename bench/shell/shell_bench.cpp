@@ -135,7 +135,7 @@ void BM_GridToggle1920x1080(benchmark::State& state) {
   Window w;
   w.window.resize(1920, 1080);
   QCoreApplication::processEvents();
-  for (auto _ : state) w.window.execute(kCmdGridBoth);
+  for (auto _ : state) w.window.execute(Command::GridBoth);
   state.SetLabel(std::to_string(w.state.layout.plot.width) + "x" +
                  std::to_string(w.state.layout.plot.height) + " plot");
 }

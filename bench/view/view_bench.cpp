@@ -54,7 +54,7 @@ std::string twenty_formulas() {
 
 void zoom_steps(benchmark::State& state, Window& w) {
   int step = 0;
-  for (auto _ : state) w.window.execute((++step & 1) != 0 ? kCmdZoomIn : kCmdZoomOut);
+  for (auto _ : state) w.window.execute((++step & 1) != 0 ? Command::ZoomIn : Command::ZoomOut);
   state.SetLabel(w.plot_label());
 }
 
@@ -66,7 +66,7 @@ BENCHMARK(BM_ZoomStep)->Unit(benchmark::kMillisecond);
 
 void BM_ZoomStepHonest(benchmark::State& state) {
   Window w;
-  w.window.execute(kCmdMarkDiscontinuities);
+  w.window.execute(Command::MarkDiscontinuities);
   zoom_steps(state, w);
 }
 BENCHMARK(BM_ZoomStepHonest)->Unit(benchmark::kMillisecond);
@@ -84,7 +84,7 @@ BENCHMARK(BM_ZoomStep20Formulas)->Unit(benchmark::kMillisecond);
 void BM_ZoomStepStartFormulasHonest(benchmark::State& state) {
   Window w;
   w.state.current().source = initial_function_text();
-  w.window.execute(kCmdMarkDiscontinuities);
+  w.window.execute(Command::MarkDiscontinuities);
   refresh_view(w.state, w.window, REFRESH_COMPILE | REFRESH_RECOMPUTE);
   zoom_steps(state, w);
 }

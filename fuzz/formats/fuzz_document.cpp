@@ -70,7 +70,7 @@ void check_apply(const DocumentData& doc) {
   PanelRecord& panel = (*panels)[doc.panel_index];
   const int fill = panel.options[kOptFillIntegralArea];
   const double tmin = panel.range[kTMin].value;
-  apply_option_commands(document_option_commands(doc, panel), panel);
+  apply_option_changes(document_option_changes(doc, panel), panel);
   for (int o = 0; o < kOptionCount; ++o) {
     if (o != kOptFillIntegralArea && panel.options[o] != doc.options[o]) broken("option applied");
   }

@@ -23,9 +23,9 @@ int usage_error(std::string_view line) {
 
 int unknown_option(std::string_view arg) {
   if (!arg.empty() && arg[0] == '-') {
-    return usage_error("unbekannte Option \xE2\x80\x9E" + std::string(arg) + "\xE2\x80\x9C");
+    return usage_error("unbekannte Option „" + std::string(arg) + "“");
   }
-  return usage_error("unerwartetes Argument \xE2\x80\x9E" + std::string(arg) + "\xE2\x80\x9C");
+  return usage_error("unerwartetes Argument „" + std::string(arg) + "“");
 }
 
 bool parse_number(std::string_view text, double& out) {
@@ -53,7 +53,7 @@ bool parse_number_list(std::string_view text, size_t max_count, std::vector<doub
 
 bool flush_stdout() {
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-  std::fputs("kurvaline: die Ausgabe lie\xC3\x9F sich nicht schreiben\n", stderr);
+  std::fputs(kOutputNotWritten, stderr);
   return false;
 }
 

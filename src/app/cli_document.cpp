@@ -7,7 +7,7 @@
 namespace kv {
 
 void load_document_into_panel(const DocumentData& doc, PanelRecord& panel, bool checked) {
-  apply_option_commands(document_option_commands(doc, panel), panel);
+  apply_option_changes(document_option_changes(doc, panel), panel);
   apply_document_values(doc, panel);
   if (!checked) return;
   for (int s = 0; s < kStoredValueCount; ++s) {

@@ -11,8 +11,6 @@
 
 namespace kv {
 
-inline constexpr const char* kOpenFailed = "Datei konnte nicht ge\xC3\xB6" "ffnet werden";
-
 // panel must be doc.panel_index in its first-start state. The options are set
 // as their menu commands would set them, then the values and texts are
 // applied, as opening the document in the window does. Without field options

@@ -19,11 +19,11 @@ namespace kv {
 namespace {
 
 constexpr const char* kHelpText =
-    "Kurvaline \xE2\x80\x93 Funktionsplotter. Aufrufe auf der Befehlszeile:\n"
+    "Kurvaline – Funktionsplotter. Aufrufe auf der Befehlszeile:\n"
     "\n"
     "kurvaline --eval TEXT [--panel function|integral|diffequ|value|table|tablediffequ|field]\n"
     "                      [--deg] [--at V0[,V1,V2,V3,V4,V5]] [--derivative] [--no-length-limit]\n"
-    "  \xC3\x9C" "bersetzt TEXT (mehrere Formeln durch \";\" getrennt) wie das gew\xC3\xA4hlte\n"
+    "  Übersetzt TEXT (mehrere Formeln durch \";\" getrennt) wie das gewählte\n"
     "  Fenster und berechnet jede Formel einmal. Ausgabe: je Formel eine Zeile mit\n"
     "  dem Wert (17 signifikante Stellen) oder \"undefined\", wenn die Formel an der\n"
     "  Stelle keinen Wert hat. Ein leerer TEXT gibt nichts aus.\n"
@@ -38,14 +38,14 @@ constexpr const char* kHelpText =
     "                           Variable ist 1 (Zahlen bis 1e13)\n"
     "           Differentialgleichungen wie \"y'=y\" gehen nur mit diffequ und\n"
     "           tablediffequ.\n"
-    "  --deg    Winkel in Grad statt im Bogenma\xC3\x9F.\n"
+    "  --deg    Winkel in Grad statt im Bogenmaß.\n"
     "  --at     Werte von x (oder t), y, y', y'', y''', y'''' mit Dezimalpunkt,\n"
     "           durch Kommas getrennt; fehlende Werte sind 0 (Vorgabe: alle 0).\n"
     "  --derivative       gibt statt des Werts die erste Ableitung an der Stelle V0 aus.\n"
     "  --no-length-limit  hebt die Grenze von 512 Operationen je Formel auf.\n"
     "  Mit --panel field gelten --at und --derivative nicht.\n"
     "  Wird eine Formel abgelehnt, steht die Meldung auf der Fehlerausgabe, die\n"
-    "  Standardausgabe bleibt leer und der R\xC3\xBC" "ckgabewert ist 2.\n"
+    "  Standardausgabe bleibt leer und der Rückgabewert ist 2.\n"
     "\n"
     "kurvaline --export BILD.gif|BILD.bmp|BILD.png|BILD.svg|ZIEL.kvl [DOKUMENT.kvl]\n"
     "          [--size BxH] [--panel function|integral|diffequ] [--formula TEXT]\n"
@@ -53,25 +53,25 @@ constexpr const char* kHelpText =
     "          [--t-min TEXT] [--t-max TEXT] [--x0 TEXT] [--start TEXT]...\n"
     "          [--deg] [--abs] [--high-precision] [--derivative]\n"
     "          [--palette 0|1|2] [--line-width 1|2|3] [--set Option=0|1 ...]\n"
-    "  Zeichnet das Bild des gew\xC3\xA4hlten Zeichenfensters mit den angegebenen\n"
+    "  Zeichnet das Bild des gewählten Zeichenfensters mit den angegebenen\n"
     "  Formeln, Bereichen und Optionen in eine Bilddatei; das Format folgt aus der\n"
-    "  Endung (.gif, .bmp, .png, .svg oder .kvl, gro\xC3\x9F oder klein geschrieben).\n"
+    "  Endung (.gif, .bmp, .png, .svg oder .kvl, groß oder klein geschrieben).\n"
     "  Bereiche und Startwerte sind Formeln wie in den Dialogen (\"2pi\").\n"
-    "  --size   Breite x H\xC3\xB6he der Zeichenfl\xC3\xA4" "che in Pixeln (Vorgabe 624x520;\n"
+    "  --size   Breite x Höhe der Zeichenfläche in Pixeln (Vorgabe 624x520;\n"
     "           ungerade Werte werden gerade, mindestens 50). Das Bild ist um die\n"
-    "           R\xC3\xA4nder f\xC3\xBCr Achsen und Beschriftung gr\xC3\xB6\xC3\x9F" "er und darf\n"
-    "           h\xC3\xB6" "chstens 32767 Pixel je Seite und 2^28 Pixel haben.\n"
-    "  Ein DOKUMENT wird zuerst geladen wie beim \xC3\x96" "ffnen im Fenster und bestimmt\n"
-    "  das Zeichenfenster (dann ohne --panel); die \xC3\xBC" "brigen Optionen gelten dar\xC3\xBC" "ber.\n"
+    "           Ränder für Achsen und Beschriftung größer und darf\n"
+    "           höchstens 32767 Pixel je Seite und 2^28 Pixel haben.\n"
+    "  Ein DOKUMENT wird zuerst geladen wie beim Öffnen im Fenster und bestimmt\n"
+    "  das Zeichenfenster (dann ohne --panel); die übrigen Optionen gelten darüber.\n"
     "  Ein Ziel mit der Endung .kvl wird als Dokument dieses Zeichenfensters\n"
     "  geschrieben statt als Bild. Kann das DOKUMENT nicht gelesen werden, steht\n"
-    "  \"Datei konnte nicht ge\xC3\xB6" "ffnet werden\" auf der Fehlerausgabe, es wird nichts\n"
-    "  geschrieben und der R\xC3\xBC" "ckgabewert ist 2.\n"
+    "  \"Datei konnte nicht geöffnet werden\" auf der Fehlerausgabe, es wird nichts\n"
+    "  geschrieben und der Rückgabewert ist 2.\n"
     "\n"
     "kurvaline --table TEXT [--x-min TEXT] [--x-max TEXT] [--step TEXT] [--deg]\n"
     "          [--start TEXT]... [--high-precision]\n"
     "  Berechnet wie der Funktionsrechner die Wertetabelle einer Funktion oder\n"
-    "  Differentialgleichung von x min bis x max mit der x-Schrittweite (h\xC3\xB6" "chstens\n"
+    "  Differentialgleichung von x min bis x max mit der x-Schrittweite (höchstens\n"
     "  10000 Schritte). Ausgabe: die Kopfzeile, dann eine Zeile je x, die Spalten\n"
     "  durch Tabulatoren getrennt, wie im Fenster. Die --start-Werte einer\n"
     "  Differentialgleichung sind der Reihe nach x0, y(x0), y'(x0), ...;\n"
@@ -97,7 +97,7 @@ constexpr const char* kHelpText =
     "kurvaline --help\n"
     "  Zeigt diesen Text.\n"
     "\n"
-    "R\xC3\xBC" "ckgabewerte: 0 Erfolg, 1 fehlerhafter Aufruf, 2 Formel, Eingabe oder Datei\n"
+    "Rückgabewerte: 0 Erfolg, 1 fehlerhafter Aufruf, 2 Formel, Eingabe oder Datei\n"
     "abgelehnt.\n";
 
 struct PanelKind {
@@ -146,7 +146,7 @@ int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
       for (const PanelKind& k : kPanelKinds) {
         if (value == k.name) req.kind = &k;
       }
-      if (!req.kind) return usage_error("unbekannte Art von --panel: \xE2\x80\x9E" + value + "\xE2\x80\x9C");
+      if (!req.kind) return usage_error("unbekannte Art von --panel: „" + value + "“");
     } else if (arg == "--at") {
       std::vector<double> list;
       if (!args.value(arg, value)) return kExitUsage;

@@ -45,12 +45,11 @@
 #include "model/initial_contents.h"
 #include "model/settings_defaults.h"
 #include "platform/picture.h"
+#include "session/document_commands.h"
 #include "session/formula_checks.h"
 
 namespace kv {
 namespace {
-
-constexpr const char* kSaveFailed = "Fehler beim Speichern der Datei";
 
 struct FieldText {
   bool given = false;
@@ -138,7 +137,7 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
     req.path = value;
   } else if (arg == "--size") {
     if (!parse_size(value, req.width, req.height))
-      return usage_error("--size erwartet BREITExH\xC3\x96HE in Pixeln, z.B. 624x520");
+      return usage_error("--size erwartet BREITExHÖHE in Pixeln, z.B. 624x520");
   } else if (arg == "--panel") {
     req.panel = parse_panel_name(value);
     if (req.panel < 0) return usage_error("--panel erwartet function, integral oder diffequ");
@@ -149,7 +148,7 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
     req.x0 = {true, value};
   } else if (arg == "--start") {
     if (req.starts.size() >= kDialogValueCount - kStartX)
-      return usage_error("--start h\xC3\xB6" "chstens sechsmal (x, y, y', y'', y''', y'''')");
+      return usage_error(kTooManyStarts);
     req.starts.push_back(value);
   } else if (arg == "--palette") {
     if (!parse_small(value, 0, 2, req.palette)) return usage_error("--palette erwartet 0, 1 oder 2");
@@ -358,7 +357,7 @@ int run_export_command(int argc, char** argv) {
   if (!req.document.empty()) {
     req.loaded.emplace();
     if (!read_document_file(req.document, *req.loaded)) {
-      std::fprintf(stderr, "%s\n", kOpenFailed);
+      std::fprintf(stderr, "%s\n", kDocumentOpenFailed);
       return kExitFormula;
     }
     req.panel = req.loaded->panel_index;
@@ -372,7 +371,7 @@ int run_export_command(int argc, char** argv) {
   const PlotPlacement placement =
       placement_for_plot_size(req.width, req.height, panel.option(kOptBoxedStyle) != 0);
   if (!picture_size_possible(placement.client.width(), placement.client.height())) {
-    return usage_error("--size ist zu gro\xC3\x9F: das Bild mit den R\xC3\xA4ndern darf h\xC3\xB6" "chstens "
+    return usage_error("--size ist zu groß: das Bild mit den Rändern darf höchstens "
                        "32767 Pixel je Seite und 2^28 Pixel haben");
   }
   const PlotRect size = placement.plot;
@@ -384,7 +383,7 @@ int run_export_command(int argc, char** argv) {
   }
   if (is_document_path(req.path)) {
     if (save_document_file(req.path, panel, SaveWait::MayBlock)) return kExitOk;
-    std::fprintf(stderr, "%s\n", kSaveFailed);
+    std::fprintf(stderr, "%s\n", kDocumentSaveFailed);
     return kExitFormula;
   }
 
@@ -396,7 +395,7 @@ int run_export_command(int argc, char** argv) {
   char* qt_argv[] = {argv[0], nullptr};
   QGuiApplication app(qt_argc, qt_argv);
   if (!write_picture(req.path, panel, plot, placement)) {
-    std::fprintf(stderr, "%s\n", kSaveFailed);
+    std::fprintf(stderr, "%s\n", kDocumentSaveFailed);
     return kExitFormula;
   }
   return kExitOk;
@@ -409,7 +408,7 @@ int run_export_command(int argc, char** argv) {
 namespace kv {
 
 int run_export_command(int, char**) {
-  return usage_error("--export gibt es nur im Programm mit grafischer Oberfl\xC3\xA4" "che");
+  return usage_error("--export gibt es nur im Programm mit grafischer Oberfläche");
 }
 
 }  // namespace kv

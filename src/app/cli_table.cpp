@@ -57,7 +57,7 @@ int parse_table_option(std::string_view arg, ArgReader& args, TableRequest& req)
   if (arg == "--start" && !req.single_value) {
     if (!args.value(arg, value)) return kExitUsage;
     if (req.starts.size() >= kMaxStarts)
-      return usage_error("--start h\xC3\xB6" "chstens sechsmal (x, y, y', y'', y''', y'''')");
+      return usage_error(kTooManyStarts);
     req.starts.push_back(value);
     return kExitOk;
   }
@@ -151,7 +151,7 @@ int run_calculator(int argc, char** argv, bool single_value) {
   if (!req.single_value) {
     page = is_equation(utf8_to_cp1252(req.formula)) ? kPanelTableDiffEqu : kPanelTable;
     if (page == kPanelTable && (!req.starts.empty() || req.high_precision)) {
-      return usage_error("--start und --high-precision gelten nur f\xC3\xBCr Differentialgleichungen");
+      return usage_error("--start und --high-precision gelten nur für Differentialgleichungen");
     }
   }
   PanelSet panels;
@@ -165,7 +165,7 @@ int run_calculator(int argc, char** argv, bool single_value) {
   }
   if (std::fwrite(output.data(), 1, output.size(), stdout) != output.size() ||
       std::fflush(stdout) != 0) {
-    std::fputs("kurvaline: die Ausgabe lie\xC3\x9F sich nicht schreiben\n", stderr);
+    std::fputs(kOutputNotWritten, stderr);
     return kExitUsage;
   }
   return kExitOk;

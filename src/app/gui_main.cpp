@@ -106,7 +106,7 @@ int run_desktop(int argc, char** argv) {
   if (!print_file.isEmpty()) window.print_clipboard().set_print_file(print_file);
   window.first_show(register_with_desktop(user_desktop_target()));
   if (!path.empty()) {
-    QTimer::singleShot(0, &window, [&window, path] { window.execute(kCmdOpen, path); });
+    QTimer::singleShot(0, &window, [&window, path] { window.execute(Command::Open, path); });
   }
   return QApplication::exec();
 }

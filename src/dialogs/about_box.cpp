@@ -32,7 +32,7 @@ QLabel* centred_label(const QString& text, QWidget* parent) {
 }  // namespace
 
 AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
-  setObjectName(QStringLiteral("DLG_ABOUT"));
+  setObjectName(QStringLiteral("about_box"));
   setWindowTitle(QStringLiteral("Über Kurvaline"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(24, 16, 24, 16);

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "dialogs/widget_text.h"
-#include "session/commands.h"
+#include "platform/qt_boundary.h"
+#include "session/command_ids.h"
 #include "session/dialog_controls.h"
 #include "session/refresh.h"
 
@@ -59,7 +59,7 @@ void AxisTitleDialog::run_control(int id) {
       break;
     case kCtlApply: store(); break;
     case kCtlCancel: reject(); break;
-    case kCmdHelp: host_.post_command(kCmdHelp); break;
+    case command_number(Command::Help): host_.post_command(Command::Help); break;
     default: break;
   }
 }

@@ -28,6 +28,7 @@
 #include "expr/cp1252.h"
 #include "expr/messages.h"
 #include "platform/message_boxes.h"
+#include "platform/qt_boundary.h"
 #include "session/commands.h"
 #include "session/formula_history.h"
 #include "session/refresh.h"
@@ -46,10 +47,6 @@ constexpr int kFormulaChars = 34;
 constexpr int kTableLines = 14;
 constexpr int kValueLines = 3;
 
-QString to_qt(const std::string& text) { return QString::fromStdString(cp1252_to_utf8(text)); }
-std::string to_panel(const QString& text) { return utf8_to_cp1252(text.toStdString()); }
-QString ui(const char* utf8) { return QString::fromUtf8(utf8); }
-
 // The shared edit font: fixed pitch, as large as the user's dialog font.
 QFont edit_font(const QWidget* w) {
   QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -67,13 +64,6 @@ QString display_text(const std::string& text) {
   s.remove(QLatin1Char('\r'));
   if (s.endsWith(QLatin1Char('\n'))) s.chop(1);
   return s;
-}
-
-void select_all(QWidget* w) {
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
-  if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) {
-    combo->lineEdit()->selectAll();
-  }
 }
 
 QPlainTextEdit* make_result_box(const QFont& font, int lines) {
@@ -140,8 +130,8 @@ CalcPage::CalcPage(int panel_index, ShellState& state, ShellHost& host, QWidget*
   controls_[kCtlHeader] = header_;
   controls_[kCtlResult] = result_;
   // The header follows the rows when they scroll sideways.
-  connect(result_->horizontalScrollBar(), &QScrollBar::valueChanged,
-          header_->horizontalScrollBar(), &QScrollBar::setValue);
+  connect(result_->horizontalScrollBar(), &QScrollBar::valueChanged, header_->horizontalScrollBar(),
+          &QScrollBar::setValue);
 
   auto* results = new QVBoxLayout;
   results->setSpacing(0);
@@ -163,8 +153,9 @@ CalcPage::CalcPage(int panel_index, ShellState& state, ShellHost& host, QWidget*
 QLineEdit* CalcPage::add_field(int id) {
   auto* edit = new QLineEdit;
   edit->setFont(edit_font(this));
-  edit->setToolTip(ui(calc_text::kTipExpression));
-  edit->setMinimumWidth(QFontMetrics(edit->font()).horizontalAdvance(QLatin1Char('0')) * kFieldChars);
+  edit->setToolTip(ui_text(calc_text::kTipExpression));
+  edit->setMinimumWidth(QFontMetrics(edit->font()).horizontalAdvance(QLatin1Char('0')) *
+                        kFieldChars);
   fields_[id] = edit;
   controls_[id] = edit;
   return edit;
@@ -184,19 +175,20 @@ void CalcPage::build_fields(QGridLayout* grid) {
   controls_[kCtlFormula] = formula_;
 
   int row = 0;
-  grid->addWidget(new QLabel(ui(equation ? calc_text::kEquationLabel : calc_text::kFunctionLabel)),
-                  row, 0);
+  grid->addWidget(
+      new QLabel(ui_text(equation ? calc_text::kEquationLabel : calc_text::kFunctionLabel)), row,
+      0);
   grid->addWidget(formula_, row, 1, 1, 5);
   ++row;
   if (single) {
-    grid->addWidget(new QLabel(ui(calc_text::kXLabel)), row, 0);
+    grid->addWidget(new QLabel(ui_text(calc_text::kXLabel)), row, 0);
     grid->addWidget(add_field(kCtlXMin), row, 1);
   } else {
-    grid->addWidget(new QLabel(ui(calc_text::kXMinLabel)), row, 0);
+    grid->addWidget(new QLabel(ui_text(calc_text::kXMinLabel)), row, 0);
     grid->addWidget(add_field(kCtlXMin), row, 1);
-    grid->addWidget(new QLabel(ui(calc_text::kXMaxLabel)), row, 2);
+    grid->addWidget(new QLabel(ui_text(calc_text::kXMaxLabel)), row, 2);
     grid->addWidget(add_field(kCtlXMaxField), row, 3);
-    grid->addWidget(new QLabel(ui(calc_text::kXStepLabel)), row, 4);
+    grid->addWidget(new QLabel(ui_text(calc_text::kXStepLabel)), row, 4);
     grid->addWidget(add_field(kCtlXStep), row, 5);
   }
   ++row;
@@ -205,10 +197,10 @@ void CalcPage::build_fields(QGridLayout* grid) {
     row += 2;
   }
 
-  degrees_ = new QRadioButton(ui(calc_text::kDegrees));
-  radians_ = new QRadioButton(ui(calc_text::kRadians));
-  degrees_->setToolTip(ui(calc_text::kTipDegrees));
-  radians_->setToolTip(ui(calc_text::kTipRadians));
+  degrees_ = new QRadioButton(ui_text(calc_text::kDegrees));
+  radians_ = new QRadioButton(ui_text(calc_text::kRadians));
+  degrees_->setToolTip(ui_text(calc_text::kTipDegrees));
+  radians_->setToolTip(ui_text(calc_text::kTipRadians));
   auto* angles = new QButtonGroup(this);
   angles->addButton(degrees_);
   angles->addButton(radians_);
@@ -219,7 +211,7 @@ void CalcPage::build_fields(QGridLayout* grid) {
   flags->addWidget(degrees_);
   flags->addWidget(radians_);
   if (equation) {
-    precision_ = new QCheckBox(ui(calc_text::kHighPrecision));
+    precision_ = new QCheckBox(ui_text(calc_text::kHighPrecision));
     controls_[kCtlOption] = precision_;
     flags->addSpacing(QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')) * 3);
     flags->addWidget(precision_);
@@ -233,7 +225,7 @@ void CalcPage::build_fields(QGridLayout* grid) {
 
 // Start x and y .. y'''' in two rows of three, labels 526..531 before them.
 void CalcPage::build_start_fields(QGridLayout* grid, int row) {
-  grid->addWidget(new QLabel(ui(calc_text::kStartLabel)), row, 0);
+  grid->addWidget(new QLabel(ui_text(calc_text::kStartLabel)), row, 0);
   auto* starts = new QGridLayout;
   for (int i = 0; i < 6; ++i) {
     start_labels_[i] = new QLabel;
@@ -255,8 +247,8 @@ QWidget* CalcPage::build_buttons() {
   auto* column = new QVBoxLayout(box);
   column->setContentsMargins(0, 0, 0, 0);
   auto add = [&](int id, const char* text, const char* tip) {
-    auto* b = new QPushButton(ui(text));
-    if (tip != nullptr) b->setToolTip(ui(tip));
+    auto* b = new QPushButton(ui_text(text));
+    if (tip != nullptr) b->setToolTip(ui_text(tip));
     controls_[id] = b;
     column->addWidget(b);
     connect(b, &QPushButton::clicked, this, [this, id] { run(id); });
@@ -280,14 +272,15 @@ QWidget* CalcPage::build_buttons() {
 void CalcPage::fill() {
   const DialogTexts t = dialog_texts_from_panel(panel_);
   if (panel_index_ == kPanelValue) {
-    fields_[kCtlXMin]->setText(to_qt(t.values[kStartX]));
+    fields_[kCtlXMin]->setText(panel_to_widget(t.values[kStartX]));
   } else {
-    fields_[kCtlXMin]->setText(to_qt(t.range[kXMin]));
-    fields_[kCtlXMaxField]->setText(to_qt(t.range[kXMax]));
-    fields_[kCtlXStep]->setText(to_qt(t.values[kXStep]));
+    fields_[kCtlXMin]->setText(panel_to_widget(t.range[kXMin]));
+    fields_[kCtlXMaxField]->setText(panel_to_widget(t.range[kXMax]));
+    fields_[kCtlXStep]->setText(panel_to_widget(t.values[kXStep]));
   }
   if (panel_index_ == kPanelTableDiffEqu) {
-    for (int i = 0; i < 6; ++i) fields_[kCtlStartX + i]->setText(to_qt(t.values[kStartX + i]));
+    for (int i = 0; i < 6; ++i)
+      fields_[kCtlStartX + i]->setText(panel_to_widget(t.values[kStartX + i]));
     precision_->setChecked(false);  // "High Precision" starts unchecked with every page
   }
   (t.degrees ? degrees_ : radians_)->setChecked(true);
@@ -298,15 +291,15 @@ void CalcPage::fill() {
 void CalcPage::fill_history() {
   const HistoryList list = refresh_history(panel_);
   formula_->clear();
-  for (const std::string& item : list.items) formula_->addItem(to_qt(item));
-  formula_->setEditText(to_qt(list.edit_text));
+  for (const std::string& item : list.items) formula_->addItem(panel_to_widget(item));
+  formula_->setEditText(panel_to_widget(list.edit_text));
 }
 
 void CalcPage::relabel() {
   if (panel_index_ != kPanelTableDiffEqu) return;
-  const StartLabels labels = start_field_labels(to_panel(formula_->currentText()));
-  start_labels_[0]->setText(to_qt(labels.x));
-  for (int i = 0; i < 5; ++i) start_labels_[i + 1]->setText(to_qt(labels.values[i]));
+  const StartLabels labels = start_field_labels(widget_to_panel(formula_->currentText()));
+  start_labels_[0]->setText(panel_to_widget(labels.x));
+  for (int i = 0; i < 5; ++i) start_labels_[i + 1]->setText(panel_to_widget(labels.values[i]));
 }
 
 QWidget* CalcPage::control(int id) const {
@@ -327,18 +320,19 @@ void CalcPage::release_formula() {
 DialogTexts CalcPage::texts() const {
   // Controls the page does not have keep the panel's texts.
   DialogTexts t = dialog_texts_from_panel(panel_);
-  t.formula = to_panel(formula_->currentText());
+  t.formula = widget_to_panel(formula_->currentText());
   t.degrees = degrees_->isChecked();
   if (panel_index_ == kPanelValue) {
-    t.values[kStartX] = to_panel(fields_.at(kCtlXMin)->text());
+    t.values[kStartX] = widget_to_panel(fields_.at(kCtlXMin)->text());
     return t;
   }
-  t.range[kXMin] = to_panel(fields_.at(kCtlXMin)->text());
-  t.range[kXMax] = to_panel(fields_.at(kCtlXMaxField)->text());
-  t.values[kXStep] = to_panel(fields_.at(kCtlXStep)->text());
+  t.range[kXMin] = widget_to_panel(fields_.at(kCtlXMin)->text());
+  t.range[kXMax] = widget_to_panel(fields_.at(kCtlXMaxField)->text());
+  t.values[kXStep] = widget_to_panel(fields_.at(kCtlXStep)->text());
   if (panel_index_ == kPanelTableDiffEqu) {
     t.option = precision_->isChecked();
-    for (int i = 0; i < 6; ++i) t.values[kStartX + i] = to_panel(fields_.at(kCtlStartX + i)->text());
+    for (int i = 0; i < 6; ++i)
+      t.values[kStartX + i] = widget_to_panel(fields_.at(kCtlStartX + i)->text());
   }
   return t;
 }
@@ -388,7 +382,7 @@ void CalcPage::show_error() {
   QWidget* w = control(panel_.error.control_id);
   if (w == nullptr || !w->isEnabled()) w = formula_;
   w->setFocus(Qt::OtherFocusReason);
-  select_all(w);
+  select_field_text(w);
   show_error_box(window(), message_or_default(panel_.error.message));
 }
 
@@ -397,17 +391,17 @@ void CalcPage::copy() const {
   const char separator = QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
   const std::string text = table_clipboard_text(result_data_, result_text_, separator);
   if (text.empty()) return;
-  QGuiApplication::clipboard()->setText(to_qt(text));
+  QGuiApplication::clipboard()->setText(panel_to_widget(text));
 }
 
 void CalcPage::to_graph() {
   if (!state_.has(Feature::FormulaDialogs)) return;
   if (panel_index_ != kPanelTableDiffEqu) {
     if (!append_to_function_list(state_.panels[kPanelFunction].source,
-                                 to_panel(formula_->currentText()))) {
+                                 widget_to_panel(formula_->currentText()))) {
       return;
     }
-    open_formula_dialog(kCmdFunctionDialog);
+    open_formula_dialog(Command::FunctionDialog);
     return;
   }
   // Fields the checks refuse would reach the drawing panel and its graph if
@@ -417,10 +411,10 @@ void CalcPage::to_graph() {
     return;
   }
   hand_equation_to_graph(panel_, state_.panels[kPanelDiffEqu]);
-  open_formula_dialog(kCmdDiffEquDialog);
+  open_formula_dialog(Command::DiffEquDialog);
 }
 
-void CalcPage::open_formula_dialog(int id) {
+void CalcPage::open_formula_dialog(Command id) {
   ShellHost* host = &host_;
   if (!state_.formula_dialog_open) {
     host->post_command(id);

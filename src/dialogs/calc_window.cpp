@@ -14,33 +14,26 @@
 #include "dialogs/calc_texts.h"
 #include "dialogs/discussion_window.h"
 #include "dialogs/window_gestures.h"
+#include "platform/qt_boundary.h"
 #include "session/commands.h"
 #include "session/dialog_placement.h"
 
 namespace kv {
-
-namespace {
-
-QString ui(const char* utf8) { return QString::fromUtf8(utf8); }
-
-Rect to_rect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
-
-}  // namespace
 
 CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
                        int* selected_page)
     : QDialog(nullptr), kind_(kind), state_(state), host_(host), hooks_(hooks) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_QuitOnClose, false);
-  setWindowTitle(ui(kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle));
+  setWindowTitle(ui_text(kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle));
   auto* layout = new QVBoxLayout(this);
   if (kind == Table) {
     tabs_ = new QTabWidget;
     tabs_->setDocumentMode(false);
     pages_[0] = add_page(kPanelTable);
     pages_[1] = add_page(kPanelTableDiffEqu);
-    tabs_->addTab(pages_[0], ui(calc_text::kFunctionTab));
-    tabs_->addTab(pages_[1], ui(calc_text::kEquationTab));
+    tabs_->addTab(pages_[0], ui_text(calc_text::kFunctionTab));
+    tabs_->addTab(pages_[1], ui_text(calc_text::kEquationTab));
     tabs_->setCurrentIndex(std::clamp(*selected_page, 0, 1));
     connect(tabs_, &QTabWidget::currentChanged, this, [this, selected_page](int index) {
       if (index < 0) return;
@@ -59,7 +52,7 @@ CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const Calc
   // default back to it.
   current_page()->calculate_button()->setDefault(true);
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, [this] { host_.post_command(kCmdHelp); });
+  connect(help, &QShortcut::activated, this, [this] { host_.post_command(Command::Help); });
   gestures_ = new WindowGestures(this, state_, [this](int id) { run(id); });
 }
 
@@ -90,8 +83,8 @@ void CalcWindow::run(int id) {
     close();
   } else if (id == kCtlHelp) {
     if (hooks_.toggle_quick_reference) hooks_.toggle_quick_reference(this);
-  } else if (id == kCmdHelp) {
-    host_.post_command(kCmdHelp);  // F1 in the quick reference
+  } else if (id == command_number(Command::Help)) {
+    host_.post_command(Command::Help);  // F1 in the quick reference
   } else {
     current_page()->run(id);
   }

@@ -8,7 +8,8 @@
 #include <QShortcut>
 
 #include "dialogs/window_gestures.h"
-#include "session/commands.h"
+#include "platform/qt_boundary.h"
+#include "session/command_ids.h"
 #include "session/dialog_placement.h"
 
 namespace kv {
@@ -28,7 +29,7 @@ CommonDialog::CommonDialog(QWidget* owner, const ShellState& state)
     : QDialog(owner), state_(state) {
   // F1 opens the help window from any field of the dialog.
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, [this] { run_control(kCmdHelp); });
+  connect(help, &QShortcut::activated, this, [this] { run_control(command_number(Command::Help)); });
 }
 
 void CommonDialog::set_control_id(QWidget* widget, int id) {
@@ -58,13 +59,7 @@ void CommonDialog::focus_and_select(int id) {
     text->setTextCursor(cursor);
   }
   w->setFocus(Qt::OtherFocusReason);
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    edit->selectAll();
-  } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) {
-    combo->lineEdit()->selectAll();
-  } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
-    text->selectAll();
-  }
+  select_field_text(w);
 }
 
 QPoint CommonDialog::owner_corner() const {

@@ -28,7 +28,7 @@ class CommonDialog : public QDialog {
   void focus_and_select(int id);
 
   // The dialog's command: a button press or a gesture (1, 2, 1011), or
-  // kCmdHelp for F1 here or in the quick reference.
+  // Command::Help for F1 here or in the quick reference.
   virtual void run_control(int id) = 0;
 
  protected:

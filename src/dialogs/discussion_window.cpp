@@ -148,7 +148,7 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
                                             {kCtlHelp, help_}, {kCtlCancel, close_}};
   for (const auto& [id, w] : names) w->setObjectName(QStringLiteral("ctl%1").arg(id));
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this, [this] { host_.post_command(kCmdHelp); });
+  connect(f1, &QShortcut::activated, this, [this] { host_.post_command(Command::Help); });
   gestures_ = new WindowGestures(this, state_, [this](int id) { run(id); });
 }
 

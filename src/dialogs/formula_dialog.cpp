@@ -20,9 +20,9 @@
 #include "dialogs/axis_title_dialog.h"
 #include "dialogs/help_window.h"
 #include "dialogs/radio_focus.h"
-#include "dialogs/widget_text.h"
 #include "expr/messages.h"
-#include "session/commands.h"
+#include "platform/qt_boundary.h"
+#include "session/command_ids.h"
 #include "session/dialog_controls.h"
 #include "session/dialog_placement.h"
 #include "session/formula_history.h"
@@ -61,7 +61,7 @@ const char* formula_caption(int panel) {
 }
 
 constexpr std::array<const char*, kRangeCount> kRangeLabels = {"x min", "x max", "y min",
-                                                                "y max", "t min", "t max"};
+                                                               "y max", "t min", "t max"};
 
 QFont edit_font() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
 
@@ -225,8 +225,8 @@ QWidget* FormulaDialog::build_options() {
   angle_layout->addWidget(radians);
   layout->addWidget(angle);
   if (index_ != kPanelFunction) {
-    option_ = new QCheckBox(ui_text(index_ == kPanelIntegral ? "Absolutes Integral (Fläche)"
-                                                             : "High Precision"));
+    option_ = new QCheckBox(
+        ui_text(index_ == kPanelIntegral ? "Absolutes Integral (Fläche)" : "High Precision"));
     option_->setChecked(initial_.option);
     set_control_id(option_, kCtlOption);
     layout->addWidget(option_);
@@ -270,8 +270,8 @@ QLayout* FormulaDialog::build_buttons() {
   };
   row->addWidget(add(kCtlSetDefault, "Als &Standard setzen",
                      "Diese Werte als Standardwerte für den dargestellten Bereich setzen"));
-  row->addWidget(add(kCtlAxisTitles, "Achsen &umbenennen",
-                     "Beschriftung an den Pfeilen der Achsen ändern"));
+  row->addWidget(
+      add(kCtlAxisTitles, "Achsen &umbenennen", "Beschriftung an den Pfeilen der Achsen ändern"));
   row->addStretch(1);
   row->addWidget(add(kCtlHelp, "&Hilfe", "Übersicht Rechenzeichen und Hilfsfunktionen"));
   QPushButton* ok =
@@ -315,7 +315,7 @@ void FormulaDialog::run_control(int id) {
     case kCtlHelp:
       toggle_quick_reference(this, state_, [this](int command) { run_control(command); });
       break;
-    case kCmdHelp: host_.post_command(kCmdHelp); break;
+    case command_number(Command::Help): host_.post_command(Command::Help); break;
     default: break;
   }
 }
@@ -326,15 +326,9 @@ void FormulaDialog::commit() {
 }
 
 void FormulaDialog::set_defaults() {
-  if (state_.prefs.alert_set_def_range) {
-    bool ask_again = true;
-    const MessageResult answer =
-        host_.message_box(default_range_question(index_), kCaption, MessageButtons::YesNoCancel,
-                          MessageIcon::Question, &ask_again);
-    state_.prefs.alert_set_def_range = ask_again;
-    if (answer != MessageResult::Yes) return;
-  }
-  if (!set_default_ranges(panel_, index_, texts(), compile_env(state_))) show_pending_error();
+  if (!ask_and_set_default_ranges(state_.prefs, host_, panel_, index_, texts(),
+                                  compile_env(state_)))
+    show_pending_error();
 }
 
 void FormulaDialog::edit_axis_titles() {

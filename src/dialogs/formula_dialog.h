@@ -66,8 +66,8 @@ class FormulaDialog final : public CommonDialog {
   int index_;
   DialogTexts initial_;
 
-  QPlainTextEdit* formula_lines_ = nullptr;  // DLG_FNC
-  QComboBox* formula_combo_ = nullptr;       // DLG_IGL, DLG_DEQ
+  QPlainTextEdit* formula_lines_ = nullptr;  // the function dialog
+  QComboBox* formula_combo_ = nullptr;       // the integral and equation dialogs
   std::array<QLineEdit*, kRangeCount> ranges_{};
   std::array<QLineEdit*, kDialogValueCount> values_{};
   QLabel* start_x_label_ = nullptr;

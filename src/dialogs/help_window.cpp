@@ -22,7 +22,8 @@
 #include "platform/help_print.h"
 #include "platform/message_boxes.h"
 #include "platform/qpainter_device.h"
-#include "session/commands.h"
+#include "platform/qt_boundary.h"
+#include "session/command_ids.h"
 #include "session/dialog_controls.h"
 
 namespace kv {
@@ -33,8 +34,6 @@ Colour to_colour(const QColor& c) {
   return (static_cast<Colour>(c.red()) << 16) | (static_cast<Colour>(c.green()) << 8) |
          static_cast<Colour>(c.blue());
 }
-
-Rect to_rect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 constexpr const char* kQuickReferenceName = "kvQuickReference";
 
@@ -169,7 +168,7 @@ void HelpWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape: close(); break;
     case Qt::Key_F1:
       // In the quick reference as in its dialog: the help window.
-      if (run_owner_) run_owner_(kCmdHelp);
+      if (run_owner_) run_owner_(command_number(Command::Help));
       break;
     case Qt::Key_Return:
     case Qt::Key_Enter:

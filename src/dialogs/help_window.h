@@ -20,7 +20,7 @@
 #include <string>
 
 #include "help/help_layout.h"
-#include "help/help_view.h"
+#include "help/help_window_rules.h"
 
 class QPrinter;
 
@@ -56,7 +56,7 @@ class HelpView final : public QAbstractScrollArea {
   void update_scroll_bars();
 
   HelpLayout layout_;
-  HelpViewSize laid_out_for_;
+  HelpLayoutSize laid_out_for_;
   int wheel_rest_ = 0;
 };
 
@@ -65,7 +65,7 @@ class HelpWindow final : public QMainWindow {
 
  public:
   // run_owner receives command 1 (Enter, right gesture), left_command
-  // (left gesture) and kCmdHelp (F1); choose_printer may be empty (the window then keeps its
+  // (left gesture) and Command::Help (F1); choose_printer may be empty (the window then keeps its
   // own printer settings).
   HelpWindow(QWidget* owner, std::string_view text, int layout_width, const ShellState& state,
              std::function<void(int)> run_owner, int left_command, HelpPrinterChooser choose_printer);

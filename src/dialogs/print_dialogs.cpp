@@ -33,7 +33,7 @@ bool ask_printer(QPrinter& printer, QWidget* owner) {
 
 int ask_print_background(QWidget* owner) {
   QDialog box(owner);
-  box.setObjectName(QStringLiteral("DLG_PRINTBK"));
+  box.setObjectName(QStringLiteral("print_background_question"));
   box.setWindowTitle(QStringLiteral("Kurvaline"));
   auto* layout = new QVBoxLayout(&box);
   for (const char* line : kLines) {

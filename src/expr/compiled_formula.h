@@ -36,14 +36,14 @@ enum Relation : uint8_t {
 struct Instr {
   uint8_t op;               // an operation code of opcodes.h, or one of the Program::k* codes
   uint8_t mode = 0;         // where the second argument comes from (two-argument operations)
-  uint16_t unused = 0;      // variable index of kVarConst
+  uint16_t var = 0;         // the variable of kVarConst
   int32_t arg = 0;          // constant index, variable index, integer exponent or operand start
 };
 
 inline constexpr uint8_t kFromStack = 0;
 inline constexpr uint8_t kFromConst = 1;
 inline constexpr uint8_t kFromVar = 2;
-// Both arguments are leaves: push, then compute variables[unused] op consts[arg].
+// Both arguments are leaves: push, then compute variables[var] op consts[arg].
 inline constexpr uint8_t kVarConst = 3;
 
 // Step of the point program, the form the single-point evaluation runs: the

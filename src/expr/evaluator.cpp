@@ -86,7 +86,7 @@ double Evaluator::derivative(const CompiledFormula& f, double x, double fx) {
   case KV_KEY(code, kFromVar): acc = fn::name(m, e, acc, vars[in.arg]); break; \
   case KV_KEY(code, kVarConst):                                               \
     st[sp++] = acc;                                                           \
-    acc = fn::name(m, e, vars[in.unused], consts[in.arg]);                    \
+    acc = fn::name(m, e, vars[in.var], consts[in.arg]);                    \
     break;
 #define KV_UNARY(code, name) \
   case KV_KEY(code, 0): acc = fn::name(m, e, acc); break;

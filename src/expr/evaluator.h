@@ -45,7 +45,6 @@ class Evaluator {
 
   bool undefined() const { return err_; }
   int fatal() const { return fatal_; }
-  void clear_fatal() { fatal_ = kMsgNone; }
   const MathEnv& env() const { return env_; }
 
  private:

@@ -108,7 +108,7 @@ void block_power(const MathEnv& m, int n, double* acc, bool* e, int exponent) {
       push();                                                                              \
       const double c = consts[in.arg];                                                     \
       for (int l = 0; l < n; ++l) {                                                        \
-        acc[l] = fn::name(m, e[l], in.unused == 0 ? x[l] : vars[in.unused], c);            \
+        acc[l] = fn::name(m, e[l], in.var == 0 ? x[l] : vars[in.var], c);            \
       }                                                                                    \
     } else if (in.mode == kFromConst) {                                                    \
       const double c = consts[in.arg];                                                     \
@@ -138,10 +138,10 @@ void block_power(const MathEnv& m, int n, double* acc, bool* e, int exponent) {
     } else if (in.mode == kVarConst) {                                                     \
       push();                                                                              \
       const double c = consts[in.arg];                                                     \
-      if (in.unused == 0) {                                                                \
+      if (in.var == 0) {                                                                \
         block_arith<Op>(m, n, acc, e, [x](int l) { return x[l]; }, [c](int) { return c; }); \
       } else {                                                                             \
-        const double v = vars[in.unused];                                                  \
+        const double v = vars[in.var];                                                  \
         block_arith<Op>(m, n, acc, e, [v](int) { return v; }, [c](int) { return c; });    \
       }                                                                                    \
     } else if (in.mode == kFromVar && in.arg == 0) {                                       \

@@ -228,7 +228,7 @@ class Lowering {
       if (a.op == Program::kVar && b.op == Program::kConst) {
         Instr fused = code.back();
         fused.mode = kVarConst;
-        fused.unused = static_cast<uint16_t>(a.arg);
+        fused.var = static_cast<uint16_t>(a.arg);
         fused.arg = b.arg;
         code.resize(begin);
         code.push_back(fused);

@@ -4,55 +4,40 @@
 namespace kv {
 namespace {
 
-constexpr int kCmdPaletteBase = 5000;
-constexpr int kCmdLineWidthBase = 5100;
-constexpr int kCmdCrossedStyle = 4040;
-constexpr int kCmdBoxedStyle = 4041;
-constexpr int kCmdMarkPoints = 6001;
-constexpr int kCmdMarkDiscontinuities = 6002;
-
-// The toggles after the axis style, in the order an open runs them.
-struct Toggle {
-  OptionIndex option;
-  int command;
-};
-constexpr Toggle kToggles[] = {
-    {kOptYUnitsPi, 4046}, {kOptXUnitsPi, 4045},         {kOptSolverSwitch, 4028},
-    {kOptBorder, 4039},   {kOptFunctionExpressions, 4042}, {kOptTickLabels, 4037},
-    {kOptTickMarks, 4038}, {kOptAxes, 4033},            {kOptSubGrid, 4035},
-    {kOptGrid, 4034},     {kOptEqualScales, 4043},
+// The toggles after the axis style, in the order an open changes them.
+constexpr OptionIndex kToggles[] = {
+    kOptYUnitsPi,  kOptXUnitsPi, kOptSolverSwitch, kOptBorder, kOptFunctionExpressions,
+    kOptTickLabels, kOptTickMarks, kOptAxes,       kOptSubGrid, kOptGrid,
+    kOptEqualScales,
 };
 
 }  // namespace
 
-std::vector<OptionCommand> document_option_commands(const DocumentData& doc,
-                                                    const PanelRecord& panel) {
-  std::vector<OptionCommand> out;
-  const auto wanted = [&doc](OptionIndex o) { return doc.options[o]; };
-  if (wanted(kOptPalette) != panel.option(kOptPalette))
-    out.push_back({kCmdPaletteBase + wanted(kOptPalette), kOptPalette, wanted(kOptPalette)});
-  if (wanted(kOptLineWidth) != panel.option(kOptLineWidth))
-    out.push_back({kCmdLineWidthBase + wanted(kOptLineWidth), kOptLineWidth, wanted(kOptLineWidth)});
-  if (wanted(kOptBoxedStyle) != panel.option(kOptBoxedStyle)) {
-    out.push_back({kCmdCrossedStyle, kOptBoxedStyle, 0});
-    if (wanted(kOptBoxedStyle) != 0) out.push_back({kCmdBoxedStyle, kOptBoxedStyle, 1});
+std::vector<OptionChange> document_option_changes(const DocumentData& doc,
+                                                  const PanelRecord& panel) {
+  std::vector<OptionChange> out;
+  const auto differs = [&](OptionIndex o) { return doc.options[o] != panel.option(o); };
+  if (differs(kOptPalette)) out.push_back({kOptPalette, doc.options[kOptPalette]});
+  if (differs(kOptLineWidth)) out.push_back({kOptLineWidth, doc.options[kOptLineWidth]});
+  if (differs(kOptBoxedStyle)) {
+    out.push_back({kOptBoxedStyle, 0});
+    if (doc.options[kOptBoxedStyle] != 0) out.push_back({kOptBoxedStyle, 1});
   }
-  for (const Toggle& t : kToggles) {
+  for (const OptionIndex o : kToggles) {
     // A toggle flips the panel's value, which reaches the document's only
     // because the read made every toggled option 0 or 1.
-    if (wanted(t.option) != panel.option(t.option))
-      out.push_back({t.command, t.option, wanted(t.option)});
+    if (differs(o)) out.push_back({o, doc.options[o]});
   }
   const int marks = doc.mark_points ? 1 : 0;
-  if (marks != panel.option(kOptMarkPoints)) out.push_back({kCmdMarkPoints, kOptMarkPoints, marks});
+  if (marks != panel.option(kOptMarkPoints)) out.push_back({kOptMarkPoints, marks});
   const int honest = doc.mark_discontinuities ? 1 : 0;
   if (honest != panel.option(kOptMarkDiscontinuities))
-    out.push_back({kCmdMarkDiscontinuities, kOptMarkDiscontinuities, honest});
+    out.push_back({kOptMarkDiscontinuities, honest});
   return out;
 }
 
-void apply_option_commands(const std::vector<OptionCommand>& commands, PanelRecord& panel) {
-  for (const OptionCommand& c : commands) panel.options[c.option] = c.value;
+void apply_option_changes(const std::vector<OptionChange>& changes, PanelRecord& panel) {
+  for (const OptionChange& c : changes) panel.options[c.option] = c.value;
 }
 
 void apply_document_values(const DocumentData& doc, PanelRecord& panel) {

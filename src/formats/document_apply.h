@@ -5,19 +5,19 @@
 //
 //   1. doc.panel_index (already clamped to 0..2) becomes the current drawing
 //      panel, without a refresh.
-//   2. document_option_commands lists the options of that panel that differ
-//      from the document, as the menu commands that switch them, in the order
-//      they must run: Palette (5000 + palette), LineWidth (5100 + width),
-//      BoxedStyle (4040 "Crossed Style", then 4041 "Boxed Style" if still
-//      different), YUnitsPi 4046, XUnitsPi 4045, solver switch 4028, Border
-//      4039, FunctionExpressions 4042, TickLabels 4037, TickMarks 4038, Axes
-//      4033, SubGrid 4035, Grid 4034, EqualScales 4043, MarkPoints 6001,
-//      MarkDiscontinuities 6002 (a document without them switches them off). The window dispatches
-//      each command with redrawing suspended, so toolbar buttons, layout and
-//      pens follow as for a user's choice. A caller without a window (the
-//      command line) uses apply_option_commands, which only sets the values.
-//      FillIntegralArea, the default ranges and the dialog placement of a
-//      document are never applied.
+//   2. document_option_changes lists the options of that panel that differ
+//      from the document, each with the value it must get, in the order they
+//      must change: Palette, LineWidth, BoxedStyle (first to 0, then to 1 if
+//      the document wants the boxed style), YUnitsPi, XUnitsPi, the solver
+//      switch, Border, FunctionExpressions, TickLabels, TickMarks, Axes,
+//      SubGrid, Grid, EqualScales, MarkPoints, MarkDiscontinuities (a
+//      document without them switches them off). The window turns each
+//      change into the menu command that makes it and runs them with
+//      redrawing suspended, so
+//      toolbar buttons, layout and pens follow as for a user's choice. A
+//      caller without a window (the command line) uses apply_option_changes,
+//      which only sets the values. FillIntegralArea, the default ranges and
+//      the dialog placement of a document are never applied.
 //   3. apply_document_values copies the thirteen values with their texts and
 //      text-stale flags, the option flag, angle factor and derivative flag,
 //      the formula text and the axis titles the file has, and derives
@@ -35,18 +35,17 @@
 
 namespace kv {
 
-struct OptionCommand {
-  int command;        // menu command id
-  OptionIndex option; // the option it switches
-  int value;          // the option's value after the command
-  bool operator==(const OptionCommand&) const = default;
+struct OptionChange {
+  OptionIndex option;
+  int value;  // the option's value after the change
+  bool operator==(const OptionChange&) const = default;
 };
 
-std::vector<OptionCommand> document_option_commands(const DocumentData& doc,
-                                                    const PanelRecord& panel);
+std::vector<OptionChange> document_option_changes(const DocumentData& doc,
+                                                  const PanelRecord& panel);
 
-// Sets each command's option value, in order.
-void apply_option_commands(const std::vector<OptionCommand>& commands, PanelRecord& panel);
+// Sets each option to its value, in order.
+void apply_option_changes(const std::vector<OptionChange>& changes, PanelRecord& panel);
 
 void apply_document_values(const DocumentData& doc, PanelRecord& panel);
 

@@ -31,19 +31,6 @@ std::string file_title_of(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string window_title(std::string_view file_title) {
-  std::string title = "Kurvaline";
-  if (!file_title.empty()) {
-    title += " - ";
-    title += file_title;
-  }
-  return title;
-}
-
-bool stored_modified_flag(bool requested, const PanelRecord& panel) {
-  return requested && !panel.error.failed && panel.count() > 0;
-}
-
 bool save_question_needed(bool modified, bool alert_save_file) {
   return modified && alert_save_file;
 }

@@ -7,11 +7,6 @@
 //   std::string file_title_of(std::string_view path);
 //     The path's last component: the text after the last "/", or the whole
 //     path when it has none.
-//   std::string window_title(std::string_view file_title);
-//     "Kurvaline" alone for an empty file title, else "Kurvaline - " and it.
-//   bool stored_modified_flag(bool requested, const PanelRecord& panel);
-//     What marking a panel modified stores: requested, but false while the
-//     panel has a pending error or no compiled formula.
 //   bool save_question_needed(bool modified, bool alert_save_file);
 //     Whether closing asks "Datei speichern?": only for a modified panel while
 //     the user has not silenced the question. Without the question the
@@ -30,8 +25,6 @@ inline constexpr const char* kUntitledDocument = "unbenannt";
 
 std::string propose_document_path(std::string_view path);
 std::string file_title_of(std::string_view path);
-std::string window_title(std::string_view file_title);
-bool stored_modified_flag(bool requested, const PanelRecord& panel);
 bool save_question_needed(bool modified, bool alert_save_file);
 
 }  // namespace kv

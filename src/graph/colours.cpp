@@ -38,20 +38,9 @@ Colour scheme_colour(int palette, int j) {
   return kSchemes[3 * j + checked_palette(palette)];
 }
 
-Colour scheme_colour(int palette, int j, const Device& device) {
-  const Colour c = scheme_colour(palette, j);
-  return device.colour_bits() < 24 ? device.nearest_colour(c) : c;
-}
-
 ColourTable build_colour_table(int palette) {
   ColourTable t;
   for (int j = 0; j < kColourCount; ++j) t.entries[j] = scheme_colour(palette, j);
-  return t;
-}
-
-ColourTable build_colour_table(int palette, const Device& device) {
-  ColourTable t;
-  for (int j = 0; j < kColourCount; ++j) t.entries[j] = scheme_colour(palette, j, device);
   return t;
 }
 

@@ -38,11 +38,8 @@ struct ColourTable {
 
 // Palette outside 0..2 is taken as 0; j outside 0..19 gives black.
 Colour scheme_colour(int palette, int j);
-// The same, through the device's nearest colour when it has fewer than 24 bits.
-Colour scheme_colour(int palette, int j, const Device& device);
 
 ColourTable build_colour_table(int palette);
-ColourTable build_colour_table(int palette, const Device& device);
 
 // Per channel (a + b) / 2, rounded down.
 Colour blend(Colour a, Colour b);

@@ -1,9 +1,9 @@
 // The drawing surface every painter of the graph engine draws on.
 //
 // A Device has a current pen, brush, font, text colour, text background, clip
-// rectangle and origin, like a GDI device context. All coordinates are in
-// device pixels relative to the current origin; rectangles are half open
-// (right and bottom are not painted), as with GDI. Back ends: the screen and
+// rectangle and origin. All coordinates are in device pixels relative to
+// the current origin; rectangles are half open (right and bottom are not
+// painted). Back ends: the screen and
 // off-screen picture (QPainter), printer pages, vector metafiles and the
 // recording device of the tests.
 //
@@ -35,7 +35,9 @@ struct Point {
   friend bool operator==(const Point&, const Point&) = default;
 };
 
-// Half open: (left, top) is inside, (right, bottom) is not.
+// A rectangle of pixels on a device or in a window, half open: (left, top)
+// is inside, (right, bottom) is not. The plot has its own PlotRect
+// (graph/view.h), whose right and bottom column and row belong to it.
 struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;
   int width() const { return right - left; }
@@ -53,7 +55,7 @@ struct Pen {
 };
 
 // HatchBackwardDiagonal: thin lines from lower left to upper right spaced 8
-// pixels apart, background transparent (GDI HS_BDIAGONAL).
+// pixels apart, background transparent.
 enum class BrushStyle : uint8_t { Solid, HatchBackwardDiagonal, Null };
 
 struct Brush {
@@ -62,8 +64,8 @@ struct Brush {
   friend bool operator==(const Brush&, const Brush&) = default;
 };
 
-// A font request. Height is the character height in pixels (GDI negative
-// height). Escapement in tenths of a degree counter-clockwise: 2700 writes
+// A font request. Height is the character height in pixels, without the
+// internal leading. Escapement in tenths of a degree counter-clockwise: 2700 writes
 // downwards. Italic and underlined text is used by the help texts only.
 struct FontSpec {
   const char* face = "Verdana";
@@ -105,7 +107,7 @@ struct FontMetrics {
 };
 
 // Horizontal reference of draw_text; the y coordinate is always the top of the
-// text cell (GDI TA_TOP). Text is never clipped to a box.
+// text cell. Text is never clipped to a box.
 enum class TextAlign : uint8_t { Left, Right, Center };
 
 class Device {
@@ -128,14 +130,14 @@ class Device {
 
   // --- Shapes ----------------------------------------------------------------
   // Line with the current pen from (x1, y1) towards (x2, y2); the end pixel is
-  // not set (GDI LineTo).
+  // not set, so that joined lines set each pixel once.
   virtual void line(int x1, int y1, int x2, int y2) = 0;
   // Connected lines through n points with the current pen; the last pixel is
   // not set.
   virtual void polyline(const Point* points, size_t n) = 0;
   // Closed polygon: interior with the current brush, outline with the pen.
   virtual void polygon(const Point* points, size_t n) = 0;
-  // GDI Rectangle: outline with the pen, interior with the brush; the
+  // Outline with the pen, interior with the brush; the
   // rectangle covers left..right-1, top..bottom-1.
   virtual void rectangle(const Rect& r) = 0;
   // Solid fill of r without outline, independent of pen and brush.
@@ -159,12 +161,6 @@ class Device {
   virtual void set_text_background(bool opaque, Colour c) = 0;
   virtual void draw_text(int x, int y, std::string_view text, TextAlign align) = 0;
   virtual TextExtent text_extent(std::string_view text) const = 0;
-
-  // --- Colour resolution -----------------------------------------------------
-  // Bits per pixel of the device; below 24 the colour tables are mapped
-  // through nearest_colour.
-  virtual int colour_bits() const { return 24; }
-  virtual Colour nearest_colour(Colour c) const { return c; }
 
   // --- Dotted lines ------------------------------------------------------------
   // One-pixel dots of colour c at offsets k = extent, extent - spacing, ...

@@ -32,7 +32,6 @@ std::vector<Colour> pattern_strip(size_t length, Colour a, Colour b, int period)
   return strip;
 }
 
-void fill_rectangle(Device& d, const Rect& r, Colour c) { d.fill_rect(r, c); }
 
 void filled_box(Device& d, int x, int y, int width, int height, Colour c) {
   d.fill_rect({x, y, x + width, y + height}, c);

@@ -29,9 +29,6 @@ void dotted_column(Device& d, int x, int y, int extent, int spacing, Colour c);
 // pixels of a dotted grid line, copied whole to each position.
 std::vector<Colour> pattern_strip(size_t length, Colour a, Colour b, int period);
 
-// GDI Rectangle with a solid brush and a one-pixel pen of the colour: covers
-// left..right-1, top..bottom-1.
-void fill_rectangle(Device& d, const Rect& r, Colour c);
 void filled_box(Device& d, int x, int y, int width, int height, Colour c);
 
 // A polygon of three points in the brush, outlined in the brush's colour.

@@ -22,6 +22,8 @@ namespace kv {
 inline constexpr double kRangeLimit = 1e13;
 inline constexpr double kRangeLimitInner = 9999999999999.0;
 
+// The plot: its origin and its size in scale steps. Unlike Rect both edges
+// belong to it, so the plot of width W has W + 1 pixel columns.
 struct PlotRect {
   int left = 0, top = 0;
   int width = 50, height = 50;  // W and H: columns 0..W, rows 0..H

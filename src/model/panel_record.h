@@ -45,6 +45,10 @@ enum OptionIndex : int {
 
 inline constexpr int kHistorySize = 50;
 
+// A window's place on the screen as the settings and documents keep it
+// (screen coordinates, frame included); empty means "not placed yet". Not the
+// drawing layer's Rect: the records sit below the drawing layer, and a
+// rectangle of the screen is never painted.
 struct DialogRect {
   int left = 0, top = 0, right = 0, bottom = 0;
   bool empty() const { return right <= left || bottom <= top; }

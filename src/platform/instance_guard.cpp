@@ -23,6 +23,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/qt_boundary.h"
 #include "session/instance_protocol.h"
 #include "session/instance_question.h"
 
@@ -41,7 +42,6 @@ constexpr int kMaxScannedEntries = 4 * kMaxOtherInstances;
 constexpr const char* kSocketPrefix = "kv-";
 constexpr const char* kSocketSuffix = ".sock";
 
-QString file_name(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 bool is_socket_name(std::string_view name) {
   const std::string_view prefix = kSocketPrefix;

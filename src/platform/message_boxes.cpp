@@ -7,13 +7,11 @@
 #include <QPushButton>
 #include <QString>
 
+#include "platform/qt_boundary.h"
+
 namespace kv {
 
 namespace {
-
-QString utf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void add_button(QMessageBox& box, QMessageBox::StandardButton which, const char* text) {
   box.addButton(which)->setText(QString::fromUtf8(text));
@@ -81,7 +79,7 @@ void show_error_box(QWidget* owner, std::string_view text) {
 
 MessageResult show_message_box(QWidget* owner, std::string_view text, std::string_view caption,
                                MessageButtons buttons, MessageIcon icon, bool* alert) {
-  QMessageBox box(qt_icon(icon), utf8(caption), utf8(text), QMessageBox::NoButton, owner);
+  QMessageBox box(qt_icon(icon), ui_text(caption), ui_text(text), QMessageBox::NoButton, owner);
   add_buttons(box, buttons);
   QCheckBox* check = nullptr;
   if (alert) {

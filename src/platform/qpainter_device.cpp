@@ -17,6 +17,7 @@
 
 #include "expr/cp1252.h"
 #include "graph/fonts.h"
+#include "platform/qt_boundary.h"
 
 namespace kv {
 
@@ -36,7 +37,6 @@ QString cp1252_to_qstring(std::string_view text) {
 
 namespace {
 
-QRect to_qrect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
 // The points of a polyline or polygon in Qt's type.
 class QPoints {
@@ -54,12 +54,12 @@ class QPoints {
 // floor(n / d) for d > 0.
 int64_t floor_div(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
 
-// Appends the pixels of a one-pixel line from a to b with b left out, as GDI
-// sets them: one pixel per step along the longer axis, and across it the
-// pixel nearest to the ideal line. The nearest pixel is worked out from the
-// end with the smaller coordinate on the longer axis (ties go to the larger
-// coordinate across), so a segment covers the same pixels whichever way it
-// is drawn. Steps outside [lo, hi) on the longer axis are skipped, so a huge
+// Appends the pixels of a one-pixel line from a to b with b left out, as our
+// device interface sets them: one pixel per step along the longer axis, and
+// across it the pixel nearest to the ideal line. The nearest pixel is worked
+// out from the end with the smaller coordinate on the longer axis (ties go to
+// the larger coordinate across), so a segment covers the same pixels
+// whichever way it is drawn. Steps outside [lo, hi) on the longer axis are skipped, so a huge
 // segment costs no more than the picture is wide.
 void append_line_pixels(std::vector<QPoint>& out, Point a, Point b, const QRect& bounds) {
   const bool steep = std::abs(int64_t{b.y} - a.y) > std::abs(int64_t{b.x} - a.x);
@@ -110,7 +110,7 @@ void QPainterDevice::apply_pen() {
     return;
   }
   if (pen_.width <= 1) {
-    // A flat cap leaves out the end pixel of one-pixel lines, as GDI does.
+    // A flat cap leaves out the end pixel of one-pixel lines, as our lines want.
     painter_.setPen(QPen(to_qcolor(pen_.colour), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
   } else {
     painter_.setPen(
@@ -146,7 +146,7 @@ void QPainterDevice::set_brush(const Brush& brush) {
 }
 
 void QPainterDevice::set_clip_rect(const Rect& r) {
-  // Qt fixes the clip in device space at the time it is set, like GDI.
+  // Qt fixes the clip in device space at the time it is set, as our interface wants.
   painter_.setClipRect(to_qrect(r));
 }
 
@@ -202,7 +202,7 @@ void QPainterDevice::polygon(const Point* points, size_t n) {
 void QPainterDevice::rectangle(const Rect& r) {
   if (r.width() < 1 || r.height() < 1) return;
   // QRect(l, t, w - 1, h - 1) puts a one-pixel outline on columns l and
-  // r - 1 and rows t and b - 1, which is GDI's frame.
+  // r - 1 and rows t and b - 1, the frame our rectangles have.
   painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
 }
 
@@ -291,7 +291,7 @@ void QPainterDevice::draw_text(int x, int y, std::string_view text, TextAlign al
 
   painter_.save();
   // Draw in the frame of the text: the reference point at (0, 0), the
-  // writing direction along +x (GDI escapement is counter-clockwise).
+  // writing direction along +x (our escapement is counter-clockwise).
   painter_.translate(x, y);
   if (font_.escapement != 0) painter_.rotate(-font_.escapement / 10.0);
   if (opaque_text_) painter_.fillRect(QRect(left, 0, width, height), to_qcolor(text_background_));

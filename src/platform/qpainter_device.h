@@ -1,7 +1,7 @@
 // The drawing device over a QPainter: the off-screen picture (a QImage), SVG
 // output (QSvgGenerator) and the window.
 //
-// It keeps GDI's pixel rules where the painters count on them: one-pixel
+// It keeps the pixel rules of our drawing interface where the painters count on them: one-pixel
 // lines set their first pixel and leave out their end pixel in every
 // direction, with the pixel nearest to the ideal line across it (on raster
 // images they are set pixel by pixel, since Qt's own rasteriser leaves out the

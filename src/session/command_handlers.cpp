@@ -11,36 +11,31 @@ namespace kv {
 
 namespace {
 
-constexpr unsigned kRefreshOptions = REFRESH_MODIFIED;                       // 8
-constexpr unsigned kRefreshLayout = REFRESH_MODIFIED | REFRESH_RECOMPUTE;    // 10
-constexpr unsigned kRefreshConfirmed =
-    REFRESH_COMPILE | REFRESH_RECOMPUTE | REFRESH_MODIFIED;  // 15 (4 is unused)
-
 int& option_of(ShellState& state, OptionIndex i) { return state.current().options[i]; }
 
 // The toggles with a button on the right toolbar.
-int right_toolbar_option(int id) {
+int right_toolbar_option(Command id) {
   switch (id) {
-    case kCmdAxes: return kOptAxes;
-    case kCmdGrid: return kOptGrid;
-    case kCmdSubGrid: return kOptSubGrid;
-    case kCmdTickLabels: return kOptTickLabels;
-    case kCmdTickMarks: return kOptTickMarks;
-    case kCmdBorder: return kOptBorder;
-    case kCmdFunctionExpressions: return kOptFunctionExpressions;
+    case Command::Axes: return kOptAxes;
+    case Command::Grid: return kOptGrid;
+    case Command::SubGrid: return kOptSubGrid;
+    case Command::TickLabels: return kOptTickLabels;
+    case Command::TickMarks: return kOptTickMarks;
+    case Command::Border: return kOptBorder;
+    case Command::FunctionExpressions: return kOptFunctionExpressions;
     default: return -1;
   }
 }
 
-void flip_right_option(ShellState& state, ShellHost& host, int id) {
+void flip_right_option(ShellState& state, ShellHost& host, Command id) {
   int& option = option_of(state, static_cast<OptionIndex>(right_toolbar_option(id)));
   option = !option;
   host.set_toolbar_check(id, option != 0);
 }
 
-void toggle_right_option(ShellState& state, ShellHost& host, int id) {
+void toggle_right_option(ShellState& state, ShellHost& host, Command id) {
   flip_right_option(state, host, id);
-  refresh_view(state, host, kRefreshOptions);
+  refresh_view(state, host, kRefreshAfterOption);
 }
 
 // Ctrl+G: any grid on switches off what is on; none on switches both on.
@@ -49,15 +44,15 @@ void toggle_right_option(ShellState& state, ShellHost& host, int id) {
 void toggle_grids(ShellState& state, ShellHost& host) {
   const bool grid = option_of(state, kOptGrid) != 0;
   const bool sub_grid = option_of(state, kOptSubGrid) != 0;
-  if (grid || !sub_grid) flip_right_option(state, host, kCmdGrid);
-  if (sub_grid || !grid) flip_right_option(state, host, kCmdSubGrid);
-  refresh_view(state, host, kRefreshOptions);
+  if (grid || !sub_grid) flip_right_option(state, host, Command::Grid);
+  if (sub_grid || !grid) flip_right_option(state, host, Command::SubGrid);
+  refresh_view(state, host, kRefreshAfterOption);
 }
 
 void set_boxed_style(ShellState& state, ShellHost& host, bool boxed) {
   option_of(state, kOptBoxedStyle) = boxed;
   lay_out(state, host);
-  refresh_view(state, host, kRefreshLayout);
+  refresh_view(state, host, kRefreshAfterLayout);
 }
 
 void choose_palette(ShellState& state, ShellHost& host, int k) {
@@ -65,18 +60,18 @@ void choose_palette(ShellState& state, ShellHost& host, int k) {
   if (palette == k) return;
   palette = k;
   apply_palette(state, state.surface());
-  refresh_view(state, host, kRefreshOptions);
+  refresh_view(state, host, kRefreshAfterOption);
 }
 
 void choose_line_width(ShellState& state, ShellHost& host, int n) {
   int& width = option_of(state, kOptLineWidth);
   if (width == n) return;
   width = n;
-  refresh_view(state, host, kRefreshOptions);
+  refresh_view(state, host, kRefreshAfterOption);
 }
 
-void toggle_bar(ShellState& state, ShellHost& host, int id) {
-  if (id == kCmdStatusbar) {
+void toggle_bar(ShellState& state, ShellHost& host, Command id) {
+  if (id == Command::Statusbar) {
     state.prefs.statusbar = !state.prefs.statusbar;
     host.show_status_bar(state.prefs.statusbar);
   } else {
@@ -107,7 +102,7 @@ void reset_all_settings(ShellState& state, ShellHost& host) {
   host.show_status_bar(state.prefs.statusbar);
   lay_out(state, host);
   set_toolbar_checks(state, host);
-  refresh_view(state, host, kRefreshLayout);
+  refresh_view(state, host, kRefreshAfterLayout);
 }
 
 void toggle_full_screen(ShellState& state, ShellHost& host) {
@@ -137,71 +132,73 @@ void toggle_full_screen(ShellState& state, ShellHost& host) {
 
 // Commands whose work is done by the window (documents, pictures, printing,
 // clipboard, calculators, help, about).
-bool run_window_work(ShellState& state, ShellHost& host, int id, const CommandParam& param) {
-  const bool export_picture = id == kCmdSavePicture || id == kCmdCopyBitmap;
+bool run_window_work(ShellState& state, ShellHost& host, Command id, const CommandParam& param) {
+  const bool export_picture = id == Command::SavePicture || id == Command::CopyBitmap;
   // The picture is taken from the off-screen copy, so double buffering is on
   // while it is made.
   const bool force_buffering = export_picture && !state.double_buffering;
-  if (force_buffering) run_command(state, host, kCmdDoubleBuffering);
+  if (force_buffering) run_command(state, host, Command::DoubleBuffering);
   const bool ok = host.run_window_command(id, param.path);
-  if (force_buffering) run_command(state, host, kCmdDoubleBuffering);
-  if (ok && id == kCmdOpen) after_open_refresh(state, host);
-  if (ok && (id == kCmdSave || id == kCmdSaveAs)) update_title(state, host);
+  if (force_buffering) run_command(state, host, Command::DoubleBuffering);
+  if (ok && id == Command::Open) after_open_refresh(state, host);
+  if (ok && (id == Command::Save || id == Command::SaveAs)) update_title(state, host);
   return true;
 }
 
-bool run_option_command(ShellState& state, ShellHost& host, int id) {
+bool run_option_command(ShellState& state, ShellHost& host, Command id) {
   switch (id) {
-    case kCmdOneInstance: toggle_one_instance(state, host); return true;
-    case kCmdMouseGestures: state.prefs.mouse_gestures = !state.prefs.mouse_gestures; return true;
-    case kCmdDoubleBuffering:
-      state.double_buffering = !state.double_buffering;
-      refresh_view(state, host, 0);
+    case Command::OneInstance: toggle_one_instance(state, host); return true;
+    case Command::MouseGestures:
+      state.prefs.mouse_gestures = !state.prefs.mouse_gestures;
       return true;
-    case kCmdResetSettings: reset_all_settings(state, host); return true;
-    case kCmdLengthLimit: state.length_limit = !state.length_limit; return true;
-    case kCmdSolverSwitch: {
+    case Command::DoubleBuffering:
+      state.double_buffering = !state.double_buffering;
+      refresh_view(state, host, REFRESH_REPAINT);
+      return true;
+    case Command::ResetSettings: reset_all_settings(state, host); return true;
+    case Command::LengthLimit: state.length_limit = !state.length_limit; return true;
+    case Command::SolverSwitch: {
       int& solver = option_of(state, kOptSolverSwitch);
       solver = !solver;
-      if (state.surface() == kPanelDiffEqu) refresh_view(state, host, kRefreshLayout);
+      if (state.surface() == kPanelDiffEqu) refresh_view(state, host, kRefreshAfterLayout);
       return true;
     }
-    case kCmdStatusbar:
-    case kCmdToolbar: toggle_bar(state, host, id); return true;
-    case kCmdTooltips: state.prefs.tooltips = !state.prefs.tooltips; return true;
-    case kCmdGridBoth: toggle_grids(state, host); return true;
-    case kCmdCrossedStyle: set_boxed_style(state, host, false); return true;
-    case kCmdBoxedStyle: set_boxed_style(state, host, true); return true;
-    case kCmdEqualScales: {
+    case Command::Statusbar:
+    case Command::Toolbar: toggle_bar(state, host, id); return true;
+    case Command::Tooltips: state.prefs.tooltips = !state.prefs.tooltips; return true;
+    case Command::GridBoth: toggle_grids(state, host); return true;
+    case Command::CrossedStyle: set_boxed_style(state, host, false); return true;
+    case Command::BoxedStyle: set_boxed_style(state, host, true); return true;
+    case Command::EqualScales: {
       int& equal = option_of(state, kOptEqualScales);
       equal = !equal;
-      host.set_toolbar_check(kCmdEqualScales, equal != 0);
-      refresh_view(state, host, kRefreshLayout);
+      host.set_toolbar_check(Command::EqualScales, equal != 0);
+      refresh_view(state, host, kRefreshAfterLayout);
       return true;
     }
-    case kCmdMouseCoordinates:
+    case Command::MouseCoordinates:
       state.prefs.mouse_coordinates = !state.prefs.mouse_coordinates;
       return true;
-    case kCmdMarkPoints: {
+    case Command::MarkPoints: {
       // The points are found when the curves are computed.
       if (state.surface() != kPanelFunction) return true;
       int& marks = option_of(state, kOptMarkPoints);
       marks = !marks;
-      refresh_view(state, host, kRefreshLayout);
+      refresh_view(state, host, kRefreshAfterLayout);
       return true;
     }
-    case kCmdMarkDiscontinuities: {
+    case Command::MarkDiscontinuities: {
       // The classification runs when the curves are computed.
       int& honest = option_of(state, kOptMarkDiscontinuities);
       honest = !honest;
-      refresh_view(state, host, kRefreshLayout);
+      refresh_view(state, host, kRefreshAfterLayout);
       return true;
     }
-    case kCmdXUnitsPi:
-    case kCmdYUnitsPi: {
-      int& pi = option_of(state, id == kCmdXUnitsPi ? kOptXUnitsPi : kOptYUnitsPi);
+    case Command::XUnitsPi:
+    case Command::YUnitsPi: {
+      int& pi = option_of(state, id == Command::XUnitsPi ? kOptXUnitsPi : kOptYUnitsPi);
       pi = !pi;
-      refresh_view(state, host, kRefreshOptions);
+      refresh_view(state, host, kRefreshAfterOption);
       return true;
     }
     default: break;
@@ -227,21 +224,21 @@ void open_formula_dialog(ShellState& state, ShellHost& host, int panel) {
   state.formula_dialog_open = false;
   if (confirmed) {
     switch_surface(state, host, panel, true);
-    refresh_view(state, host, kRefreshConfirmed);
+    refresh_view(state, host, kRefreshAfterDialog);
   } else {
-    refresh_view(state, host, 0);
+    refresh_view(state, host, REFRESH_REPAINT);
   }
   host.bring_to_foreground();
 }
 
 void before_menu_opens(ShellState& state, ShellHost& host) { host.load_one_instance(state.prefs); }
 
-bool run_command(ShellState& state, ShellHost& host, int id, const CommandParam& param) {
-  if (id >= kCmdPaletteFirst && id <= kCmdPaletteLast) {
-    choose_palette(state, host, id - kCmdPaletteFirst);
+bool run_command(ShellState& state, ShellHost& host, Command id, const CommandParam& param) {
+  if (const int palette = palette_of(id); palette >= 0) {
+    choose_palette(state, host, palette);
     return true;
   }
-  if (id == kCmdShowPendingError) {
+  if (id == Command::ShowPendingError) {
     const PendingError& error = state.current().error;
     if (error.failed && !error.shown) open_formula_dialog(state, host, state.surface());
     return true;
@@ -249,18 +246,21 @@ bool run_command(ShellState& state, ShellHost& host, int id, const CommandParam&
   const CommandInfo* info = command_info(id);
   if (info == nullptr || !state.has(info->feature)) return false;
 
-  if (id >= kCmdLineWidthFirst && id <= kCmdLineWidthLast) {
-    choose_line_width(state, host, id - kCmdLineWidthBase);
+  if (const int width = line_width_of(id); width != 0) {
+    choose_line_width(state, host, width);
     return true;
   }
   switch (id) {
-    case kCmdOpenCurrentDialog: open_formula_dialog(state, host, state.surface()); return true;
-    case kCmdFunctionDialog:
-    case kCmdIntegralDialog:
-    case kCmdDiffEquDialog: open_formula_dialog(state, host, id - kCmdFunctionDialog); return true;
-    case kCmdExit: host.close_window(); return true;
-    case kCmdFullScreen: toggle_full_screen(state, host); return true;
-    case kCmdSquareWindow: square_window(state, host); return true;
+    case Command::OpenCurrentDialog: open_formula_dialog(state, host, state.surface()); return true;
+    case Command::FunctionDialog:
+    case Command::IntegralDialog:
+    case Command::DiffEquDialog:
+      open_formula_dialog(state, host,
+                          command_number(id) - command_number(Command::FunctionDialog));
+      return true;
+    case Command::Exit: host.close_window(); return true;
+    case Command::FullScreen: toggle_full_screen(state, host); return true;
+    case Command::SquareWindow: square_window(state, host); return true;
     default: break;
   }
   if (info->feature == Feature::ViewOps) {

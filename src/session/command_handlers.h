@@ -2,7 +2,7 @@
 //
 // run_command carries out a command id: the colour-scheme ids 5000..5002 are
 // tried first, then every other id. A command whose feature the program does
-// not offer (command_available) does nothing. Unknown ids return false, so the
+// not offer (ShellState::has) does nothing. Unknown ids return false, so the
 // caller may hand them to its default handling.
 #pragma once
 
@@ -19,7 +19,7 @@ struct CommandParam {
 };
 
 // Returns whether the id was handled.
-bool run_command(ShellState& state, ShellHost& host, int id, const CommandParam& param = {});
+bool run_command(ShellState& state, ShellHost& host, Command id, const CommandParam& param = {});
 
 // Opens the formula dialog of a drawing panel (commands 1, 3000..3002, the
 // gestures): focuses the one already open; else runs it modally and, when

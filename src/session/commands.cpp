@@ -16,46 +16,41 @@ bool has_picture(const PanelRecord& p) {
 }
 
 // The panel option a command checks, or -1.
-int checked_option(int id) {
+int checked_option(Command id) {
   switch (id) {
-    case kCmdXUnitsPi: return kOptXUnitsPi;
-    case kCmdYUnitsPi: return kOptYUnitsPi;
-    case kCmdEqualScales: return kOptEqualScales;
-    case kCmdGrid: return kOptGrid;
-    case kCmdSubGrid: return kOptSubGrid;
-    case kCmdAxes: return kOptAxes;
-    case kCmdTickMarks: return kOptTickMarks;
-    case kCmdBorder: return kOptBorder;
-    case kCmdTickLabels: return kOptTickLabels;
-    case kCmdFunctionExpressions: return kOptFunctionExpressions;
-    case kCmdBoxedStyle: return kOptBoxedStyle;
-    case kCmdMarkPoints: return kOptMarkPoints;
-    case kCmdMarkDiscontinuities: return kOptMarkDiscontinuities;
+    case Command::XUnitsPi: return kOptXUnitsPi;
+    case Command::YUnitsPi: return kOptYUnitsPi;
+    case Command::EqualScales: return kOptEqualScales;
+    case Command::Grid: return kOptGrid;
+    case Command::SubGrid: return kOptSubGrid;
+    case Command::Axes: return kOptAxes;
+    case Command::TickMarks: return kOptTickMarks;
+    case Command::Border: return kOptBorder;
+    case Command::TickLabels: return kOptTickLabels;
+    case Command::FunctionExpressions: return kOptFunctionExpressions;
+    case Command::BoxedStyle: return kOptBoxedStyle;
+    case Command::MarkPoints: return kOptMarkPoints;
+    case Command::MarkDiscontinuities: return kOptMarkDiscontinuities;
     default: return -1;
   }
 }
 
 // The global flag a command checks, or nullptr.
-const bool* checked_flag(const ShellState& s, int id) {
+const bool* checked_flag(const ShellState& s, Command id) {
   switch (id) {
-    case kCmdOneInstance: return &s.prefs.one_instance;
-    case kCmdMouseGestures: return &s.prefs.mouse_gestures;
-    case kCmdDoubleBuffering: return &s.double_buffering;
-    case kCmdFullScreen: return &s.full_screen;
-    case kCmdStatusbar: return &s.prefs.statusbar;
-    case kCmdToolbar: return &s.prefs.toolbar;
-    case kCmdTooltips: return &s.prefs.tooltips;
-    case kCmdMouseCoordinates: return &s.prefs.mouse_coordinates;
+    case Command::OneInstance: return &s.prefs.one_instance;
+    case Command::MouseGestures: return &s.prefs.mouse_gestures;
+    case Command::DoubleBuffering: return &s.double_buffering;
+    case Command::FullScreen: return &s.full_screen;
+    case Command::Statusbar: return &s.prefs.statusbar;
+    case Command::Toolbar: return &s.prefs.toolbar;
+    case Command::Tooltips: return &s.prefs.tooltips;
+    case Command::MouseCoordinates: return &s.prefs.mouse_coordinates;
     default: return nullptr;
   }
 }
 
 }  // namespace
-
-bool command_available(const ShellState& state, int id) {
-  const CommandInfo* info = command_info(id);
-  return info != nullptr && state.has(info->feature);
-}
 
 std::string undo_item_text(const ShellState& state) {
   char text[128];
@@ -64,13 +59,13 @@ std::string undo_item_text(const ShellState& state) {
   return text;
 }
 
-const char* toolbar_tooltip(const ShellState& state, int id) {
+const char* toolbar_tooltip(const ShellState& state, Command id) {
   if (!state.prefs.tooltips) return nullptr;
   const CommandInfo* info = command_info(id);
   return info != nullptr ? info->tooltip : nullptr;
 }
 
-CommandState command_state(const ShellState& state, int id) {
+CommandState command_state(const ShellState& state, Command id) {
   CommandState out;
   const CommandInfo* info = command_info(id);
   if (info == nullptr) return out;
@@ -80,13 +75,13 @@ CommandState command_state(const ShellState& state, int id) {
   const PanelRecord& panel = state.current();
   const bool clean = !panel.error.failed;
   switch (id) {
-    case kCmdSave: out.enabled = out.enabled && panel.document.modified; break;
-    case kCmdSaveAs: out.enabled = out.enabled && clean && has_formulas(panel); break;
-    case kCmdSavePicture:
-    case kCmdPrint: out.enabled = out.enabled && clean && has_picture(panel); break;
+    case Command::Save: out.enabled = out.enabled && panel.document.modified; break;
+    case Command::SaveAs: out.enabled = out.enabled && clean && has_formulas(panel); break;
+    case Command::SavePicture:
+    case Command::Print: out.enabled = out.enabled && clean && has_picture(panel); break;
     // The points come from the Cartesian curves of the function panel.
-    case kCmdMarkPoints: out.enabled = out.enabled && state.surface() == kPanelFunction; break;
-    case kCmdUndo:
+    case Command::MarkPoints: out.enabled = out.enabled && state.surface() == kPanelFunction; break;
+    case Command::Undo:
       out.text = undo_item_text(state);
       out.enabled = out.enabled && state.current_undo().count > 0;
       break;
@@ -99,15 +94,15 @@ CommandState command_state(const ShellState& state, int id) {
   } else if (const int option = checked_option(id); option >= 0) {
     out.checkable = true;
     out.checked = panel.options[static_cast<size_t>(option)] != 0;
-  } else if (id == kCmdCrossedStyle) {
+  } else if (id == Command::CrossedStyle) {
     out.checkable = true;
     out.checked = panel.option(kOptBoxedStyle) == 0;
-  } else if (id >= kCmdLineWidthFirst && id <= kCmdLineWidthLast) {
+  } else if (const int width = line_width_of(id); width != 0) {
     out.checkable = true;
-    out.checked = panel.option(kOptLineWidth) == id - kCmdLineWidthBase;
-  } else if (id >= kCmdPaletteFirst && id <= kCmdPaletteLast) {
+    out.checked = panel.option(kOptLineWidth) == width;
+  } else if (const int palette = palette_of(id); palette >= 0) {
     out.checkable = true;
-    out.checked = panel.option(kOptPalette) == id - kCmdPaletteFirst;
+    out.checked = panel.option(kOptPalette) == palette;
   }
   return out;
 }

@@ -35,14 +35,36 @@ std::string save_dialog_proposal(const ShellState& state) {
   return join(document_dialog_folder(state), file_title_of(propose_document_path(own)));
 }
 
+Command option_change_command(const OptionChange& change) {
+  switch (change.option) {
+    case kOptPalette: return palette_command(change.value);
+    case kOptLineWidth: return line_width_command(change.value);
+    case kOptBoxedStyle: return change.value != 0 ? Command::BoxedStyle : Command::CrossedStyle;
+    case kOptYUnitsPi: return Command::YUnitsPi;
+    case kOptXUnitsPi: return Command::XUnitsPi;
+    case kOptSolverSwitch: return Command::SolverSwitch;
+    case kOptBorder: return Command::Border;
+    case kOptFunctionExpressions: return Command::FunctionExpressions;
+    case kOptTickLabels: return Command::TickLabels;
+    case kOptTickMarks: return Command::TickMarks;
+    case kOptAxes: return Command::Axes;
+    case kOptSubGrid: return Command::SubGrid;
+    case kOptGrid: return Command::Grid;
+    case kOptEqualScales: return Command::EqualScales;
+    case kOptMarkPoints: return Command::MarkPoints;
+    case kOptMarkDiscontinuities: return Command::MarkDiscontinuities;
+    default: return Command::None;
+  }
+}
+
 void apply_document(ShellState& state, ShellHost& host, const DocumentData& doc) {
   switch_surface(state, host, doc.panel_index, false);
   // The commands redraw nothing while the window counts as not ready; the
   // after-open refresh paints once at the end.
   const bool ready = state.ready;
   state.ready = false;
-  for (const OptionCommand& c : document_option_commands(doc, state.current()))
-    run_command(state, host, c.command);
+  for (const OptionChange& c : document_option_changes(doc, state.current()))
+    run_command(state, host, option_change_command(c));
   state.ready = ready;
   apply_document_values(doc, state.current());
 }

@@ -34,6 +34,8 @@
 #include <string>
 
 #include "formats/document.h"
+#include "formats/document_apply.h"
+#include "session/command_ids.h"
 #include "session/shell_host.h"
 #include "session/shell_state.h"
 
@@ -67,6 +69,11 @@ std::string save_dialog_proposal(const ShellState& state);
 // their menu commands through run_command while redrawing is suspended,
 // then the values, texts and flags are copied.
 void apply_document(ShellState& state, ShellHost& host, const DocumentData& doc);
+
+// The menu command that makes one option change of an open (a toggle flips
+// its option, which the change's value then has); Command::None for an
+// option no command changes.
+Command option_change_command(const OptionChange& change);
 
 // The name goes into the current panel (path, title, unmodified) and becomes
 // the last document of the run.

@@ -111,7 +111,7 @@ bool set_default_ranges(PanelRecord& panel, int panel_index, const DialogTexts& 
   const double angle = angle_factor(texts.degrees);
   read_pair(range, panel.error, angle, kXMin, texts, kMsgXRange, true, env);
   read_pair(range, panel.error, angle, kYMin, texts, kMsgYRange, false, env);
-  // DLG_IGL has no t fields.
+  // The integral dialog has no t fields.
   if (panel_index != kPanelIntegral) {
     read_pair(range, panel.error, angle, kTMin, texts, kMsgTRange, false, env);
   }
@@ -130,6 +130,19 @@ const char* default_range_question(int panel_index) {
     default:
       return "x min, x max, y min, y max:\nDiese Werte als Standard für den Funktionen-Modus übernehmen?";
   }
+}
+
+bool ask_and_set_default_ranges(UserPrefs& prefs, ShellHost& host, PanelRecord& panel,
+                                int panel_index, const DialogTexts& texts, const CompileEnv& env) {
+  if (prefs.alert_set_def_range) {
+    bool ask_again = true;
+    const MessageResult answer =
+        host.message_box(default_range_question(panel_index), kCaption,
+                         MessageButtons::YesNoCancel, MessageIcon::Question, &ask_again);
+    prefs.alert_set_def_range = ask_again;
+    if (answer != MessageResult::Yes) return true;
+  }
+  return set_default_ranges(panel, panel_index, texts, env);
 }
 
 bool take_error_to_show(PendingError& error) {

@@ -16,6 +16,8 @@
 
 #include "model/panel_record.h"
 #include "session/dialog_controls.h"
+#include "session/shell_host.h"
+#include "session/user_prefs.h"
 
 namespace kv {
 
@@ -63,9 +65,9 @@ bool check_y_range(PanelRecord& panel, const DialogTexts& texts, const CompileEn
 // y'''' down to y, all required.
 void read_start_values(PanelRecord& panel, const DialogTexts& texts, const CompileEnv& env);
 
-// "&Graph" of DLG_FNC and DLG_DEQ, "&Integrieren" of DLG_IGL (panel_index
+// "&Graph" of the function and equation dialogs, "&Integrieren" of the integral dialog (panel_index
 // 0, 1 or 2): clears the pending error, stores formula, angle factor (and
-// for DLG_IGL / DLG_DEQ the option and derivative flags; DLG_IGL has no
+// for the integral and equation dialogs the option and derivative flags; the integral dialog has no
 // derivative box) and checks the fields in the dialog's order. Returns
 // whether no error was recorded. The dialog ends with "&Graph" either way:
 // the compile run afterwards and the deferred display take over.
@@ -83,6 +85,14 @@ bool set_default_ranges(PanelRecord& panel, int panel_index, const DialogTexts& 
 
 // The question before "Als &Standard setzen", for panel 0, 1 or 2.
 const char* default_range_question(int panel_index);
+
+// The button "Als &Standard setzen": while the user has not silenced it,
+// default_range_question comes first (Yes, No, Cancel and "Nicht mehr
+// nachfragen", whose tick silences it whatever the answer), and any answer
+// but Yes stores nothing; then set_default_ranges. Returns false when a
+// field was refused, with its error recorded for the dialog to show.
+bool ask_and_set_default_ranges(UserPrefs& prefs, ShellHost& host, PanelRecord& panel,
+                                int panel_index, const DialogTexts& texts, const CompileEnv& env);
 
 // The deferred display: true once for a recorded error that has not been
 // shown yet (and marks it shown).

@@ -1,6 +1,6 @@
 // The formula field's own rules: the history of earlier formulas in the
-// combo box of DLG_IGL, DLG_DEQ and the calculators, and the labels of the
-// start fields of DLG_DEQ and the equation table, which follow the typed
+// combo box of the integral and equation dialogs and the calculators, and the labels of the
+// start fields of the equation dialog and the equation table, which follow the typed
 // equation.
 //
 // The history holds at most kHistorySize texts, most recent first, packed

@@ -77,8 +77,6 @@ class IniFile {
   };
   using LineIt = std::list<Line>::iterator;
 
-  void add_key(const std::string& folded_section, LineIt line);
-
   std::list<Line> lines_;
   // Folded section name: the line after which a new key of it goes.
   std::unordered_map<std::string, LineIt> sections_;

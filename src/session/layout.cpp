@@ -31,16 +31,6 @@ bool relayout(ShellState& state, ShellHost& host) {
   return true;
 }
 
-bool in_graph_area(const PlotPlacement& layout, int x, int y) {
-  const Rect& a = layout.client;
-  return x >= a.left && x <= a.right - 2 && y >= a.top && y <= a.bottom - 2;
-}
-
-bool in_zoom_start_area(const PlotPlacement& layout, int x, int y) {
-  const Rect& a = layout.client;
-  return x >= a.left && x <= a.right - 1 && y >= a.top && y <= a.bottom - 1;
-}
-
 WindowSize default_window_size(const ShellState& state, const WindowMetrics& metrics,
                                int plot_width, int plot_height) {
   const PlotMargins m = plot_margins(state.current().option(kOptBoxedStyle) != 0);

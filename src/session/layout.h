@@ -34,11 +34,6 @@ void lay_out(ShellState& state, ShellHost& host);
 // size. Returns whether it refreshed.
 bool relayout(ShellState& state, ShellHost& host);
 
-// Mouse tests on the graph area: its right and bottom edges pulled in by 2
-// pixels, by 1 for the start of a zoom rectangle.
-bool in_graph_area(const PlotPlacement& layout, int x, int y);
-bool in_zoom_start_area(const PlotPlacement& layout, int x, int y);
-
 struct WindowSize {
   int width = 0, height = 0;
 };

@@ -21,15 +21,16 @@ ViewTarget current_view(ShellState& state) {
 
 void apply_view_change(ShellState& state, ShellHost& host, const ViewChange& change) {
   if (change.equal_scales_changed) {
-    host.set_toolbar_check(kCmdEqualScales, state.current().option(kOptEqualScales) != 0);
+    host.set_toolbar_check(Command::EqualScales, state.current().option(kOptEqualScales) != 0);
   }
   if (change.refresh) refresh_view(state, host, change.refresh_flags);
 }
 
-void run_view_command(ShellState& state, ShellHost& host, int id, const Rect& rect) {
+void run_view_command(ShellState& state, ShellHost& host, Command id, const Rect& rect) {
   close_touch_gesture(state, host);
   const ViewTarget t = current_view(state);
-  apply_view_change(state, host, id == kCmdZoomRect ? zoom_to_rect(t, rect) : view_command(t, id));
+  apply_view_change(state, host,
+                    id == Command::ZoomRect ? zoom_to_rect(t, rect) : view_command(t, id));
 }
 
 bool run_gesture_result(ShellState& state, ShellHost& host, const GestureFinish& finish) {

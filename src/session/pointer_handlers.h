@@ -22,7 +22,7 @@ ViewTarget current_view(ShellState& state);
 void apply_view_change(ShellState& state, ShellHost& host, const ViewChange& change);
 
 // Commands 4010, 4060..4072; rect is the zoom rectangle of 4066.
-void run_view_command(ShellState& state, ShellHost& host, int id, const Rect& rect);
+void run_view_command(ShellState& state, ShellHost& host, Command id, const Rect& rect);
 
 // A finished gesture: left and right open the dialog of the current surface,
 // up zooms out and down zooms in around the start point. Returns false for

@@ -76,14 +76,14 @@ bool refresh_view(ShellState& state, ShellHost& host, unsigned flags) {
 
 void set_toolbar_checks(const ShellState& state, ShellHost& host) {
   const PanelRecord& p = state.current();
-  host.set_toolbar_check(kCmdEqualScales, p.option(kOptEqualScales) != 0);
-  host.set_toolbar_check(kCmdAxes, p.option(kOptAxes) != 0);
-  host.set_toolbar_check(kCmdGrid, p.option(kOptGrid) != 0);
-  host.set_toolbar_check(kCmdSubGrid, p.option(kOptSubGrid) != 0);
-  host.set_toolbar_check(kCmdTickLabels, p.option(kOptTickLabels) != 0);
-  host.set_toolbar_check(kCmdTickMarks, p.option(kOptTickMarks) != 0);
-  host.set_toolbar_check(kCmdBorder, p.option(kOptBorder) != 0);
-  host.set_toolbar_check(kCmdFunctionExpressions, p.option(kOptFunctionExpressions) != 0);
+  host.set_toolbar_check(Command::EqualScales, p.option(kOptEqualScales) != 0);
+  host.set_toolbar_check(Command::Axes, p.option(kOptAxes) != 0);
+  host.set_toolbar_check(Command::Grid, p.option(kOptGrid) != 0);
+  host.set_toolbar_check(Command::SubGrid, p.option(kOptSubGrid) != 0);
+  host.set_toolbar_check(Command::TickLabels, p.option(kOptTickLabels) != 0);
+  host.set_toolbar_check(Command::TickMarks, p.option(kOptTickMarks) != 0);
+  host.set_toolbar_check(Command::Border, p.option(kOptBorder) != 0);
+  host.set_toolbar_check(Command::FunctionExpressions, p.option(kOptFunctionExpressions) != 0);
 }
 
 void switch_surface(ShellState& state, ShellHost& host, int index, bool apply) {
@@ -123,7 +123,7 @@ void after_paint(ShellState& state, ShellHost& host) {
   const PendingError& error = state.current().error;
   // Posted rather than run: a modal dialog must not open inside the paint.
   if (error.failed && !error.shown && !state.formula_dialog_open)
-    host.post_command(kCmdShowPendingError);
+    host.post_command(Command::ShowPendingError);
   state.recompute_needed = false;
   state.recompute_curves = false;
 }
@@ -131,7 +131,7 @@ void after_paint(ShellState& state, ShellHost& host) {
 bool after_open_refresh(ShellState& state, ShellHost& host) {
   switch_surface(state, host, state.surface(), true);
   state.current().error.clear();
-  return refresh_view(state, host, REFRESH_COMPILE | REFRESH_RECOMPUTE);
+  return refresh_view(state, host, kRefreshAfterOpen);
 }
 
 }  // namespace kv

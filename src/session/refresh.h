@@ -18,16 +18,11 @@
 #include <string>
 
 #include "expr/expr_panel.h"
+#include "session/refresh_flags.h"
 #include "session/shell_host.h"
 #include "session/shell_state.h"
 
 namespace kv {
-
-inline constexpr unsigned REFRESH_COMPILE = 1;
-inline constexpr unsigned REFRESH_RECOMPUTE = 2;
-inline constexpr unsigned REFRESH_MODIFIED = 8;
-inline constexpr unsigned REFRESH_CHECK_RANGES = 0x10;
-inline constexpr unsigned REFRESH_UNDO_STEP = 0x20;
 
 // The compiler's view of the shell: current surface, length-limit switch,
 // number of curve colours.
@@ -62,12 +57,12 @@ ShellPaintFlags paint_flags(const ShellState& state);
 
 // Called by the paint after the graph is painted: a pending error of the
 // current panel that its dialog has not shown yet brings that dialog up
-// (posted as command 1, so the paint itself finishes first); both repaint
+// (posted as Command::ShowPendingError, so the paint itself finishes first); both repaint
 // flags are cleared.
 void after_paint(ShellState& state, ShellHost& host);
 
 // After a document was opened: switch to the stored surface with apply,
-// clear the current panel's pending error, refresh with 7.
+// clear the current panel's pending error, refresh with kRefreshAfterOpen.
 bool after_open_refresh(ShellState& state, ShellHost& host);
 
 }  // namespace kv

@@ -13,6 +13,7 @@
 
 #include "graph/device.h"
 #include "model/panel_record.h"
+#include "session/command_ids.h"
 #include "session/user_prefs.h"
 
 namespace kv {
@@ -48,7 +49,7 @@ class ShellHost {
   virtual WindowMetrics window_metrics() = 0;
   virtual void show_toolbars(bool shown) = 0;
   virtual void show_status_bar(bool shown) = 0;
-  virtual void set_toolbar_check(int id, bool checked) = 0;
+  virtual void set_toolbar_check(Command id, bool checked) = 0;
   virtual void set_title(const std::string& title) = 0;
   virtual void set_status_text(const std::string& text) = 0;
 
@@ -72,7 +73,7 @@ class ShellHost {
   virtual void close_window() = 0;
   virtual void bring_to_foreground() = 0;
   // Runs the command later, from the event loop (never inside the caller).
-  virtual void post_command(int id) = 0;
+  virtual void post_command(Command id) = 0;
 
   // Formula dialogs: runs the dialog of a drawing panel modally and returns
   // whether it was confirmed; gives the focus to the one already open.
@@ -86,7 +87,7 @@ class ShellHost {
   // Work of other layers the window provides (documents, pictures, printing,
   // clipboard, calculators, help, about), for the commands whose feature the
   // window has switched on in ShellState::features. Returns whether it ran.
-  virtual bool run_window_command(int id, const std::string& path) = 0;
+  virtual bool run_window_command(Command id, const std::string& path) = 0;
 
   // The settings file. The reads return false when the file cannot be read;
   // nothing is changed then.

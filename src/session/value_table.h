@@ -34,7 +34,7 @@ inline constexpr double kMaxTableIntervals = 10000.0;
 // The smallest step a table accepts.
 inline constexpr double kMinTableStep = 2.225073858507201e-303;
 
-// "&Berechnen" of DLG_TABFNC and DLG_TABDEQ (told apart by panel.role),
+// "&Berechnen" of the function and equation table pages (told apart by panel.role),
 // steps before the computation: clears the pending error, stores formula
 // and angle factor, checks the x range, reads the x step (and its limits;
 // a step beyond the range becomes the range), and on the equation page the
@@ -42,7 +42,7 @@ inline constexpr double kMinTableStep = 2.225073858507201e-303;
 // recorded.
 bool read_table_fields(PanelRecord& panel, const DialogTexts& texts, const CompileEnv& env);
 
-// "&Berechnen" of DLG_VALFNC: formula, angle factor and the x of field 514,
+// "&Berechnen" of the single-value window: formula, angle factor and the x of field 514,
 // which the panel keeps as its start x.
 bool read_value_fields(PanelRecord& panel, const DialogTexts& texts, const CompileEnv& env);
 
@@ -107,7 +107,7 @@ bool append_to_function_list(std::string& function_source, std::string_view text
 
 // "&Graph zeichnen": the equation table's fields, flags and formula text
 // become those of the panel "DiffEqu". The caller has read the fields with
-// read_table_fields (errors are not shown here) and then opens DLG_DEQ.
+// read_table_fields (errors are not shown here) and then opens the equation dialog.
 void hand_equation_to_graph(const PanelRecord& table, PanelRecord& diffequ);
 
 }  // namespace kv

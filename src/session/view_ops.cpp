@@ -73,21 +73,6 @@ ViewChange refresh_with(unsigned flags) {
   return c;
 }
 
-// The command numbers of the view operations.
-constexpr int kCmdUndo = 4010;
-constexpr int kCmdZoomIn = 4060;
-constexpr int kCmdZoomOut = 4061;
-constexpr int kCmdZoomInX = 4062;
-constexpr int kCmdZoomOutX = 4063;
-constexpr int kCmdZoomInY = 4064;
-constexpr int kCmdZoomOutY = 4065;
-constexpr int kCmdScrollLeft = 4067;
-constexpr int kCmdScrollUp = 4068;
-constexpr int kCmdScrollRight = 4069;
-constexpr int kCmdScrollDown = 4070;
-constexpr int kCmdCentre = 4071;
-constexpr int kCmdStandardView = 4072;
-
 // Floor division: the centre column of a plot that starts left of the client
 // area still rounds downwards.
 int half_rounded_down(int sum) { return sum >= 0 ? sum / 2 : -((1 - sum) / 2); }
@@ -245,21 +230,21 @@ ViewChange undo_view(ViewTarget t) {
   return refresh_with(kRefreshAfterUndo);
 }
 
-ViewChange view_command(ViewTarget t, int command) {
+ViewChange view_command(ViewTarget t, Command command) {
   switch (command) {
-    case kCmdUndo: return undo_view(t);
-    case kCmdZoomIn: return zoom_view(t, kZoomInFactor, kZoomInFactor, std::nullopt);
-    case kCmdZoomOut: return zoom_view(t, kZoomOutFactor, kZoomOutFactor, std::nullopt);
-    case kCmdZoomInX: return zoom_axis(t, true, kZoomInFactor);
-    case kCmdZoomOutX: return zoom_axis(t, true, kZoomOutFactor);
-    case kCmdZoomInY: return zoom_axis(t, false, kZoomInFactor);
-    case kCmdZoomOutY: return zoom_axis(t, false, kZoomOutFactor);
-    case kCmdScrollLeft: return scroll_view(t, ScrollDirection::Left);
-    case kCmdScrollUp: return scroll_view(t, ScrollDirection::Up);
-    case kCmdScrollRight: return scroll_view(t, ScrollDirection::Right);
-    case kCmdScrollDown: return scroll_view(t, ScrollDirection::Down);
-    case kCmdCentre: return centre_view(t);
-    case kCmdStandardView: return standard_view(t);
+    case Command::Undo: return undo_view(t);
+    case Command::ZoomIn: return zoom_view(t, kZoomInFactor, kZoomInFactor, std::nullopt);
+    case Command::ZoomOut: return zoom_view(t, kZoomOutFactor, kZoomOutFactor, std::nullopt);
+    case Command::ZoomInX: return zoom_axis(t, true, kZoomInFactor);
+    case Command::ZoomOutX: return zoom_axis(t, true, kZoomOutFactor);
+    case Command::ZoomInY: return zoom_axis(t, false, kZoomInFactor);
+    case Command::ZoomOutY: return zoom_axis(t, false, kZoomOutFactor);
+    case Command::ScrollLeft: return scroll_view(t, ScrollDirection::Left);
+    case Command::ScrollUp: return scroll_view(t, ScrollDirection::Up);
+    case Command::ScrollRight: return scroll_view(t, ScrollDirection::Right);
+    case Command::ScrollDown: return scroll_view(t, ScrollDirection::Down);
+    case Command::Centre: return centre_view(t);
+    case Command::StandardView: return standard_view(t);
     default: return {};
   }
 }

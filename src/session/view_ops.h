@@ -17,16 +17,11 @@
 #include "graph/device.h"
 #include "graph/view.h"
 #include "model/panel_record.h"
+#include "session/command_ids.h"
+#include "session/refresh_flags.h"
 #include "session/view_undo.h"
 
 namespace kv {
-
-// Refresh requests, in the refresh bits: recompute 0x02, modified 0x08,
-// check ranges 0x10 (marks moved texts stale and records an undo step),
-// undo step 0x20 (records a step without touching texts).
-inline constexpr unsigned kRefreshAfterZoom = 0x1a;          // 26
-inline constexpr unsigned kRefreshAfterStandardView = 0x2a;  // 42
-inline constexpr unsigned kRefreshAfterUndo = 0x0a;          // 10
 
 inline constexpr double kZoomInFactor = 0.8;
 inline constexpr double kZoomOutFactor = 1.25;
@@ -92,11 +87,10 @@ ViewChange zoom_to_rect(ViewTarget t, Rect corners);
 // Takes back the last recorded view change.
 ViewChange undo_view(ViewTarget t);
 
-// One of the commands above by its number: 4010 undo, 4060/4061 zoom in and
-// out, 4062/4063 x only, 4064/4065 y only, 4067 scroll left, 4068 up, 4069
-// right, 4070 down, 4071 centre, 4072 standard view. Any other number
-// changes nothing (4066 needs its rectangle: zoom_to_rect).
-ViewChange view_command(ViewTarget t, int command);
+// One of the commands above: undo, zoom in and out (both axes, x only, y
+// only), the four scrolls, centre, standard view. Any other command changes
+// nothing (ZoomRect needs its rectangle: zoom_to_rect).
+ViewChange view_command(ViewTarget t, Command command);
 
 // The values under a client point, in axis units (divided by pi when the axis
 // is in pi units).

@@ -16,6 +16,7 @@
 #include "formats/document_names.h"
 #include "formats/picture_file.h"
 #include "platform/picture.h"
+#include "platform/qt_boundary.h"
 #include "session/commands.h"
 
 namespace kv {
@@ -33,24 +34,21 @@ constexpr const char* kPictureFilters[] = {
 constexpr const char* kOpenCaption = "Öffnen";
 constexpr const char* kSaveCaption = "Speichern unter";
 constexpr const char* kPictureCaption = "Als Bild speichern";
-constexpr const char* kReplaceQuestion = "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?";
+constexpr const char* kReplaceQuestion =
+    "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?";
 // A formula dialog that does not go away is not waited for without end.
 constexpr int kMaxOpenRetries = 50;
 constexpr int kOpenRetryMs = 20;
-
-QString utf8(const char* text) { return QString::fromUtf8(text); }
-QString file_name(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-std::string local_path(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 // The toolkit's dialog speaks English unless a translation is installed.
 // Set after the modes, which put back the toolkit's own button texts.
 void set_german_texts(QFileDialog& dialog, const char* accept) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setLabelText(QFileDialog::LookIn, utf8("Suchen in:"));
-  dialog.setLabelText(QFileDialog::FileName, utf8("Dateiname:"));
-  dialog.setLabelText(QFileDialog::FileType, utf8("Dateityp:"));
-  dialog.setLabelText(QFileDialog::Accept, utf8(accept));
-  dialog.setLabelText(QFileDialog::Reject, utf8("Abbrechen"));
+  dialog.setLabelText(QFileDialog::LookIn, ui_text("Suchen in:"));
+  dialog.setLabelText(QFileDialog::FileName, ui_text("Dateiname:"));
+  dialog.setLabelText(QFileDialog::FileType, ui_text("Dateityp:"));
+  dialog.setLabelText(QFileDialog::Accept, ui_text(accept));
+  dialog.setLabelText(QFileDialog::Reject, ui_text("Abbrechen"));
 }
 
 // "*.gif" of "GIF - ... (*.gif)"; "" for the filter of all files.
@@ -78,21 +76,24 @@ DocumentActions::DocumentActions(ShellState& state, ShellHost& host, QWidget* ow
       shown_picture_(std::move(shown_picture)),
       rerun_open_(std::move(rerun_open)) {}
 
-bool DocumentActions::handles(int id) {
-  return id == kCmdOpen || id == kCmdSave || id == kCmdSaveAs || id == kCmdSavePicture;
+bool DocumentActions::handles(Command id) {
+  return id == Command::Open || id == Command::Save || id == Command::SaveAs ||
+         id == Command::SavePicture;
 }
 
-bool DocumentActions::run(int id, const std::string& path) {
+bool DocumentActions::run(Command id, const std::string& path) {
   switch (id) {
-    case kCmdOpen: return open(path);
-    case kCmdSave: return save_document(state_, host_, *this, false);
-    case kCmdSaveAs: return save_document(state_, host_, *this, true);
-    case kCmdSavePicture: return save_picture();
+    case Command::Open: return open(path);
+    case Command::Save: return save_document(state_, host_, *this, false);
+    case Command::SaveAs: return save_document(state_, host_, *this, true);
+    case Command::SavePicture: return save_picture();
     default: return false;
   }
 }
 
-MessageResult DocumentActions::ask_to_save_all() { return kv::ask_to_save_all(state_, host_, *this); }
+MessageResult DocumentActions::ask_to_save_all() {
+  return kv::ask_to_save_all(state_, host_, *this);
+}
 
 bool DocumentActions::open(const std::string& path) {
   // A document handed over by another instance may arrive while a formula
@@ -108,18 +109,19 @@ bool DocumentActions::open(const std::string& path) {
   // A name from the command line may be relative to the folder the program
   // was started in; the panel keeps it whole, as the folder for the dialogs
   // and the next run.
-  const std::string whole = path.empty() ? path : local_path(QFileInfo(file_name(path)).absoluteFilePath());
+  const std::string whole =
+      path.empty() ? path : local_path(QFileInfo(file_name(path)).absoluteFilePath());
   if (!open_document(state_, host_, *this, whole)) return false;
   if (!path.empty()) host_.bring_to_foreground();  // dropped, handed over or named at start
   return true;
 }
 
 bool DocumentActions::ask_open_path(const std::string& start_folder, std::string& path) {
-  QFileDialog dialog(owner_, utf8(kOpenCaption), file_name(start_folder));
+  QFileDialog dialog(owner_, ui_text(kOpenCaption), file_name(start_folder));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   set_german_texts(dialog, "Ö&ffnen");
-  dialog.setNameFilters({utf8(kDocumentFilter), utf8(kAllFilesFilter)});
+  dialog.setNameFilters({ui_text(kDocumentFilter), ui_text(kAllFilesFilter)});
   dialog.setDefaultSuffix(QString::fromLatin1(kDocumentExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   path = local_path(dialog.selectedFiles().first());
@@ -127,9 +129,10 @@ bool DocumentActions::ask_open_path(const std::string& start_folder, std::string
 }
 
 bool DocumentActions::ask_save_path(const std::string& proposal, std::string& path) {
-  return ask_save_name(utf8(kSaveCaption), {utf8(kDocumentFilter), utf8(kAllFilesFilter)},
-                       file_name(proposal),
-                       [](const std::string& name) { return propose_document_path(name); }, path);
+  return ask_save_name(
+      ui_text(kSaveCaption), {ui_text(kDocumentFilter), ui_text(kAllFilesFilter)},
+      file_name(proposal), [](const std::string& name) { return propose_document_path(name); },
+      path);
 }
 
 bool DocumentActions::ask_save_name(const QString& caption, const QStringList& filters,
@@ -157,7 +160,7 @@ bool DocumentActions::ask_save_name(const QString& caption, const QStringList& f
     if (chosen.empty()) return false;
     const QFileInfo target(file_name(chosen));
     if (target.exists()) {
-      const QString question = utf8(kReplaceQuestion).arg(target.fileName());
+      const QString question = ui_text(kReplaceQuestion).arg(target.fileName());
       if (host_.message_box(question.toStdString(), kCaption, MessageButtons::YesNo,
                             MessageIcon::Warning, nullptr) != MessageResult::Yes) {
         dialog.selectFile(target.fileName());
@@ -171,13 +174,14 @@ bool DocumentActions::ask_save_name(const QString& caption, const QStringList& f
 
 bool DocumentActions::save_picture() {
   QStringList filters;
-  for (const char* f : kPictureFilters) filters << utf8(f);
-  filters << utf8(kAllFilesFilter);
+  for (const char* f : kPictureFilters) filters << ui_text(f);
+  filters << ui_text(kAllFilesFilter);
   const std::string proposal =
       picture_path_.empty() ? document_dialog_folder(state_) + "/" : picture_path_;
   std::string path;
-  if (!ask_save_name(utf8(kPictureCaption), filters, file_name(proposal),
-                     [](const std::string& name) { return name; }, path))
+  if (!ask_save_name(
+          ui_text(kPictureCaption), filters, file_name(proposal),
+          [](const std::string& name) { return name; }, path))
     return false;
   if (!write_picture(path)) {
     host_.error_box(kDocumentSaveFailed);
@@ -196,7 +200,8 @@ bool DocumentActions::write_picture(const std::string& path) {
     return write_bytes(path, paint_graph_svg(panel, plot, colours, state_.layout));
   QImage image = shown_picture_ ? shown_picture_() : QImage();
   if (image.isNull()) return false;  // nothing shown, nothing to take
-  if (image.devicePixelRatio() != 1.0) image = paint_graph_image(panel, plot, colours, state_.layout);
+  if (image.devicePixelRatio() != 1.0)
+    image = paint_graph_image(panel, plot, colours, state_.layout);
   if (image.isNull()) return false;
   if (kind == PictureKind::Png) {
     QByteArray bytes;

@@ -40,9 +40,9 @@ class DocumentActions final : public DocumentDialogs {
                   std::function<void(const std::string& path)> rerun_open);
 
   // The commands this class carries out: 4000, 4001, 4002, 4003.
-  static bool handles(int id);
+  static bool handles(Command id);
   // Returns whether the command succeeded (false also when cancelled).
-  bool run(int id, const std::string& path);
+  bool run(Command id, const std::string& path);
 
   // Before the window closes: every drawing panel with unsaved work.
   MessageResult ask_to_save_all();

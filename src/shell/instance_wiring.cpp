@@ -11,7 +11,7 @@ void connect_instances(InstanceGuard& guard, MainWindow& window) {
   guard.set_open_handler([&window](const std::string& path) {
     if (window.isMinimized()) window.showNormal();
     window.bring_to_foreground();
-    if (!path.empty()) window.execute(kCmdOpen, path);
+    if (!path.empty()) window.execute(Command::Open, path);
   });
   guard.set_close_handler([&window] { window.close_for_other_instance(); });
   window.set_close_check([&guard, &window] {

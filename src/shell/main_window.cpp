@@ -22,6 +22,7 @@
 #include "dialogs/calc_window.h"
 #include "dialogs/help_window.h"
 #include "platform/message_boxes.h"
+#include "platform/qt_boundary.h"
 #include "session/command_handlers.h"
 #include "session/commands.h"
 #include "session/layout.h"
@@ -34,10 +35,6 @@
 namespace kv {
 
 namespace {
-
-DialogRect to_dialog_rect(const QRect& r) {
-  return DialogRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
 
 constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden.";
 
@@ -71,13 +68,14 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::Help, Feature::About}) {
     state_.features.set(static_cast<size_t>(f));
   }
-  graph_ = new GraphWidget(state_, *this, [this] { return graph_client_offset(); }, this);
+  graph_ = new GraphWidget(
+      state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
   PointerHooks hooks;
   hooks.context_menu = [this](QPoint at) { context_menu_->popup(at); };
   hooks.view_changed = [this] { update_actions(); };
-  pointer_ = new PointerController(state_, *this, graph_, [this] { return graph_client_offset(); },
-                                   std::move(hooks));
+  pointer_ = new PointerController(
+      state_, *this, graph_, [this] { return graph_client_offset(); }, std::move(hooks));
   createActions();
   createMenus();
   createToolBars();
@@ -85,7 +83,7 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   readSettings();
   documents_ = std::make_unique<DocumentActions>(
       state_, *this, this, [this] { return graph_->picture().image(); },
-      [this](const std::string& path) { execute(kCmdOpen, path); });
+      [this](const std::string& path) { execute(Command::Open, path); });
   state_.features.set(static_cast<size_t>(Feature::Documents));
   state_.features.set(static_cast<size_t>(Feature::PictureExport));
   setAcceptDrops(true);
@@ -145,12 +143,12 @@ void MainWindow::set_after_paint_hook(std::function<void()> hook) {
   graph_->set_after_paint_hook(std::move(hook));
 }
 
-void MainWindow::execute(int id) {
+void MainWindow::execute(Command id) {
   run_command(state_, *this, id);
   update_actions();
 }
 
-void MainWindow::execute(int id, const std::string& path) {
+void MainWindow::execute(Command id, const std::string& path) {
   CommandParam param;
   param.path = path;
   run_command(state_, *this, id, param);
@@ -158,7 +156,7 @@ void MainWindow::execute(int id, const std::string& path) {
 }
 
 void MainWindow::on_action_triggered() {
-  if (auto* a = qobject_cast<QAction*>(sender())) execute(a->data().toInt());
+  if (auto* a = qobject_cast<QAction*>(sender())) execute(static_cast<Command>(a->data().toInt()));
 }
 
 // ---- geometry -------------------------------------------------------------
@@ -188,8 +186,8 @@ WindowMetrics MainWindow::window_metrics() {
   const QScreen* s = screen();
   if (s != nullptr) {
     const QRect avail = s->availableGeometry();
-    m.screen = Rect{avail.left(), avail.top(), avail.left() + avail.width(),
-                    avail.top() + avail.height()};
+    m.screen =
+        Rect{avail.left(), avail.top(), avail.left() + avail.width(), avail.top() + avail.height()};
   }
   m.maximised = isMaximized();
   m.minimised = isMinimized();
@@ -219,7 +217,8 @@ QMargins MainWindow::frame_margins() {
 }
 
 void MainWindow::remember_window_rect() {
-  if (!isVisible() || isMinimized() || isMaximized() || isFullScreen() || state_.full_screen) return;
+  if (!isVisible() || isMinimized() || isMaximized() || isFullScreen() || state_.full_screen)
+    return;
   frame_margins();
   place_once_framed();
   state_.prefs.pos = to_dialog_rect(frameGeometry());
@@ -280,7 +279,7 @@ void MainWindow::show_status_bar(bool shown) {
   if (layout() != nullptr) layout()->activate();
 }
 
-void MainWindow::set_toolbar_check(int id, bool checked) {
+void MainWindow::set_toolbar_check(Command id, bool checked) {
   if (QAction* a = action(id)) a->setChecked(checked);
 }
 
@@ -345,7 +344,7 @@ void MainWindow::bring_to_foreground() {
   activateWindow();
 }
 
-void MainWindow::post_command(int id) {
+void MainWindow::post_command(Command id) {
   QTimer::singleShot(0, this, [this, id] { execute(id); });
 }
 
@@ -357,20 +356,22 @@ void MainWindow::focus_formula_dialog() { formula_dialogs_.focus(); }
 
 HelpWindow* MainWindow::help_window() const { return help_window_.data(); }
 
-bool MainWindow::run_window_command(int id, const std::string& path) {
+bool MainWindow::run_window_command(Command id, const std::string& path) {
   if (DocumentActions::handles(id)) return documents_->run(id, path);
   switch (id) {
-    case kCmdValueTable: calculators_->show_table(this); return true;
-    case kCmdSingleValue: calculators_->show_value(this); return true;
-    case kCmdDiscussion: calculators_->show_discussion(this); return true;
-    case kCmdPrint: print_clipboard_->print(); return true;
-    case kCmdCopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
-    case kCmdCopyMetafile: print_clipboard_->copy_vector(); return true;
-    case kCmdHelp:
-      open_full_help(help_window_, this, state_, [this](int command) { execute(command); },
-                     [this](QWidget* owner) { return print_clipboard_->choose_printer(owner); });
+    case Command::ValueTable: calculators_->show_table(this); return true;
+    case Command::SingleValue: calculators_->show_value(this); return true;
+    case Command::Discussion: calculators_->show_discussion(this); return true;
+    case Command::Print: print_clipboard_->print(); return true;
+    case Command::CopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
+    case Command::CopySvg: print_clipboard_->copy_vector(); return true;
+    case Command::Help:
+      open_full_help(
+          help_window_, this, state_,
+          [this](int command) { execute(static_cast<Command>(command)); },
+          [this](QWidget* owner) { return print_clipboard_->choose_printer(owner); });
       return true;
-    case kCmdAbout: show_about_box(this, state_); return true;
+    case Command::About: show_about_box(this, state_); return true;
     default: return false;
   }
 }
@@ -445,7 +446,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   // Opened from the event loop: the save question must not run inside the
   // drop, while the program the file came from waits for its end.
-  QTimer::singleShot(0, this, [this, path] { execute(kCmdOpen, path); });
+  QTimer::singleShot(0, this, [this, path] { execute(Command::Open, path); });
 }
 
 }  // namespace kv

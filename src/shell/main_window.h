@@ -55,9 +55,9 @@ class MainWindow final : public QMainWindow, public ShellHost {
   void first_show(bool registered = false);
 
   // Runs one command as a menu item would, then updates the actions.
-  void execute(int id);
+  void execute(Command id);
   // Command 4000 with a document path: opens it without a file dialog.
-  void execute(int id, const std::string& path);
+  void execute(Command id, const std::string& path);
 
   // Closing: after the save question, `check` decides whether the window may
   // close (the question about the other instances).
@@ -68,7 +68,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   void close_for_other_instance();
   DocumentActions& documents() { return *documents_; }
 
-  QAction* action(int id) const;
+  QAction* action(Command id) const;
   QMenu* context_popup() const { return context_menu_; }
   QToolBar* left_toolbar() const { return left_bar_; }
   QToolBar* right_toolbar() const { return right_bar_; }
@@ -86,7 +86,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   WindowMetrics window_metrics() override;
   void show_toolbars(bool shown) override;
   void show_status_bar(bool shown) override;
-  void set_toolbar_check(int id, bool checked) override;
+  void set_toolbar_check(Command id, bool checked) override;
   void set_title(const std::string& title) override;
   void set_status_text(const std::string& text) override;
   void error_box(const std::string& text) override;
@@ -98,12 +98,12 @@ class MainWindow final : public QMainWindow, public ShellHost {
   void set_window_rect(const DialogRect& window) override;
   void close_window() override;
   void bring_to_foreground() override;
-  void post_command(int id) override;
+  void post_command(Command id) override;
   bool run_formula_dialog(int panel) override;
   void focus_formula_dialog() override;
   void hide_value_tooltip() override;
   void refresh_value_tooltip() override;
-  bool run_window_command(int id, const std::string& path) override;
+  bool run_window_command(Command id, const std::string& path) override;
   bool load_one_instance(UserPrefs& prefs) override;
   bool save_one_instance(const UserPrefs& prefs) override;
   bool reset_settings(ShellState& state) override;
@@ -147,7 +147,7 @@ class MainWindow final : public QMainWindow, public ShellHost {
   SettingsAccess settings_;
   FormulaDialogRunner formula_dialogs_;
   bool settings_loaded_ = false;
-  std::unordered_map<int, QAction*> actions_;
+  std::unordered_map<Command, QAction*> actions_;
   QMenu* context_menu_ = nullptr;
   QToolBar* left_bar_ = nullptr;
   QToolBar* right_bar_ = nullptr;

@@ -13,8 +13,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
-#include <cstring>
 
+#include "platform/qt_boundary.h"
 #include "platform/swatch_icon.h"
 #include "platform/toolbar_icons.h"
 #include "session/command_handlers.h"
@@ -28,19 +28,17 @@ namespace kv {
 
 namespace {
 
-QString utf8(const char* text) { return QString::fromUtf8(text != nullptr ? text : ""); }
-
 // A key of the command tables ("Ctrl+F", "Return", "1") as the toolkit writes it.
-QKeySequence key_sequence(const char* key) {
-  return QKeySequence::fromString(QString::fromLatin1(key), QKeySequence::PortableText);
+QKeySequence key_sequence(const std::string& key) {
+  return QKeySequence::fromString(QString::fromStdString(key), QKeySequence::PortableText);
 }
 
 // A window key of the tables against a key press: "+" and "-" by the
 // character typed (any key that types it, the keypad's too), the others by
 // the key without modifiers.
-bool key_matches(const char* key, const QKeyEvent& event) {
-  if (std::strlen(key) == 1 && !QChar::fromLatin1(key[0]).isLetterOrNumber()) {
-    return event.text() == QString::fromLatin1(key);
+bool key_matches(const std::string& key, const QKeyEvent& event) {
+  if (key.size() == 1 && !QChar::fromLatin1(key[0]).isLetterOrNumber()) {
+    return event.text() == QString::fromStdString(key);
   }
   const Qt::KeyboardModifiers mods =
       event.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
@@ -49,48 +47,42 @@ bool key_matches(const char* key, const QKeyEvent& event) {
          seq[0].keyboardModifiers() == Qt::NoModifier;
 }
 
-// Radio groups: the axis styles, the line widths, the colour schemes.
-constexpr int kRadioGroups[][2] = {
-    {kCmdCrossedStyle, kCmdBoxedStyle},
-    {kCmdLineWidthFirst, kCmdLineWidthLast},
-    {kCmdPaletteFirst, kCmdPaletteLast},
-};
-
 constexpr const char* kCommandProperty = "kvCommand";
 
 }  // namespace
 
-QAction* MainWindow::action(int id) const {
+QAction* MainWindow::action(Command id) const {
   const auto it = actions_.find(id);
   return it != actions_.end() ? it->second : nullptr;
 }
 
 void MainWindow::createActions() {
+  std::unordered_map<RadioGroup, QActionGroup*> groups;
   for (const CommandInfo& info : command_table()) {
     auto* a = new QAction(this);
-    a->setData(info.id);
+    a->setData(command_number(info.id));
     // Buttons without menu item still get a name, for accessibility.
-    a->setText(utf8(info.menu_text != nullptr ? info.menu_text : info.tooltip));
-    if (info.bitmap != 0) a->setIcon(toolbar_icon(info.bitmap));
-    if (info.id >= kCmdPaletteFirst && info.id <= kCmdPaletteLast) {
-      a->setIcon(swatch_icon(info.id - kCmdPaletteFirst));
-    }
-    a->setIconVisibleInMenu(info.id >= kCmdPaletteFirst && info.id <= kCmdPaletteLast);
+    a->setText(ui_text(info.menu_text != nullptr ? info.menu_text : info.tooltip));
+    if (info.picture != 0) a->setIcon(toolbar_icon(info.picture));
+    const int palette = palette_of(info.id);
+    if (palette >= 0) a->setIcon(swatch_icon(palette));
+    a->setIconVisibleInMenu(palette >= 0);
     a->setCheckable(command_state(state_, info.id).checkable);
+    if (info.group != RadioGroup::None) {
+      QActionGroup*& g = groups[info.group];
+      if (g == nullptr) g = new QActionGroup(this);
+      g->setExclusive(true);
+      g->addAction(a);
+    }
     connect(a, &QAction::triggered, this, &MainWindow::on_action_triggered);
     actions_.emplace(info.id, a);
   }
-  for (const auto& group : kRadioGroups) {
-    auto* g = new QActionGroup(this);
-    g->setExclusive(true);
-    for (int id = group[0]; id <= group[1]; ++id) g->addAction(action(id));
-  }
-  std::unordered_map<int, QList<QKeySequence>> keys;
+  std::unordered_map<Command, QList<QKeySequence>> keys;
   for (const KeyBinding& k : key_bindings()) {
     if (k.kind == KeyKind::Accelerator) keys[k.id].append(key_sequence(k.key));
   }
   // Return on the keypad is the same key to the user.
-  keys[kCmdOpenCurrentDialog].append(QKeySequence(Qt::Key_Enter));
+  keys[Command::OpenCurrentDialog].append(QKeySequence(Qt::Key_Enter));
   for (auto& [id, list] : keys) {
     if (QAction* a = action(id)) a->setShortcuts(list);
   }
@@ -105,7 +97,7 @@ QMenu* MainWindow::build_menu(QMenu* menu, std::span<const MenuItem> items) {
       case MenuItemKind::Separator: menu->addSeparator(); break;
       case MenuItemKind::Command: menu->addAction(action(item.id)); break;
       case MenuItemKind::Popup: {
-        QMenu* sub = build_menu(menu->addMenu(utf8(item.text)), item.items);
+        QMenu* sub = build_menu(menu->addMenu(ui_text(item.text)), item.items);
         if (!item.items.empty() && item.items.front().owner_drawn) {
           auto* style = new SwatchMenuStyle;
           style->setParent(sub);
@@ -125,7 +117,7 @@ void MainWindow::createMenus() {
     update_actions();
   };
   for (const MenuItem& top : menu_bar()) {
-    QMenu* menu = build_menu(menuBar()->addMenu(utf8(top.text)), top.items);
+    QMenu* menu = build_menu(menuBar()->addMenu(ui_text(top.text)), top.items);
     connect(menu, &QMenu::aboutToShow, this, opening);
   }
   context_menu_ = build_menu(new QMenu(this), context_menu());
@@ -147,15 +139,15 @@ QToolBar* MainWindow::build_toolbar(const char* name, int width, Qt::ToolBarArea
   // The toolbars belong to the window; no menu to hide them by hand.
   bar->toggleViewAction()->setVisible(false);
   bar->setContextMenuPolicy(Qt::PreventContextMenu);
-  for (const ToolbarButton& b : left ? kv::left_toolbar() : kv::right_toolbar()) {
-    if (b.id == 0) {
+  for (const Command id : left ? kv::left_toolbar() : kv::right_toolbar()) {
+    if (id == Command::None) {
       bar->addSeparator();
       continue;
     }
-    QAction* a = action(b.id);
+    QAction* a = action(id);
     bar->addAction(a);
     QWidget* button = bar->widgetForAction(a);
-    button->setProperty(kCommandProperty, b.id);
+    button->setProperty(kCommandProperty, command_number(id));
     button->installEventFilter(this);
     button->setFocusPolicy(Qt::NoFocus);
   }
@@ -164,8 +156,9 @@ QToolBar* MainWindow::build_toolbar(const char* name, int width, Qt::ToolBarArea
 }
 
 void MainWindow::createToolBars() {
-  left_bar_ = build_toolbar("Werkzeugleiste links", 26, Qt::LeftToolBarArea, true);
-  right_bar_ = build_toolbar("Werkzeugleiste rechts", 25, Qt::RightToolBarArea, false);
+  left_bar_ = build_toolbar("Werkzeugleiste links", kToolbarLeftWidth, Qt::LeftToolBarArea, true);
+  right_bar_ =
+      build_toolbar("Werkzeugleiste rechts", kToolbarRightWidth, Qt::RightToolBarArea, false);
 }
 
 void MainWindow::createStatusBar() {
@@ -193,10 +186,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     const QVariant id = watched->property(kCommandProperty);
     if (id.isValid()) {
-      const char* text = toolbar_tooltip(state_, id.toInt());
+      const char* text = toolbar_tooltip(state_, static_cast<Command>(id.toInt()));
       auto* help = static_cast<QHelpEvent*>(event);
       if (text != nullptr) {
-        QToolTip::showText(help->globalPos(), utf8(text), qobject_cast<QWidget*>(watched));
+        QToolTip::showText(help->globalPos(), ui_text(text), qobject_cast<QWidget*>(watched));
       } else {
         QToolTip::hideText();
         event->ignore();

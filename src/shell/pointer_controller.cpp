@@ -319,7 +319,7 @@ void PointerController::end_zoom_box(bool with_zoom) {
   if (rect) {
     CommandParam param;
     param.rect = *rect;
-    run_command(state_, host_, kCmdZoomRect, param);
+    run_command(state_, host_, Command::ZoomRect, param);
     changed();
   }
 }

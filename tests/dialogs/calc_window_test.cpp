@@ -190,7 +190,7 @@ class CalcTest : public QObject {
     formula(v)->setEditText(QStringLiteral("sin(x)"));
     v->run(kCtlToGraph);
     QCOMPARE(state_.panels[kPanelFunction].source, std::string("x^2;  \r\nsin(x);"));
-    QCOMPARE(host_->posted, std::vector<int>{kCmdFunctionDialog});
+    QCOMPARE(host_->posted, std::vector<Command>{Command::FunctionDialog});
 
     // A refused field stays on the page and the drawing panel keeps its own.
     CalcPage* e = table_page(1);
@@ -202,7 +202,7 @@ class CalcTest : public QObject {
     e->run(kCtlToGraph);
     QCOMPARE(state_.panels[kPanelDiffEqu].source, std::string("y'=y"));
     QCOMPARE(state_.panels[kPanelDiffEqu].range[kXMin].value, -1.0);
-    QCOMPARE(host_->posted.back(), kCmdDiffEquDialog);
+    QCOMPARE(host_->posted.back(), Command::DiffEquDialog);
   }
 
   void gesturesRunTheirCommands() {

@@ -140,14 +140,14 @@ class FormulaDialogTest : public QObject {
       quick->activateWindow();
       QVERIFY(QTest::qWaitForWindowActive(quick));
       QTest::keyClick(quick->view(), Qt::Key_F1);
-      QCOMPARE(host_->posted, (std::vector<int>{kCmdHelp, kCmdHelp, kCmdHelp}));
+      QCOMPARE(host_->posted, (std::vector<Command>{Command::Help, Command::Help, Command::Help}));
     }
     host_->posted.clear();
     AxisTitleDialog titles(owner_.get(), *state_, *host_, state_->panels[kPanelFunction]);
     titles.show();
     QVERIFY(QTest::qWaitForWindowActive(&titles));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-    QCOMPARE(host_->posted, std::vector<int>{kCmdHelp});
+    QCOMPARE(host_->posted, std::vector<Command>{Command::Help});
   }
 
   // Tab from the last range field reaches the checked angle unit; the

@@ -17,23 +17,13 @@ TEST(DocumentNames, ProposalAppendsTheExtensionUnlessTheNameEndsInIt) {
   for (auto [path, proposed] : cases) EXPECT_EQ(propose_document_path(path), proposed) << path;
 }
 
-TEST(DocumentNames, FileTitleAndWindowTitle) {
+TEST(DocumentNames, FileTitle) {
   EXPECT_EQ(file_title_of("/home/u/kurven/a.kvl"), "a.kvl");
   EXPECT_EQ(file_title_of("a.kvl"), "a.kvl");
   EXPECT_EQ(file_title_of("/dir/"), "");
-  EXPECT_EQ(window_title(""), "Kurvaline");
-  EXPECT_EQ(window_title("a.kvl"), "Kurvaline - a.kvl");
 }
 
-TEST(DocumentNames, ModifiedMarkAndSaveQuestion) {
-  PanelRecord panel;
-  EXPECT_FALSE(stored_modified_flag(true, panel));  // nothing compiled
-  panel.formulas.push_back(std::make_unique<CompiledFormula>());
-  EXPECT_TRUE(stored_modified_flag(true, panel));
-  EXPECT_FALSE(stored_modified_flag(false, panel));
-  panel.error.report(kMsgNone, 510);
-  EXPECT_FALSE(stored_modified_flag(true, panel));
-
+TEST(DocumentNames, SaveQuestion) {
   EXPECT_TRUE(save_question_needed(true, true));
   EXPECT_FALSE(save_question_needed(true, false));
   EXPECT_FALSE(save_question_needed(false, true));

@@ -321,11 +321,11 @@ TEST(DocumentApply, ValuesTextsAndFixedBoundsComeFromTheDocument) {
   EXPECT_EQ(panel.count(), 0);  // the old compiled formulas pointed into the old text
 }
 
-TEST(DocumentApply, OptionCommandsInDispatchOrderOnlyForDifferences) {
+TEST(DocumentApply, OptionChangesInDispatchOrderOnlyForDifferences) {
   auto panels = fresh_panels();
   PanelRecord& panel = (*panels)[kPanelFunction];
   DocumentData doc = capture_document(panel);
-  EXPECT_TRUE(document_option_commands(doc, panel).empty());
+  EXPECT_TRUE(document_option_changes(doc, panel).empty());
 
   panel.options[kOptBoxedStyle] = 0;
   panel.options[kOptGrid] = 0;
@@ -336,17 +336,17 @@ TEST(DocumentApply, OptionCommandsInDispatchOrderOnlyForDifferences) {
   doc.options[kOptEqualScales] = 0;
   doc.options[kOptPalette] = 2;
   doc.options[kOptFillIntegralArea] = !panel.options[kOptFillIntegralArea];
-  const std::vector<OptionCommand> want = {{5002, kOptPalette, 2}, {4040, kOptBoxedStyle, 0},
-                                           {4041, kOptBoxedStyle, 1}, {4034, kOptGrid, 1},
-                                           {4043, kOptEqualScales, 0}};
-  EXPECT_EQ(document_option_commands(doc, panel), want);
+  const std::vector<OptionChange> want = {{kOptPalette, 2}, {kOptBoxedStyle, 0},
+                                          {kOptBoxedStyle, 1}, {kOptGrid, 1},
+                                          {kOptEqualScales, 0}};
+  EXPECT_EQ(document_option_changes(doc, panel), want);
 
   doc.options[kOptBoxedStyle] = 0;
   panel.options[kOptBoxedStyle] = 1;
-  const auto cmds = document_option_commands(doc, panel);
-  EXPECT_EQ(cmds[1], (OptionCommand{4040, kOptBoxedStyle, 0}));
-  EXPECT_NE(cmds[2].option, kOptBoxedStyle);
-  apply_option_commands(cmds, panel);
+  const auto changes = document_option_changes(doc, panel);
+  EXPECT_EQ(changes[1], (OptionChange{kOptBoxedStyle, 0}));
+  EXPECT_NE(changes[2].option, kOptBoxedStyle);
+  apply_option_changes(changes, panel);
   EXPECT_EQ(panel.options[kOptBoxedStyle], 0);
   EXPECT_EQ(panel.options[kOptPalette], 2);
   EXPECT_NE(panel.options[kOptFillIntegralArea], doc.options[kOptFillIntegralArea]);
@@ -375,11 +375,11 @@ TEST(DocumentLayout, LaterOptionsFollowTheTitlesOnlyWhenOn) {
   EXPECT_TRUE(parsed(later).mark_points);
 
   // An open switches the option to the document's, off included.
-  EXPECT_EQ(document_option_commands(doc, initial_panels()[kPanelFunction]),
-            (std::vector<OptionCommand>{{6001, kOptMarkPoints, 1}}));
-  const std::vector<OptionCommand> cmds = document_option_commands(parsed(off), panel);
-  EXPECT_EQ(cmds, (std::vector<OptionCommand>{{6001, kOptMarkPoints, 0}}));
-  apply_option_commands(cmds, panel);
+  EXPECT_EQ(document_option_changes(doc, initial_panels()[kPanelFunction]),
+            (std::vector<OptionChange>{{kOptMarkPoints, 1}}));
+  const std::vector<OptionChange> changes = document_option_changes(parsed(off), panel);
+  EXPECT_EQ(changes, (std::vector<OptionChange>{{kOptMarkPoints, 0}}));
+  apply_option_changes(changes, panel);
   EXPECT_EQ(panel.option(kOptMarkPoints), 0);
 }
 
@@ -402,10 +402,10 @@ TEST(DocumentLayout, MarkDiscontinuitiesFollowsMarkPoints) {
   EXPECT_TRUE(doc.mark_points && doc.mark_discontinuities);
   EXPECT_FALSE(parsed(alone).mark_points);
   EXPECT_TRUE(parsed(alone).mark_discontinuities);
-  EXPECT_EQ(document_option_commands(parsed(alone), initial_panels()[kPanelFunction]),
-            (std::vector<OptionCommand>{{6002, kOptMarkDiscontinuities, 1}}));
-  EXPECT_EQ(document_option_commands(parsed(off), panel),
-            (std::vector<OptionCommand>{{6001, kOptMarkPoints, 0}, {6002, kOptMarkDiscontinuities, 0}}));
+  EXPECT_EQ(document_option_changes(parsed(alone), initial_panels()[kPanelFunction]),
+            (std::vector<OptionChange>{{kOptMarkDiscontinuities, 1}}));
+  EXPECT_EQ(document_option_changes(parsed(off), panel),
+            (std::vector<OptionChange>{{kOptMarkPoints, 0}, {kOptMarkDiscontinuities, 0}}));
 }
 
 // A fresh directory per test, removed afterwards.

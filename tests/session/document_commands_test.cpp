@@ -74,7 +74,7 @@ TEST_F(DocumentCommands, OpenSwitchesOptionsThroughTheirCommandsWithoutPainting)
   const PanelRecord& p = state.current();
   EXPECT_EQ(p.source, "sin(x)");
   EXPECT_EQ(p.option(kOptGrid), 0);
-  EXPECT_FALSE(host.toolbar_checks.at(kCmdGrid));  // the button follows as for a user's click
+  EXPECT_FALSE(host.toolbar_checks.at(Command::Grid));  // the button follows as for a user's click
   EXPECT_EQ(p.option(kOptBoxedStyle), 1);
   EXPECT_EQ(state.colours[kPanelIntegral].entries, build_colour_table(2).entries);
   EXPECT_EQ(p.document.path, path);
@@ -82,6 +82,27 @@ TEST_F(DocumentCommands, OpenSwitchesOptionsThroughTheirCommandsWithoutPainting)
   EXPECT_FALSE(p.document.modified);
   EXPECT_EQ(state.prefs.last_dir, dir.path);
   EXPECT_TRUE(state.ready);
+}
+
+// Each option an open may change reaches the document's value through the
+// command it is turned into: a change sent to the wrong command (x for y
+// units, crossed for boxed) leaves the option as the panel had it.
+TEST_F(DocumentCommands, EveryOptionChangeReachesTheDocumentsValue) {
+  const OptionIndex toggles[] = {kOptYUnitsPi, kOptXUnitsPi, kOptSolverSwitch, kOptBorder,
+                                 kOptFunctionExpressions, kOptTickLabels, kOptTickMarks,
+                                 kOptAxes, kOptSubGrid, kOptGrid, kOptEqualScales};
+  for (int round = 0; round < 2; ++round) {
+    DocumentData doc = capture_document(state.current());
+    doc.panel_index = state.surface();
+    for (const OptionIndex o : toggles) doc.options[o] = !state.current().option(o);
+    doc.options[kOptBoxedStyle] = !state.current().option(kOptBoxedStyle);
+    doc.options[kOptPalette] = (state.current().option(kOptPalette) + 1) % 3;
+    doc.options[kOptLineWidth] = state.current().option(kOptLineWidth) % 3 + 1;
+    apply_document(state, host, doc);
+    for (const OptionIndex o : toggles) EXPECT_EQ(state.current().option(o), doc.options[o]) << o;
+    for (const OptionIndex o : {kOptBoxedStyle, kOptPalette, kOptLineWidth})
+      EXPECT_EQ(state.current().option(o), doc.options[o]) << o;
+  }
 }
 
 TEST_F(DocumentCommands, SaveNamesAndDialogStart) {

@@ -31,7 +31,7 @@ class FakeHost : public ShellHost {
   WindowMetrics window_metrics() override { return metrics; }
   void show_toolbars(bool shown) override { toolbars_shown = shown; }
   void show_status_bar(bool shown) override { status_bar_shown = shown; }
-  void set_toolbar_check(int id, bool checked) override { toolbar_checks[id] = checked; }
+  void set_toolbar_check(Command id, bool checked) override { toolbar_checks[id] = checked; }
   void set_title(const std::string& t) override { title = t; }
   void set_status_text(const std::string& t) override { status_texts.push_back(t); }
   void error_box(const std::string& text) override { messages.push_back(text); }
@@ -50,7 +50,7 @@ class FakeHost : public ShellHost {
   void set_window_rect(const DialogRect& window) override { metrics.window = window; }
   void close_window() override { ++close_requests; }
   void bring_to_foreground() override {}
-  void post_command(int id) override { posted.push_back(id); }
+  void post_command(Command id) override { posted.push_back(id); }
   bool run_formula_dialog(int panel) override {
     dialogs.push_back(panel);
     return confirm_dialog;
@@ -58,7 +58,7 @@ class FakeHost : public ShellHost {
   void focus_formula_dialog() override { ++dialog_focus; }
   void hide_value_tooltip() override {}
   void refresh_value_tooltip() override {}
-  bool run_window_command(int id, const std::string&) override {
+  bool run_window_command(Command id, const std::string&) override {
     window_commands.push_back(id);
     return true;
   }
@@ -83,18 +83,18 @@ class FakeHost : public ShellHost {
   bool toolbars_shown = true;
   bool status_bar_shown = true;
   bool full_screen = false;
-  std::map<int, bool> toolbar_checks;
+  std::map<Command, bool> toolbar_checks;
   std::string title;
   std::vector<std::string> status_texts;
   std::vector<std::string> messages;
   MessageResult answer = MessageResult::Ok;
   bool tick_do_not_ask = false;  // the box's "Nicht mehr nachfragen"
   int close_requests = 0;
-  std::vector<int> posted;
+  std::vector<Command> posted;
   std::vector<int> dialogs;
   bool confirm_dialog = true;
   int dialog_focus = 0;
-  std::vector<int> window_commands;
+  std::vector<Command> window_commands;
   bool file_readable = true;
   bool file_one_instance = false;
   int saves = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "fake_host.h"
 #include "model/initial_contents.h"
 #include "session/formula_checks.h"
 #include "session/formula_history.h"
@@ -37,7 +38,7 @@ TEST(FormulaChecks, FirstErrorWinsInTheOrderOfTheDialog) {
   EXPECT_EQ(fnc.message(), kMsgInvalidExpression);
   EXPECT_EQ(fnc.control(), kCtlXMin + 1);
 
-  // DLG_DEQ: start x, then y'''' down to y, and the t range last.
+  // The equation dialog: start x, then y'''' down to y, and the t range last.
   Dialog deq(kPanelDiffEqu);
   deq.texts.values[kStartY] = "";
   deq.texts.values[kStartY4] = "1/0";
@@ -50,7 +51,7 @@ TEST(FormulaChecks, FirstErrorWinsInTheOrderOfTheDialog) {
   EXPECT_FALSE(deq.commit());
   EXPECT_EQ(deq.control(), kCtlStartX);
 
-  // DLG_IGL reads its lower bound after the ranges and has no t pair.
+  // The integral dialog reads its lower bound after the ranges and has no t pair.
   Dialog igl(kPanelIntegral);
   igl.texts.range[kTMin] = "1";
   igl.texts.range[kTMax] = "0";
@@ -121,6 +122,43 @@ TEST(FormulaChecks, DefaultRangesAreCheckedOnACopy) {
   EXPECT_EQ(d.panel().default_range[kXMax].text, "2pi");
   EXPECT_NEAR(d.panel().default_range[kXMax].value, 6.283185307179586, 1e-15);
   EXPECT_EQ(d.panel().range[kXMax].value, xmax);
+}
+
+// The question comes while not silenced; a tick silences it whatever the
+// answer; only Yes (or no question) stores; a refused field is reported.
+TEST(FormulaChecks, SetDefaultsAsksUntilSilencedAndStoresOnlyOnYes) {
+  ShellState state;
+  FakeHost host{state};
+  Dialog d(kPanelIntegral);
+  d.texts.range[kXMax] = "7";
+  state.prefs.alert_set_def_range = true;
+  const auto set = [&] {
+    return ask_and_set_default_ranges(state.prefs, host, d.panel(), d.index, d.texts, {});
+  };
+  host.answer = MessageResult::No;
+  EXPECT_TRUE(set());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0], default_range_question(kPanelIntegral));
+  EXPECT_NE(d.panel().default_range[kXMax].text, "7");
+  EXPECT_TRUE(state.prefs.alert_set_def_range);
+
+  host.answer = MessageResult::Cancel;
+  host.tick_do_not_ask = true;
+  EXPECT_TRUE(set());
+  EXPECT_NE(d.panel().default_range[kXMax].text, "7");
+  EXPECT_FALSE(state.prefs.alert_set_def_range);
+
+  EXPECT_TRUE(set());  // silenced: no question, stored
+  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(d.panel().default_range[kXMax].text, "7");
+
+  state.prefs.alert_set_def_range = true;
+  host.tick_do_not_ask = false;
+  host.answer = MessageResult::Yes;
+  d.texts.range[kXMax] = "x+";
+  EXPECT_FALSE(set());
+  EXPECT_TRUE(d.panel().error.failed);
+  EXPECT_EQ(d.panel().default_range[kXMax].text, "7");
 }
 
 TEST(FormulaChecks, FieldTextsShownAgain) {

@@ -4,6 +4,7 @@
 
 #include "fake_host.h"
 #include "session/command_handlers.h"
+#include "session/zoom_box.h"
 
 namespace kv {
 namespace {
@@ -35,13 +36,13 @@ TEST_F(LayoutTest, PlotIsAtLeast50AndEven) {
 TEST_F(LayoutTest, BarsAndStyleTakeTheirRoom) {
   const PlotRect with_bars = plot_for_client(800, 600);
   EXPECT_EQ(with_bars.left, 26 + 23);
-  run_command(state, host, 4031);  // toolbars off
-  run_command(state, host, 4030);  // status bar off
+  run_command(state, host, Command::Toolbar);  // toolbars off
+  run_command(state, host, Command::Statusbar);  // status bar off
   EXPECT_FALSE(host.toolbars_shown);
   EXPECT_EQ(state.layout.plot.left, 23);
   EXPECT_EQ(state.layout.plot.width, with_bars.width + 52);  // 51 more, made even
   EXPECT_EQ(state.layout.plot.height, with_bars.height + 20);
-  run_command(state, host, 4041);  // boxed style: left margin 69
+  run_command(state, host, Command::BoxedStyle);  // boxed style: left margin 69
   EXPECT_EQ(state.layout.plot.left, 69);
 }
 
@@ -89,7 +90,7 @@ TEST_F(LayoutTest, StartPlacementCentresTheDefaultOrClipsTheSavedRectangle) {
 TEST_F(LayoutTest, SquareWindowUsesTheSmallerSide) {
   plot_for_client(800, 600);
   const int side = std::min(state.layout.plot.width, state.layout.plot.height);
-  run_command(state, host, 4051);
+  run_command(state, host, Command::SquareWindow);
   host.metrics.client = {0, 0, host.metrics.window.right - host.metrics.window.left - 16,
                          host.metrics.window.bottom - host.metrics.window.top - 60};
   relayout(state, host);
@@ -100,11 +101,11 @@ TEST_F(LayoutTest, SquareWindowUsesTheSmallerSide) {
 TEST_F(LayoutTest, MouseTestsPullTheEdgesIn) {
   const PlotPlacement p = layout_for(state, host.metrics);
   const Rect& a = p.client;
-  EXPECT_TRUE(in_graph_area(p, a.right - 2, a.bottom - 2));
-  EXPECT_FALSE(in_graph_area(p, a.right - 1, a.top));
-  EXPECT_TRUE(in_zoom_start_area(p, a.right - 1, a.bottom - 1));
-  EXPECT_FALSE(in_zoom_start_area(p, a.right, a.top));
-  EXPECT_FALSE(in_graph_area(p, a.left - 1, a.top));
+  EXPECT_TRUE(inside_graph_area(a, {a.right - 2, a.bottom - 2}));
+  EXPECT_FALSE(inside_graph_area(a, {a.right - 1, a.top}));
+  EXPECT_TRUE(zoom_box_may_start_at(a, {a.right - 1, a.bottom - 1}));
+  EXPECT_FALSE(zoom_box_may_start_at(a, {a.right, a.top}));
+  EXPECT_FALSE(inside_graph_area(a, {a.left - 1, a.top}));
 }
 
 }  // namespace

@@ -21,19 +21,19 @@ struct PointerTest : ::testing::Test {
 };
 
 TEST_F(PointerTest, ViewCommandsRefreshAndRecordOneUndoStepEach) {
-  EXPECT_TRUE(command_state(state, kCmdZoomIn).enabled);
+  EXPECT_TRUE(command_state(state, Command::ZoomIn).enabled);
   const int repaints = host.repaints;
-  EXPECT_TRUE(run_command(state, host, kCmdZoomIn));
+  EXPECT_TRUE(run_command(state, host, Command::ZoomIn));
   EXPECT_EQ(bound(kXMin), -5);
   EXPECT_EQ(host.repaints, repaints + 1);
-  EXPECT_EQ(command_state(state, kCmdUndo).text, "&Rückgängig: Zoomen\tStrg+Z");
+  EXPECT_EQ(command_state(state, Command::Undo).text, "&Rückgängig: Zoomen\tStrg+Z");
 
   state.current().options[kOptEqualScales] = 1;
-  host.toolbar_checks[kCmdEqualScales] = true;
-  run_command(state, host, kCmdZoomOutY);
-  EXPECT_FALSE(host.toolbar_checks[kCmdEqualScales]);
-  run_command(state, host, kCmdUndo);
-  run_command(state, host, kCmdUndo);
+  host.toolbar_checks[Command::EqualScales] = true;
+  run_command(state, host, Command::ZoomOutY);
+  EXPECT_FALSE(host.toolbar_checks[Command::EqualScales]);
+  run_command(state, host, Command::Undo);
+  run_command(state, host, Command::Undo);
   EXPECT_EQ(bound(kXMin), -6);
   EXPECT_EQ(state.current_undo().count, 0);
 }
@@ -45,7 +45,7 @@ TEST_F(PointerTest, GestureUpZoomsOutAroundItsStartAndTouchGesturesCloseFirst) {
   up.start = {state.layout.plot.left, state.layout.plot.top};
   EXPECT_TRUE(run_gesture_result(state, host, up));
   EXPECT_EQ(state.current_undo().count, 2);  // the scroll, then the zoom
-  EXPECT_EQ(command_state(state, kCmdUndo).text, "&Rückgängig: Zoomen\tStrg+Z");
+  EXPECT_EQ(command_state(state, Command::Undo).text, "&Rückgängig: Zoomen\tStrg+Z");
   up.result = kGestureClick;
   EXPECT_FALSE(run_gesture_result(state, host, up));
 }

@@ -66,7 +66,7 @@ TEST_F(RefreshTest, CompileErrorIsPendingAndThePaintAsksForTheDialog) {
   EXPECT_EQ(error.control_id, kExpressionControlId);
   EXPECT_NE(error.message, kMsgNone);
   EXPECT_FALSE(state.current().document.modified);
-  EXPECT_EQ(host.posted, std::vector<int>{kCmdShowPendingError});
+  EXPECT_EQ(host.posted, std::vector<Command>{Command::ShowPendingError});
   EXPECT_FALSE(state.recompute_needed || state.recompute_curves);  // cleared by the paint
 
   // A pending error fails the next compile without compiling; once the dialog
@@ -78,6 +78,32 @@ TEST_F(RefreshTest, CompileErrorIsPendingAndThePaintAsksForTheDialog) {
   state.current().error.clear();
   EXPECT_TRUE(refresh_view(state, host, REFRESH_COMPILE | REFRESH_MODIFIED));
   EXPECT_TRUE(state.current().document.modified);
+}
+
+// An opened document arrives unmodified with its own formulas: the refresh
+// compiles and recomputes them, forgets the view steps of the old ones, and
+// leaves the modified mark as the open set it.
+TEST_F(RefreshTest, AfterOpenCompilesRecomputesAndKeepsTheDocumentUnmodified) {
+  move_x(1.0);
+  ASSERT_EQ(state.current_undo().count, 1);
+  state.current().source = "x^2";
+  state.current().error.report(kMsgNone, kExpressionControlId);
+  state.current().document.modified = false;
+  const int recomputes = host.recomputing_repaints;
+  EXPECT_TRUE(after_open_refresh(state, host));
+  EXPECT_EQ(state.current().count(), 1);
+  EXPECT_EQ(host.recomputing_repaints, recomputes + 1);
+  EXPECT_EQ(state.current_undo().count, 0);
+  EXPECT_FALSE(state.current().document.modified);
+}
+
+TEST_F(RefreshTest, TitleNamesTheCurrentPanelsDocument) {
+  EXPECT_EQ(window_title(state), "Kurvaline");
+  state.panels[kPanelIntegral].document.title = "a.kvl";
+  EXPECT_EQ(window_title(state), "Kurvaline");
+  switch_surface(state, host, kPanelIntegral, true);
+  EXPECT_EQ(window_title(state), "Kurvaline - a.kvl");
+  EXPECT_EQ(host.title, "Kurvaline - a.kvl");
 }
 
 TEST_F(RefreshTest, EmptyFormulaTextIsNotModified) {

@@ -32,11 +32,11 @@ TEST(RoundRangeWidth, RoundsToTwoToTwentyTimesAPowerOfTenHalvesUp) {
 
 TEST(ViewOps, ZoomInAndOutSnapToRoundSymmetricRanges) {
   ViewFixture f;
-  EXPECT_EQ(f.refresh(view_command(f.target(), 4060)), true);
+  EXPECT_EQ(f.refresh(view_command(f.target(), Command::ZoomIn)), true);
   EXPECT_EQ(f.x(kXMin), -5);
   EXPECT_EQ(f.x(kXMax), 5);
   f.set_range(-5, 5, -5, 5);
-  view_command(f.target(), 4061);
+  view_command(f.target(), Command::ZoomOut);
   EXPECT_EQ(f.x(kXMin), -6.5);
   EXPECT_EQ(f.x(kXMax), 6.5);
 }
@@ -81,7 +81,7 @@ TEST(ViewOps, UndoKeepsAtMost1024StepsAndSkipsZoomsThatChangeNothing) {
 
   // Zooming out at the range limit: the recomputation clamps back to +-1e13.
   f.set_range(-1e13, 1e13, -1e13, 1e13);
-  EXPECT_FALSE(f.refresh(view_command(f.target(), 4061)));
+  EXPECT_FALSE(f.refresh(view_command(f.target(), Command::ZoomOut)));
   EXPECT_EQ(f.undo.count, 0);
 }
 
@@ -124,7 +124,7 @@ TEST(ViewOps, MovedYBoundsBecomeFixedAndStandardViewRestoresAutomatic) {
   ViewFixture f;
   f.panel.ymin_fixed = f.panel.ymax_fixed = false;
   f.panel.options[kOptEqualScales] = 1;
-  EXPECT_TRUE(view_command(f.target(), 4062).equal_scales_changed);  // x only
+  EXPECT_TRUE(view_command(f.target(), Command::ZoomInX).equal_scales_changed);  // x only
   EXPECT_EQ(f.panel.options[kOptEqualScales], 0);
   EXPECT_FALSE(f.panel.ymin_fixed || f.panel.ymax_fixed);  // y stays automatic
   scroll_view(f.target(), ScrollDirection::Down);

@@ -105,12 +105,12 @@ class DocumentWindowTest : public QObject {
 
   void title_follows_open_and_save() {
     MainWindow& w = start();
-    w.execute(kCmdOpen, integral_document("igl.kvl"));
+    w.execute(Command::Open, integral_document("igl.kvl"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Kurvaline - igl.kvl"));
     QCOMPARE(state_->surface(), int{kPanelIntegral});
 
     on_next_modal<QFileDialog>([this](QFileDialog* d) { choose_file(d, file("neu")); });
-    w.execute(kCmdSaveAs);
+    w.execute(Command::SaveAs);
     QCOMPARE(w.windowTitle(), QStringLiteral("Kurvaline - neu.kvl"));
     QVERIFY(QFile::exists(file("neu.kvl")));
     switch_surface(*state_, w, kPanelFunction, true);  // a panel without a document
@@ -135,7 +135,7 @@ class DocumentWindowTest : public QObject {
       });
       choose_file(d, file("bad.kvl"));
     });
-    w.execute(kCmdOpen);
+    w.execute(Command::Open);
     QCOMPARE(shown, QStringLiteral("Datei konnte nicht geöffnet werden"));
     for (int i = 0; i < 3; ++i) QCOMPARE(state_->panels[i].source, sources[i]);
     QCOMPARE(state_->panels[kPanelFunction].options, options);
@@ -145,8 +145,8 @@ class DocumentWindowTest : public QObject {
 
   void save_question_tick_with_cancel_keeps_the_window_and_silences() {
     MainWindow& w = start();
-    w.execute(kCmdOpen, integral_document("igl.kvl"));
-    w.execute(kCmdGridBoth);
+    w.execute(Command::Open, integral_document("igl.kvl"));
+    w.execute(Command::GridBoth);
     QVERIFY(state_->current().document.modified);
     QString asked;
     on_next_modal<QMessageBox>([&](QMessageBox* box) {
@@ -165,8 +165,8 @@ class DocumentWindowTest : public QObject {
 
   void closed_by_another_instance_asks_and_saves_no_settings() {
     MainWindow& w = start();
-    w.execute(kCmdOpen, integral_document("igl.kvl"));
-    w.execute(kCmdGridBoth);
+    w.execute(Command::Open, integral_document("igl.kvl"));
+    w.execute(Command::GridBoth);
     on_next_modal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); });
     w.close_for_other_instance();
     QTest::qWait(200);
@@ -212,7 +212,7 @@ class DocumentWindowTest : public QObject {
     } cases[] = {{"p.png", "\x89PNG"}, {"p.svg", "<?xml"}, {"p.bmp", "BM"}, {"p.GIF", "GIF87a"}};
     for (const auto& c : cases) {
       on_next_modal<QFileDialog>([&](QFileDialog* d) { choose_file(d, file(c.name)); });
-      w.execute(kCmdSavePicture);
+      w.execute(Command::SavePicture);
       QFile f(file(c.name));
       QVERIFY2(f.open(QIODevice::ReadOnly), c.name);
       QVERIFY2(f.read(c.head.size()) == c.head, c.name);
@@ -227,7 +227,7 @@ class DocumentWindowTest : public QObject {
       });
       choose_file(d, file("gone/p.gif"));
     });
-    w.execute(kCmdSavePicture);
+    w.execute(Command::SavePicture);
     QCOMPARE(shown, QStringLiteral("Fehler beim Speichern der Datei"));
   }
 
@@ -254,7 +254,7 @@ class DocumentWindowTest : public QObject {
       });
       QElapsedTimer clock;
       clock.start();
-      w.execute(name[5] == 'k' ? kCmdSaveAs : kCmdSavePicture);
+      w.execute(name[5] == 'k' ? Command::SaveAs : Command::SavePicture);
       QVERIFY2(clock.elapsed() < 4000, name);
       QCOMPARE(shown, QStringLiteral("Fehler beim Speichern der Datei"));
       QCOMPARE(w.windowTitle(), QStringLiteral("Kurvaline"));

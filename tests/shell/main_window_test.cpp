@@ -2,7 +2,7 @@
 // tables, keys reaching their commands (also with the menu bar hidden),
 // toolbar check states and tooltips, the room the bars take beside the
 // graph, and the confirmation box with its check box.
-#include <QtTest>
+#include "shell/main_window.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -12,10 +12,11 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QStyleOptionToolBar>
 #include <QStatusBar>
+#include <QStyleOptionToolBar>
 #include <QToolBar>
 #include <QToolTip>
+#include <QtTest>
 
 #include "dialogs/calc_page.h"
 #include "dialogs/calc_window.h"
@@ -27,7 +28,6 @@
 #include "session/refresh.h"
 #include "session/shell_state.h"
 #include "shell/graph_widget.h"
-#include "shell/main_window.h"
 #include "shell/settings_file.h"
 #include "shell/shell_styles.h"
 
@@ -50,7 +50,8 @@ QString menu_difference(const QList<QAction*>& actions, std::span<const MenuItem
         if (!a->isSeparator()) return here + QStringLiteral(": not a separator");
         break;
       case MenuItemKind::Command:
-        if (a->data().toInt() != item.id) return here + QStringLiteral(": id %1").arg(a->data().toInt());
+        if (a->data().toInt() != command_number(item.id))
+          return here + QStringLiteral(": id %1").arg(a->data().toInt());
         break;
       case MenuItemKind::Popup: {
         if (a->menu() == nullptr || a->text() != QString::fromUtf8(item.text)) {
@@ -65,7 +66,7 @@ QString menu_difference(const QList<QAction*>& actions, std::span<const MenuItem
   return QString();
 }
 
-QAbstractButton* button_of(MainWindow& w, int id) {
+QAbstractButton* button_of(MainWindow& w, Command id) {
   for (QToolBar* bar : {w.left_toolbar(), w.right_toolbar()}) {
     if (auto* b = qobject_cast<QAbstractButton*>(bar->widgetForAction(w.action(id)))) return b;
   }
@@ -100,12 +101,29 @@ class MainWindowTest : public QObject {
   void menus_follow_the_command_tables() {
     MainWindow& w = start();
     QCOMPARE(menu_difference(w.menuBar()->actions(), menu_bar(), QStringLiteral("bar")), QString());
-    QCOMPARE(menu_difference(w.context_popup()->actions(), context_menu(), QStringLiteral("context")),
-             QString());
+    QCOMPARE(
+        menu_difference(w.context_popup()->actions(), context_menu(), QStringLiteral("context")),
+        QString());
     // Texts as the table has them, with the shortcut after the tab.
-    QCOMPARE(w.action(kCmdGrid)->text(), QString::fromUtf8("&Gitterlinien\tStrg+G"));
-    QCOMPARE(w.action(kCmdUndo)->text(), QString::fromUtf8("&Rückgängig: \tStrg+Z"));
-    QVERIFY(!w.action(kCmdUndo)->isEnabled());
+    QCOMPARE(w.action(Command::Grid)->text(), QString::fromUtf8("&Gitterlinien\tStrg+G"));
+    QCOMPARE(w.action(Command::Undo)->text(), QString::fromUtf8("&Rückgängig: \tStrg+Z"));
+    QVERIFY(!w.action(Command::Undo)->isEnabled());
+  }
+
+  // The shortcuts are made from the command table's keys, F2 beside Return
+  // included, so a key changed there changes the window's key.
+  void every_accelerator_of_the_table_is_its_actions_shortcut() {
+    MainWindow& w = start();
+    int accelerators = 0;
+    for (const KeyBinding& k : key_bindings()) {
+      if (k.kind != KeyKind::Accelerator) continue;
+      ++accelerators;
+      const QKeySequence seq =
+          QKeySequence::fromString(QString::fromStdString(k.key), QKeySequence::PortableText);
+      QVERIFY2(w.action(k.id)->shortcuts().contains(seq), k.key.c_str());
+    }
+    QCOMPARE(accelerators, 24);
+    QVERIFY(w.action(Command::OpenCurrentDialog)->shortcuts().contains(QKeySequence(Qt::Key_F2)));
   }
 
   void keys_reach_their_commands_also_in_full_screen() {
@@ -137,17 +155,17 @@ class MainWindowTest : public QObject {
     integral.options[kOptSubGrid] = 1;
     integral.options[kOptEqualScales] = 0;
     switch_surface(*state_, w, kPanelIntegral, true);
-    QVERIFY(!button_of(w, kCmdGrid)->isChecked());
-    QVERIFY(button_of(w, kCmdSubGrid)->isChecked());
-    QVERIFY(!button_of(w, kCmdEqualScales)->isChecked());
+    QVERIFY(!button_of(w, Command::Grid)->isChecked());
+    QVERIFY(button_of(w, Command::SubGrid)->isChecked());
+    QVERIFY(!button_of(w, Command::EqualScales)->isChecked());
     switch_surface(*state_, w, kPanelFunction, true);
-    QVERIFY(button_of(w, kCmdGrid)->isChecked());
-    QVERIFY(!button_of(w, kCmdSubGrid)->isChecked());
+    QVERIFY(button_of(w, Command::Grid)->isChecked());
+    QVERIFY(!button_of(w, Command::SubGrid)->isChecked());
   }
 
   void toolbar_tooltips_only_while_on() {
     MainWindow& w = start();
-    QAbstractButton* grid = button_of(w, kCmdGrid);
+    QAbstractButton* grid = button_of(w, Command::Grid);
     const QPoint at = grid->rect().center();
     state_->prefs.tooltips = false;
     QHelpEvent off(QEvent::ToolTip, at, grid->mapToGlobal(at));
@@ -175,11 +193,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(QPoint(area.left, area.top), gc.topLeft());
     QVERIFY(area.right >= gc.right() + 1 && area.bottom >= gc.bottom() + 1);
 
-    w.execute(kCmdToolbar);
+    w.execute(Command::Toolbar);
     QCOMPARE(w.graph()->geometry().left(), 0);
     QCOMPARE(state_->layout.client.left, 0);
     QCOMPARE(state_->layout.plot.width, 624 + 52);
-    w.execute(kCmdStatusbar);
+    w.execute(Command::Statusbar);
     QCOMPARE(w.graph()->geometry().bottom() + 1, w.height());
   }
 
@@ -244,7 +262,7 @@ class MainWindowTest : public QObject {
     qputenv("KURVALINE_INI", ini.toLocal8Bit());
     MainWindow& w = start(settings_file_access());
     const QRect before = w.frameGeometry();
-    w.execute(kCmdFullScreen);
+    w.execute(Command::FullScreen);
     QVERIFY(state_->full_screen);
     QVERIFY(w.close());
     qunsetenv("KURVALINE_INI");
@@ -264,7 +282,7 @@ class MainWindowTest : public QObject {
   // "Funktionsterme einzeichnen" another picture.
   void function_dialog_button_shows_the_written_formula() {
     MainWindow& w = start();
-    auto picture = [&w](int id) { return w.action(id)->icon().pixmap(QSize(18, 18), 1.0).toImage(); };
+    auto picture = [&w](Command id) { return w.action(id)->icon().pixmap(QSize(18, 18), 1.0).toImage(); };
     auto ink_in_top_rows = [](const QImage& image) {
       int n = 0;
       for (int y = 0; y < 7; ++y)
@@ -272,9 +290,9 @@ class MainWindowTest : public QObject {
           if (image.pixel(x, y) == qRgb(0x2b, 0x2b, 0x2b)) ++n;
       return n;
     };
-    const QImage dialog = picture(kCmdFunctionDialog);
+    const QImage dialog = picture(Command::FunctionDialog);
     QVERIFY2(ink_in_top_rows(dialog) >= 20, qPrintable(QString::number(ink_in_top_rows(dialog))));
-    QCOMPARE(ink_in_top_rows(picture(kCmdFunctionExpressions)), 0);
+    QCOMPARE(ink_in_top_rows(picture(Command::FunctionExpressions)), 0);
   }
 
   // The formula dialog blocks only the main window: keys and clicks that
@@ -283,7 +301,7 @@ class MainWindowTest : public QObject {
   // again with the formula added.
   void formula_dialog_leaves_calculators_and_help_usable() {
     MainWindow& w = start();
-    w.execute(kCmdValueTable);
+    w.execute(Command::ValueTable);
     CalcWindow* calc = w.calculators().table_window();
     QVERIFY(QTest::qWaitForWindowExposed(calc));
     CalcPage* page = calc->current_page();
@@ -298,7 +316,7 @@ class MainWindowTest : public QObject {
       if (dialog == nullptr) return;
       modality = dialog->windowModality();
       for (char c : {'x', '+', '7'}) QTest::keyClick(calc->windowHandle(), c);
-      w.execute(kCmdHelp);
+      w.execute(Command::Help);
       HelpWindow* help = w.help_window();
       if (help != nullptr) {
         QTest::keyClick(help->windowHandle(), Qt::Key_Down);
@@ -318,7 +336,7 @@ class MainWindowTest : public QObject {
       again->reject();
     });
     watch.start(10);
-    w.execute(kCmdFunctionDialog);
+    w.execute(Command::FunctionDialog);
     QTRY_VERIFY(!reopened.isEmpty());
     watch.stop();
     QCOMPARE(formula->currentText(), QStringLiteral("x+7"));
@@ -341,9 +359,9 @@ class MainWindowTest : public QObject {
       box->checkBox()->setChecked(true);
       box->button(QMessageBox::Cancel)->click();
     });
-    const MessageResult r = show_message_box(nullptr, "Datei speichern?", kCaption,
-                                             MessageButtons::YesNoCancel, MessageIcon::Question,
-                                             &ask_again);
+    const MessageResult r =
+        show_message_box(nullptr, "Datei speichern?", kCaption, MessageButtons::YesNoCancel,
+                         MessageIcon::Question, &ask_again);
     QCOMPARE(r, MessageResult::Cancel);
     QVERIFY(tick_below_buttons);
     QVERIFY(!ask_again);

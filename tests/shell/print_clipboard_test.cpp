@@ -62,7 +62,7 @@ class PrintClipboardTest : public QObject {
   }
 
   void set_palette(int k) {
-    window_->execute(kCmdPaletteFirst + k);
+    window_->execute(palette_command(k));
     QCOMPARE(state_->current().options[kOptPalette], k);
   }
 
@@ -79,7 +79,7 @@ class PrintClipboardTest : public QObject {
 
     QString seen;
     answer_next_dialog(QStringLiteral("Druckvorgang &abbrechen"), &seen);
-    w.execute(kCmdPrint);
+    w.execute(Command::Print);
     QTest::qWait(100);  // the answer finds no question
     QCOMPARE(seen, QString());  // scheme 0: no question
     QVERIFY(QFile::exists(pdf));
@@ -87,14 +87,14 @@ class PrintClipboardTest : public QObject {
 
     set_palette(2);
     answer_next_dialog(QStringLiteral("Druckvorgang &abbrechen"), &seen);
-    w.execute(kCmdPrint);
-    QCOMPARE(seen, QStringLiteral("DLG_PRINTBK"));
+    w.execute(Command::Print);
+    QCOMPARE(seen, QStringLiteral("print_background_question"));
     QVERIFY(!QFile::exists(pdf));  // cancelled: nothing printed, nothing said
 
     seen.clear();
     answer_next_dialog(QStringLiteral("Hintergrund &nicht mitdrucken"), &seen);
-    w.execute(kCmdPrint);
-    QCOMPARE(seen, QStringLiteral("DLG_PRINTBK"));
+    w.execute(Command::Print);
+    QCOMPARE(seen, QStringLiteral("print_background_question"));
     QVERIFY(QFile::exists(pdf));
   }
 
@@ -108,17 +108,17 @@ class PrintClipboardTest : public QObject {
         box->accept();
       }
     });
-    w.execute(kCmdPrint);
+    w.execute(Command::Print);
     QCOMPARE(text, QStringLiteral("Fehler beim Drucken"));
   }
 
   void the_picture_goes_to_the_clipboard_even_without_double_buffering() {
     MainWindow& w = start();
     QGuiApplication::clipboard()->clear();
-    w.execute(kCmdDoubleBuffering);
+    w.execute(Command::DoubleBuffering);
     QVERIFY(!state_->double_buffering);
     QVERIFY(!w.graph()->picture().has_picture());
-    w.execute(kCmdCopyBitmap);
+    w.execute(Command::CopyBitmap);
     QVERIFY(!state_->double_buffering);
     const QImage copied = QGuiApplication::clipboard()->image();
     const QImage shown = paint_graph_image(state_->current(), state_->current_plot(),
@@ -134,7 +134,7 @@ class PrintClipboardTest : public QObject {
 
   void the_vector_copy_carries_svg_and_an_image() {
     MainWindow& w = start();
-    w.execute(kCmdCopyMetafile);
+    w.execute(Command::CopySvg);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data != nullptr);
     QVERIFY(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
@@ -158,11 +158,11 @@ class PrintClipboardTest : public QObject {
 
   void full_help_opens_once_rewraps_wider_and_closes_on_esc() {
     MainWindow& w = start();
-    w.execute(kCmdHelp);
+    w.execute(Command::Help);
     HelpWindow* help = w.help_window();
     QVERIFY(help != nullptr);
     QCOMPARE(help->windowTitle(), QStringLiteral("Kurvaline Hilfe"));
-    w.execute(kCmdHelp);
+    w.execute(Command::Help);
     QCOMPARE(w.help_window(), help);  // only focused
 
     HelpView* view = help->view();

@@ -1,11 +1,12 @@
-#include "help/help_view.h"
+#include "help/help_window_rules.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace kv {
 
-bool help_needs_layout(HelpViewSize last, int layout_width, int canvas_height, int width, int height) {
+bool help_needs_layout(HelpLayoutSize last, int layout_width, int canvas_height, int width,
+                       int height) {
   if (last.width < 0 || last.height < 0) return true;
   return (width > layout_width && width != last.width) ||
          (height > canvas_height && height != last.height);

@@ -1,5 +1,5 @@
 // The help windows' arithmetic: re-layout, wheel steps, quick-reference place.
-#include "help/help_view.h"
+#include "help/help_window_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ namespace kv {
 namespace {
 
 TEST(HelpView, WiderReWrapsNarrowerKeepsTheWrapping) {
-  const HelpViewSize last{600, 400};
+  const HelpLayoutSize last{600, 400};
   EXPECT_TRUE(help_needs_layout({}, 460, 0, 300, 200));  // first layout
   EXPECT_TRUE(help_needs_layout(last, 460, 900, 700, 400));
   EXPECT_TRUE(help_needs_layout(last, 460, 900, 461, 400));

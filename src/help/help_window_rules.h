@@ -13,7 +13,7 @@ inline constexpr int kQuickReferenceHeight = 280;
 
 // The client size the text was last laid out for; negative before the first
 // layout.
-struct HelpViewSize {
+struct HelpLayoutSize {
   int width = -1;
   int height = -1;
 };
@@ -23,7 +23,8 @@ struct HelpViewSize {
 // (the text re-wraps to the window); or when it is taller than the canvas and
 // its height changed (the canvas grows to the window). A window made
 // narrower keeps its wrapping and scrolls sideways.
-bool help_needs_layout(HelpViewSize last, int layout_width, int canvas_height, int width, int height);
+bool help_needs_layout(HelpLayoutSize last, int layout_width, int canvas_height, int width,
+                       int height);
 
 // Scrolling for a wheel movement of delta eighths of a degree (120 a notch,
 // positive away from the user): one line step per 120 / wheel_lines units,
