@@ -1,10 +1,13 @@
 // The main window's costs as a user feels them:
 //
 // - StartToFirstPaint: the program started as a process (on the platform
-//   the benchmark runs on, offscreen by default; without a settings file) until its first graph is painted, with
-//   KURVALINE_QUIT_AFTER_PAINT=1; BareQtWindow beside it is a plain Qt
-//   window of the same size that paints once and quits, so the difference
-//   is what Kurvaline adds to the toolkit's own start. The program registers
+//   the benchmark runs on, offscreen by default; without a settings file)
+//   until its first graph is painted, with KURVALINE_QUIT_AFTER_PAINT=1.
+//   Under a virtual X server: QT_QPA_PLATFORM=xcb xvfb-run -a bench_shell
+//   --benchmark_enable_random_interleaving=true. BareQtWindow beside it is
+//   a plain Qt window of the same size that paints once and quits, so the
+//   difference is what Kurvaline adds to the toolkit's own start. The
+//   program registers
 //   with the desktop in a data folder of its own, once before the timed
 //   starts: they measure a start where nothing changed.
 // - ResizeKeepingPlot: a window width change that keeps the plot size

@@ -69,8 +69,8 @@ int run_desktop(int argc, char** argv) {
   }
   FontWarmup fonts;
   // The menu bar stays in the window: the layout counts it there, and
-  // asking the session bus for a desktop-wide one (and starting one where
-  // none runs) took a third of the window's construction.
+  // asking the session bus for a desktop-wide one (and trying to start a
+  // bus where none runs) took most of the window's construction.
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   QApplication app(argc, argv);
   const FontWarmup::ListReading font_list = fonts.read_font_list();
