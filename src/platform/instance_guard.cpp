@@ -2,15 +2,14 @@
 #include "platform/instance_guard.h"
 
 #include <QDir>
-#include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMetaObject>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -20,7 +19,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "platform/qt_boundary.h"
@@ -42,6 +43,30 @@ constexpr int kMaxScannedEntries = 4 * kMaxOtherInstances;
 constexpr const char* kSocketPrefix = "kv-";
 constexpr const char* kSocketSuffix = ".sock";
 
+// A descriptor closed when it goes.
+struct OwnedFd {
+  int fd;
+  explicit OwnedFd(int f) : fd(f) {}
+  ~OwnedFd() {
+    if (fd >= 0) ::close(fd);
+  }
+  OwnedFd(const OwnedFd&) = delete;
+  OwnedFd& operator=(const OwnedFd&) = delete;
+};
+
+// False when the path does not fit a socket address (108 bytes).
+bool socket_address(const std::string& path, sockaddr_un& address) {
+  std::memset(&address, 0, sizeof address);
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  return true;
+}
+
+void set_send_timeout(int fd, int ms) {
+  const timeval limit{ms / 1000, (ms % 1000) * 1000};
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+}
 
 bool is_socket_name(std::string_view name) {
   const std::string_view prefix = kSocketPrefix;
@@ -75,21 +100,26 @@ std::string fresh_socket_name() {
 enum class Delivery { Delivered, Stale, Absent };
 
 // One connection, one message, then the connection is closed: closing ends
-// the message for the receiver.
+// the message for the receiver. Plain sockets rather than the toolkit's
+// network module, whose libraries alone cost a tenth of a bare window's start.
+// The send timeout bounds the connect too (a listener whose queue is full).
 Delivery deliver(const std::string& socket_path, const std::string& message) {
-  QLocalSocket socket;
-  socket.connectToServer(file_name(socket_path));
-  if (!socket.waitForConnected(kConnectMs)) {
-    return socket.error() == QLocalSocket::ConnectionRefusedError ? Delivery::Stale : Delivery::Absent;
+  sockaddr_un address;
+  if (!socket_address(socket_path, address)) return Delivery::Absent;
+  const OwnedFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (s.fd < 0) return Delivery::Absent;
+  set_send_timeout(s.fd, kConnectMs);
+  if (::connect(s.fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    return errno == ECONNREFUSED ? Delivery::Stale : Delivery::Absent;
   }
-  if (!message.empty()) {
-    socket.write(message.data(), static_cast<qint64>(message.size()));
-    while (socket.bytesToWrite() > 0) {
-      if (!socket.waitForBytesWritten(kSendMs)) return Delivery::Absent;
-    }
+  set_send_timeout(s.fd, kSendMs);
+  size_t sent = 0;
+  while (sent < message.size()) {
+    const ssize_t n = ::send(s.fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return Delivery::Absent;
+    sent += static_cast<size_t>(n);
   }
-  socket.disconnectFromServer();
-  if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kSendMs);
   return Delivery::Delivered;
 }
 
@@ -150,7 +180,13 @@ std::string InstanceGuard::user_folder() {
 
 InstanceGuard::InstanceGuard(std::string folder) : folder_(std::move(folder)) {}
 
-InstanceGuard::~InstanceGuard() = default;  // the server removes its socket file
+InstanceGuard::~InstanceGuard() {
+  listener_.reset();  // and with it the connections still open
+  if (listen_fd_ >= 0) {
+    ::close(listen_fd_);
+    ::unlink((folder_ + "/" + own_name_).c_str());
+  }
+}
 
 void InstanceGuard::set_open_handler(std::function<void(const std::string&)> handler) {
   on_open_ = std::move(handler);
@@ -171,10 +207,10 @@ bool InstanceGuard::start(bool one_instance, const std::string& document_path) {
   return false;
 }
 
-bool InstanceGuard::listening() const { return server_ != nullptr; }
+bool InstanceGuard::listening() const { return listen_fd_ >= 0; }
 
 std::string InstanceGuard::socket_path() const {
-  return server_ ? folder_ + "/" + own_name_ : std::string();
+  return listening() ? folder_ + "/" + own_name_ : std::string();
 }
 
 int InstanceGuard::count_others() { return deliver_to_others(std::string(), kMaxOtherInstances); }
@@ -203,60 +239,69 @@ int InstanceGuard::deliver_to_others(const std::string& message, int limit) {
 }
 
 void InstanceGuard::listen() {
-  auto server = std::make_unique<QLocalServer>();
-  server->setSocketOptions(QLocalServer::UserAccessOption);
   const std::string name = fresh_socket_name();
-  if (!server->listen(file_name(folder_ + "/" + name))) return;
+  const std::string path = folder_ + "/" + name;
+  sockaddr_un address;
+  if (!socket_address(path, address)) return;
+  OwnedFd s(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (s.fd < 0) return;
+  if (::bind(s.fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return;
+  // The folder is the user's alone already; the socket is too.
+  if (::chmod(path.c_str(), 0600) != 0 || ::listen(s.fd, SOMAXCONN) != 0) {
+    ::unlink(path.c_str());
+    return;
+  }
   own_name_ = name;
-  server_ = std::move(server);
-  QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
+  listen_fd_ = std::exchange(s.fd, -1);
+  listener_ = std::make_unique<QSocketNotifier>(listen_fd_, QSocketNotifier::Read);
+  QObject::connect(listener_.get(), &QSocketNotifier::activated, listener_.get(),
                    [this] { accept_connections(); });
 }
 
 void InstanceGuard::accept_connections() {
   struct Incoming {
+    explicit Incoming(int fd) : socket(fd) {}
+    OwnedFd socket;
     std::string bytes;
-    bool refused = false;
     bool finished = false;
   };
-  while (QLocalSocket* socket = server_->nextPendingConnection()) {
+  for (;;) {
+    const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0 && errno == EINTR) continue;
+    if (fd < 0) return;  // none waiting any more
     if (open_connections_ >= kMaxOpenConnections) {
-      socket->abort();
-      socket->deleteLater();
+      ::close(fd);
       continue;
     }
     ++open_connections_;
-    auto in = std::make_shared<Incoming>();
-    auto finish = [this, socket, in] {
+    auto in = std::make_shared<Incoming>(fd);
+    // Owned by the listener: it goes with the guard at the latest, and the
+    // descriptor with the last handler that holds `in`.
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, listener_.get());
+    auto finish = [this, notifier, in](bool refused) {
       if (in->finished) return;
       in->finished = true;
       --open_connections_;
-      if (!in->refused) dispatch(in->bytes);
-      socket->deleteLater();
+      notifier->setEnabled(false);
+      if (!refused) dispatch(in->bytes);
+      notifier->deleteLater();
     };
-    auto refuse = [socket, in, finish] {
-      in->refused = true;
-      socket->abort();
-      finish();
-    };
-    auto read = [socket, in, refuse] {
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [in, finish] {
       char buffer[1024];
-      while (!in->refused && socket->bytesAvailable() > 0) {
-        const qint64 n = socket->read(buffer, sizeof buffer);
-        if (n <= 0) break;
-        in->bytes.append(buffer, static_cast<size_t>(n));
-        if (in->bytes.size() > kMaxInstanceMessageBytes) refuse();
+      for (;;) {
+        const ssize_t n = ::read(in->socket.fd, buffer, sizeof buffer);
+        if (n > 0) {
+          in->bytes.append(buffer, static_cast<size_t>(n));
+          if (in->bytes.size() > kMaxInstanceMessageBytes) return finish(true);
+        } else if (n == 0) {
+          return finish(false);  // the sender closed: the message is whole
+        } else if (errno != EINTR) {
+          if (errno != EAGAIN && errno != EWOULDBLOCK) finish(true);
+          return;
+        }
       }
-    };
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
-    QObject::connect(socket, &QLocalSocket::disconnected, socket, [in, read, finish] {
-      if (!in->refused) read();
-      finish();
     });
-    QTimer::singleShot(kReceiveMs, socket, refuse);
-    // Data and the end may have arrived before the signals were connected.
-    read();
-    if (!in->finished && socket->state() == QLocalSocket::UnconnectedState) finish();
+    QTimer::singleShot(kReceiveMs, notifier, [finish] { finish(true); });
   }
 }
 
@@ -269,11 +314,11 @@ void InstanceGuard::dispatch(const std::string& bytes) {
     case InstanceRequest::Probe: break;
     case InstanceRequest::Open:
       QMetaObject::invokeMethod(
-          server_.get(), [this, path = message.path] { if (on_open_) on_open_(path); },
+          listener_.get(), [this, path = message.path] { if (on_open_) on_open_(path); },
           Qt::QueuedConnection);
       break;
     case InstanceRequest::Close:
-      QMetaObject::invokeMethod(server_.get(), [this] { if (on_close_) on_close_(); },
+      QMetaObject::invokeMethod(listener_.get(), [this] { if (on_close_) on_close_(); },
                                 Qt::QueuedConnection);
       break;
   }

@@ -30,7 +30,7 @@
 
 #include "session/shell_host.h"
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace kv {
 
@@ -97,7 +97,8 @@ class InstanceGuard {
 
   std::string folder_;
   std::string own_name_;
-  std::unique_ptr<QLocalServer> server_;
+  int listen_fd_ = -1;
+  std::unique_ptr<QSocketNotifier> listener_;
   int open_connections_ = 0;
   std::function<void(const std::string&)> on_open_;
   std::function<void()> on_close_;

@@ -23,6 +23,7 @@
 #include "dialogs/help_window.h"
 #include "platform/message_boxes.h"
 #include "platform/qt_boundary.h"
+#include "platform/window_frame.h"
 #include "session/command_handlers.h"
 #include "session/commands.h"
 #include "session/layout.h"
@@ -111,6 +112,8 @@ void MainWindow::first_show(bool registered) {
   start_.pending = true;
   start_.registered = registered;
   start_.saved_pos = state_.prefs.pos;
+  // With the frame known now, the first placement is the last one.
+  if (const std::optional<QMargins> frame = frame_before_show(*this)) normal_frame_ = *frame;
   set_window_rect(start_placement(state_, window_metrics(), registered));
   show();
   // The frame comes without an event of its own (the corner stays, the
@@ -195,11 +198,10 @@ WindowMetrics MainWindow::window_metrics() {
 }
 
 void MainWindow::set_window_rect(const DialogRect& window) {
-  // The rectangle includes the frame. The window manager puts the frame's
-  // corner where the client's is asked for; the client area is what
-  // remains inside the frame (all of it before the window is framed).
+  // The rectangle includes the frame; the toolkit places the client area,
+  // which lies inside the frame (all of it while no frame is known).
   const QMargins frame = frame_margins();
-  setGeometry(window.left, window.top,
+  setGeometry(window.left + frame.left(), window.top + frame.top(),
               std::max(1, window.right - window.left - frame.left() - frame.right()),
               std::max(1, window.bottom - window.top - frame.top() - frame.bottom()));
 }

@@ -181,6 +181,13 @@ void MainWindow::update_actions() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A toolbar button never holds the keyboard, but the menu bar may (after
+  // Alt alone, or a menu closed with Escape): a click on a button gives the
+  // keys back to the graph, so that the arrows scroll again.
+  if (event->type() == QEvent::MouseButtonPress && watched->property(kCommandProperty).isValid() &&
+      !graph_->hasFocus()) {
+    graph_->setFocus(Qt::MouseFocusReason);
+  }
   // Toolbar tooltips come from the command table, and only while Tooltips
   // is on; the toolkit would fall back to the action's text otherwise.
   if (event->type() == QEvent::ToolTip) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -82,6 +83,20 @@ TEST_F(InstanceGuardTest, StaleSocketOfACrashedInstanceDoesNotBlock) {
   EXPECT_FALSE(guard.start(true, "/tmp/a.kvl"));
   EXPECT_TRUE(guard.listening());
   EXPECT_NE(::access(stale.c_str(), F_OK), 0);
+}
+
+TEST_F(InstanceGuardTest, SocketIsTheUsersAloneAndGoesWithTheGuard) {
+  std::string path;
+  {
+    InstanceGuard guard(folder());
+    ASSERT_FALSE(guard.start(false, ""));
+    path = guard.socket_path();
+    struct stat st;
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & 077, 0u);  // no one but the user
+  }
+  EXPECT_NE(::access(path.c_str(), F_OK), 0);
 }
 
 TEST_F(InstanceGuardTest, ForeignMessagesBeyondTheLimitAreRefused) {

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The window under a real window manager (openbox on the virtual X server):
-# start and quit leave the window where and as large as it was; Ctrl+Q on a
-# maximised window keeps the frame on the screen; the quick reference has
-# its own size with the frame, as wide as its dialog.
+# the first start centres the whole window, frame included; start and quit
+# leave the window where and as large as it was, without a jump once it is
+# framed; Ctrl+Q on a maximised window keeps the frame on the screen and
+# makes the plot square; the quick reference has its own size with the
+# frame, as wide as its dialog.
 # Usage: e2e_window_manager.sh PATH/TO/kurvaline. Exit 77 (skipped) without
-# xvfb-run, openbox, xdotool or xprop. With KV_E2E_SHOTS=DIR the screen is
-# kept as screenshots in DIR.
+# xvfb-run, openbox, xdotool, xprop or xwininfo. With KV_E2E_SHOTS=DIR the
+# screen is kept as screenshots in DIR.
 set -u
 bin=$1
-source "$(dirname "$0")/../e2e_prologue.sh" xvfb-run openbox xdotool xprop
+source "$(dirname "$0")/../e2e_prologue.sh" xvfb-run openbox xdotool xprop xwininfo
 shots=${KV_E2E_SHOTS:-}
 export XDG_RUNTIME_DIR="$tmp/run"
 mkdir -m 700 "$tmp/run"
@@ -33,17 +35,28 @@ wait_window() {  # name -> window id
   return 1
 }
 # Client rectangle and frame of a window: "X Y W H left right top bottom".
+# xwininfo, not xdotool: xdotool adds the client's offset inside the frame
+# to its corner once more.
 frame_of() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW ext
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  local ext
   ext=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ',')
-  echo "$X $Y $WIDTH $HEIGHT ${ext:-0 0 0 0}"
+  echo "$(xwininfo -id "$1" | sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' |
+    tr '\n' ' ')${ext:-0 0 0 0}"
 }
 start() {
   "$bin" >>"$tmp/out.txt" 2>&1 &
   pid=$!
   win=$(wait_window Kurvaline) || { note "no window"; return 1; }
-  sleep 1.5  # framed, and placed again inside the frame
+  # Framed, and placed again inside the frame; the frame's corner, once
+  # there is a frame, stays where it first was.
+  local corners="" at
+  for _ in $(seq 15); do
+    read -r X Y W H L R T B <<<"$(frame_of "$win")"
+    at="$((X - L)),$((Y - T))"
+    [ "$T" != 0 ] && [ "${corners##* }" != "$at" ] && corners="$corners $at"
+    sleep 0.1
+  done
+  [ "$(wc -w <<<"$corners")" -le 1 ] || note "start $1: the framed window jumps:$corners"
   xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
 }
 quit() {
@@ -55,13 +68,18 @@ quit() {
   kill $pid
 }
 
-start || exit 1
+start 1 || exit 1
 read -r X Y W H L R T B <<<"$(frame_of "$win")"
 shot start
 first="$X $Y $W $H"
+# Without a saved place the whole window, frame included, is centred, and
+# the plot is 624 x 520: what the client has beside the plot stays so.
+cx=$(((1280 - W - L - R) / 2 - (X - L))) cy=$(((1024 - H - T - B) / 2 - (Y - T)))
+[ ${cx#-} -le 1 ] && [ ${cy#-} -le 1 ] || note "default placement off centre by $cx,$cy"
+beside_w=$((W - 624)) beside_h=$((H - 520))
 quit
 for run in 2 3; do
-  start || exit 1
+  start $run || exit 1
   read -r X Y W H L R T B <<<"$(frame_of "$win")"
   [ "$X $Y $W $H" = "$first" ] || note "start $run: client $X $Y $W $H, first $first"
   [ $run = 3 ] || quit
@@ -110,6 +128,8 @@ read -r X Y W H L R T B <<<"$(frame_of "$win")"
 shot squared
 [ $((Y + H + B)) -le 1024 ] && [ $((X + W + R)) -le 1280 ] && [ $((Y - T)) -ge 0 ] ||
   note "squared window leaves the screen: client $X,$Y ${W}x$H, frame $L $R $T $B"
+[ $((W - beside_w)) = $((H - beside_h)) ] ||
+  note "squared plot $((W - beside_w)) x $((H - beside_h))"
 quit
 DRIVE
 
