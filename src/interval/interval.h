@@ -65,13 +65,18 @@ constexpr double next_up(double x) { return -next_down(-x); }
 // whether a product or quotient was exact.
 inline constexpr double kExactnessFloor = 0x1p-960;
 
-// a + b rounded down / up.
+// a + b rounded down / up. The error's sign is as often one as the other,
+// so the step down is taken without a branch on it: a finite s above the
+// sum moves one unit toward -inf (s is never 0 then, as a sum that rounds
+// is far from 0).
 inline double add_dn(double a, double b) {
   const double s = a + b;
   const double bb = s - a;
   const double e = (a - (s - bb)) + (b - bb);  // s + e == a + b exactly
-  if (std::isfinite(s) && !(e < 0)) return s;
-  return next_down(s);
+  if (!std::isfinite(s)) return next_down(s);
+  const uint64_t u = std::bit_cast<uint64_t>(s);
+  const uint64_t toward = static_cast<uint64_t>(static_cast<int64_t>(u) >> 63) | 1u;  // -1 or +1
+  return std::bit_cast<double>(u - (toward & (0 - static_cast<uint64_t>(e < 0))));
 }
 inline double add_up(double a, double b) { return -add_dn(-a, -b); }
 
