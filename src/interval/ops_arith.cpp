@@ -29,10 +29,11 @@ void series_powi(const Interval* u, Interval* w, int n, unsigned k) {
   Coeffs base, tmp;
   for (int i = 0; i < n; ++i) base[i] = u[i];
   one_series(w, n);
-  for (bool first = true;; first = false) {
+  for (bool first = true;;) {
     if (k & 1u) {
-      if (first) {
+      if (first) {  // w is still 1: no product
         for (int i = 0; i < n; ++i) w[i] = base[i];
+        first = false;
       } else {
         t_mul(w, base, tmp, n);
         for (int i = 0; i < n; ++i) w[i] = tmp[i];
@@ -61,8 +62,15 @@ Local whole_power(const Series& x, double n, Series& w, const Ctx& cx) {
   if (n == 0) {
     t_fill(w.c, cx.n, point(0));
   } else if (m <= kSmallPower) {
-    Coeffs p;
-    series_powi(x.c, p, cx.n, static_cast<unsigned>(m));
+    Coeffs p, q;
+    if (m == 2) {  // the common squares straight, without the chain's copies
+      t_sqr(x.c, p, cx.n);
+    } else if (m == 4) {
+      t_sqr(x.c, q, cx.n);
+      t_sqr(q, p, cx.n);
+    } else {
+      series_powi(x.c, p, cx.n, static_cast<unsigned>(m));
+    }
     if (n > 0) {
       for (int k = 1; k < cx.n; ++k) w.c[k] = p[k];
     } else {
