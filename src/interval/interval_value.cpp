@@ -26,7 +26,7 @@ enum : uint8_t { kSome = 1, kAll = 2, kCont = 4, kSmooth = 8, kKnown = 15 };
 // The kinds of value steps; "C" marks the constant operand of a binary one.
 enum Kind : uint8_t {
   kPush, kPushX, kPushY, kUnknownTop, kAdd, kSub, kMul, kDiv, kAddC, kSubC, kCSub, kMulC, kDivC,
-  kCDiv, kRule, kRuleC, kCRule, kPowWhole
+  kCDiv, kRule, kRuleC, kCRule, kPowWhole, kAbs, kSqrt, kExp, kLn, kSin, kCos
 };
 
 constexpr Value kNowhere{{kInf, -kInf}, 0};
@@ -76,6 +76,16 @@ void whole_power_value(Value& t, int n) {
   if (is_empty(t.v)) t.flags = 0;
 }
 
+// A function with a value rule of its own on t, in place.
+template <class F>
+void unary(Value& t, F rule) {
+  if (!(t.flags & kSome)) return;
+  Interval w;
+  t.flags = settle(t.flags & bits(rule(t.v, w)));
+  t.v = w;
+  if (is_empty(w) || !(t.flags & kSome)) t = kNowhere;
+}
+
 // After an operation on t: an empty result is defined nowhere.
 void settle_empty(Value& t) {
   if (is_empty(t.v)) t.flags = 0;
@@ -115,6 +125,12 @@ Step lower(const Program& p, const Program::Step& s) {
         case op::kSub: return {kSub, s.op};
         case op::kMul: return {kMul, s.op};
         case op::kDiv: return {kDiv, s.op};
+        case op::kAbs: return {kAbs, s.op};
+        case op::kSqrt: return {kSqrt, s.op};
+        case op::kExp: return {kExp, s.op};
+        case op::kLn: return {kLn, s.op};
+        case op::kSin: return {kSin, s.op};
+        case op::kCos: return {kCos, s.op};
         default: return {kRule, s.op};
       }
     case Program::kOpConstRight: return with_constant(s, p.consts[s.arg], true);
@@ -171,6 +187,12 @@ Enclosure run_value(const Program& p, Interval x, const Interval* y, Value* st) 
         break;
       }
       case kPowWhole: whole_power_value(*t, s.arg); break;
+      case kAbs: unary(*t, value_abs); break;
+      case kSqrt: unary(*t, value_sqrt); break;
+      case kExp: unary(*t, value_exp); break;
+      case kLn: unary(*t, value_ln); break;
+      case kSin: unary(*t, [degrees](Interval u, Interval& w) { return value_sin(u, w, degrees); }); break;
+      case kCos: unary(*t, [degrees](Interval u, Interval& w) { return value_cos(u, w, degrees); }); break;
     }
   }
   Enclosure e;
