@@ -65,13 +65,18 @@ constexpr double next_up(double x) { return -next_down(-x); }
 // whether a product or quotient was exact.
 inline constexpr double kExactnessFloor = 0x1p-960;
 
-// a + b rounded down / up.
+// a + b rounded down / up. The error's sign is as often one as the other,
+// so the step down is taken without a branch on it: a finite s above the
+// sum moves one unit toward -inf (s is never 0 then, as a sum that rounds
+// is far from 0).
 inline double add_dn(double a, double b) {
   const double s = a + b;
   const double bb = s - a;
   const double e = (a - (s - bb)) + (b - bb);  // s + e == a + b exactly
-  if (std::isfinite(s) && !(e < 0)) return s;
-  return next_down(s);
+  if (!std::isfinite(s)) return next_down(s);
+  const uint64_t u = std::bit_cast<uint64_t>(s);
+  const uint64_t toward = static_cast<uint64_t>(static_cast<int64_t>(u) >> 63) | 1u;  // -1 or +1
+  return std::bit_cast<double>(u - (toward & (0 - static_cast<uint64_t>(e < 0))));
 }
 inline double add_up(double a, double b) { return -add_dn(-a, -b); }
 
@@ -79,13 +84,25 @@ inline double add_up(double a, double b) { return -add_dn(-a, -b); }
 // two such is exact (barring overflow and underflow).
 inline bool is_short(double a) { return (std::bit_cast<uint64_t>(a) & 0x7FFFFFFu) == 0; }
 
+// One unit of the last place toward -inf from a finite nonzero v, or v
+// itself where exact: without a branch, as exactness follows no pattern.
+inline double step_down_unless(double v, bool exact) {
+  const uint64_t u = std::bit_cast<uint64_t>(v);
+  const uint64_t toward = static_cast<uint64_t>(static_cast<int64_t>(u) >> 63) | 1u;  // -1 or +1
+  return std::bit_cast<double>(u - (toward & (static_cast<uint64_t>(exact) - 1)));
+}
+
+// Whether a product or quotient v lies where its exactness can be told and
+// one step from it stays finite and nonzero.
+inline bool in_exact_range(double v) { return std::fabs(v) >= kExactnessFloor && std::fabs(v) <= DBL_MAX; }
+
 // a * b rounded down / up; 0 times an unbounded end is 0. A product of two
 // short operands is exact; any other is moved one step outward, which
 // costs an ulp where it happened to be exact but no error-free product.
 inline double mul_dn(double a, double b) {
-  if (a == 0 || b == 0) return 0;
   const double p = a * b;
-  if (is_short(a) && is_short(b) && std::fabs(p) >= kExactnessFloor && std::fabs(p) <= DBL_MAX) return p;
+  if (in_exact_range(p)) return step_down_unless(p, is_short(a) && is_short(b));
+  if (a == 0 || b == 0) return 0;
   return next_down(p);
 }
 inline double mul_up(double a, double b) { return -mul_dn(-a, b); }
@@ -93,12 +110,11 @@ inline double mul_up(double a, double b) { return -mul_dn(-a, b); }
 // a / b rounded down / up for b != 0: exact when the quotient times b gives
 // a back exactly, which a short quotient and divisor make checkable.
 inline double div_dn(double a, double b) {
-  if (a == 0) return 0;
   const double q = a / b;
-  if (is_short(q) && is_short(b) && std::fabs(q) >= kExactnessFloor && std::fabs(q) <= DBL_MAX &&
-      std::fabs(a) >= kExactnessFloor && q * b == a) {
-    return q;
+  if (in_exact_range(q) && std::fabs(a) >= kExactnessFloor) {
+    return step_down_unless(q, is_short(q) && is_short(b) && q * b == a);
   }
+  if (a == 0) return 0;
   return next_down(q);
 }
 inline double div_up(double a, double b) { return -div_dn(-a, b); }
@@ -111,9 +127,20 @@ inline Interval add(Interval a, Interval b) {
 }
 inline Interval sub(Interval a, Interval b) { return add(a, neg(b)); }
 
-// By the signs of the operands, two products in all cases but one.
+// a times an exact double.
+inline Interval scale(Interval a, double c) {
+  if (is_empty(a)) return a;
+  if (c >= 0) return {mul_dn(a.lo, c), mul_up(a.hi, c)};
+  return {mul_dn(a.hi, c), mul_up(a.lo, c)};
+}
+
+// By the signs of the operands, two products in all cases but one. A point
+// operand, common among the Taylor coefficients (0, 1, whole numbers),
+// scales the other; 1 leaves it exact.
 inline Interval mul(Interval a, Interval b) {
   if (is_empty(a) || is_empty(b)) return empty();
+  if (b.lo == b.hi) return b.lo == 1 ? a : scale(a, b.lo);
+  if (a.lo == a.hi) return a.lo == 1 ? b : scale(b, a.lo);
   if (a.lo >= 0) {
     if (b.lo >= 0) return {mul_dn(a.lo, b.lo), mul_up(a.hi, b.hi)};
     if (b.hi <= 0) return {mul_dn(a.hi, b.lo), mul_up(a.lo, b.hi)};
@@ -130,12 +157,6 @@ inline Interval mul(Interval a, Interval b) {
           std::max(mul_up(a.lo, b.lo), mul_up(a.hi, b.hi))};
 }
 
-// a times an exact double.
-inline Interval scale(Interval a, double c) {
-  if (is_empty(a)) return a;
-  if (c >= 0) return {mul_dn(a.lo, c), mul_up(a.hi, c)};
-  return {mul_dn(a.hi, c), mul_up(a.lo, c)};
-}
 
 // The quotient where the divisor is not 0: a divisor containing 0 leaves one
 // or two unbounded pieces, whose hull is returned; [0, 0] gives the empty set.

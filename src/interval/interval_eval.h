@@ -69,12 +69,14 @@ class IntervalEvaluator {
 
   struct Program;
   struct Series;
+  struct Value;
 
  private:
   void build(const std::string& code, double angle);
   Enclosure run(const CompiledFormula& f, Interval x, const Interval* y, int order, double angle);
   Program* program_;
   std::vector<Series> stack_;
+  std::vector<Value> values_;  // the value-only run's stack
 };
 
 // A thin wrapper for single calls; it builds the program each time.

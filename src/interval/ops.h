@@ -48,6 +48,15 @@ inline Local unknown(Series& w, const Ctx& cx) {
 // The rule of operation code (opcodes.h) on operands a; d( ) has none.
 Local apply_operation(uint8_t code, const Series* a, Series& w, const Ctx& cx);
 
+// The value alone of the commonest functions, which the value-only run calls
+// directly: w encloses the value on the operand's range u.
+Local value_abs(Interval u, Interval& w);
+Local value_sqrt(Interval u, Interval& w);
+Local value_exp(Interval u, Interval& w);
+Local value_ln(Interval u, Interval& w);
+Local value_sin(Interval u, Interval& w, bool degrees);
+Local value_cos(Interval u, Interval& w, bool degrees);
+
 // x^n for a whole n, the rule of pow with a constant whole exponent.
 Local whole_power(const Series& x, double n, Series& w, const Ctx& cx);
 

@@ -29,10 +29,11 @@ void series_powi(const Interval* u, Interval* w, int n, unsigned k) {
   Coeffs base, tmp;
   for (int i = 0; i < n; ++i) base[i] = u[i];
   one_series(w, n);
-  for (bool first = true;; first = false) {
+  for (bool first = true;;) {
     if (k & 1u) {
-      if (first) {
+      if (first) {  // w is still 1: no product
         for (int i = 0; i < n; ++i) w[i] = base[i];
+        first = false;
       } else {
         t_mul(w, base, tmp, n);
         for (int i = 0; i < n; ++i) w[i] = tmp[i];
@@ -61,8 +62,15 @@ Local whole_power(const Series& x, double n, Series& w, const Ctx& cx) {
   if (n == 0) {
     t_fill(w.c, cx.n, point(0));
   } else if (m <= kSmallPower) {
-    Coeffs p;
-    series_powi(x.c, p, cx.n, static_cast<unsigned>(m));
+    Coeffs p, q;
+    if (m == 2) {  // the common squares straight, without the chain's copies
+      t_sqr(x.c, p, cx.n);
+    } else if (m == 4) {
+      t_sqr(x.c, q, cx.n);
+      t_sqr(q, p, cx.n);
+    } else {
+      series_powi(x.c, p, cx.n, static_cast<unsigned>(m));
+    }
     if (n > 0) {
       for (int k = 1; k < cx.n; ++k) w.c[k] = p[k];
     } else {
@@ -224,13 +232,19 @@ Local iv_sqr(const Series* a, Series& w, const Ctx& cx) {
   return {};
 }
 
+Local value_sqrt(Interval u, Interval& w) {
+  w = sqrt(u);
+  return {domain_of(u, {0, kInf}), true, u.lo > 0};
+}
+
 Local iv_sqrt(const Series* a, Series& w, const Ctx& cx) {
   const Interval u = a[0].c[0];
   Coeffs r;
   for (int k = 0; k < cx.n; ++k) r[k] = a[0].c[k];
   r[0] = intersect(u, {0, kInf});
-  t_sqrt(r, w.c, cx.n, sqrt(u));
-  Local l{domain_of(u, {0, kInf}), true, u.lo > 0};
+  Interval w0;
+  const Local l = value_sqrt(u, w0);
+  t_sqrt(r, w.c, cx.n, w0);
   return l;
 }
 
@@ -254,6 +268,11 @@ Local iv_cbrt(const Series* a, Series& w, const Ctx& cx) {
   return {Defined::kEverywhere, true, !contains(u, 0)};
 }
 
+Local value_exp(Interval u, Interval& w) {
+  w = exp(u);
+  return {};
+}
+
 Local iv_exp(const Series* a, Series& w, const Ctx& cx) {
   t_exp(a[0].c, w.c, cx.n, exp(a[0].c[0]));
   return {};
@@ -261,12 +280,18 @@ Local iv_exp(const Series* a, Series& w, const Ctx& cx) {
 
 namespace {
 
-// ln, and lb and lg as ln times a constant, with the tight value of each.
-Local logarithm(const Series& x, Series& w, const Ctx& cx, Interval w0, Interval factor) {
-  const Interval u = x.c[0];
+// Where the logarithms are defined and smooth.
+Local log_rule(Interval u) {
   Local l{domain_of(u, {0, kInf}), u.lo > 0, u.lo > 0};
   if (u.hi <= 0) l.dom = Defined::kNowhere;
   if (u.lo <= 0 && u.hi > 0) l.dom = Defined::kMaybe;
+  return l;
+}
+
+// ln, and lb and lg as ln times a constant, with the tight value of each.
+Local logarithm(const Series& x, Series& w, const Ctx& cx, Interval w0, Interval factor) {
+  const Interval u = x.c[0];
+  const Local l = log_rule(u);
   if (cx.n > 1) {
     Coeffs r, lg;
     for (int k = 0; k < cx.n; ++k) r[k] = x.c[k];
@@ -279,6 +304,11 @@ Local logarithm(const Series& x, Series& w, const Ctx& cx, Interval w0, Interval
 }
 
 }  // namespace
+
+Local value_ln(Interval u, Interval& w) {
+  w = ln(u);
+  return log_rule(u);
+}
 
 Local iv_ln(const Series* a, Series& w, const Ctx& cx) {
   return logarithm(a[0], w, cx, ln(a[0].c[0]), point(1));

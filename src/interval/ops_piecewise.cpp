@@ -37,12 +37,16 @@ double fac_index(double x) { return std::floor(x + 0.5); }
 
 }  // namespace
 
+Local value_abs(Interval u, Interval& w) {
+  w = abs(u);
+  return {Defined::kEverywhere, true, u.lo > 0 || u.hi < 0};
+}
+
 Local iv_abs(const Series* a, Series& w, const Ctx& cx) {
   const Interval u = a[0].c[0];
-  w.c[0] = abs(u);
   const Interval s = u.lo > 0 ? point(1) : u.hi < 0 ? point(-1) : Interval{-1, 1};
   for (int k = 1; k < cx.n; ++k) w.c[k] = mul(s, a[0].c[k]);
-  return {Defined::kEverywhere, true, u.lo > 0 || u.hi < 0};
+  return value_abs(u, w.c[0]);
 }
 
 namespace {

@@ -69,6 +69,16 @@ void reciprocal_in(const Series& x, Interval* v, int n, Interval dom_neg, Interv
 
 }  // namespace
 
+Local value_sin(Interval u, Interval& w, bool degrees) {
+  w = sin(degrees ? mul(u, kRadPerDegI) : u);
+  return {};
+}
+
+Local value_cos(Interval u, Interval& w, bool degrees) {
+  w = cos(degrees ? mul(u, kRadPerDegI) : u);
+  return {};
+}
+
 Local iv_sin(const Series* a, Series& w, const Ctx& cx) {
   Coeffs u, c;
   radians(a[0], u, cx);

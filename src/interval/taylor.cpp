@@ -1,19 +1,31 @@
 // Recurrences of the Taylor coefficients; see taylor.h.
 #include "interval/taylor.h"
 
+#include <algorithm>
+
 namespace kv::interval {
 namespace {
 
 Interval over(Interval a, int k) { return k == 1 ? a : div(a, point(k)); }
 
-// sum over i = 1..k of i u[i] v[k - i].
-Interval weighted(const Interval* u, const Interval* v, int k) {
+// sum over i = 1..k of i u[i] v[k - i], u[i] = 0 beyond du.
+Interval weighted(const Interval* u, const Interval* v, int k, int du) {
   Interval s = point(0);
-  for (int i = 1; i <= k; ++i) s = add(s, mul(scale(u[i], i), v[k - i]));
+  for (int i = 1; i <= std::min(k, du); ++i) s = add(s, mul(scale(u[i], i), v[k - i]));
   return s;
 }
 
 }  // namespace
+
+// Most series in a formula end early: constants after one coefficient, x
+// after two, a polynomial after its degree plus one. The products skip the
+// terms with a factor that is exactly 0 there, which changes no result, as
+// adding the product [0, 0] is exact.
+int last_nonzero(const Interval* u, int n) {
+  int d = n - 1;
+  while (d > 0 && u[d].lo == 0 && u[d].hi == 0) --d;
+  return d;
+}
 
 void t_add(const Interval* u, const Interval* v, Interval* w, int n) {
   for (int k = 0; k < n; ++k) w[k] = add(u[k], v[k]);
@@ -24,19 +36,30 @@ void t_sub(const Interval* u, const Interval* v, Interval* w, int n) {
 }
 
 void t_mul(const Interval* u, const Interval* v, Interval* w, int n) {
+  const int du = last_nonzero(u, n), dv = last_nonzero(v, n);
   for (int k = 0; k < n; ++k) {
-    Interval s = mul(u[0], v[k]);
-    for (int i = 1; i <= k; ++i) s = add(s, mul(u[i], v[k - i]));
+    const int first = std::max(0, k - dv), last = std::min(k, du);
+    if (first > last) {
+      w[k] = point(0);
+      continue;
+    }
+    Interval s = mul(u[first], v[k - first]);
+    for (int i = first + 1; i <= last; ++i) s = add(s, mul(u[i], v[k - i]));
     w[k] = s;
   }
 }
 
 // The symmetric products counted once: w[k] = 2 sum_{i < k-i} u[i] u[k-i] + u[k/2]^2.
 void t_sqr(const Interval* u, Interval* w, int n) {
+  const int du = last_nonzero(u, n);
   w[0] = sqr(u[0]);
   for (int k = 1; k < n; ++k) {
+    if (k > 2 * du) {
+      w[k] = point(0);
+      continue;
+    }
     Interval s = point(0);
-    for (int i = 0; 2 * i < k; ++i) s = add(s, mul(u[i], u[k - i]));
+    for (int i = std::max(0, k - du); 2 * i < k; ++i) s = add(s, mul(u[i], u[k - i]));
     s = scale(s, 2);
     if (k % 2 == 0) s = add(s, sqr(u[k / 2]));
     w[k] = s;
@@ -44,17 +67,19 @@ void t_sqr(const Interval* u, Interval* w, int n) {
 }
 
 void t_div(const Interval* u, const Interval* v, Interval* w, int n, Interval w0) {
+  const int dv = last_nonzero(v, n);
   w[0] = w0;
   for (int k = 1; k < n; ++k) {
     Interval s = u[k];
-    for (int i = 1; i <= k; ++i) s = sub(s, mul(v[i], w[k - i]));
+    for (int i = 1; i <= std::min(k, dv); ++i) s = sub(s, mul(v[i], w[k - i]));
     w[k] = div(s, v[0]);
   }
 }
 
 void t_exp(const Interval* u, Interval* w, int n, Interval w0) {
+  const int du = last_nonzero(u, n);
   w[0] = w0;
-  for (int k = 1; k < n; ++k) w[k] = over(weighted(u, w, k), k);
+  for (int k = 1; k < n; ++k) w[k] = over(weighted(u, w, k, du), k);
 }
 
 // u w' = u', so k u0 w[k] = k u[k] - sum_{i=1}^{k-1} i w[i] u[k-i].
@@ -79,21 +104,24 @@ void t_sqrt(const Interval* u, Interval* w, int n, Interval w0) {
 
 void t_sincos(const Interval* u, Interval* s, Interval* c, int n, Interval s0, Interval c0,
               double sign) {
+  const int du = last_nonzero(u, n);
   s[0] = s0;
   c[0] = c0;
   for (int k = 1; k < n; ++k) {
-    s[k] = over(weighted(u, c, k), k);
-    c[k] = scale(over(weighted(u, s, k), k), sign);
+    s[k] = over(weighted(u, c, k, du), k);
+    c[k] = scale(over(weighted(u, s, k, du), k), sign);
   }
 }
 
 void t_chain(const Interval* u, const Interval* g, Interval* w, int n, Interval w0) {
+  const int du = last_nonzero(u, n);
   w[0] = w0;
-  for (int k = 1; k < n; ++k) w[k] = over(weighted(u, g, k), k);
+  for (int k = 1; k < n; ++k) w[k] = over(weighted(u, g, k, du), k);
 }
 
 void t_riccati(const Interval* u, Interval* w, int n, Interval w0, double alpha, double beta) {
   Coeffs q;  // alpha + beta w^2, known one term behind w
+  const int du = last_nonzero(u, n);
   w[0] = w0;
   for (int k = 1; k < n; ++k) {
     const int j = k - 1;
@@ -101,7 +129,7 @@ void t_riccati(const Interval* u, Interval* w, int n, Interval w0, double alpha,
     for (int i = 0; i <= j; ++i) s = add(s, mul(w[i], w[j - i]));
     q[j] = scale(s, beta);
     if (j == 0) q[0] = add(q[0], point(alpha));
-    w[k] = over(weighted(u, q, k), k);
+    w[k] = over(weighted(u, q, k, du), k);
   }
 }
 

@@ -38,6 +38,8 @@ void t_chain(const Interval* u, const Interval* g, Interval* w, int n, Interval 
 void t_riccati(const Interval* u, Interval* w, int n, Interval w0, double alpha, double beta);
 // The series of the derivative, of length n - 1.
 void t_derive(const Interval* u, Interval* w, int n);
+// The index of the last coefficient that is not exactly 0 (0 if all are).
+int last_nonzero(const Interval* u, int n);
 // All coefficients from 1 on set to v.
 inline void t_fill(Interval* w, int n, Interval v) {
   for (int k = 1; k < n; ++k) w[k] = v;
