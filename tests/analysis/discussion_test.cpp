@@ -144,6 +144,66 @@ TEST(Discussion, PolesHolesJumpsAndGaps) {
   for (const Case& c : cases) check_case(c);
 }
 
+// Poles, holes and jumps proven from the formula: the kind, the true place
+// inside the enclosure, the true limits inside the printed values (exact
+// here, so equal), one-sided poles on the right side. Places the proofs do
+// not reach stay listed, unproven.
+TEST(Discussion, ProvenPolesHolesAndJumps) {
+  struct Expect {
+    const char* text;
+    double a, b;
+    K kind;
+    double x;
+    bool proven;
+    double y_left = 0, y_right = 0;  // limits of a hole or jump
+    bool pole_left = true, pole_right = true;
+  } const cases[] = {
+      {"tan(x)", 1, 2, K::kPole, kPi / 2, true},
+      {"tan(x)", -2, -1, K::kPole, -kPi / 2, true},
+      {"1/x", -0.5, 1, K::kPole, 0, true},
+      {"1/(x-1)^2", 0.5, 1.7, K::kPole, 1, true},
+      {"1/(x-0.1)", -0.5, 0.5, K::kPole, 0.1, true},
+      {"exp(1/x)", -1, 1, K::kPole, 0, true, 0, 0, false, true},
+      {"ln(x)", -1, 1, K::kPole, 0, true, 0, 0, false, true},
+      {"2+1/(x-1)^3*cos(x)", 0.5, 1.7, K::kPole, 1, true},
+      {"(x^2-1)/(x-1)", 0.5, 1.7, K::kHole, 1, true, 2, 2},
+      {"sin(x)/x", -1, 1, K::kHole, 0, true, 1, 1},
+      {"(x^2-2x+1)/(x-1)^2", 0.5, 1.7, K::kHole, 1, true, 1, 1},
+      {"floor(x)", 0.5, 1.7, K::kJump, 1, true, 0, 1},
+      {"floor(-x)+x", -1.7, -0.5, K::kJump, -1, true, 0, -1},
+      {"sgn(x)", -1, 1, K::kJump, 0, true, -1, 1},
+      {"frac(x)", 0.5, 1.7, K::kJump, 1, true, 1, 0},
+      {"frac(x)", -1.7, -0.5, K::kJump, -1, true, 0, -1},
+      {"round(x)", 0.1, 0.9, K::kJump, 0.5, true, 0, 1},
+      {"ceil(2x)", 0.1, 0.9, K::kJump, 0.5, true, 1, 2},
+      // The hole of a quotient whose zeros sit at no double is not proven.
+      {"sin(x-0.1)/(x-0.1)", -0.5, 0.5, K::kHole, 0.1, false},
+  };
+  for (const Expect& c : cases) {
+    SCOPED_TRACE(c.text);
+    const Discussion d = run(compiled(c.text, false), c.a, c.b);
+    int places = 0;
+    for (const Feature& f : d.features) {
+      if (f.kind != K::kPole && f.kind != K::kHole && f.kind != K::kJump) continue;
+      ++places;
+      EXPECT_EQ(f.kind, c.kind);
+      EXPECT_EQ(f.proven, c.proven) << f.x;
+      EXPECT_TRUE(f.x_lo <= c.x && c.x <= f.x_hi) << f.x_lo << " " << f.x_hi;
+      EXPECT_LE(f.x_hi - f.x_lo, 1e-9);
+      if (!f.proven) continue;
+      if (c.kind == K::kPole) {
+        EXPECT_EQ(f.pole_left, c.pole_left);
+        EXPECT_EQ(f.pole_right, c.pole_right);
+      } else {
+        ASSERT_TRUE(f.has_limits);
+        EXPECT_EQ(f.y_left, c.y_left);
+        EXPECT_EQ(f.y_right, c.y_right);
+      }
+    }
+    EXPECT_EQ(places, 1);
+  }
+}
+
 TEST(Discussion, DegreesAndIntersections) {
   const Case cases[] = {
       {"sin(x)", -400, 400,
