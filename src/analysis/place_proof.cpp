@@ -429,11 +429,12 @@ Place classify_place(const CompiledFormula& f, double angle, double lo, double h
     p.kind = PlaceKind::kOpen;
   } else if (std::fabs(evidence.left - evidence.right) > evidence.tolerance) {
     p.kind = PlaceKind::kJump;
-  } else if (!p.value_defined) {
-    p.kind = PlaceKind::kHole;
-    p.left = p.right = Interval{(evidence.left + evidence.right) / 2, (evidence.left + evidence.right) / 2};
   } else {
-    p.kind = PlaceKind::kNone;
+    const double mean = (evidence.left + evidence.right) / 2;
+    // Defined with the value of both sides: continuous after all.
+    const bool same = p.value_defined && std::fabs(mid(p.value) - mean) <= evidence.tolerance;
+    p.kind = same ? PlaceKind::kNone : PlaceKind::kHole;
+    p.left = p.right = Interval{mean, mean};
   }
   return p;
 }

@@ -85,8 +85,9 @@ struct PlaceEvidence {
 
 // The one naming of a place: the proof where there is one, otherwise the
 // evidence (unproven): a pole where a side grows, a jump where the settled
-// values differ, a hole where they agree and f is undefined at the place,
-// kNone where they agree and f is defined with that value, kOpen otherwise.
+// values differ, kNone where they agree and f is defined with that value, a
+// hole where they agree otherwise (value_defined tells whether f has some
+// other value there), kOpen where the evidence names nothing.
 Place classify_place(const CompiledFormula& f, double angle, double lo, double hi,
                      const PlaceEvidence& evidence, PieceEvaluators& evaluators);
 

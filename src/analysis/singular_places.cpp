@@ -208,7 +208,10 @@ void two_sided_place(Search& s, const Candidate& c, const Side& l, const Side& r
   ev.tolerance = 1e-9 * (1 + std::max(std::fabs(ev.left), std::fabs(ev.right))) + 8 * (el + er);
   const Place p = classify(s, c, ev);
   if (p.kind == PlaceKind::kOpen) return add_unclear(s, c);
-  if (p.kind == PlaceKind::kNone) return continuous_place(s, c, l, r, x);
+  // f defined at the place: not a Lücke, whatever the sides say.
+  if (p.kind == PlaceKind::kNone || (p.kind == PlaceKind::kHole && p.value_defined)) {
+    return continuous_place(s, c, l, r, x);
+  }
   add_place(s, c, p);
 }
 
