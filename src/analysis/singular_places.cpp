@@ -193,8 +193,10 @@ void add_place(Search& s, const Candidate& c, const Place& p) {
   }
 }
 
+// Of a formula's own job only: a pair's places are its formulas' places.
 Place classify(Search& s, const Candidate& c, const PlaceEvidence& ev) {
   const Target& t = s.jobs[c.job].target;
+  if (t.g != nullptr) return {};
   return classify_place(*t.f, t.angle, c.lo, c.hi, ev, s.pieces);
 }
 

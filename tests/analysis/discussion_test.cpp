@@ -212,6 +212,11 @@ TEST(Discussion, DegreesAndIntersections) {
         {K::kInflection, -360}, {K::kInflection, -180}, {K::kInflection, 0},
         {K::kInflection, 180}, {K::kInflection, 360}},
        kSmooth, true},
+      // The pair's difference grows beside 0: no place of either formula
+      // is the pair's.
+      {"sin(x)/x;exp(1/x)", -2, 2,
+       {{K::kHole, 0, true, 0}, {K::kPole, 0, true, 1}, {K::kIntersection, -1.7459841288175599, true, 0, 1}},
+       {K::kIntersection, K::kHole, K::kPole}},
       {"x;x^2", -2, 2,
        {{K::kIntersection, 0, true, 0, 1}, {K::kIntersection, 1, true, 0, 1}},
        {K::kIntersection}},
