@@ -233,6 +233,8 @@ std::optional<Limits> step(uint8_t f, std::string_view u, const Ctx& cx) {
     return std::nullopt;
   }
   const double b = uc.f[0].lo;
+  // Beyond 2^52 the neighbouring whole numbers are no longer all doubles.
+  if (!(std::fabs(b) < 0x1p52)) return std::nullopt;
   Interval below, above;
   if (!step_limits(f, b, below, above)) return std::nullopt;
   // Clear of the neighbouring breakpoints, which lie a whole unit away.
@@ -361,17 +363,11 @@ Place conclude(const Limits& lim, const CompiledFormula& f, const Ctx& cx) {
 
 interval::Enclosure PieceEvaluators::evaluate(const std::string& code, Interval x, int order,
                                               double angle) {
-  Entry* e = nullptr;
-  for (Entry& k : entries_) {
-    if (k.code == code) e = &k;
-  }
-  if (e == nullptr) {
-    entries_.push_back({code, std::make_unique<interval::IntervalEvaluator>()});
-    e = &entries_.back();
-  }
+  std::unique_ptr<interval::IntervalEvaluator>& ev = entries_[code];
+  if (!ev) ev = std::make_unique<interval::IntervalEvaluator>();
   CompiledFormula f;
   f.code = code;
-  return e->ev->evaluate(f, x, order, angle);
+  return ev->evaluate(f, x, order, angle);
 }
 
 Place prove_place(const CompiledFormula& f, double angle, double lo, double hi,

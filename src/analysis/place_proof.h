@@ -27,7 +27,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
+#include <unordered_map>
 
 #include "expr/compiled_formula.h"
 #include "interval/interval.h"
@@ -58,11 +58,7 @@ class PieceEvaluators {
                                double angle);
 
  private:
-  struct Entry {
-    std::string code;
-    std::unique_ptr<interval::IntervalEvaluator> ev;
-  };
-  std::vector<Entry> entries_;
+  std::unordered_map<std::string, std::unique_ptr<interval::IntervalEvaluator>> entries_;
 };
 
 // Tries to prove a pole, hole or jump of f inside [lo, hi] (a narrow

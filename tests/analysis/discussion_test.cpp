@@ -204,6 +204,45 @@ TEST(Discussion, ProvenPolesHolesAndJumps) {
   }
 }
 
+// The same forms about places that are doubles (proven) and that are not
+// (proven only where the proof needs no exact place): whatever is proven
+// holds the true place, and a hole's printed y is its limit.
+TEST(Discussion, ShiftedPlacesAreProvenOnlyWhereTheyAre) {
+  struct Shift {
+    const char* a;
+    bool exact;  // the place is a double
+  } const shifts[] = {{"2.5", true}, {"-7.25", true}, {"0.1", false}, {"1.7", false}};
+  for (const Shift& sh : shifts) {
+    const std::string a = std::string("(") + sh.a + ")";
+    const double x = std::stod(sh.a);
+    struct Form {
+      std::string text;
+      K kind;
+      bool proven;  // when the place is not a double
+      double limit;
+    } const forms[] = {{"1/(x-" + a + ")", K::kPole, true, 0},
+                       {"tan(x-" + a + "+pi/2)", K::kPole, true, 0},
+                       {"(x^2-" + a + "^2)/(x-" + a + ")", K::kHole, false, 2 * x},
+                       {"floor(x-" + a + ")", K::kJump, false, 0}};
+    for (const Form& f : forms) {
+      SCOPED_TRACE(f.text);
+      const Discussion d = run(compiled(f.text.c_str(), false), x - 0.5, x + 0.75);
+      const Feature* found = nullptr;
+      for (const Feature& g : d.features) {
+        if (g.kind == f.kind && g.x_lo - 1e-15 <= x && x <= g.x_hi + 1e-15) found = &g;
+        if (g.proven && (g.kind == K::kPole || g.kind == K::kHole || g.kind == K::kJump)) {
+          EXPECT_TRUE(g.x_lo - 1e-15 <= x && x <= g.x_hi + 1e-15) << g.x_lo << " " << g.x_hi;
+        }
+      }
+      ASSERT_TRUE(found);
+      EXPECT_EQ(found->proven, sh.exact || f.proven);
+      if (f.kind == K::kHole) {
+        EXPECT_NEAR(found->y, f.limit, found->proven ? 1e-15 : 1e-6);
+      }
+    }
+  }
+}
+
 TEST(Discussion, DegreesAndIntersections) {
   const Case cases[] = {
       {"sin(x)", -400, 400,
