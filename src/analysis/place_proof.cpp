@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "analysis/interval_ops.h"
@@ -243,6 +244,38 @@ std::optional<Limits> step(uint8_t f, std::string_view u, const Ctx& cx) {
   return Limits{{State::kFinite, rising ? below : above}, {State::kFinite, rising ? above : below}, false};
 }
 
+// gamma of an argument strictly monotone through -n (n = 0, 1, ...), clear
+// of -n - 1 and -n + 1: gamma has the sign (-1)^n right of -n and the
+// opposite left of it, and grows beyond all bounds towards -n.
+std::optional<Limits> gamma_pole(std::string_view u, const Ctx& cx) {
+  if (!cx.exact) return std::nullopt;
+  const Enclosure un = cx.eval(u, cx.n, 1), uc = cx.eval(u, cx.at, 0);
+  if (!continuous_on(un) || !un.smooth || !nonzero(un.f[1]) || !interval::is_point(uc.f[0])) {
+    return std::nullopt;
+  }
+  const double b = uc.f[0].lo;
+  if (!(b <= 0 && b > -0x1p52 && std::floor(b) == b)) return std::nullopt;
+  if (!(un.f[0].lo > b - 1 && un.f[0].hi < b + 1)) return std::nullopt;
+  const int above = interval::is_odd(b) ? -1 : 1;
+  const bool rising = positive(un.f[1]);
+  return Limits{infinite(rising ? -above : above), infinite(rising ? above : -above), false};
+}
+
+// u^e with e a negative whole number everywhere: 1 / u^-e.
+std::optional<Limits> negative_power(const Node& node, const Ctx& cx) {
+  const Enclosure e = cx.eval(node.args[1], cx.n, 1);
+  if (!continuous_on(e) || !interval::is_point(e.f[0]) || !is_exact_zero(e.f[1])) return std::nullopt;
+  const double n = e.f[0].lo;
+  if (!(n < 0 && n > -64 && std::floor(n) == n)) return std::nullopt;
+  std::string q(1, static_cast<char>(op::kPow));
+  q += static_cast<char>(op::kOpen);
+  q += node.args[0];
+  q += static_cast<char>(op::kComma);
+  q += std::to_string(static_cast<int>(-n));
+  q += static_cast<char>(op::kClose);
+  return quotient("1", q, cx);
+}
+
 std::optional<Limits> unary(const Node& node, const Ctx& cx, int depth) {
   switch (node.op) {
     case op::kTan: return quotient(wrap(op::kSin, node.args[0]), wrap(op::kCos, node.args[0]), cx);
@@ -250,6 +283,7 @@ std::optional<Limits> unary(const Node& node, const Ctx& cx, int depth) {
     case op::kSec: return quotient("1", wrap(op::kCos, node.args[0]), cx);
     case op::kCsc: return quotient("1", wrap(op::kSin, node.args[0]), cx);
     case op::kLn: case op::kLg: case op::kLb: return log_edge(node.args[0], cx);
+    case op::kGamma: return gamma_pole(node.args[0], cx);
     case op::kFloor: case op::kCeil: case op::kRound: case op::kSgn: case op::kFrac:
       return step(node.op, node.args[0], cx);
     case op::kExp: case op::kSinh: case op::kCosh: case op::kTanh: case op::kSqr: case op::kAbs:
@@ -274,6 +308,7 @@ std::optional<Limits> analyse(const Node& node, const Ctx& cx, int depth) {
     return Limits{{State::kFinite, v.f[0]}, {State::kFinite, v.f[0]}, true};
   }
   if (node.op == op::kDiv) return quotient(node.args[0], node.args[1], cx);
+  if (node.op == op::kPow) return negative_power(node, cx);
   if (node.op == op::kAdd || node.op == op::kSub || node.op == op::kMul) {
     const std::optional<Limits> a = analyse(parse(node.args[0]), cx, depth + 1);
     if (!a) return a;

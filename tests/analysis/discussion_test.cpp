@@ -176,6 +176,10 @@ TEST(Discussion, ProvenPolesHolesAndJumps) {
       {"frac(x)", -1.7, -0.5, K::kJump, -1, true, 0, -1},
       {"round(x)", 0.1, 0.9, K::kJump, 0.5, true, 0, 1},
       {"ceil(2x)", 0.1, 0.9, K::kJump, 0.5, true, 1, 2},
+      {"gamma(x)", -2.5, -1.5, K::kPole, -2, true},
+      {"gamma(1-x)", 0.5, 1.5, K::kPole, 1, true},
+      {"x^-2", -1, 0.5, K::kPole, 0, true},
+      {"(x-1)^(-3)", 0.5, 1.7, K::kPole, 1, true},
       // The hole of a quotient whose zeros sit at no double is not proven.
       {"sin(x-0.1)/(x-0.1)", -0.5, 0.5, K::kHole, 0.1, false},
   };
