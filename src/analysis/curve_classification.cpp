@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "analysis/place_proof.h"
 #include "interval/interval_eval.h"
 
 namespace kv::analysis {
@@ -93,6 +94,8 @@ class Classifier {
   void emit(const std::vector<Piece>& pieces);
   void singular(const Piece& p, Value left, Value right, bool steady);
   void name(double centre, double found, Interval whole, Value left, Value right, bool steady);
+  void name_by_sides(double centre, double found, Interval whole, Value left, Value right,
+                     bool steady);
   bool steady(const Piece& q, double near) const {
     return std::fabs(mid(q.fa) - mid(q.fb)) <= tol_ && std::fabs(mid(q.fa) - near) <= 2 * tol_;
   }
@@ -105,6 +108,7 @@ class Classifier {
   const CurveInput& in_;
   CurveClassification& out_;
   interval::IntervalEvaluator ev_;
+  PieceEvaluators proofs_;  // for the proofs at singular places
   int k_;
   double angle_;
   double view_lo_ = 0, view_hi_ = 0, tol_ = 0;
@@ -367,9 +371,43 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
   name(p.a + (p.b - p.a) / 2, found, whole, left, right, steady);
 }
 
-// Names the place x found inside a singular piece from the values beside it.
+// Names the place found inside a singular piece as the curve discussion
+// does (analysis/place_proof.h), with the values beside it as the evidence.
 void Classifier::name(double centre, double found, Interval whole, Value left, Value right,
                       bool steady) {
+  if (k_ != 0) return name_by_sides(centre, found, whole, left, right, steady);
+  const bool unbounded = std::isinf(whole.lo) || std::isinf(whole.hi);
+  PlaceEvidence ev;
+  ev.left_unbounded = unbounded && beyond(left);
+  ev.right_unbounded = unbounded && beyond(right);
+  ev.left_known = left.known && !beyond(left);
+  ev.right_known = right.known && !beyond(right);
+  ev.left = left.y;
+  ev.right = right.y;
+  ev.tolerance = tol_;
+  ev.restless = !steady;
+  const Place p = classify_place(f_, angle_, found, found, ev, proofs_);
+  const double y_left = p.proven ? mid(p.left) : left.y, y_right = p.proven ? mid(p.right) : right.y;
+  const bool domain_end = !left.known || !right.known || beyond(left) || beyond(right);
+  // A hole or jump at the end of what is drawn (the plot's edge) has no
+  // curve on one side to show it by.
+  if (domain_end && (p.kind == PlaceKind::kHole || p.kind == PlaceKind::kJump)) return;
+  switch (p.kind) {
+    case PlaceKind::kPole: out_.marks.push_back({MarkKind::kPole, p.x, left.y, right.y, 0, false}); return;
+    case PlaceKind::kHole: out_.marks.push_back({MarkKind::kHole, p.x, y_left, y_right, 0, false}); return;
+    case PlaceKind::kJump:
+      out_.marks.push_back({MarkKind::kJump, p.x, y_left, y_right, p.value_defined ? mid(p.value) : 0,
+                            p.value_defined});
+      return;
+    case PlaceKind::kNone: return;
+    case PlaceKind::kOpen: break;
+  }
+  if (!domain_end) undecided(centre, whole);
+}
+
+// The derivative curve's places, named by the values beside them alone.
+void Classifier::name_by_sides(double centre, double found, Interval whole, Value left,
+                               Value right, bool steady) {
   const bool unbounded = std::isinf(whole.lo) || std::isinf(whole.hi);
   if (unbounded && (beyond(left) || beyond(right))) {
     out_.marks.push_back({MarkKind::kPole, found, left.y, right.y, 0, false});

@@ -9,8 +9,11 @@
 //   interval provably holds exactly one feature of that kind; a proven
 //   kDomainGap is proven undefined on [x_lo, x_hi] except for pieces at
 //   its ends about as narrow as the double grid allows there, where the
-//   domain begins; poles, holes and jumps are found by probing beside the
-//   place and never proven;
+//   domain begins; a proven kPole, kHole or kJump is proven by the structure
+//   of the formula (analysis/place_proof.h) to be the one place of its kind
+//   in [x_lo, x_hi], with the limits of a hole or jump inside the enclosures
+//   y, y_left and y_right were taken from; the others were found by probing
+//   beside the place;
 // - every part of [x_min, x_max] is proven free of each kind, holds a listed
 //   feature, or lies inside a listed kUnclear range: the list is complete
 //   in that sense;
@@ -51,6 +54,11 @@ struct Feature {
   double x = 0, y = 0;
   double x_lo = 0, x_hi = 0;  // enclosure of x; the interval itself for gaps and unclear ranges
   bool proven = false;
+  // The one-sided limits of a Lücke or Sprung (of a proven one, points of
+  // their enclosures), and the sides a Polstelle grows on.
+  bool has_limits = false;
+  double y_left = 0, y_right = 0;
+  bool pole_left = false, pole_right = false;
 };
 
 struct Discussion {

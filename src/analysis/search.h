@@ -16,6 +16,7 @@
 
 #include "analysis/discussion.h"
 #include "analysis/interval_ops.h"
+#include "analysis/place_proof.h"
 #include "interval/interval_eval.h"
 
 namespace kv::analysis {
@@ -90,6 +91,7 @@ struct Search {
   // Points of a kind that probes did not confirm; unclear unless another
   // listed feature covers them.
   std::vector<Box> weak;
+  PieceEvaluators pieces;  // for the proofs at singular places
   bool out_of_time() const { return Clock::now() >= deadline; }
   bool tiny(double lo, double hi) const;
 };

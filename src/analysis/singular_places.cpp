@@ -9,9 +9,10 @@
 //   (Hoch- or Tiefpunkt where f' changes sign) or nothing at all;
 // - a continuous box still undecided: an unproven point of the kind by the
 //   signs beside it, or left for the covering check.
-// None of these is called proven: probes at points show what happens near
-// the place, not that it holds for every x. What fits no pattern stays
-// Unklar.
+// Probes at points show what happens near the place, not that it holds for
+// every x: poles, holes and jumps are named by classify_place, which proves
+// them from the formula where it can and otherwise goes by the probes; the
+// rest is never called proven. What fits no pattern stays Unklar.
 #include <algorithm>
 #include <cmath>
 
@@ -162,48 +163,78 @@ void continuous_place(Search& s, const Candidate& c, const Side& l, const Side& 
   }
 }
 
-void two_sided_place(Search& s, const Candidate& c, const Side& l, const Side& r, double x) {
+// A pole, hole or jump as classify_place names it, proven where it says so.
+void add_place(Search& s, const Candidate& c, const Place& p) {
   const Job& job = s.jobs[c.job];
-  if (grows(l) || grows(r)) {
-    s.features.push_back(feature_at(job, FeatureKind::kPole, c, x));
-    return;
+  FeatureKind kind = FeatureKind::kPole;
+  if (p.kind == PlaceKind::kHole) kind = FeatureKind::kHole;
+  if (p.kind == PlaceKind::kJump) kind = FeatureKind::kJump;
+  Feature f = feature_at(job, kind, c, p.x);
+  f.proven = p.proven && !job.uncertain;
+  if (p.proven) {
+    // The proof covers the neighbourhood of the place, the box included.
+    f.x_lo = std::min(c.lo, p.where.lo);
+    f.x_hi = std::max(c.hi, p.where.hi);
   }
-  double ll = 0, lr = 0, el = 0, er = 0;
-  if (!limit(l, ll, el) || !limit(r, lr, er)) return add_unclear(s, c);
-  const double scale = 1 + std::max(std::fabs(ll), std::fabs(lr));
-  double y = 0;
-  const bool has_y = value_at(job.target, x, y);
-  if (std::fabs(ll - lr) > 1e-9 * scale + 8 * (el + er)) {
-    Feature f = feature_at(job, FeatureKind::kJump, c, x);
-    f.has_y = has_y;
-    f.y = y;
-    s.features.push_back(f);
-    if (has_y && y == 0 && (c.kinds & kBitRoot)) {
-      Feature z = feature_at(job, FeatureKind::kZero, c, x);
-      z.has_y = true;
-      s.features.push_back(z);
-    }
-    return;
+  f.pole_left = p.pole_left;
+  f.pole_right = p.pole_right;
+  if (kind != FeatureKind::kPole) {
+    f.has_limits = true;
+    f.y_left = simple_point(p.left.lo, p.left.hi);
+    f.y_right = simple_point(p.right.lo, p.right.hi);
+    f.has_y = kind == FeatureKind::kHole || p.value_defined;
+    f.y = kind == FeatureKind::kHole ? f.y_left : simple_point(p.value.lo, p.value.hi);
   }
-  if (!has_y) {
-    Feature f = feature_at(job, FeatureKind::kHole, c, x);
-    f.has_y = true;
-    f.y = (ll + lr) / 2;
-    s.features.push_back(f);
-    return;
+  s.features.push_back(f);
+  if (kind == FeatureKind::kJump && f.has_y && f.y == 0 && (c.kinds & kBitRoot)) {
+    Feature z = feature_at(job, FeatureKind::kZero, c, p.x);
+    z.has_y = true;
+    s.features.push_back(z);
   }
-  continuous_place(s, c, l, r, x);
+}
+
+// Of a formula's own job only: a pair's places are its formulas' places.
+Place classify(Search& s, const Candidate& c, const PlaceEvidence& ev) {
+  const Target& t = s.jobs[c.job].target;
+  if (t.g != nullptr) return {};
+  return classify_place(*t.f, t.angle, c.lo, c.hi, ev, s.pieces);
+}
+
+void two_sided_place(Search& s, const Candidate& c, const Side& l, const Side& r, double x) {
+  PlaceEvidence ev;
+  ev.left_unbounded = grows(l);
+  ev.right_unbounded = grows(r);
+  double el = 0, er = 0;
+  ev.left_known = limit(l, ev.left, el);
+  ev.right_known = limit(r, ev.right, er);
+  ev.tolerance = 1e-9 * (1 + std::max(std::fabs(ev.left), std::fabs(ev.right))) + 8 * (el + er);
+  const Place p = classify(s, c, ev);
+  if (p.kind == PlaceKind::kOpen) return add_unclear(s, c);
+  // f defined at the place: not a Lücke, whatever the sides say.
+  if (p.kind == PlaceKind::kNone || (p.kind == PlaceKind::kHole && p.value_defined)) {
+    return continuous_place(s, c, l, r, x);
+  }
+  add_place(s, c, p);
+}
+
+// A pole where f is undefined on one side or at an end of the range: proven
+// by the formula's structure, or seen growing on the side it is defined.
+bool edge_pole(Search& s, const Candidate& c, bool grows_left, bool grows_right) {
+  PlaceEvidence ev;
+  ev.left_unbounded = grows_left;
+  ev.right_unbounded = grows_right;
+  const Place p = classify(s, c, ev);
+  if (p.kind != PlaceKind::kPole) return false;
+  add_place(s, c, p);
+  return true;
 }
 
 // Where f is undefined on one side: the box joins the domain gap, and f
 // may grow without bound or reach zero at the edge of its domain.
-void gap_edge(Search& s, const Candidate& c, const Side& defined_side, double x) {
+void gap_edge(Search& s, const Candidate& c, const Side& l, const Side& r, double x) {
   const Job& job = s.jobs[c.job];
   s.gaps.push_back({c.lo, c.hi, c.job, 0});
-  if (grows(defined_side)) {
-    s.features.push_back(feature_at(job, FeatureKind::kPole, c, x));
-    return;
-  }
+  if (edge_pole(s, c, l.defined && grows(l), r.defined && grows(r))) return;
   double y = 1;
   if ((c.kinds & kBitRoot) && value_at(job.target, x, y) && y == 0) {
     Feature z = feature_at(job, FeatureKind::kZero, c, x);
@@ -221,7 +252,12 @@ void singular_place(Search& s, const Candidate& c) {
   const double w = std::max(c.hi - c.lo, s.floor_width);
   const Side l = probe(s, job.target, c.lo, -1, w, 0), r = probe(s, job.target, c.hi, 1, w, 0);
   const double x = simple_point(c.lo, c.hi);
-  if (l.unbounded || r.unbounded) return add_unclear(s, c);
+  if (l.unbounded || r.unbounded) {
+    // Probes beyond every bound (exp(1/x) right of 0) name nothing; a proof may.
+    const Place p = classify(s, c, PlaceEvidence{});
+    if (p.proven && p.kind != PlaceKind::kNone && p.kind != PlaceKind::kOpen) return add_place(s, c, p);
+    return add_unclear(s, c);
+  }
   const bool l_undef = l.present && !l.defined, r_undef = r.present && !r.defined;
   if (job.other >= 0) {
     // A pair meets at a singular place only where f - g changes sign
@@ -240,9 +276,9 @@ void singular_place(Search& s, const Candidate& c) {
   }
   if (l_undef || r_undef || !l.present || !r.present) {
     const Side& def = l.defined ? l : r;
-    if (l_undef || r_undef) return gap_edge(s, c, def, x);
+    if (l_undef || r_undef) return gap_edge(s, c, l, r, x);
     // At an end of the range: a pole, or nothing where f settles.
-    if (grows(def)) return s.features.push_back(feature_at(job, FeatureKind::kPole, c, x));
+    if (edge_pole(s, c, l.defined && grows(l), r.defined && grows(r))) return;
     double lim = 0, error = 0, y = 1;
     if (!limit(def, lim, error)) return add_unclear(s, c);
     if ((c.kinds & kBitRoot) && value_at(job.target, x, y) && y == 0) {

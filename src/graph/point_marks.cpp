@@ -57,6 +57,41 @@ std::array<Rect, 4> label_places(Point p, int r, TextExtent e) {
           Rect{left, below, left + e.width, below + e.height}};
 }
 
+// Where a mark stands: a pole on the x axis, or on the nearer edge of the
+// plot when the axis is out of view.
+double anchor_y(const CoordContext& c, const PointMark& m) {
+  if (m.kind != FeatureKind::kPole) return m.y;
+  const double top = c.map.ymin + c.map.height * c.map.y_scale;
+  return std::clamp(0.0, std::min(c.map.ymin, top), std::max(c.map.ymin, top));
+}
+
+void ring(Device& d, Point p, int r, Colour colour, const CoordContext& c) {
+  const int lw = std::max(c.line_width, 1);
+  d.fill_ellipse(p.x - r, p.y - r, 2 * r + 1, 2 * r + 1, colour);
+  d.fill_ellipse(p.x - r + lw, p.y - r + lw, 2 * (r - lw) + 1, 2 * (r - lw) + 1, c.background);
+}
+
+void paint_mark(Device& d, const PointMark& m, Point at, int r, Colour colour, const CoordContext& c) {
+  switch (m.kind) {
+    case FeatureKind::kPole: {
+      PenScope pen(d, {colour, std::max(c.line_width, 1), PenStyle::Solid});
+      d.line(at.x, at.y - 2 * r, at.x, at.y + 2 * r + 1);
+      return;
+    }
+    case FeatureKind::kHole: ring(d, at, r + 1, colour, c); return;
+    case FeatureKind::kJump: {
+      for (double limit : {m.y_left, m.y_right}) {
+        Point p;
+        if ((!m.has_value || limit != m.y) && dot_centre(c, m.x, limit, p)) ring(d, p, r + 1, colour, c);
+      }
+      if (!m.has_value) return;
+      break;
+    }
+    default: break;
+  }
+  d.fill_ellipse(at.x - r, at.y - r, 2 * r + 1, 2 * r + 1, colour);
+}
+
 }  // namespace
 
 const char* point_mark_letter(FeatureKind kind) {
@@ -68,6 +103,9 @@ const char* point_mark_letter(FeatureKind kind) {
     case FeatureKind::kSaddle: return "SP";
     case FeatureKind::kYIntercept: return "Sy";
     case FeatureKind::kIntersection: return "S";
+    case FeatureKind::kPole: return "P";
+    case FeatureKind::kHole: return "L";
+    case FeatureKind::kJump: return "Sp";
     default: return nullptr;
   }
 }
@@ -105,6 +143,7 @@ std::string point_mark_label(FeatureKind kind, double x, double y) {
   const char* letter = point_mark_letter(kind);
   if (letter == nullptr) return {};
   if (kind == FeatureKind::kZero) y = 0;  // the value at a proven zero is rounding noise
+  if (kind == FeatureKind::kPole) return std::string(letter) + '(' + point_mark_number(x) + ')';
   return std::string(letter) + '(' + point_mark_number(x) + '|' + point_mark_number(y) + ')';
 }
 
@@ -112,10 +151,23 @@ std::vector<PointMark> point_marks_from(const analysis::Discussion& discussion,
                                         const std::vector<int>& formulas) {
   std::vector<PointMark> out;
   for (const analysis::Feature& f : discussion.features) {
-    if (!f.proven || !f.has_x || !f.has_y || point_mark_letter(f.kind) == nullptr) continue;
+    const bool pole = f.kind == FeatureKind::kPole, jump = f.kind == FeatureKind::kJump;
+    if (!f.proven || !f.has_x || point_mark_letter(f.kind) == nullptr) continue;
+    if (!f.has_y && !pole && !(jump && f.has_limits)) continue;
     if (f.formula < 0 || f.formula >= static_cast<int>(formulas.size())) continue;
-    if (!std::isfinite(f.x) || !std::isfinite(f.y)) continue;
-    out.push_back({f.kind, formulas[static_cast<size_t>(f.formula)], f.x, f.y});
+    PointMark m{f.kind, formulas[static_cast<size_t>(f.formula)], f.x, pole ? 0 : f.y};
+    if (jump) {
+      if (!f.has_limits) continue;
+      m.y_left = f.y_left;
+      m.y_right = f.y_right;
+      m.has_value = f.has_y;
+      if (!f.has_y) m.y = f.y_left;
+    }
+    if (!std::isfinite(m.x) || !std::isfinite(m.y) || !std::isfinite(m.y_left) ||
+        !std::isfinite(m.y_right)) {
+      continue;
+    }
+    out.push_back(m);
   }
   return out;
 }
@@ -140,7 +192,7 @@ void paint_point_marks(Device& d, const std::vector<PointMark>& marks, const Coo
   std::vector<Rect> blocked;  // every dot, then the labels placed so far
   std::vector<bool> shown(marks.size(), false);
   for (size_t i = 0; i < marks.size(); ++i) {
-    shown[i] = dot_centre(c, marks[i].x, marks[i].y, centres[i]);
+    shown[i] = dot_centre(c, marks[i].x, anchor_y(c, marks[i]), centres[i]);
     if (shown[i]) blocked.push_back(dot_box(centres[i], r));
   }
   d.select_font(graph_font(1, c.line_width, c.palette));
@@ -148,7 +200,7 @@ void paint_point_marks(Device& d, const std::vector<PointMark>& marks, const Coo
   for (size_t i = 0; i < marks.size(); ++i) {
     if (!shown[i]) continue;
     const Colour colour = curve_colour(c, *c.panel, marks[i].formula);
-    d.fill_ellipse(centres[i].x - r, centres[i].y - r, 2 * r + 1, 2 * r + 1, colour);
+    paint_mark(d, marks[i], centres[i], r, colour, c);
     const std::string label = point_mark_label(marks[i].kind, marks[i].x, marks[i].y);
     const TextExtent e = d.text_extent(label);
     const Point at = centres[i];

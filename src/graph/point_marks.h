@@ -5,9 +5,16 @@
 //
 // Letters: N Nullstelle, H Hochpunkt, T Tiefpunkt, W Wendepunkt, SP
 // Sattelpunkt, Sy y-Achsenabschnitt, S Schnittpunkt (the letters German
-// schools write; SP and Sy keep the saddle and the y intercept apart from S).
-// Poles, holes, jumps, gaps and undecided ranges are not drawn; neither is a
-// point that is not proven.
+// schools write; SP and Sy keep the saddle and the y intercept apart from S),
+// P Polstelle, L Lücke, Sp Sprung. Gaps and undecided ranges are not drawn;
+// neither is a point that is not proven.
+//
+// A pole is a short vertical stroke across the x axis (across the nearer
+// edge of the plot when the axis is out of view) labelled "P(1,571)"; a hole
+// an open ring at its limit, "L(1|2)"; a jump a filled dot at the value the
+// formula takes there and an open ring at each one-sided limit it does not
+// take, labelled at the value ("Sp(1|1)"). Rings are drawn as the honest
+// curves draw them: the curve colour with the background inside.
 //
 // A label reads "H(-1,225|3,674)": x and y rounded to three decimals with the
 // decimal comma, trailing zeros dropped, magnitudes from 1e6 upwards with four

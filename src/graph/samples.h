@@ -91,6 +91,10 @@ struct PointMark {
   analysis::FeatureKind kind = analysis::FeatureKind::kZero;
   int formula = 0;  // index into panel.formulas: the curve whose colour it takes
   double x = 0, y = 0;
+  // A jump: its one-sided limits, and whether the formula has the value y
+  // at x (otherwise y is the left limit); a hole's limit is y.
+  double y_left = 0, y_right = 0;
+  bool has_value = true;
 };
 
 struct PanelPlot {

@@ -166,8 +166,10 @@ bool discussion_row_point(const DiscussionResult& result, int row, MarkedPoint& 
   const auto& features = result.discussion.features;
   if (row < 0 || row >= static_cast<int>(features.size())) return false;
   const analysis::Feature& f = features[static_cast<size_t>(row)];
-  if (!f.has_x || !f.has_y) return false;
-  out = {f.kind, f.x, f.y};
+  // A pole is marked where the graph draws it, on the x axis.
+  const bool pole = f.kind == analysis::FeatureKind::kPole;
+  if (!f.has_x || (!f.has_y && !pole)) return false;
+  out = {f.kind, f.x, pole ? 0 : f.y};
   return true;
 }
 

@@ -144,6 +144,109 @@ TEST(Discussion, PolesHolesJumpsAndGaps) {
   for (const Case& c : cases) check_case(c);
 }
 
+// Poles, holes and jumps proven from the formula: the kind, the true place
+// inside the enclosure, the true limits inside the printed values (exact
+// here, so equal), one-sided poles on the right side. Places the proofs do
+// not reach stay listed, unproven.
+TEST(Discussion, ProvenPolesHolesAndJumps) {
+  struct Expect {
+    const char* text;
+    double a, b;
+    K kind;
+    double x;
+    bool proven;
+    double y_left = 0, y_right = 0;  // limits of a hole or jump
+    bool pole_left = true, pole_right = true;
+  } const cases[] = {
+      {"tan(x)", 1, 2, K::kPole, kPi / 2, true},
+      {"tan(x)", -2, -1, K::kPole, -kPi / 2, true},
+      {"1/x", -0.5, 1, K::kPole, 0, true},
+      {"1/(x-1)^2", 0.5, 1.7, K::kPole, 1, true},
+      {"1/(x-0.1)", -0.5, 0.5, K::kPole, 0.1, true},
+      {"exp(1/x)", -1, 1, K::kPole, 0, true, 0, 0, false, true},
+      {"ln(x)", -1, 1, K::kPole, 0, true, 0, 0, false, true},
+      {"2+1/(x-1)^3*cos(x)", 0.5, 1.7, K::kPole, 1, true},
+      {"(x^2-1)/(x-1)", 0.5, 1.7, K::kHole, 1, true, 2, 2},
+      {"sin(x)/x", -1, 1, K::kHole, 0, true, 1, 1},
+      {"(x^2-2x+1)/(x-1)^2", 0.5, 1.7, K::kHole, 1, true, 1, 1},
+      {"floor(x)", 0.5, 1.7, K::kJump, 1, true, 0, 1},
+      {"floor(-x)+x", -1.7, -0.5, K::kJump, -1, true, 0, -1},
+      {"sgn(x)", -1, 1, K::kJump, 0, true, -1, 1},
+      {"frac(x)", 0.5, 1.7, K::kJump, 1, true, 1, 0},
+      {"frac(x)", -1.7, -0.5, K::kJump, -1, true, 0, -1},
+      {"round(x)", 0.1, 0.9, K::kJump, 0.5, true, 0, 1},
+      {"ceil(2x)", 0.1, 0.9, K::kJump, 0.5, true, 1, 2},
+      {"gamma(x)", -2.5, -1.5, K::kPole, -2, true},
+      {"gamma(1-x)", 0.5, 1.5, K::kPole, 1, true},
+      {"x^-2", -1, 0.5, K::kPole, 0, true},
+      {"(x-1)^(-3)", 0.5, 1.7, K::kPole, 1, true},
+      // The hole of a quotient whose zeros sit at no double is not proven.
+      {"sin(x-0.1)/(x-0.1)", -0.5, 0.5, K::kHole, 0.1, false},
+  };
+  for (const Expect& c : cases) {
+    SCOPED_TRACE(c.text);
+    const Discussion d = run(compiled(c.text, false), c.a, c.b);
+    int places = 0;
+    for (const Feature& f : d.features) {
+      if (f.kind != K::kPole && f.kind != K::kHole && f.kind != K::kJump) continue;
+      ++places;
+      EXPECT_EQ(f.kind, c.kind);
+      EXPECT_EQ(f.proven, c.proven) << f.x;
+      EXPECT_TRUE(f.x_lo <= c.x && c.x <= f.x_hi) << f.x_lo << " " << f.x_hi;
+      EXPECT_LE(f.x_hi - f.x_lo, 1e-9);
+      if (!f.proven) continue;
+      if (c.kind == K::kPole) {
+        EXPECT_EQ(f.pole_left, c.pole_left);
+        EXPECT_EQ(f.pole_right, c.pole_right);
+      } else {
+        ASSERT_TRUE(f.has_limits);
+        EXPECT_EQ(f.y_left, c.y_left);
+        EXPECT_EQ(f.y_right, c.y_right);
+      }
+    }
+    EXPECT_EQ(places, 1);
+  }
+}
+
+// The same forms about places that are doubles (proven) and that are not
+// (proven only where the proof needs no exact place): whatever is proven
+// holds the true place, and a hole's printed y is its limit.
+TEST(Discussion, ShiftedPlacesAreProvenOnlyWhereTheyAre) {
+  struct Shift {
+    const char* a;
+    bool exact;  // the place is a double
+  } const shifts[] = {{"2.5", true}, {"-7.25", true}, {"0.1", false}, {"1.7", false}};
+  for (const Shift& sh : shifts) {
+    const std::string a = std::string("(") + sh.a + ")";
+    const double x = std::stod(sh.a);
+    struct Form {
+      std::string text;
+      K kind;
+      bool proven;  // when the place is not a double
+      double limit;
+    } const forms[] = {{"1/(x-" + a + ")", K::kPole, true, 0},
+                       {"tan(x-" + a + "+pi/2)", K::kPole, true, 0},
+                       {"(x^2-" + a + "^2)/(x-" + a + ")", K::kHole, false, 2 * x},
+                       {"floor(x-" + a + ")", K::kJump, false, 0}};
+    for (const Form& f : forms) {
+      SCOPED_TRACE(f.text);
+      const Discussion d = run(compiled(f.text.c_str(), false), x - 0.5, x + 0.75);
+      const Feature* found = nullptr;
+      for (const Feature& g : d.features) {
+        if (g.kind == f.kind && g.x_lo - 1e-15 <= x && x <= g.x_hi + 1e-15) found = &g;
+        if (g.proven && (g.kind == K::kPole || g.kind == K::kHole || g.kind == K::kJump)) {
+          EXPECT_TRUE(g.x_lo - 1e-15 <= x && x <= g.x_hi + 1e-15) << g.x_lo << " " << g.x_hi;
+        }
+      }
+      ASSERT_TRUE(found);
+      EXPECT_EQ(found->proven, sh.exact || f.proven);
+      if (f.kind == K::kHole) {
+        EXPECT_NEAR(found->y, f.limit, found->proven ? 1e-15 : 1e-6);
+      }
+    }
+  }
+}
+
 TEST(Discussion, DegreesAndIntersections) {
   const Case cases[] = {
       {"sin(x)", -400, 400,
@@ -152,6 +255,11 @@ TEST(Discussion, DegreesAndIntersections) {
         {K::kInflection, -360}, {K::kInflection, -180}, {K::kInflection, 0},
         {K::kInflection, 180}, {K::kInflection, 360}},
        kSmooth, true},
+      // The pair's difference grows beside 0: no place of either formula
+      // is the pair's.
+      {"sin(x)/x;exp(1/x)", -2, 2,
+       {{K::kHole, 0, true, 0}, {K::kPole, 0, true, 1}, {K::kIntersection, -1.7459841288175599, true, 0, 1}},
+       {K::kIntersection, K::kHole, K::kPole}},
       {"x;x^2", -2, 2,
        {{K::kIntersection, 0, true, 0, 1}, {K::kIntersection, 1, true, 0, 1}},
        {K::kIntersection}},

@@ -133,7 +133,11 @@ expect 0 "~^${head}(.*"$'\n'')*Schnittpunkt'$'\t''1,2'$'\t''45'$'\t''0.7071[0-9]
   --analyse 'sin(x);cos(x)' --deg --x-min 0 --x-max 90
 expect 0 "~^${head}(.*"$'\n'')*Unklar'$'\t''1'$'\t\t\t''-0.0[0-9e-]*'$'\t''0.0[0-9]*'$'\t''unsicher' '' \
   --analyse 'sin(1/x)' --x-min -1 --x-max 1 --budget 20
-expect 0 "~^${head}Polstelle"$'\t''1'$'\t''0'$'\t\t''-[0-9.]*e-13'$'\t''[0-9.]*e-13'$'\t''unsicher'$'\n''$' '' --analyse '1/x' --x-min -1 --x-max 2
+expect 0 "~^${head}Polstelle"$'\t''1'$'\t''0'$'\t\t''-[0-9.]*e-13'$'\t''[0-9.]*e-13'$'\t''bewiesen'$'\n''$' '' --analyse '1/x' --x-min -1 --x-max 2
+expect 0 "~^${head}(.*"$'\n'')*Lücke'$'\t''1'$'\t''1'$'\t''2'$'\t''0.99[0-9]*'$'\t''1.0[0-9]*'$'\t''bewiesen' '' \
+  --analyse '(x^2-1)/(x-1)' --x-min 0 --x-max 1.5
+expect 0 "~^${head}(.*"$'\n'')*Sprung'$'\t''1'$'\t''0'$'\t''0'$'\t''-[0-9.]*e-1[34]'$'\t''[0-9.]*e-1[34]'$'\t''bewiesen' '' \
+  --analyse 'sgn(x)' --x-min -1 --x-max 1
 expect 0 "$head" '' --analyse ''
 expect 2 '' "$msg25" --analyse 'x;r(t)=3'
 expect 2 '' $'Ungültiger Term.\nNur x, aber nicht y als Variable erlaubt\n' --analyse 'x;x^2+y^2=9'

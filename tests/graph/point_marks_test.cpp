@@ -37,6 +37,9 @@ TEST(PointMarkLabels, SchoolNotationWithDecimalComma) {
       {FeatureKind::kYIntercept, 0, 999999.9996, "Sy(0|1000000)"},
       {FeatureKind::kIntersection, 12345678.9, -2.5e-7, "S(1,235E+7|0)"},
       {FeatureKind::kIntersection, -1e300, 1e-3, "S(\x96" "1,000E+300|0,001)"},
+      {FeatureKind::kPole, 1.5707963267948966, 0, "P(1,571)"},  // x alone
+      {FeatureKind::kHole, 1, 2, "L(1|2)"},
+      {FeatureKind::kJump, -1, -1, "Sp(\x96" "1|\x96" "1)"},
   };
   for (const LabelCase& c : cases) {
     EXPECT_EQ(point_mark_label(c.kind, c.x, c.y), c.label) << c.x << " " << c.y;
@@ -46,8 +49,7 @@ TEST(PointMarkLabels, SchoolNotationWithDecimalComma) {
     for (const LabelCase& c : cases) EXPECT_EQ(point_mark_label(c.kind, c.x, c.y), c.label);
     std::setlocale(LC_NUMERIC, "C");
   }
-  for (FeatureKind k : {FeatureKind::kPole, FeatureKind::kHole, FeatureKind::kJump,
-                        FeatureKind::kDomainGap, FeatureKind::kUnclear}) {
+  for (FeatureKind k : {FeatureKind::kDomainGap, FeatureKind::kUnclear}) {
     EXPECT_EQ(point_mark_label(k, 1, 1), "");
   }
 }
@@ -67,20 +69,44 @@ TEST(PointMarks, OnlyProvenPointsOfDrawnKindsReachTheGraph) {
   };
   add(FeatureKind::kZero, 0, true);
   add(FeatureKind::kZero, 1, false);          // unsicher
-  add(FeatureKind::kPole, 0, true, false);    // not drawn yet
-  add(FeatureKind::kHole, 1, true);           // not drawn yet
+  add(FeatureKind::kPole, 0, true, false);    // a pole needs no y
+  add(FeatureKind::kHole, 1, true);
+  add(FeatureKind::kJump, 0, true);           // no limits: not drawn
+  add(FeatureKind::kJump, 0, false);          // unsicher
   add(FeatureKind::kIntersection, 1, true);
   add(FeatureKind::kUnclear, 0, false, false);
   add(FeatureKind::kMaximum, 5, true);        // no such formula
   // The discussion's formulas 0 and 1 are the panel's formulas 0 and 2 (a
   // polar one between them was left out).
   const std::vector<PointMark> marks = point_marks_from(d, {0, 2});
-  ASSERT_EQ(marks.size(), 2u);
+  ASSERT_EQ(marks.size(), 4u);
   EXPECT_EQ(marks[0].kind, FeatureKind::kZero);
   EXPECT_EQ(marks[0].formula, 0);
   EXPECT_EQ(marks[0].x, 1.0);
-  EXPECT_EQ(marks[1].kind, FeatureKind::kIntersection);
-  EXPECT_EQ(marks[1].formula, 2);
+  EXPECT_EQ(marks[1].kind, FeatureKind::kPole);
+  EXPECT_EQ(marks[2].kind, FeatureKind::kHole);
+  EXPECT_EQ(marks[2].formula, 2);
+  EXPECT_EQ(marks[3].kind, FeatureKind::kIntersection);
+  EXPECT_EQ(marks[3].formula, 2);
+}
+
+// The discussion of the graph's own panel reaches the marks with the proven
+// limits: the hole at its limit, the jump's dot at its value and the limits.
+TEST(PointMarks, ProvenHolesAndJumpsCarryTheirLimits) {
+  test::Graph g;
+  g.panel.options[kOptMarkPoints] = 1;
+  ASSERT_TRUE(g.compile_and_run("(x^2-1)/(x-1);floor(x)+3"));
+  std::vector<std::string> labels;
+  for (const PointMark& m : g.plot.marks) {
+    if (m.kind == FeatureKind::kHole) labels.push_back(point_mark_label(m.kind, m.x, m.y));
+    if (m.kind == FeatureKind::kJump && m.x == 1) {
+      EXPECT_TRUE(m.has_value);
+      EXPECT_EQ(m.y, 4);
+      EXPECT_EQ(m.y_left, 3);
+      EXPECT_EQ(m.y_right, 4);
+    }
+  }
+  EXPECT_EQ(labels, std::vector<std::string>{"L(1|2)"});
 }
 
 TEST(PointMarks, FoundOnlyWithTheOptionOnTheFunctionPanel) {
@@ -168,6 +194,32 @@ TEST(PointMarks, DotsInTheCurveColourAndLabelsThatNeverOverlap) {
   const RecordedOp* edge = labels.back();
   EXPECT_EQ(edge->text, "N(5,95|0)");
   EXPECT_LT(edge->points[0].x, 69 + 597);
+}
+
+TEST(PointMarks, PolesStrokeTheAxisHolesAreRingsJumpsRingTheLimitsNotTaken) {
+  MarkedPicture p;
+  p.paint({{FeatureKind::kPole, 0, 1, 0},
+           {FeatureKind::kHole, 0, -2, 2},
+           {FeatureKind::kJump, 0, 3, 1, 0, 1, true},      // takes the right limit
+           {FeatureKind::kJump, 0, -4, -2, -3, -1, true}}); // sgn-like: takes neither
+  const std::vector<const RecordedOp*> lines = p.dev.of(OpKind::Line);
+  bool stroke = false;  // across the x axis at row 271, column 69 + 350
+  for (const RecordedOp* op : lines) {
+    stroke = stroke || (op->points[0].x == 419 && op->points[1].x == 419 && op->points[0].y < 271 &&
+                        op->points[1].y > 271);
+  }
+  EXPECT_TRUE(stroke);
+  // A ring is the curve colour with the background inside: two ellipses.
+  // Hole: 2; first jump: a ring at 0 and the dot; second: two rings and the dot.
+  const std::vector<const RecordedOp*> e = p.dev.of(OpKind::Ellipse);
+  ASSERT_EQ(e.size(), 10u);
+  EXPECT_NE(e[0]->colour, e[1]->colour);
+  std::vector<std::string> texts;
+  for (const RecordedOp* op : p.dev.of(OpKind::Text)) {
+    if (op->text.find('(') != std::string::npos) texts.push_back(op->text);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{"P(1)", "L(\x96" "2|2)", "Sp(3|1)",
+                                             "Sp(\x96" "4|\x96" "2)"}));
 }
 
 TEST(PointMarks, SelectedPointIsRingedWithItsLabel) {
