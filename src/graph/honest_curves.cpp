@@ -133,17 +133,25 @@ void paint_honest_marks(Device& d, const analysis::CurveClassification& k, const
                         Colour colour, Colour background, int line_width, bool under) {
   const int lw = std::max(line_width, 1);
   const Colour shade = tint(colour, background);
-  Rect last{0, 0, -1, -1};
+  // Neighbouring columns with the same rows are filled as one rectangle: a
+  // band over the whole plot (tan(10x) far out) is one fill, not thousands.
+  const Colour fill = under ? shade : colour;
+  Rect run{0, 0, -1, -1};
   for (const analysis::ColumnSpan& s : k.spans) {
     if (s.proven == under) continue;
     int top = 0, bottom = 0;
     if (!span_rows(s, map, top, bottom)) continue;
     const int left = map.column(s.x) - lw / 2;
     const Rect r{left, top - lw / 2, left + lw, bottom + (lw + 1) / 2};
-    if (r == last) continue;
-    d.fill_rect(r, s.proven ? colour : shade);
-    last = r;
+    const bool same_rows = r.top == run.top && r.bottom == run.bottom;
+    if (same_rows && r.left >= run.left && r.left <= run.right) {
+      run.right = std::max(run.right, r.right);
+      continue;
+    }
+    if (run.right > run.left) d.fill_rect(run, fill);
+    run = r;
   }
+  if (run.right > run.left) d.fill_rect(run, fill);
   if (under) return;
   Marker marker{d, map, colour, background, lw};
   for (const analysis::CurveMark& m : k.marks) marker.mark(m);
