@@ -11,6 +11,7 @@
 #include "graph/coord_painter.h"
 #include "graph/honest_curves.h"
 #include "graph_test_support.h"
+#include "honest_picture.h"
 #include "recording_device.h"
 
 namespace kv {
@@ -174,34 +175,8 @@ TEST(HonestCurves, UndecidedColumnsAreTheShadedOnes) {
   EXPECT_FALSE(column_undecided(g.panel, g.plot, map.column(0)));
 }
 
-struct Picture {
-  test::Graph g{kPanelFunction, 600, 500};
-  ColourTable colours = build_colour_table(0);
-  PictureFrame frame;
-  Picture() {
-    frame.background = {0, 0, 700, 560};
-    frame.plot = {69, 21, 600, 500};
-  }
-  test::RecordingDevice paint(const std::string& formula, bool honest) {
-    g.panel.options[kOptMarkDiscontinuities] = honest ? 1 : 0;
-    EXPECT_TRUE(g.compile_and_run(formula));
-    test::RecordingDevice dev;
-    paint_picture(dev, g.panel, g.plot, colours, frame);
-    return dev;
-  }
-};
-
-bool same_ops(const test::RecordingDevice& a, const test::RecordingDevice& b) {
-  if (a.ops.size() != b.ops.size()) return false;
-  for (size_t i = 0; i < a.ops.size(); ++i) {
-    const RecordedOp &x = a.ops[i], &y = b.ops[i];
-    if (x.kind != y.kind || !(x.pen == y.pen) || x.colour != y.colour || x.points != y.points ||
-        !(x.rect == y.rect) || x.text != y.text) {
-      return false;
-    }
-  }
-  return true;
-}
+using test::Picture;
+using test::same_ops;
 
 TEST(HonestPicture, SmoothCurvesAreTheSamePixelsWithAndWithout) {
   for (const char* f : {"x^2", "sin(x)*exp(-x/4)", "x^2;sin(x)*exp(-x/4);x^3-4.5x"}) {
