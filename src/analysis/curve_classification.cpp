@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "analysis/column_fill.h"
 #include "analysis/place_proof.h"
 #include "interval/interval_eval.h"
 
@@ -25,13 +26,15 @@ constexpr int kNarrowSteps = 64;           // halvings of a singular piece
 constexpr size_t kRun = 16;                // segments proven monotone at once
 constexpr long kCurveEvaluations = 120;    // per segment on average, for the whole curve
 constexpr int kSegmentEvaluations = 600;   // per segment, then the rest is undecided
+constexpr int kFillDepth = 3;              // poles in a column looked for down to an 8th
 
 struct Value {
   double y = 0;
   bool known = false;
 };
 
-enum class PieceKind : uint8_t { kProven, kBand, kGap, kSingular, kUndecided };
+// kFilled: a column proven to take every value from fa to fb (column_fill.h).
+enum class PieceKind : uint8_t { kProven, kBand, kGap, kSingular, kUndecided, kFilled };
 
 struct Piece {
   double a = 0, b = 0;
@@ -82,6 +85,7 @@ class Classifier {
   }
   Interval narrowed(Interval r, double a, double b, Interval& fm);
   void split(double a, double b, std::vector<Piece>& pieces);
+  bool fill_columns(double u, double w);
   Piece piece(double a, double b, Interval fa, Interval fb, int depth, bool& split_it);
   struct Cover {
     long column;
@@ -188,7 +192,6 @@ void Classifier::split(double a, double b, std::vector<Piece>& pieces) {
   };
   std::vector<Job> queue{{a, b, interval::empty(), interval::empty(), 0}};
   const size_t first = pieces.size();
-  cover_.clear();
   for (size_t head = 0; head < queue.size(); ++head) {
     const Job j = queue[head];
     if (covered(j.a) && covered(j.b)) continue;
@@ -275,6 +278,7 @@ void Classifier::emit(const std::vector<Piece>& pieces) {
         break;
       }
       case PieceKind::kGap: break;
+      case PieceKind::kFilled: out_.spans.push_back({x, p.fa.lo, p.fb.hi, true}); break;
       case PieceKind::kUndecided: undecided(x, p.range); break;
       case PieceKind::kSingular: {
         // A discontinuity on a sample lies at the end of two singular pieces.
@@ -450,8 +454,8 @@ void Classifier::segment(size_t i) {
   if (!(u < w) || !std::isfinite(u) || !std::isfinite(w)) return;
   evaluations_ = 0;
   const double yu = in_.v[i], yw = in_.v[i + 1];
+  const Enclosure e = eval(u, w);
   if (std::isfinite(yu) && std::isfinite(yw)) {
-    const Enclosure e = eval(u, w);
     if (continuous(e)) {
       const auto tight = [&](Interval r) {
         return r.lo >= std::min(yu, yw) - tol_ && r.hi <= std::max(yu, yw) + tol_;
@@ -468,7 +472,42 @@ void Classifier::segment(size_t i) {
     }
   }
   out_.all_drawn = false;
+  cover_.clear();
+  const size_t first = pieces_.size();
+  // Only a segment whose enclosure spans the plot height can fill a column.
+  if (!continuous(e) && e.f[k_].lo <= view_lo_ && e.f[k_].hi >= view_hi_ && fill_columns(u, w)) {
+    return;
+  }
   split(u, w, pieces_);
+  std::sort(pieces_.begin() + static_cast<std::ptrdiff_t>(first), pieces_.end(),
+            [](const Piece& x, const Piece& y) { return x.a < y.a; });
+}
+
+// The columns of segment [u, w] that its branches prove filled over the plot
+// height (tan(10x) far out) are not split: nothing else could show there.
+// True when that holds for all of them.
+bool Classifier::fill_columns(double u, double w) {
+  if (!(in_.x_scale > 0)) return false;
+  const long first = column(u), last = column(w);
+  if (last - first > 3) return false;
+  bool all = true;
+  for (long c = first; c <= last; ++c) {
+    const double a = std::max(u, in_.x0 + (static_cast<double>(c) - 0.5) * in_.x_scale);
+    const double b = std::min(w, in_.x0 + (static_cast<double>(c) + 0.5) * in_.x_scale);
+    if (!(b > a)) continue;
+    const FillInput fill{a, b, k_, angle_, view_lo_, view_hi_, tol_, kFillDepth};
+    const FillResult r = fill_column(ev_, f_, fill);
+    evaluations_ += r.evaluations;
+    total_ += r.evaluations;
+    if (!r.filled) {
+      all = false;
+      continue;
+    }
+    cover_.push_back({c, view_hi_, {{view_lo_, view_hi_}}});
+    pieces_.push_back({a, b, PieceKind::kFilled, false, {view_lo_, view_lo_}, {view_hi_, view_hi_},
+                       {view_lo_, view_hi_}});
+  }
+  return all;
 }
 
 }  // namespace

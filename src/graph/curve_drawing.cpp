@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "graph/honest_curves.h"
+#include "graph/honest_plane.h"
 #include "graph/recompute.h"
 
 namespace kv {
@@ -103,6 +104,16 @@ void draw_curves(Device& device, const PanelRecord& panel, const PanelPlot& plot
     device.set_pen({colour, lw, PenStyle::Solid});
     const CurveSamples& c = fp.slot[slot];
     const bool honest = fp.classified[slot] && !fp.honest[slot].all_drawn;
+    if (slot == 0 && fp.plane_classified && !fp.plane_honest.all_drawn) {
+      // The projection already cut what is not proven.
+      const ViewMap map = view_map(panel, rect.width, rect.height);
+      const Colour background = colours[kColourBackground];
+      paint_plane_marks(device, fp.plane_honest, map, colour, background, lw, true);
+      device.set_pen({colour, lw, PenStyle::Solid});
+      CurvePainter{device, c, colour, lw, rect.height, c.pixel_flags.data()}.draw();
+      paint_plane_marks(device, fp.plane_honest, map, colour, background, lw, false);
+      continue;
+    }
     if (!honest) {
       CurvePainter{device, c, colour, lw, rect.height, c.pixel_flags.data()}.draw();
       continue;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "graph/honest_plane.h"
 #include "graph/recompute.h"
 
 namespace kv {
@@ -13,13 +14,6 @@ namespace {
 
 constexpr int kDash = 4, kDashGap = 3;
 constexpr int kTintPercent = 25;  // of the curve colour over the background
-
-Colour tint(Colour c, Colour background) {
-  const auto mix = [](int a, int b) { return (a * kTintPercent + b * (100 - kTintPercent)) / 100; };
-  return make_colour(mix(colour_red(c), colour_red(background)),
-                     mix(colour_green(c), colour_green(background)),
-                     mix(colour_blue(c), colour_blue(background)));
-}
 
 analysis::CurveClassification classify_slot(const PanelRecord& panel, const CompiledFormula& f,
                                             const CurveSamples& c, const ViewMap& map,
@@ -48,11 +42,7 @@ struct Marker {
   Colour colour, background;
   int lw;
 
-  void ring(int x, int y, bool filled) {
-    const int r = 2 + lw;
-    d.fill_ellipse(x - r, y - r, 2 * r + 1, 2 * r + 1, colour);
-    if (!filled) d.fill_ellipse(x - r + lw, y - r + lw, 2 * (r - lw) + 1, 2 * (r - lw) + 1, background);
-  }
+  void ring(int x, int y, bool filled) { paint_ring(d, x, y, lw, colour, background, filled); }
 
   void asymptote(double x) {
     const int col = map.column(x);
@@ -90,6 +80,19 @@ bool span_rows(const analysis::ColumnSpan& s, const ViewMap& map, int& top, int&
 }
 
 }  // namespace
+
+Colour tint(Colour c, Colour background) {
+  const auto mix = [](int a, int b) { return (a * kTintPercent + b * (100 - kTintPercent)) / 100; };
+  return make_colour(mix(colour_red(c), colour_red(background)),
+                     mix(colour_green(c), colour_green(background)),
+                     mix(colour_blue(c), colour_blue(background)));
+}
+
+void paint_ring(Device& d, int x, int y, int lw, Colour colour, Colour background, bool filled) {
+  const int r = 2 + lw;
+  d.fill_ellipse(x - r, y - r, 2 * r + 1, 2 * r + 1, colour);
+  if (!filled) d.fill_ellipse(x - r + lw, y - r + lw, 2 * (r - lw) + 1, 2 * (r - lw) + 1, background);
+}
 
 void classify_curves(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
   const bool on = panel.option(kOptMarkDiscontinuities) != 0;
@@ -133,17 +136,25 @@ void paint_honest_marks(Device& d, const analysis::CurveClassification& k, const
                         Colour colour, Colour background, int line_width, bool under) {
   const int lw = std::max(line_width, 1);
   const Colour shade = tint(colour, background);
-  Rect last{0, 0, -1, -1};
+  // Neighbouring columns with the same rows are filled as one rectangle: a
+  // band over the whole plot (tan(10x) far out) is one fill, not thousands.
+  const Colour fill = under ? shade : colour;
+  Rect run{0, 0, -1, -1};
   for (const analysis::ColumnSpan& s : k.spans) {
     if (s.proven == under) continue;
     int top = 0, bottom = 0;
     if (!span_rows(s, map, top, bottom)) continue;
     const int left = map.column(s.x) - lw / 2;
     const Rect r{left, top - lw / 2, left + lw, bottom + (lw + 1) / 2};
-    if (r == last) continue;
-    d.fill_rect(r, s.proven ? colour : shade);
-    last = r;
+    const bool same_rows = r.top == run.top && r.bottom == run.bottom;
+    if (same_rows && r.left >= run.left && r.left <= run.right) {
+      run.right = std::max(run.right, r.right);
+      continue;
+    }
+    if (run.right > run.left) d.fill_rect(run, fill);
+    run = r;
   }
+  if (run.right > run.left) d.fill_rect(run, fill);
   if (under) return;
   Marker marker{d, map, colour, background, lw};
   for (const analysis::CurveMark& m : k.marks) marker.mark(m);
@@ -152,6 +163,7 @@ void paint_honest_marks(Device& d, const analysis::CurveClassification& k, const
 bool column_undecided(const PanelRecord& panel, const PanelPlot& plot, int col) {
   if (panel.option(kOptMarkDiscontinuities) == 0 || !plot.valid) return false;
   const ViewMap map = view_map(panel, plot.width, plot.height);
+  if (plane_column_undecided(plot, map, col)) return true;
   for (const FormulaPlot& fp : plot.formulas) {
     for (int s = 0; s < 2; ++s) {
       if (!fp.classified[s]) continue;

@@ -46,6 +46,12 @@ std::vector<uint8_t> honest_pixel_flags(const CurveSamples& c,
 void paint_honest_marks(Device& d, const analysis::CurveClassification& k, const ViewMap& map,
                         Colour colour, Colour background, int line_width, bool under);
 
+// The light shade of undecided places in a curve's colour.
+Colour tint(Colour c, Colour background);
+
+// A ring of radius 2 + lw at (x, y), background inside, or a dot (filled).
+void paint_ring(Device& d, int x, int y, int lw, Colour colour, Colour background, bool filled);
+
 // Whether the column of plot-local pixel column `col` is shaded as undecided
 // for some curve of the plot (the coordinate tooltip says "unsicher").
 bool column_undecided(const PanelRecord& panel, const PanelPlot& plot, int col);

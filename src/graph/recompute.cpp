@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "graph/honest_curves.h"
+#include "graph/honest_plane.h"
 #include "graph/integral.h"
 #include "graph/ode_solver.h"
 #include "graph/point_marks.h"
@@ -154,6 +155,7 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
   settle_y_range(panel, plot, width, height);
   project(panel, plot, width, height);
   classify_curves(panel, plot, width, height);
+  classify_plane_curves(panel, plot, width, height);
   plot.marks = find_point_marks(panel);
   classify_implicit_formulas(panel, plot, width, height);
   plot.valid = true;

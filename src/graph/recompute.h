@@ -8,7 +8,8 @@
 // the pixels of equations and inequalities; with "Markante Punkte" on the
 // function panel, find the notable points over the x range
 // (graph/point_marks.h); with "Unstetigkeiten zeigen", classify the
-// explicit Cartesian curves (graph/honest_curves.h).
+// explicit Cartesian curves (graph/honest_curves.h) and the curves in the
+// plane (graph/honest_plane.h).
 //
 // Returns false and records the first error in panel.error (an unusable
 // formula, more than one formula in the panel "Integral", memory) when the

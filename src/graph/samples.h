@@ -20,6 +20,7 @@
 #include "analysis/curve_classification.h"
 #include "analysis/discussion.h"
 #include "analysis/implicit_curve.h"
+#include "analysis/plane_classification.h"
 #include "graph/device.h"
 
 namespace kv {
@@ -83,6 +84,9 @@ struct FormulaPlot {
   // (graph/honest_curves.h).
   std::array<bool, 2> classified{};
   std::array<analysis::CurveClassification, 2> honest;
+  // The same for a polar curve or a parametric pair (graph/honest_plane.h).
+  bool plane_classified = false;
+  analysis::PlaneClassification plane_honest;
 };
 
 // A proven notable point of a curve, drawn with "Markante Punkte"

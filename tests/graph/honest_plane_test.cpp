@@ -1,0 +1,151 @@
+// "Unstetigkeiten zeigen" for polar curves and parametric pairs: the
+// classification of their segments and the painter's marks.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "graph/curve_drawing.h"
+#include "graph/honest_plane.h"
+#include "graph_test_support.h"
+#include "honest_picture.h"
+#include "recording_device.h"
+
+namespace kv {
+namespace {
+
+using analysis::MarkKind;
+using test::OpKind;
+using test::Picture;
+using test::RecordedOp;
+using test::same_ops;
+
+const double kPi = 3.14159265358979323846;
+
+const analysis::PlaneClassification& classified(test::Graph& g, const std::string& formula) {
+  g.panel.options[kOptMarkDiscontinuities] = 1;
+  EXPECT_TRUE(g.compile_and_run(formula)) << formula;
+  EXPECT_TRUE(g.plot.formulas.at(0).plane_classified) << formula;
+  return g.plot.formulas.at(0).plane_honest;
+}
+
+struct PlaneMarkCase {
+  const char* formula;
+  MarkKind kind;
+  std::vector<double> ts;  // where the marks sit, in order
+};
+
+// Every mark at its place (within a 1024th of a segment), none elsewhere; a
+// jump's dot on the side that takes the value.
+TEST(HonestPlane, PolesHolesAndJumpsAreNamedWhereTheyAre) {
+  const PlaneMarkCase cases[] = {
+      {"r(t)=1/cos(t)", MarkKind::kPole, {-3 * kPi / 2, -kPi / 2, kPi / 2, 3 * kPi / 2}},
+      {"r(t)=1/t", MarkKind::kPole, {0}},
+      {"(t, 1/(t-1))", MarkKind::kPole, {1}},
+      {"r(t)=sin(t)/t", MarkKind::kHole, {0}},
+      {"r(t)=floor(t)", MarkKind::kJump, {-6, -5, -4, -3, -2, -1, 0, 1, 2, 3, 4, 5, 6}},
+      {"(t, floor(t))", MarkKind::kJump, {-6, -5, -4, -3, -2, -1, 0, 1, 2, 3, 4, 5, 6}},
+  };
+  for (const PlaneMarkCase& c : cases) {
+    test::Graph g;
+    const analysis::PlaneClassification& k = classified(g, c.formula);
+    const double segment = 4 * kPi / g.plot.formulas[0].slot[0].last;
+    EXPECT_FALSE(k.all_drawn) << c.formula;
+    EXPECT_FALSE(k.budget_exhausted) << c.formula;
+    ASSERT_EQ(k.marks.size(), c.ts.size()) << c.formula;
+    for (size_t i = 0; i < c.ts.size(); ++i) {
+      const analysis::PlaneMark& m = k.marks[i];
+      EXPECT_EQ(m.kind, c.kind) << c.formula;
+      EXPECT_NEAR(m.t, c.ts[i], segment / 1024) << c.formula;
+      if (c.kind != MarkKind::kJump) continue;
+      ASSERT_TRUE(m.value_defined) << c.formula << " " << m.t;
+      EXPECT_NEAR(m.value.x, m.right.x, 1e-9) << c.formula << " " << m.t;  // floor(n) = n
+      EXPECT_NEAR(m.value.y, m.right.y, 1e-9) << c.formula << " " << m.t;
+    }
+  }
+}
+
+// Proven-smooth curves keep the sampler's picture, operation by operation.
+TEST(HonestPlane, SmoothCurvesAreTheSamePixelsWithAndWithout) {
+  for (const char* f : {"r(t)=3", "r(t)=t/2", "(cos(3t), sin(2t))", "(t, t^2)",
+                        "r(t)=3;r(t)=t/2;x^2"}) {
+    Picture p;
+    EXPECT_TRUE(same_ops(p.paint(f, false), p.paint(f, true))) << f;
+    for (const FormulaPlot& fp : p.g.plot.formulas) {
+      EXPECT_TRUE(!fp.plane_classified || fp.plane_honest.all_drawn) << f;
+    }
+  }
+}
+
+// The steps of the polylines of the picture's first curve.
+std::vector<std::pair<Point, Point>> steps(const Picture& pic, const test::RecordingDevice& dev) {
+  const Colour colour =
+      pic.colours[curve_colour_entry(pic.g.panel, *pic.g.panel.formulas.at(0), CurveKind::Own)];
+  std::vector<std::pair<Point, Point>> out;
+  for (const RecordedOp* op : dev.of(OpKind::Polyline)) {
+    if (op->pen.colour != colour) continue;
+    for (size_t i = 1; i < op->points.size(); ++i) out.push_back({op->points[i - 1], op->points[i]});
+  }
+  return out;
+}
+
+// r(t) = 1/cos(t) is the line x = 1, run through in both directions from
+// each pole; r(t) = 1/t runs to both ends of the asymptote y = 1. Neither
+// is joined across its pole: no step from beyond one edge of the plot to
+// beyond the other. Everything drawn of 1/cos(t) in the plot lies on its
+// line (far beyond it, r cos t of a huge r is not exactly 1).
+TEST(HonestPlane, NoLineAcrossAPoleOfR) {
+  const int left = 69, top = 21, width = 600, height = 500;
+  Picture line;
+  const test::RecordingDevice sec = line.paint("r(t)=1/cos(t)", true);
+  const int column = left + view_map(line.g.panel, width, height).column(1);
+  ASSERT_FALSE(steps(line, sec).empty());
+  for (const auto& [p, q] : steps(line, sec)) {
+    const auto inside = [&](Point a) { return a.y >= top && a.y <= top + height; };
+    if (inside(p) || inside(q)) {
+      EXPECT_LE(std::abs(p.x - column), 1);
+      EXPECT_LE(std::abs(q.x - column), 1);
+    }
+    EXPECT_FALSE((p.y < top && q.y > top + height) || (q.y < top && p.y > top + height));
+  }
+  Picture hyperbola;
+  const test::RecordingDevice hyp = hyperbola.paint("r(t)=1/t", true);
+  ASSERT_FALSE(steps(hyperbola, hyp).empty());
+  for (const auto& [p, q] : steps(hyperbola, hyp)) {
+    EXPECT_FALSE((p.x < left && q.x > left + width) || (q.x < left && p.x > left + width));
+  }
+}
+
+// Whether some step of the curve runs from near a to near b (2 pixels).
+bool joined(const std::vector<std::pair<Point, Point>>& s, Point a, Point b) {
+  const auto near = [](Point p, Point q) { return std::abs(p.x - q.x) <= 2 && std::abs(p.y - q.y) <= 2; };
+  for (const auto& [p, q] : s) {
+    if ((near(p, a) && near(q, b)) || (near(p, b) && near(q, a))) return true;
+  }
+  return false;
+}
+
+// floor(t) and (t, floor(t)): per jump a dot where the value is n and a ring
+// at n - 1, with the background inside the ring, and no step between them
+// (the sampler's pole test already breaks these).
+TEST(HonestPlane, JumpsAreDotAndRingNotJoined) {
+  for (const char* f : {"r(t)=floor(t)", "(t, floor(t))"}) {
+    Picture on;
+    const test::RecordingDevice dev = on.paint(f, true);
+    const std::vector<const RecordedOp*> e = dev.of(OpKind::Ellipse);
+    ASSERT_EQ(e.size(), 13u * 3) << f;
+    int rings = 0;
+    for (const RecordedOp* op : e) rings += op->colour == on.colours[kColourBackground];
+    EXPECT_EQ(rings, 13) << f;
+    const ViewMap map = view_map(on.g.panel, 600, 500);
+    const auto at = [&](analysis::PlaneSpot s) { return Point{69 + map.column(s.x), 21 + map.row(s.y)}; };
+    for (const analysis::PlaneMark& m : on.g.plot.formulas[0].plane_honest.marks) {
+      EXPECT_FALSE(joined(steps(on, dev), at(m.left), at(m.right))) << f << " " << m.t;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kv
