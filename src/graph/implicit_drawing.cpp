@@ -82,6 +82,59 @@ void merge_runs(int height, RowRuns row_runs, Emit emit) {
   }
 }
 
+// Chains of runs in consecutive rows that overlap or touch at a corner,
+// each run in at most one chain; chain(runs) gets every chain, top down.
+template <typename RowRuns, typename Chain>
+void chain_runs(int height, RowRuns row_runs, Chain chain) {
+  std::vector<std::vector<Run>> open, now;
+  std::vector<Run> runs;
+  for (int j = 0; j <= height; ++j) {
+    runs.clear();
+    if (j < height) row_runs(j, runs);
+    now.clear();
+    size_t p = 0;
+    for (const Run& r : runs) {
+      // Chains that end left of this run end here.
+      while (p < open.size() && open[p].back().b < r.a) chain(open[p++]);
+      if (p < open.size() && open[p].back().a <= r.b) {
+        now.push_back(std::move(open[p++]));
+      } else {
+        now.emplace_back();
+      }
+      now.back().push_back(r);
+    }
+    while (p < open.size()) chain(open[p++]);
+    open.swap(now);
+  }
+}
+
+// Where the edges of a run lie: left + a, right + b, top + row, bottom + row.
+struct Grow {
+  int left, right, top, bottom;
+};
+
+// A chain as one polygon: down its left edges, up its right edges. Runs of
+// consecutive rows overlap or touch, so the outline does not cross itself.
+void draw_chain(Device& d, const std::vector<Run>& chain, const Grow& g, Colour colour) {
+  std::vector<Point> outline;
+  outline.reserve(chain.size() * 4);
+  for (const Run& r : chain) {
+    outline.push_back({g.left + r.a, g.top + r.top});
+    outline.push_back({g.left + r.a, g.bottom + r.top});
+  }
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    outline.push_back({g.right + it->b, g.bottom + it->top});
+    outline.push_back({g.right + it->b, g.top + it->top});
+  }
+  const Pen pen = d.pen();
+  const Brush brush = d.brush();
+  d.set_pen({colour, 1, PenStyle::Null});
+  d.set_brush({colour, BrushStyle::Solid});
+  d.polygon(outline.data(), outline.size());
+  d.set_brush(brush);
+  d.set_pen(pen);
+}
+
 // Pixel (i, j) of a plot classified at scale s starts at device pixel
 // (s * left + i, s * top + j), in parts of 1/s unit.
 void draw_layer(Device& d, const std::vector<Colour>& layer, const std::vector<uint8_t>& touched,
@@ -144,7 +197,7 @@ void paint_implicit_regions(Device& device, const PanelRecord& panel, const Pane
 }
 
 void paint_implicit_curves(Device& device, const PanelRecord& panel, const PanelPlot& plot,
-                           const PlotRect& rect, const ColourTable& colours) {
+                           const PlotRect& rect, const ColourTable& colours, bool vector_mode) {
   const int lw = std::max(panel.option(kOptLineWidth), 1);
   const int s = plot.pixel_scale;
   // A curve pixel as a square of the line width in units, so that the curve
@@ -171,8 +224,14 @@ void paint_implicit_curves(Device& device, const PanelRecord& panel, const Panel
         out.push_back({start, i, j, colour});
       }
     };
+    const int x = s * rect.left, y = s * rect.top;
+    if (vector_mode && side == 1) {
+      chain_runs(px.height, row_runs, [&](const std::vector<Run>& chain) {
+        draw_chain(device, chain, {x, x, y, y + 1}, colour);
+      });
+      return;
+    }
     merge_runs(px.height, row_runs, [&](const Run& r, int bottom) {
-      const int x = s * rect.left, y = s * rect.top;
       device.fill_fine_rect({x + r.a - before, y + r.top - before, x + r.b - 1 + after,
                              y + bottom - 1 + after},
                             s, colour);

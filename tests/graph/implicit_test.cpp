@@ -408,7 +408,9 @@ TEST(ImplicitPixels, DevicePixelsAtTwiceTheRatioKeepTheGeometry) {
   const auto& line = two.pixels(1);
   for (int j = 0; j < line.height; j += 7) {
     for (int i = 0; i < line.width; ++i) {
-      if (line.at(i, j) == kPixelCurve) EXPECT_TRUE(i == 480 || i == 481) << i << " " << j;
+      if (line.at(i, j) == kPixelCurve) {
+        EXPECT_TRUE(i == 480 || i == 481) << i << " " << j;
+      }
     }
   }
 }

@@ -21,6 +21,7 @@
 #include "dialogs/calc_window.h"
 #include "dialogs/formula_dialog.h"
 #include "dialogs/help_window.h"
+#include "graph/recompute.h"
 #include "platform/message_boxes.h"
 #include "session/dialog_controls.h"
 #include "session/commands.h"
@@ -95,6 +96,44 @@ class MainWindowTest : public QObject {
   void cleanup() {
     window_.reset();
     state_.reset();
+  }
+
+  // A hard equation never holds the event loop: the first picture comes after
+  // one short piece, the refinement runs in pieces between events until the
+  // pixels are final, and a new formula cancels it.
+  void hard_equations_refine_between_events() {
+    MainWindow& w = start();
+    w.resize(1400, 900);
+    PanelRecord& panel = state_->current();
+    panel.source = "sin(x^2+y^2)=cos(x*y);sin(x*y)=0.5";
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(refresh_view(*state_, w, REFRESH_COMPILE | REFRESH_RECOMPUTE));
+    QVERIFY(clock.elapsed() < 200);
+    QVERIFY(implicit_pending(panel, state_->current_plot()));
+    // The longest stretch between two timer ticks while it refines.
+    qint64 longest = 0, last = clock.elapsed();
+    QTimer tick;
+    tick.setInterval(1);
+    connect(&tick, &QTimer::timeout, [&] {
+      longest = std::max(longest, clock.elapsed() - last);
+      last = clock.elapsed();
+    });
+    tick.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!implicit_pending(panel, state_->current_plot()), 20000);
+    tick.stop();
+    QVERIFY2(longest < 60, qPrintable(QString::number(longest)));
+    const PanelPlot& plot = state_->current_plot();
+    QVERIFY(plot.formulas.at(0).pixels.complete);
+    QCOMPARE(plot.pixel_scale, qRound(w.graph()->devicePixelRatioF()));
+
+    panel.source = "sin(x^2+y^2)=cos(x*y)";
+    QVERIFY(refresh_view(*state_, w, REFRESH_COMPILE | REFRESH_RECOMPUTE));
+    panel.source = "x^2+y^2=9";  // before the refinement of the first is done
+    QVERIFY(refresh_view(*state_, w, REFRESH_COMPILE | REFRESH_RECOMPUTE));
+    QTRY_VERIFY(!implicit_pending(panel, state_->current_plot()));
+    QCOMPARE(state_->current_plot().formulas.size(), size_t{1});
+    QVERIFY(state_->current_plot().formulas[0].pixels.complete);
   }
 
   void menus_follow_the_command_tables() {
