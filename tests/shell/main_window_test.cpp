@@ -4,6 +4,8 @@
 // graph, and the confirmation box with its check box.
 #include <QtTest>
 
+#include <ctime>
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -103,26 +105,38 @@ class MainWindowTest : public QObject {
   // pixels are final, and a new formula cancels it.
   void hard_equations_refine_between_events() {
     MainWindow& w = start();
-    w.resize(1400, 900);
+    QTRY_VERIFY(state_->layout.plot.width > 400);
     PanelRecord& panel = state_->current();
+    // Zoomed out, the hyperbolas of sin(x*y)=0.5 crowd into undecided squares.
     panel.source = "sin(x^2+y^2)=cos(x*y);sin(x*y)=0.5";
-    QElapsedTimer clock;
-    clock.start();
+    panel.range[kXMin].value = panel.range[kYMin].value = -40;
+    panel.range[kXMax].value = panel.range[kYMax].value = 40;
+    // Time this thread spent computing, not waiting for the busy machine.
+    auto cpu_ms = [] {
+      timespec t{};
+      clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+      return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+    };
+    const double start_ms = cpu_ms();
     QVERIFY(refresh_view(*state_, w, REFRESH_COMPILE | REFRESH_RECOMPUTE));
-    QVERIFY(clock.elapsed() < 200);
+    QVERIFY(cpu_ms() - start_ms < 150);
     QVERIFY(implicit_pending(panel, state_->current_plot()));
     // The longest stretch between two timer ticks while it refines.
-    qint64 longest = 0, last = clock.elapsed();
+    double longest = 0, last = cpu_ms();
+    int ticks = 0;
     QTimer tick;
     tick.setInterval(1);
     connect(&tick, &QTimer::timeout, [&] {
-      longest = std::max(longest, clock.elapsed() - last);
-      last = clock.elapsed();
+      longest = std::max(longest, cpu_ms() - last);
+      ++ticks;
+      last = cpu_ms();
     });
     tick.start();
-    QTRY_VERIFY_WITH_TIMEOUT(!implicit_pending(panel, state_->current_plot()), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!implicit_pending(panel, state_->current_plot()), 30000);
     tick.stop();
-    QVERIFY2(longest < 60, qPrintable(QString::number(longest)));
+    qInfo("longest stretch %.1f ms of CPU time, %d ticks", longest, ticks);
+    QVERIFY(longest < 50);
+    QVERIFY(ticks > 3);
     const PanelPlot& plot = state_->current_plot();
     QVERIFY(plot.formulas.at(0).pixels.complete);
     QCOMPARE(plot.pixel_scale, qRound(w.graph()->devicePixelRatioF()));
