@@ -20,14 +20,15 @@ constexpr int kDeadlineCheck = 64; // squares between two looks at the clock
 enum class Verdict : uint8_t { kNone, kInside, kOpen };
 
 struct Classifier {
-  Classifier(const CompiledFormula& formula, const PlaneWindow& window, double angle_factor)
-      : f(formula), w(window), angle(angle_factor) {}
+  Classifier(const CompiledFormula& formula, ImplicitRefinement& state)
+      : f(formula), w(state.window), angle(state.angle), dx(state.dx), dy(state.dy),
+        corners(state.corners), corner_columns(state.pixels.width + 1) {}
 
   const CompiledFormula& f;
-  PlaneWindow w;
+  const PlaneWindow& w;
   double angle;
+  double dx, dy;  // pixel sides in plot units
   interval::IntervalEvaluator ev;
-  double dx = 1, dy = 1;  // pixel sides in plot units
 
   // Pixel columns [i0, i1) and rows [j0, j1) as boxes in the plane; pixel i
   // is centred at xmin + i * dx, row j at ymax - j * dy.
@@ -85,8 +86,8 @@ struct Classifier {
 
   // Signs at the pixel corners, each computed once: corner (ci, cj) is the
   // upper left corner of pixel (ci, cj).
-  std::vector<int8_t> corners;
-  int corner_columns = 0;
+  std::vector<int8_t>& corners;
+  int corner_columns;
   int8_t corner(int ci, int cj) {
     int8_t& s = corners[static_cast<size_t>(cj) * corner_columns + ci];
     if (s == kUnknownSign) s = sign_at(w.xmin + (ci - 0.5) * dx, w.ymax - (cj - 0.5) * dy);
@@ -149,11 +150,7 @@ struct Classifier {
   }
 };
 
-struct Square {
-  int i, j, size;
-};
-
-void fill(ImplicitPixels& out, const Square& s, PixelClass c) {
+void fill(ImplicitPixels& out, const PixelSquare& s, PixelClass c) {
   const int i1 = std::min(s.i + s.size, out.width), j1 = std::min(s.j + s.size, out.height);
   for (int j = s.j; j < j1; ++j) {
     std::fill(out.cls.begin() + static_cast<long>(j) * out.width + s.i,
@@ -161,54 +158,77 @@ void fill(ImplicitPixels& out, const Square& s, PixelClass c) {
   }
 }
 
+// One square: decided, or its quarters queued for the next level.
+void classify_square(Classifier& c, ImplicitRefinement& r, const PixelSquare& s) {
+  ImplicitPixels& out = r.pixels;
+  const Interval x = c.xs(s.i, s.i + s.size), y = c.ys(s.j, s.j + s.size);
+  if (s.size == 1) {
+    out.cls[static_cast<size_t>(s.j) * out.width + s.i] = c.pixel(s.i, s.j, x, y);
+    return;
+  }
+  const Verdict v = c.judge(x, y).verdict;
+  if (v != Verdict::kOpen) {
+    fill(out, s, v == Verdict::kNone ? kPixelNone : kPixelInside);
+    return;
+  }
+  const int h = s.size / 2;
+  for (int b = 0; b < 2; ++b) {
+    for (int a = 0; a < 2; ++a) {
+      const PixelSquare q{s.i + a * h, s.j + b * h, h};
+      if (q.i < out.width && q.j < out.height) r.next.push_back(q);
+    }
+  }
+}
+
 }  // namespace
 
-ImplicitPixels classify_implicit(const CompiledFormula& f, const PlaneWindow& window, double angle,
-                                 Deadline deadline) {
-  ImplicitPixels out;
+ImplicitRefinement start_refinement(const PlaneWindow& window, double angle) {
+  ImplicitRefinement r;
+  r.window = window;
+  r.angle = angle;
+  ImplicitPixels& out = r.pixels;
   out.width = std::max(window.width, 0) + 1;
   out.height = std::max(window.height, 0) + 1;
   out.cls.assign(static_cast<size_t>(out.width) * out.height, kPixelUndecided);
-  Classifier c(f, window, angle);
-  c.dx = (window.xmax - window.xmin) / std::max(window.width, 1);
-  c.dy = (window.ymax - window.ymin) / std::max(window.height, 1);
-  c.corner_columns = out.width + 1;
-  c.corners.assign(static_cast<size_t>(out.width + 1) * (out.height + 1), Classifier::kUnknownSign);
-
-  std::vector<Square> level, next;
+  r.dx = (window.xmax - window.xmin) / std::max(window.width, 1);
+  r.dy = (window.ymax - window.ymin) / std::max(window.height, 1);
+  r.corners.assign(static_cast<size_t>(out.width + 1) * (out.height + 1), Classifier::kUnknownSign);
   for (int j = 0; j < out.height; j += kTile) {
-    for (int i = 0; i < out.width; i += kTile) level.push_back({i, j, kTile});
+    for (int i = 0; i < out.width; i += kTile) r.level.push_back({i, j, kTile});
   }
+  return r;
+}
+
+bool advance_refinement(ImplicitRefinement& r, const CompiledFormula& f, Deadline deadline) {
+  if (r.pixels.complete) return true;
+  Classifier c(f, r);
   int until_check = kDeadlineCheck;
-  while (!level.empty()) {
-    next.clear();
-    for (const Square& s : level) {
-      if (--until_check == 0) {
-        until_check = kDeadlineCheck;
-        if (std::chrono::steady_clock::now() > deadline) return out;
-      }
-      const Interval x = c.xs(s.i, s.i + s.size), y = c.ys(s.j, s.j + s.size);
-      if (s.size == 1) {
-        out.cls[static_cast<size_t>(s.j) * out.width + s.i] = c.pixel(s.i, s.j, x, y);
-        continue;
-      }
-      const Verdict v = c.judge(x, y).verdict;
-      if (v != Verdict::kOpen) {
-        fill(out, s, v == Verdict::kNone ? kPixelNone : kPixelInside);
-        continue;
-      }
-      const int h = s.size / 2;
-      for (int b = 0; b < 2; ++b) {
-        for (int a = 0; a < 2; ++a) {
-          const Square q{s.i + a * h, s.j + b * h, h};
-          if (q.i < out.width && q.j < out.height) next.push_back(q);
-        }
-      }
+  while (r.position < r.level.size()) {
+    classify_square(c, r, r.level[r.position++]);
+    if (r.position == r.level.size()) {
+      r.level.swap(r.next);
+      r.next.clear();
+      r.position = 0;
     }
-    level.swap(next);
+    if (--until_check == 0) {
+      until_check = kDeadlineCheck;
+      if (std::chrono::steady_clock::now() > deadline) break;
+    }
   }
-  out.complete = true;
-  return out;
+  if (r.position < r.level.size()) return false;
+  // The walk has ended: only the pixels are kept.
+  r.pixels.complete = true;
+  r.corners = {};
+  r.level = {};
+  r.next = {};
+  return true;
+}
+
+ImplicitPixels classify_implicit(const CompiledFormula& f, const PlaneWindow& window, double angle,
+                                 Deadline deadline) {
+  ImplicitRefinement r = start_refinement(window, angle);
+  advance_refinement(r, f, deadline);
+  return std::move(r.pixels);
 }
 
 }  // namespace kv::analysis

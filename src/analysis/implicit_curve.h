@@ -19,6 +19,14 @@
 //   when the work stopped at the deadline.
 // It runs in time bounded by the deadline plus one tile's work, never throws,
 // and leaves complete false when it stopped early.
+//
+// The same walk can be run in pieces: start_refinement() sets it up,
+// advance_refinement() goes on until a deadline and may be called again with
+// the same formula, and what it leaves behind is a valid picture at every
+// stop (decided squares in their class, the rest undecided). The squares are
+// taken level by level, the large ones first, so an early stop shows a
+// coarse picture; run to the end in any number of pieces, the pixels are
+// those of one classify_implicit() to the end.
 #pragma once
 
 #include <chrono>
@@ -46,6 +54,31 @@ struct ImplicitPixels {
 };
 
 using Deadline = std::chrono::steady_clock::time_point;
+
+// One square of the quadtree: columns [i, i + size), rows [j, j + size).
+struct PixelSquare {
+  int i = 0, j = 0, size = 0;
+};
+
+// The state of a walk that stopped before its end; plain data.
+struct ImplicitRefinement {
+  PlaneWindow window;
+  double angle = 1;
+  double dx = 1, dy = 1;             // pixel sides in plot units
+  std::vector<int8_t> corners;       // signs at pixel corners, kept between pieces
+  std::vector<PixelSquare> level;    // the squares of the level in work
+  std::vector<PixelSquare> next;     // their undecided quarters
+  size_t position = 0;               // the next square of level
+  ImplicitPixels pixels;             // complete when the walk has ended
+};
+
+// A walk over the window with every pixel undecided; nothing classified yet.
+ImplicitRefinement start_refinement(const PlaneWindow& window, double angle);
+
+// Goes on with the walk of f until the deadline (at least a few squares, so
+// that every call makes progress); true when the walk has ended. f must be
+// the formula the walk began with.
+bool advance_refinement(ImplicitRefinement& r, const CompiledFormula& f, Deadline deadline);
 
 // Classifies the pixels of f (an implicit formula) in the window; angle is
 // the panel's angle factor.

@@ -122,7 +122,7 @@ void paint_curves_and_labels(Device& d, PanelRecord& panel, const PanelPlot& plo
   const ColourTable& colours = *c.colours;
   if (panel.derivative) draw_curves(d, panel, plot, CurveKind::Derivative, c.plot, colours);
   draw_curves(d, panel, plot, CurveKind::Own, c.plot, colours);
-  paint_implicit_curves(d, panel, plot, c.plot, colours);
+  paint_implicit_curves(d, panel, plot, c.plot, colours, c.vector_mode);
   paint_point_marks(d, plot.marks, c);
   const bool expressions = panel.option(kOptFunctionExpressions) != 0;
   if (panel.role == kPanelIntegral) {

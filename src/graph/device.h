@@ -143,6 +143,15 @@ class Device {
   // Solid fill of r without outline, independent of pen and brush.
   virtual void fill_rect(const Rect& r, Colour c) = 0;
   virtual void set_pixel(int x, int y, Colour c) = 0;
+  // Solid fill of r given in parts of 1/scale pixel (device pixels of a
+  // high-density picture). Back ends without finer pixels fill the pixels
+  // the rectangle touches.
+  virtual void fill_fine_rect(const Rect& r, int scale, Colour c) {
+    if (scale <= 1) return fill_rect(r, c);
+    auto down = [scale](int v) { return v >= 0 ? v / scale : -((-v + scale - 1) / scale); };
+    auto up = [&down, scale](int v) { return down(v + scale - 1); };
+    fill_rect({down(r.left), down(r.top), up(r.right), up(r.bottom)}, c);
+  }
   // Filled ellipse inscribed in the box (x, y, x + width, y + height), drawn
   // as a midpoint scan of filled rows so that small discs look the same on
   // every back end. The default implementation uses fill_rect.

@@ -24,7 +24,11 @@ Colour mix_colour(Colour a, Colour b, int share);
 
 void paint_implicit_regions(Device& device, const PanelRecord& panel, const PanelPlot& plot,
                             const PlotRect& rect, const ColourTable& colours);
+// In vector mode (one pixel per unit, line width 1) the pixels of a curve go out as
+// few polygons, each the outline of a chain of touching runs, instead of
+// rectangles.
 void paint_implicit_curves(Device& device, const PanelRecord& panel, const PanelPlot& plot,
-                           const PlotRect& rect, const ColourTable& colours);
+                           const PlotRect& rect, const ColourTable& colours,
+                           bool vector_mode = false);
 
 }  // namespace kv

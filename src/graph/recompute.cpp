@@ -70,19 +70,65 @@ bool sample_formula(PanelRecord& panel, FormulaPlot& fp, CompiledFormula& f) {
   return true;
 }
 
-// The pixels of the equations and inequalities, once the y range is
-// settled. All of them share one time budget per recomputation, so that the
-// window stays responsive; pixels left when it runs out stay undecided.
-void classify_implicit_formulas(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
-  const analysis::PlaneWindow window{panel.range[kXMin].value, panel.range[kXMax].value,
-                                     panel.range[kYMin].value, panel.range[kYMax].value, width,
-                                     height};
-  const auto deadline = std::chrono::steady_clock::now() + kImplicitBudget;
+// The window of device pixels: at scale s each pixel of the plot is s x s
+// device pixels, whose centres lie a fraction of a plot pixel off its centre.
+analysis::PlaneWindow device_window(const PanelRecord& panel, int width, int height, int s) {
+  const double dx = (panel.range[kXMax].value - panel.range[kXMin].value) / width;
+  const double dy = (panel.range[kYMax].value - panel.range[kYMin].value) / height;
+  const double shift = (s - 1) / (2.0 * s);
+  analysis::PlaneWindow w;
+  w.width = s * (width + 1) - 1;
+  w.height = s * (height + 1) - 1;
+  w.xmin = panel.range[kXMin].value - shift * dx;
+  w.xmax = w.xmin + w.width * dx / s;
+  w.ymax = panel.range[kYMax].value + shift * dy;
+  w.ymin = w.ymax - w.height * dy / s;
+  return w;
+}
+
+// Goes on with the walk of every equation and inequality in list order until
+// the deadline; true when every walk has ended.
+bool run_walks(const PanelRecord& panel, PanelPlot& plot, analysis::Deadline deadline) {
   for (size_t k = 0; k < plot.formulas.size(); ++k) {
     FormulaPlot& fp = plot.formulas[k];
-    if (!fp.implicit) continue;
-    fp.pixels = analysis::classify_implicit(*panel.formulas[k], window, panel.angle_mode, deadline);
+    if (!fp.refining) continue;
+    std::swap(fp.work.pixels, fp.pixels);
+    fp.refining = !analysis::advance_refinement(fp.work, *panel.formulas[k], deadline);
+    std::swap(fp.work.pixels, fp.pixels);
+    if (fp.refining) return false;
+    fp.work = {};
   }
+  return true;
+}
+
+// What was not refined stays undecided.
+void stop_walks(PanelPlot& plot) {
+  for (FormulaPlot& fp : plot.formulas) {
+    fp.refining = false;
+    fp.work = {};
+  }
+}
+
+// The pixels of the equations and inequalities, once the y range is
+// settled. All of them share one time budget, so that the window stays
+// responsive; pixels left when it runs out stay undecided.
+void classify_implicit_formulas(const PanelRecord& panel, PanelPlot& plot, int width, int height,
+                                const ImplicitOptions& options) {
+  const auto start = std::chrono::steady_clock::now();
+  const int s = std::clamp(options.pixel_scale, 1, 4);
+  plot.pixel_scale = s;
+  plot.implicit_spent = {};
+  const analysis::PlaneWindow window = device_window(panel, width, height, s);
+  for (FormulaPlot& fp : plot.formulas) {
+    if (!fp.implicit) continue;
+    fp.work = analysis::start_refinement(window, panel.angle_mode);
+    fp.pixels = std::move(fp.work.pixels);
+    fp.refining = true;
+  }
+  const bool done =
+      run_walks(panel, plot, start + (options.progressive ? kImplicitFirstPiece : kImplicitBudget));
+  plot.implicit_spent = std::chrono::steady_clock::now() - start;
+  if (!done && !options.progressive) stop_walks(plot);
 }
 
 bool integrate(PanelRecord& panel, PanelPlot& plot, int width) {
@@ -120,7 +166,8 @@ bool has_derivative_curve(const PanelRecord& panel, const CompiledFormula& f) {
   return panel.role == kPanelDiffEqu && panel.derivative && !f.is_polar();
 }
 
-bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height) {
+bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height,
+                     const ImplicitOptions& implicit) {
   width = std::max(width, 1);
   height = std::max(height, 1);
   plot.valid = false;
@@ -157,7 +204,7 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
   classify_curves(panel, plot, width, height);
   classify_plane_curves(panel, plot, width, height);
   plot.marks = find_point_marks(panel);
-  classify_implicit_formulas(panel, plot, width, height);
+  classify_implicit_formulas(panel, plot, width, height, implicit);
   plot.valid = true;
   return true;
 }
@@ -165,6 +212,45 @@ bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height)
 bool plot_is_current(const PanelRecord& panel, const PanelPlot& plot, int width, int height) {
   return plot.valid && plot.generation == panel.generation && plot.width == width &&
          plot.height == height && plot.formulas.size() == panel.formulas.size();
+}
+
+bool implicit_pending(const PanelRecord& panel, const PanelPlot& plot) {
+  if (!plot_is_current(panel, plot, plot.width, plot.height)) return false;
+  return std::any_of(plot.formulas.begin(), plot.formulas.end(),
+                     [](const FormulaPlot& fp) { return fp.refining; });
+}
+
+bool advance_implicit(const PanelRecord& panel, PanelPlot& plot, std::chrono::milliseconds piece) {
+  if (!implicit_pending(panel, plot)) return false;
+  const auto start = std::chrono::steady_clock::now();
+  run_walks(panel, plot, start + piece);
+  plot.implicit_spent += std::chrono::steady_clock::now() - start;
+  if (plot.implicit_spent >= kImplicitWindowBudget) stop_walks(plot);
+  return true;
+}
+
+void finish_implicit(const PanelRecord& panel, PanelPlot& plot, int pixel_scale) {
+  if (!plot_is_current(panel, plot, plot.width, plot.height)) return;
+  const bool any = std::any_of(plot.formulas.begin(), plot.formulas.end(),
+                               [](const FormulaPlot& fp) { return fp.implicit; });
+  if (!any) return;
+  if (plot.pixel_scale != std::clamp(pixel_scale, 1, 4)) {
+    classify_implicit_formulas(panel, plot, plot.width, plot.height, {false, pixel_scale});
+    return;
+  }
+  if (!run_walks(panel, plot, std::chrono::steady_clock::now() + kImplicitBudget)) stop_walks(plot);
+}
+
+const PanelPlot& finished_for_picture(const PanelRecord& panel, const PanelPlot& plot,
+                                      PanelPlot& scratch) {
+  if (!plot_is_current(panel, plot, plot.width, plot.height)) return plot;
+  const bool final = std::none_of(plot.formulas.begin(), plot.formulas.end(), [&](const FormulaPlot& fp) {
+    return fp.refining || (fp.implicit && plot.pixel_scale != 1);
+  });
+  if (final) return plot;
+  scratch = plot;
+  finish_implicit(panel, scratch, 1);
+  return scratch;
 }
 
 }  // namespace kv

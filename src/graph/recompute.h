@@ -26,8 +26,36 @@ namespace kv {
 // Wall time the pixels of all equations and inequalities of one
 // recomputation may take together; what is left then stays undecided.
 inline constexpr std::chrono::milliseconds kImplicitBudget{900};
+// The window never waits for them: its recomputation classifies for one
+// short piece and leaves the rest to advance_implicit, called from the event
+// loop, which may go on for the longer window budget in all.
+inline constexpr std::chrono::milliseconds kImplicitFirstPiece{15};
+inline constexpr std::chrono::milliseconds kImplicitWindowBudget{4000};
 
-bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height);
+struct ImplicitOptions {
+  bool progressive = false;  // classify for kImplicitFirstPiece only
+  int pixel_scale = 1;       // device pixels per unit (1 to 4)
+};
+
+bool recompute_panel(PanelRecord& panel, PanelPlot& plot, int width, int height,
+                     const ImplicitOptions& implicit = {});
+
+// A progressive recomputation of a plot that is still current left pixels
+// to refine.
+bool implicit_pending(const PanelRecord& panel, const PanelPlot& plot);
+// Refines them for about piece (at least a little); true when the pixels
+// changed and the picture should be painted again. Nothing for a plot that
+// is no longer current: its work was cancelled by the change.
+bool advance_implicit(const PanelRecord& panel, PanelPlot& plot, std::chrono::milliseconds piece);
+// Before a picture, print or the clipboard draws the plot: refines to the
+// end within kImplicitBudget, classifying again at pixel_scale when the
+// plot was made at another.
+void finish_implicit(const PanelRecord& panel, PanelPlot& plot, int pixel_scale = 1);
+// The plot as a picture, print or the clipboard draws it: plot itself when
+// its pixels are final at one pixel per unit, else a finished copy of it in
+// scratch (the window keeps its own work going).
+const PanelPlot& finished_for_picture(const PanelRecord& panel, const PanelPlot& plot,
+                                      PanelPlot& scratch);
 
 // The arrays were made for the panel's current formulas and plot size.
 bool plot_is_current(const PanelRecord& panel, const PanelPlot& plot, int width, int height);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -79,6 +80,10 @@ struct FormulaPlot {
   // An equation or inequality: classified pixels instead of samples.
   bool implicit = false;
   analysis::ImplicitPixels pixels;
+  // The walk that goes on refining pixels in the window; its pixels live in
+  // pixels between two pieces of the walk (graph/recompute.h).
+  analysis::ImplicitRefinement work;
+  bool refining = false;
   std::array<CurveSamples, 2> slot;
   // "Unstetigkeiten zeigen": per slot, set when the slot was classified
   // (graph/honest_curves.h).
@@ -107,6 +112,11 @@ struct PanelPlot {
   bool valid = false;       // a recomputation completed without error
   std::vector<FormulaPlot> formulas;
   std::vector<PointMark> marks;  // empty unless the option is on
+  // Device pixels per unit the equations and inequalities were classified
+  // at: their pixel arrays have pixel_scale * (width + 1) columns.
+  int pixel_scale = 1;
+  // Wall time the refinement of the window has taken so far.
+  std::chrono::nanoseconds implicit_spent{0};
 };
 
 }  // namespace kv

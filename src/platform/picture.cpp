@@ -2,6 +2,7 @@
 #include "platform/picture.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <QtMath>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -134,8 +135,11 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
                              PanelPlot& plot, const ColourTable& colours,
                              const PlotPlacement& placement, const PaintFlags& flags) {
   const PlotRect& p = placement.plot;
+  const double dpr = flags.device_pixel_ratio > 0 ? flags.device_pixel_ratio : 1.0;
   if (!panel.error.failed && flags.ready && flags.recompute) {
-    recompute_panel(panel, plot, p.width, p.height);
+    // Sharp pixels on a high-density screen: classified at device pixels.
+    const ImplicitOptions implicit{flags.progressive, std::clamp(qRound(dpr), 1, 4)};
+    recompute_panel(panel, plot, p.width, p.height, implicit);
   }
   const Rect& c = placement.client;
   PictureFrame direct;
@@ -148,7 +152,6 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
     render(window, panel, plot, colours, direct);
     return;
   }
-  const double dpr = flags.device_pixel_ratio > 0 ? flags.device_pixel_ratio : 1.0;
   if (!picture_fits(image_, c, dpr)) discard();
   if (flags.redraw || image_.isNull()) {
     // A picture that still fits is painted over: every pixel is drawn again,

@@ -66,6 +66,9 @@ struct PaintFlags {
   // resolution, so lines and text are drawn sharp on a high-density screen
   // instead of being blown up from a picture of one pixel per unit.
   double device_pixel_ratio = 1.0;
+  // The window's recomputation: equations and inequalities are classified
+  // for a first short piece and refined afterwards (advance_implicit).
+  bool progressive = false;
   const MarkedPoint* selected = nullptr;  // see PictureFrame
 };
 

@@ -211,6 +211,13 @@ void QPainterDevice::fill_rect(const Rect& r, Colour c) {
   painter_.fillRect(to_qrect(r), to_qcolor(c));
 }
 
+void QPainterDevice::fill_fine_rect(const Rect& r, int scale, Colour c) {
+  if (scale <= 1) return fill_rect(r, c);
+  if (r.width() <= 0 || r.height() <= 0) return;
+  const double s = scale;
+  painter_.fillRect(QRectF(r.left / s, r.top / s, r.width() / s, r.height() / s), to_qcolor(c));
+}
+
 void QPainterDevice::set_pixel(int x, int y, Colour c) {
   painter_.fillRect(QRect(x, y, 1, 1), to_qcolor(c));
 }

@@ -51,6 +51,7 @@ class QPainterDevice final : public Device {
   void rectangle(const Rect& r) override;
   void fill_rect(const Rect& r, Colour c) override;
   void set_pixel(int x, int y, Colour c) override;
+  void fill_fine_rect(const Rect& r, int scale, Colour c) override;
   void draw_strip(int x, int y, const Colour* pixels, size_t length, bool vertical) override;
   // On a raster image dot by dot; on vector targets (SVG, printers) one
   // dashed line, so that a dotted grid stays small.

@@ -15,6 +15,7 @@
 #include "formats/byte_sink.h"
 #include "formats/document_names.h"
 #include "formats/picture_file.h"
+#include "graph/recompute.h"
 #include "platform/picture.h"
 #include "platform/qt_boundary.h"
 #include "session/commands.h"
@@ -193,14 +194,15 @@ bool DocumentActions::save_picture() {
 
 bool DocumentActions::write_picture(const std::string& path) {
   PanelRecord& panel = state_.current();
-  const PanelPlot& plot = state_.current_plot();
+  PanelPlot scratch;
+  const PanelPlot& plot = finished_for_picture(panel, state_.current_plot(), scratch);
   const ColourTable& colours = state_.current_colours();
   const PictureKind kind = window_picture_kind(path);
   if (kind == PictureKind::Svg)
     return write_bytes(path, paint_graph_svg(panel, plot, colours, state_.layout));
   QImage image = shown_picture_ ? shown_picture_() : QImage();
   if (image.isNull()) return false;  // nothing shown, nothing to take
-  if (image.devicePixelRatio() != 1.0)
+  if (image.devicePixelRatio() != 1.0 || &plot == &scratch)
     image = paint_graph_image(panel, plot, colours, state_.layout);
   if (image.isNull()) return false;
   if (kind == PictureKind::Png) {

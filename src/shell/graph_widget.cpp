@@ -4,10 +4,20 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "graph/recompute.h"
 #include "session/refresh.h"
 #include "session/shell_state.h"
 
 namespace kv {
+
+namespace {
+
+// One piece of refinement between two looks at the event queue, and the
+// interval of the repaints that show its progress.
+constexpr std::chrono::milliseconds kRefinePiece{8};
+constexpr qint64 kRefineRepaintMs = 80;
+
+}  // namespace
 
 GraphWidget::GraphWidget(ShellState& state, ShellHost& host, std::function<QPoint()> client_offset,
                          QWidget* parent)
@@ -17,6 +27,22 @@ GraphWidget::GraphWidget(ShellState& state, ShellHost& host, std::function<QPoin
   setAttribute(Qt::WA_NoSystemBackground);
   setFocusPolicy(Qt::StrongFocus);
   setCursor(Qt::CrossCursor);
+  refine_timer_.setInterval(0);
+  connect(&refine_timer_, &QTimer::timeout, this, &GraphWidget::refine);
+}
+
+void GraphWidget::refine() {
+  PanelPlot& plot = state_.current_plot();
+  if (!advance_implicit(state_.current(), plot, kRefinePiece)) {
+    refine_timer_.stop();
+    return;
+  }
+  const bool pending = implicit_pending(state_.current(), plot);
+  if (!pending) refine_timer_.stop();
+  if (!pending || since_paint_.elapsed() >= kRefineRepaintMs) {
+    state_.recompute_needed = true;  // the picture again, the curves as they are
+    update();
+  }
 }
 
 void GraphWidget::paintEvent(QPaintEvent* event) {
@@ -28,6 +54,7 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
   flags.double_buffering = shell.double_buffering;
   flags.ready = shell.ready;
   flags.device_pixel_ratio = devicePixelRatioF();
+  flags.progressive = true;
   if (state_.selected_point && state_.surface() == kPanelFunction) {
     flags.selected = &*state_.selected_point;
   }
@@ -38,6 +65,10 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
                    state_.current_plot(), state_.current_colours(), state_.layout, flags);
   }
   after_paint(state_, host_);
+  since_paint_.start();
+  if (implicit_pending(state_.current(), state_.current_plot())) {
+    if (!refine_timer_.isActive()) refine_timer_.start();
+  }
   if (shell.ready && after_paint_hook_) after_paint_hook_();
 }
 

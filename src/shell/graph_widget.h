@@ -6,9 +6,16 @@
 // paint rule (paint_flags, after_paint); where the plot lies comes from the
 // layout in ShellState, whose coordinates are those of the window's client
 // area, so the widget needs to know where its own corner lies in that area.
+//
+// Equations and inequalities are refined after the first picture, a short
+// piece at a time whenever the event loop is idle, and the picture is painted
+// again as they get finer. A new recomputation (zoom, scroll, new formulas)
+// replaces the work in flight; closing the window ends it with the widget.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -36,11 +43,15 @@ class GraphWidget : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void refine();
+
   ShellState& state_;
   ShellHost& host_;
   std::function<QPoint()> client_offset_;
   std::function<void()> after_paint_hook_;
   OffscreenPicture picture_;
+  QTimer refine_timer_;
+  QElapsedTimer since_paint_;
 };
 
 }  // namespace kv

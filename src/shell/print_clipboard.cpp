@@ -9,6 +9,7 @@
 #include "dialogs/print_dialogs.h"
 #include "platform/graph_print.h"
 #include "platform/message_boxes.h"
+#include "graph/recompute.h"
 #include "platform/picture.h"
 #include "session/print_background.h"
 #include "session/shell_state.h"
@@ -46,8 +47,10 @@ void PrintClipboard::print() {
   if (print_with < 0) return;
 
   const Rect& area = state_.layout.client;
-  const QPicture picture = record_graph_picture(state_.current(), state_.current_plot(),
-                                                build_colour_table(print_with), state_.layout);
+  PanelPlot scratch;
+  const PanelPlot& plot = finished_for_picture(state_.current(), state_.current_plot(), scratch);
+  const QPicture picture =
+      record_graph_picture(state_.current(), plot, build_colour_table(print_with), state_.layout);
   if (picture.isNull() || area.width() <= 0 || area.height() <= 0 ||
       !print_graph_picture(p, picture, area.width(), area.height())) {
     show_error_box(window_, kPrintFailedText);
@@ -56,15 +59,25 @@ void PrintClipboard::print() {
 
 void PrintClipboard::copy_bitmap(const OffscreenPicture& picture) {
   if (!picture.has_picture()) return;
+  PanelPlot scratch;
+  const PanelPlot& plot = finished_for_picture(state_.current(), state_.current_plot(), scratch);
+  if (&plot == &scratch) {
+    // Still refining in the window: the finished pixels, not the picture shown.
+    const QImage image = paint_graph_image(state_.current(), plot, state_.current_colours(), state_.layout);
+    if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
+    return;
+  }
   QGuiApplication::clipboard()->setImage(picture.image());
 }
 
 void PrintClipboard::copy_vector() {
   const ColourTable& colours = state_.current_colours();
   auto data = std::make_unique<QMimeData>();
+  PanelPlot scratch;
+  const PanelPlot& plot = finished_for_picture(state_.current(), state_.current_plot(), scratch);
   data->setData(QStringLiteral("image/svg+xml"),
-                paint_graph_svg(state_.current(), state_.current_plot(), colours, state_.layout));
-  const QImage image = paint_graph_image(state_.current(), state_.current_plot(), colours, state_.layout);
+                paint_graph_svg(state_.current(), plot, colours, state_.layout));
+  const QImage image = paint_graph_image(state_.current(), plot, colours, state_.layout);
   if (!image.isNull()) data->setImageData(image);
   QGuiApplication::clipboard()->setMimeData(data.release());
 }

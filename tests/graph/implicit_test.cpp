@@ -9,6 +9,7 @@
 #include "graph/coord_painter.h"
 #include "graph/curve_drawing.h"
 #include "graph/implicit_drawing.h"
+#include "graph/recompute.h"
 #include "graph_test_support.h"
 #include "recording_device.h"
 
@@ -240,9 +241,28 @@ TEST(ImplicitPixels, ADeadlineInThePastLeavesPixelsUndecided) {
   EXPECT_LT(decided, 64 * 64 * 64);
 }
 
-// Through the paint entry: the line x=1 as squares of the line width in its
-// colour on its column, the half plane y<0 tinted below the axis before the
-// coordinate system is painted over it, its boundary dashed.
+// The pixels the fills of one colour cover, over a picture of 500 x 450.
+struct Coverage {
+  std::vector<uint8_t> on = std::vector<uint8_t>(500 * 450, 0);
+  int fills = 0;
+  void add(const Rect& r) {
+    ++fills;
+    for (int y = std::max(r.top, 0); y < std::min(r.bottom, 450); ++y) {
+      for (int x = std::max(r.left, 0); x < std::min(r.right, 500); ++x) on[y * 500 + x] = 1;
+    }
+  }
+  bool at(int x, int y) const { return on[y * 500 + x] != 0; }
+  int row(int y, int x0, int x1) const {
+    int n = 0;
+    for (int x = x0; x < x1; ++x) n += at(x, y);
+    return n;
+  }
+};
+
+// Through the paint entry: the line x=1 in its colour on its column, as wide
+// as the line width and merged into few rectangles; the half plane y<0
+// tinted below the axis before the coordinate system is painted over it,
+// its boundary dashed.
 TEST(ImplicitDrawing, CurvePixelsAndRegionsReachTheDevice) {
   for (int lw : {1, 3}) {
     Plane p;
@@ -259,33 +279,139 @@ TEST(ImplicitDrawing, CurvePixelsAndRegionsReachTheDevice) {
     const Colour line = colours[curve_colour_entry(p.g.panel, *p.g.panel.formulas[0], CurveKind::Own)];
     const Colour half = colours[curve_colour_entry(p.g.panel, *p.g.panel.formulas[1], CurveKind::Own)];
     const Colour tint = mix_colour(half, colours[kColourBackground], 64);
-    int line_squares = 0, boundary = 0, tinted_above = 0, tinted_below = 0;
+    Coverage lines, boundary, tinted;
     size_t first_tint = dev.ops.size(), first_line = dev.ops.size();
     for (size_t k = 0; k < dev.ops.size(); ++k) {
       const RecordedOp& op = dev.ops[k];
       if (op.kind != OpKind::FillRect && first_line == dev.ops.size()) first_line = k;
       if (op.kind != OpKind::FillRect) continue;
-      const Rect& r = op.rect;
-      if (op.colour == line) {
-        EXPECT_EQ(r.width(), lw);
-        EXPECT_EQ(r.height(), lw);
-        EXPECT_EQ(r.left + (lw - 1) / 2, rect.left + 240);
-        ++line_squares;
-      } else if (op.colour == half) {
-        EXPECT_EQ(r.top + (lw - 1) / 2, rect.top + 200);
-        ++boundary;
-      } else if (op.colour == tint) {
+      if (op.colour == line) lines.add(op.rect);
+      if (op.colour == half) boundary.add(op.rect);
+      if (op.colour == tint) {
         first_tint = std::min(first_tint, k);
-        (r.top < rect.top + 200 ? tinted_above : tinted_below) += 1;
+        tinted.add(op.rect);
       }
     }
-    EXPECT_GE(line_squares, 380) << lw;
-    EXPECT_GT(boundary, 100) << lw;
-    EXPECT_LT(boundary, 350) << lw << ": the boundary of < is dashed";
-    EXPECT_EQ(tinted_above, 0) << lw;
-    EXPECT_GE(tinted_below, 199) << lw;
+    const int column = rect.left + 240 - (lw - 1) / 2;
+    int full_rows = 0, other = 0;
+    for (int y = rect.top; y <= rect.bottom(); ++y) {
+      full_rows += lines.row(y, column, column + lw) == lw;
+      other += lines.row(y, 0, 500) - lines.row(y, column, column + lw);
+    }
+    EXPECT_GE(full_rows, 380) << lw;
+    EXPECT_EQ(other, 0) << lw;
+    EXPECT_LE(lines.fills, 5) << lw << ": one column of pixels is one rectangle";
+    const int on_boundary = boundary.row(rect.top + 200 - (lw - 1) / 2, rect.left, rect.right());
+    EXPECT_GT(on_boundary, 100) << lw;
+    EXPECT_LT(on_boundary, 350) << lw << ": the boundary of < is dashed";
+    EXPECT_EQ(tinted.row(rect.top + 100, rect.left, rect.right()), 0) << lw;
+    EXPECT_GE(tinted.row(rect.top + 300, rect.left, rect.right()), 380) << lw;
+    EXPECT_LT(tinted.fills, 400) << lw << ": rows of one colour merge";
     ASSERT_LT(first_line, dev.ops.size());
     EXPECT_LT(first_tint, first_line) << lw << ": the grid and axes lie over the tint";
+  }
+}
+
+// The walk in pieces: however often it stops, a pixel once decided keeps
+// its class and the end is the pixels of one run to the end.
+TEST(ImplicitPixels, PiecesGiveThePixelsOfOneRun) {
+  for (const char* text : {"sin(x^2+y^2)=cos(x*y)", "x^2+y^2<4", "y^2=x^3-x"}) {
+    Plane p;
+    ASSERT_TRUE(p.g.compile(text)) << text;
+    const CompiledFormula& f = *p.g.panel.formulas[0];
+    const analysis::PlaneWindow w{-5, 5, -5, 5, 200, 150};
+    const auto far = std::chrono::steady_clock::now() + std::chrono::hours(1);
+    const analysis::ImplicitPixels whole = analysis::classify_implicit(f, w, kRadians, far);
+    ASSERT_TRUE(whole.complete) << text;
+    analysis::ImplicitRefinement r = analysis::start_refinement(w, kRadians);
+    int pieces = 0, changed = 0;
+    while (!analysis::advance_refinement(r, f, std::chrono::steady_clock::now())) {
+      ++pieces;
+      for (size_t k = 0; k < whole.cls.size(); ++k) {
+        changed += r.pixels.cls[k] != analysis::kPixelUndecided && r.pixels.cls[k] != whole.cls[k];
+      }
+    }
+    EXPECT_GT(pieces, 3) << text;
+    EXPECT_EQ(changed, 0) << text;
+    EXPECT_TRUE(r.pixels.complete) << text;
+    EXPECT_TRUE(r.pixels.cls == whole.cls) << text;
+  }
+}
+
+// The window's recomputation: a first piece, then refinement to the same
+// pixels as a recomputation to the end; a picture meanwhile takes a finished
+// copy; a change of the formulas cancels the work, and its pixels are no
+// longer drawn.
+TEST(ImplicitPixels, ProgressiveRecomputationRefinesAndCancels) {
+  Plane whole, p;
+  ASSERT_TRUE(whole.g.compile_and_run("sin(x^2+y^2)=cos(x*y);x^2+y^2<4"));
+  ASSERT_TRUE(p.g.compile("sin(x^2+y^2)=cos(x*y);x^2+y^2<4"));
+  ASSERT_TRUE(recompute_panel(p.g.panel, p.g.plot, 400, 400, {true, 1}));
+  ASSERT_TRUE(implicit_pending(p.g.panel, p.g.plot));
+  PanelPlot scratch;
+  const PanelPlot& finished = finished_for_picture(p.g.panel, p.g.plot, scratch);
+  ASSERT_EQ(&finished, &scratch);
+  EXPECT_TRUE(implicit_pending(p.g.panel, p.g.plot)) << "the window's work goes on";
+  int pieces = 0;
+  while (advance_implicit(p.g.panel, p.g.plot, std::chrono::milliseconds(1))) ++pieces;
+  EXPECT_GT(pieces, 2);
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_TRUE(p.pixels(k).complete) << k;
+    EXPECT_TRUE(p.pixels(k).cls == whole.pixels(k).cls) << k;
+    EXPECT_TRUE(scratch.formulas[k].pixels.cls == whole.pixels(k).cls) << k;
+  }
+  EXPECT_EQ(&finished_for_picture(p.g.panel, p.g.plot, scratch), &p.g.plot);
+
+  ASSERT_TRUE(recompute_panel(p.g.panel, p.g.plot, 400, 400, {true, 1}));
+  ASSERT_TRUE(p.g.compile("x^2+y^2<4"));  // a new formula: the old work is stale
+  EXPECT_FALSE(implicit_pending(p.g.panel, p.g.plot));
+  EXPECT_FALSE(advance_implicit(p.g.panel, p.g.plot, std::chrono::milliseconds(1)));
+  RecordingDevice dev;
+  paint_implicit_regions(dev, p.g.panel, p.g.plot, {0, 0, 400, 400}, build_colour_table(0));
+  paint_implicit_curves(dev, p.g.panel, p.g.plot, {0, 0, 400, 400}, build_colour_table(0));
+  EXPECT_TRUE(dev.of(OpKind::FillRect).empty());
+}
+
+// At two device pixels per unit: twice as many pixels on each side, at the
+// same places: every device pixel of the circle lies on a unit pixel of the
+// circle at one pixel per unit or beside it, and they are finer than those.
+TEST(ImplicitPixels, DevicePixelsAtTwiceTheRatioKeepTheGeometry) {
+  Plane one, two;
+  ASSERT_TRUE(one.g.compile_and_run("x^2+y^2=9;x=1"));
+  ASSERT_TRUE(two.g.compile("x^2+y^2=9;x=1"));
+  ASSERT_TRUE(recompute_panel(two.g.panel, two.g.plot, 400, 400, {false, 2}));
+  const auto& a = one.pixels();
+  const auto& b = two.pixels();
+  ASSERT_EQ(b.width, 2 * a.width);
+  ASSERT_EQ(b.height, 2 * a.height);
+  int fine = 0, far = 0;
+  for (int j = 0; j < b.height; ++j) {
+    for (int i = 0; i < b.width; ++i) {
+      if (b.at(i, j) != kPixelCurve) continue;
+      ++fine;
+      bool near = false;
+      for (int v = std::max(j / 2 - 1, 0); v <= std::min(j / 2 + 1, a.height - 1); ++v) {
+        for (int u = std::max(i / 2 - 1, 0); u <= std::min(i / 2 + 1, a.width - 1); ++u) {
+          near |= a.at(u, v) == kPixelCurve;
+        }
+      }
+      far += !near;
+    }
+  }
+  int coarse = 0;
+  for (uint8_t c : a.cls) coarse += c == kPixelCurve;
+  EXPECT_EQ(far, 0);
+  // A thin curve: about twice the pixels at twice the ratio, not four times.
+  EXPECT_GT(fine, coarse * 3 / 2);
+  EXPECT_LT(fine, coarse * 3);
+  // The line x=1 on device columns 480 and 481 only: unit column 240.
+  const auto& line = two.pixels(1);
+  for (int j = 0; j < line.height; j += 7) {
+    for (int i = 0; i < line.width; ++i) {
+      if (line.at(i, j) == kPixelCurve) {
+        EXPECT_TRUE(i == 480 || i == 481) << i << " " << j;
+      }
+    }
   }
 }
 

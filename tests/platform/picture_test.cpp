@@ -353,5 +353,88 @@ TEST(OffscreenPicture, KeepsDevicePixelsAtRatioTwoAndFollowsARatioChange) {
   EXPECT_EQ(plain, picture.image());
 }
 
+// The circle x^2+y^2=9 at ratio 2 in the window's picture: the geometry of
+// the picture at ratio 1, as thin in units, with edges between the device
+// pixels of one unit (not the ratio-1 pixels blown up); as SVG, merged
+// rectangles instead of one per pixel.
+TEST(OffscreenPicture, ImplicitCurvesTakeDevicePixelsAndFewShapes) {
+  Scene s;
+  s.only({});
+  const QImage one = s.render("x^2+y^2=9");
+  const PlotPlacement place = s.placement();
+  const int w = place.client.width(), h = place.client.height();
+  int n1 = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) n1 += px(one, x, y) != kWhite;
+  }
+  ASSERT_GT(n1, 500);
+
+  QImage window(2 * w, 2 * h, QImage::Format_RGB32);
+  window.setDevicePixelRatio(2);
+  PaintFlags flags;
+  flags.device_pixel_ratio = 2;
+  flags.progressive = true;
+  OffscreenPicture picture;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(0, 0, w, h), s.panel, s.plot, build_colour_table(0), place, flags);
+  }
+  EXPECT_EQ(s.plot.pixel_scale, 2);
+  while (advance_implicit(s.panel, s.plot, std::chrono::milliseconds(50))) {
+  }
+  flags.recompute = false;
+  {
+    QPainter painter(&window);
+    picture.paint(painter, QRect(0, 0, w, h), s.panel, s.plot, build_colour_table(0), place, flags);
+  }
+  const QImage& two = picture.image();
+  int n2 = 0, far = 0, split_units = 0;
+  for (int y = 0; y < 2 * h; ++y) {
+    for (int x = 0; x < 2 * w; ++x) {
+      if (px(two, x, y) == kWhite) continue;
+      ++n2;
+      bool near = false;
+      for (int v = std::max(y / 2 - 1, 0); v <= std::min(y / 2 + 1, h - 1); ++v) {
+        for (int u = std::max(x / 2 - 1, 0); u <= std::min(x / 2 + 1, w - 1); ++u) {
+          near |= px(one, u, v) != kWhite;
+        }
+      }
+      far += !near;
+    }
+  }
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int drawn = (px(two, 2 * x, 2 * y) != kWhite) + (px(two, 2 * x + 1, 2 * y) != kWhite) +
+                        (px(two, 2 * x, 2 * y + 1) != kWhite) +
+                        (px(two, 2 * x + 1, 2 * y + 1) != kWhite);
+      split_units += drawn > 0 && drawn < 4;
+    }
+  }
+  EXPECT_EQ(far, 0);
+  EXPECT_GT(n2, 2 * n1);
+  EXPECT_LT(n2, 5 * n1) << "as thin as at ratio 1";
+  EXPECT_GT(split_units, n1 / 4) << "sharp at device pixels";
+
+  // Pictures take pixels at one per unit, finished, whatever the window has.
+  PanelPlot scratch;
+  const PanelPlot& plot = finished_for_picture(s.panel, s.plot, scratch);
+  EXPECT_EQ(plot.pixel_scale, 1);
+  EXPECT_EQ(paint_graph_image(s.panel, plot, build_colour_table(0), place), one);
+  const QByteArray svg = paint_graph_svg(s.panel, plot, build_colour_table(0), place);
+  const qsizetype shapes = svg.count("<rect") + svg.count("<path") + svg.count("<polygon");
+  EXPECT_LT(shapes, 40) << shapes << " shapes for " << n1 << " pixels";
+  // Drawn by Qt, the polygons cover the pixels of the raster picture.
+  QSvgRenderer renderer(svg);
+  QImage drawn(w, h, QImage::Format_RGB32);
+  QPainter painter(&drawn);
+  renderer.render(&painter);
+  painter.end();
+  int differ = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) differ += (px(drawn, x, y) == kWhite) != (px(one, x, y) == kWhite);
+  }
+  EXPECT_EQ(differ, 0);
+}
+
 }  // namespace
 }  // namespace kv

@@ -4,6 +4,8 @@
 // graph, and the confirmation box with its check box.
 #include "shell/main_window.h"
 
+#include <ctime>
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +24,7 @@
 #include "dialogs/calc_window.h"
 #include "dialogs/formula_dialog.h"
 #include "dialogs/help_window.h"
+#include "graph/recompute.h"
 #include "platform/message_boxes.h"
 #include "session/dialog_controls.h"
 #include "session/commands.h"
@@ -96,6 +99,56 @@ class MainWindowTest : public QObject {
   void cleanup() {
     window_.reset();
     state_.reset();
+  }
+
+  // A hard equation never holds the event loop: the first picture comes after
+  // one short piece, the refinement runs in pieces between events until the
+  // pixels are final, and a new formula cancels it.
+  void hard_equations_refine_between_events() {
+    MainWindow& w = start();
+    QTRY_VERIFY(state_->layout.plot.width > 400);
+    PanelRecord& panel = state_->current();
+    // Zoomed out, the hyperbolas of sin(x*y)=0.5 crowd into undecided squares.
+    panel.source = "sin(x^2+y^2)=cos(x*y);sin(x*y)=0.5";
+    panel.range[kXMin].value = panel.range[kYMin].value = -40;
+    panel.range[kXMax].value = panel.range[kYMax].value = 40;
+    // Time this thread spent computing, not waiting for the busy machine.
+    auto cpu_ms = [] {
+      timespec t{};
+      clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+      return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+    };
+    const double start_ms = cpu_ms();
+    QVERIFY(refresh_view(*state_, w, REFRESH_COMPILE | REFRESH_RECOMPUTE));
+    QVERIFY(cpu_ms() - start_ms < 150);
+    QVERIFY(implicit_pending(panel, state_->current_plot()));
+    // The longest stretch between two timer ticks while it refines.
+    double longest = 0, last = cpu_ms();
+    int ticks = 0;
+    QTimer tick;
+    tick.setInterval(1);
+    connect(&tick, &QTimer::timeout, [&] {
+      longest = std::max(longest, cpu_ms() - last);
+      ++ticks;
+      last = cpu_ms();
+    });
+    tick.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!implicit_pending(panel, state_->current_plot()), 30000);
+    tick.stop();
+    qInfo("longest stretch %.1f ms of CPU time, %d ticks", longest, ticks);
+    QVERIFY(longest < 50);
+    QVERIFY(ticks > 3);
+    const PanelPlot& plot = state_->current_plot();
+    QVERIFY(plot.formulas.at(0).pixels.complete);
+    QCOMPARE(plot.pixel_scale, qRound(w.graph()->devicePixelRatioF()));
+
+    panel.source = "sin(x^2+y^2)=cos(x*y)";
+    QVERIFY(refresh_view(*state_, w, REFRESH_COMPILE | REFRESH_RECOMPUTE));
+    panel.source = "x^2+y^2=9";  // before the refinement of the first is done
+    QVERIFY(refresh_view(*state_, w, REFRESH_COMPILE | REFRESH_RECOMPUTE));
+    QTRY_VERIFY(!implicit_pending(panel, state_->current_plot()));
+    QCOMPARE(state_->current_plot().formulas.size(), size_t{1});
+    QVERIFY(state_->current_plot().formulas[0].pixels.complete);
   }
 
   void menus_follow_the_command_tables() {
