@@ -244,6 +244,15 @@ class Monkey:
             return g["X"] + int(fx * (g["WIDTH"] - 1)), g["Y"] + top + int(fy * (g["HEIGHT"] - 1 - top))
         return g["X"] + int(fx * (g["WIDTH"] - 1)), g["Y"] + int(fy * (g["HEIGHT"] - 1))
 
+    # Under a window manager a step may leave the focus on none of the
+    # program's windows (a click on the desktop, the frame's iconify button);
+    # the main window is activated again, or the run would drive the manager.
+    def keep_focus(self):
+        focus = xdotool("getwindowfocus").strip()
+        if focus not in {str(w) for w, _title in self.windows()}:
+            xdotool("windowactivate", self.main)
+            self.history.append(f"step {self.step}: the focus back on the main window")
+
     def focus_is_main(self):
         g = geometry(["getwindowfocus"])
         return g is None or g["WINDOW"] == self.main
@@ -417,6 +426,8 @@ class Monkey:
         end = begin + self.args.seconds
         while (self.step < self.args.steps if self.args.steps else time.monotonic() < end):
             self.step += 1
+            if self.args.wm and self.step % 5 == 0:
+                self.keep_focus()
             self.act()
             self.check()
             if self.step % 10 == 0:

@@ -2,9 +2,9 @@
 # The window under a real window manager (openbox on the virtual X server):
 # the first start centres the whole window, frame included; start and quit
 # leave the window where and as large as it was, without a jump once it is
-# framed; Ctrl+Q on a maximised window keeps the frame on the screen and
-# makes the plot square; the quick reference has its own size with the
-# frame, as wide as its dialog.
+# framed, and after full screen and back; Ctrl+Q on a maximised window
+# keeps the frame on the screen and makes the plot square; the quick
+# reference has its own size with the frame, as wide as its dialog.
 # Usage: e2e_window_manager.sh PATH/TO/kurvaline. Exit 77 (skipped) without
 # xvfb-run, openbox, xdotool, xprop or xwininfo. With KV_E2E_SHOTS=DIR the
 # screen is kept as screenshots in DIR.
@@ -117,6 +117,16 @@ if [ -n "${about:-}" ]; then
 fi
 xdotool key Escape
 sleep 0.3
+
+# Full screen and back: the window returns where and as large as it was.
+read -r X Y W H _ <<<"$(frame_of "$win")"
+before="$X $Y $W $H"
+xdotool key F11
+sleep 1.2
+xdotool key F11
+sleep 1.2
+read -r X Y W H _ <<<"$(frame_of "$win")"
+[ "$X $Y $W $H" = "$before" ] || note "back from full screen: client $X $Y $W $H, before $before"
 
 # Maximised by a double click on the title bar, then Ctrl+Q.
 read -r X Y W H L R T B <<<"$(frame_of "$win")"
