@@ -71,8 +71,12 @@ inline constexpr double kExactnessFloor = 0x1p-960;
 // is far from 0).
 inline double add_dn(double a, double b) {
   const double s = a + b;
-  const double bb = s - a;
-  const double e = (a - (s - bb)) + (b - bb);  // s + e == a + b exactly
+  // The error by the operand of larger magnitude first (Fast2Sum): two
+  // operations after the sum instead of four, as the ends of a long chain
+  // of sums wait on them.
+  const bool swap = std::fabs(a) < std::fabs(b);
+  const double big = swap ? b : a, small = swap ? a : b;
+  const double e = small - (s - big);  // s + e == a + b exactly
   if (!std::isfinite(s)) return next_down(s);
   const uint64_t u = std::bit_cast<uint64_t>(s);
   const uint64_t toward = static_cast<uint64_t>(static_cast<int64_t>(u) >> 63) | 1u;  // -1 or +1

@@ -95,20 +95,23 @@ namespace {
 
 // The binary operation s with the constant c as one operand and the series
 // t as the other, into t. Sums, differences, products and quotients by a
-// constant without 0 take the rules of a constant series directly; the
-// others see it as a series of its own.
+// constant without 0 take the rules of a constant series directly, in
+// place, as each coefficient depends on its own alone; the others see it
+// as a series of its own.
 void constant_operand(const Program::Step& s, Interval c, Series& t, Series& w, const Ctx& cx) {
   const int n = cx.n;
   const bool right = s.kind == Program::kOpConstRight;
-  if (s.op == op::kAdd || s.op == op::kSub) {
-    const bool negate = s.op == op::kSub && !right;
-    w.c[0] = s.op == op::kAdd ? (right ? add(t.c[0], c) : add(c, t.c[0]))
-                              : (right ? sub(t.c[0], c) : sub(c, t.c[0]));
-    for (int k = 1; k < n; ++k) w.c[k] = negate ? neg(t.c[k]) : t.c[k];
+  if (s.op == op::kAdd) {
+    t.c[0] = add(t.c[0], c);
+  } else if (s.op == op::kSub) {
+    t.c[0] = right ? sub(t.c[0], c) : sub(c, t.c[0]);
+    if (!right) {
+      for (int k = 1; k < n; ++k) t.c[k] = neg(t.c[k]);
+    }
   } else if (s.op == op::kMul) {
-    for (int k = 0; k < n; ++k) w.c[k] = right ? mul(t.c[k], c) : mul(c, t.c[k]);
+    for (int k = 0; k < n; ++k) t.c[k] = mul(t.c[k], c);
   } else if (s.op == op::kDiv && right && !contains(c, 0)) {
-    for (int k = 0; k < n; ++k) w.c[k] = div(t.c[k], c);
+    for (int k = 0; k < n; ++k) t.c[k] = div(t.c[k], c);
   } else {
     Series pair[2];
     leaf(pair[right ? 1 : 0], c, n);
@@ -118,8 +121,7 @@ void constant_operand(const Program::Step& s, Interval c, Series& t, Series& w, 
     store(w, t, n);
     return;
   }
-  combine(&t, 1, w, Local{}, n);
-  store(w, t, n);
+  combine(&t, 1, t, Local{}, n);
 }
 
 Enclosure finish(const Series& r, int order, bool uncertain) {
@@ -190,6 +192,14 @@ Enclosure run_series(const Program& p, Interval x, const Interval* y, int order,
         bool nowhere = false;
         for (int i = 0; i < k; ++i) nowhere |= a[i].def == Defined::kNowhere;
         Local l{Defined::kNowhere, false, false};
+        sp -= k - 1;
+        if (!nowhere && (s.op == op::kAdd || s.op == op::kSub)) {  // term by term, in place
+          for (int i = 0; i < n; ++i) {
+            a[0].c[i] = s.op == op::kAdd ? add(a[0].c[i], a[1].c[i]) : sub(a[0].c[i], a[1].c[i]);
+          }
+          combine(a, 2, a[0], Local{}, n);
+          break;
+        }
         if (nowhere) {
           w.c[0] = empty();
         } else {
@@ -197,7 +207,6 @@ Enclosure run_series(const Program& p, Interval x, const Interval* y, int order,
         }
         combine(a, k, w, l, n);
         store(w, a[0], n);
-        sp -= k - 1;
         break;
       }
       case Program::kOpConstRight:

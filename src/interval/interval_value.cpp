@@ -26,8 +26,21 @@ enum : uint8_t { kSome = 1, kAll = 2, kCont = 4, kSmooth = 8, kKnown = 15 };
 // The kinds of value steps; "C" marks the constant operand of a binary one.
 enum Kind : uint8_t {
   kPush, kPushX, kPushY, kUnknownTop, kAdd, kSub, kMul, kDiv, kAddC, kSubC, kCSub, kMulC, kDivC,
-  kCDiv, kRule, kRuleC, kCRule, kPowWhole, kAbs, kSqrt, kExp, kLn, kSin, kCos
+  kCDiv, kRule, kRuleC, kCRule, kPowWhole, kAbs, kSqrt, kExp, kLn, kSin, kCos,
+  // x pushed and at once taken by the step: x + c, x - c, c x, x^n
+  kXAddC, kXSubC, kXMulC, kXPowWhole
 };
+
+// The kind that x followed by a step of kind k becomes, or kPush for none.
+Kind on_x(uint8_t k) {
+  switch (k) {
+    case kAddC: return kXAddC;
+    case kSubC: return kXSubC;
+    case kMulC: return kXMulC;
+    case kPowWhole: return kXPowWhole;
+    default: return kPush;
+  }
+}
 
 constexpr Value kNowhere{{kInf, -kInf}, 0};
 constexpr Value kUnknown{{-kInf, kInf}, kSome};
@@ -144,7 +157,15 @@ Step lower(const Program& p, const Program::Step& s) {
 
 void lower_values(Program& p) {
   p.value_steps.clear();
-  for (const Program::Step& s : p.steps) p.value_steps.push_back(lower(p, s));
+  for (const Program::Step& s : p.steps) {
+    Step v = lower(p, s);
+    if (!p.value_steps.empty() && p.value_steps.back().kind == kPushX && on_x(v.kind) != kPush) {
+      v.kind = on_x(v.kind);
+      p.value_steps.back() = v;
+    } else {
+      p.value_steps.push_back(v);
+    }
+  }
 }
 
 Enclosure run_value(const Program& p, Interval x, const Interval* y, Value* st) {
@@ -187,6 +208,10 @@ Enclosure run_value(const Program& p, Interval x, const Interval* y, Value* st) 
         break;
       }
       case kPowWhole: whole_power_value(*t, s.arg); break;
+      case kXAddC: *++t = {add(x, s.c), kKnown}; settle_empty(*t); break;
+      case kXSubC: *++t = {sub(x, s.c), kKnown}; settle_empty(*t); break;
+      case kXMulC: *++t = {mul(x, s.c), kKnown}; settle_empty(*t); break;
+      case kXPowWhole: *++t = {x, kKnown}; whole_power_value(*t, s.arg); break;
       case kAbs: unary(*t, value_abs); break;
       case kSqrt: unary(*t, value_sqrt); break;
       case kExp: unary(*t, value_exp); break;

@@ -4,6 +4,8 @@
 // value alone and with derivatives asked, in both angle modes.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -75,6 +77,35 @@ TEST(IntervalRandomFormulas, DoubleValuesLieInTheEnclosure) {
     }
   }
   EXPECT_GT(compiled, 2000);
+}
+
+// The value alone runs without series; it must give the very interval and
+// flags that the series run gives as its first coefficient.
+TEST(IntervalRandomFormulas, TheValueAloneIsTheSeriesRunsValue) {
+  std::mt19937_64 g(7);
+  IntervalEvaluator alone, series;
+  int compared = 0, failures = 0;
+  for (int i = 0; i < 3000 && failures < 10; ++i) {
+    const std::string text = random_formula(g, 4);
+    test::Formula c = test::compile(text);
+    if (!c.ok) continue;
+    for (int j = 0; j < 4; ++j) {
+      const double angle = g() % 3 == 0 ? kDegrees : kRadians;
+      const Interval x = random_interval(g);
+      const Enclosure a = alone.evaluate(c.f(), x, 0, angle);
+      const Enclosure s = series.evaluate(c.f(), x, 1 + static_cast<int>(g() % 2), angle);
+      ++compared;
+      const bool same = std::bit_cast<uint64_t>(a.f[0].lo) == std::bit_cast<uint64_t>(s.f[0].lo) &&
+                        std::bit_cast<uint64_t>(a.f[0].hi) == std::bit_cast<uint64_t>(s.f[0].hi) &&
+                        a.defined == s.defined && a.continuous == s.continuous && a.smooth == s.smooth;
+      if (same) continue;
+      ++failures;
+      ADD_FAILURE() << text << " on [" << x.lo << ", " << x.hi << "]" << (angle == kDegrees ? " (deg)" : "")
+                    << ": [" << a.f[0].lo << ", " << a.f[0].hi << "] " << int(a.defined) << a.continuous
+                    << " vs [" << s.f[0].lo << ", " << s.f[0].hi << "] " << int(s.defined) << s.continuous;
+    }
+  }
+  EXPECT_GT(compared, 6000);
 }
 
 }  // namespace
