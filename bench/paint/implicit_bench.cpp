@@ -62,6 +62,20 @@ void BM_ImplicitZoomStep(benchmark::State& state) {
 }
 BENCHMARK(BM_ImplicitZoomStep)->Unit(benchmark::kMillisecond);
 
+// The window's first picture of a hard equation: the recomputation with its
+// first piece of refinement and the paint of the coarse pixels, at ratio 1
+// and 2; the rest is refined later, between events.
+void BM_ImplicitFirstPicture(benchmark::State& state) {
+  Picture p(kFormulas[2]);
+  const int ratio = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    recompute_panel(p.panel, p.plot, p.placement.plot.width, p.placement.plot.height, {true, ratio});
+    QImage image = paint_graph_image(p.panel, p.plot, p.colours, p.placement);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_ImplicitFirstPicture)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace kv
 

@@ -41,9 +41,16 @@ void for_implicit(const PanelRecord& panel, const PanelPlot& plot, const PlotRec
 // region shows through the others.
 void tint_class(std::vector<Colour>& layer, std::vector<uint8_t>& touched,
                 const analysis::ImplicitPixels& px, uint8_t cls, Colour colour, int share) {
+  // The layer holds few colours, mostly in long stretches: the last mix is
+  // kept rather than computed again for every pixel.
+  Colour last_in = layer.empty() ? 0 : ~layer[0], last_out = 0;
   for (size_t k = 0; k < px.cls.size(); ++k) {
     if (px.cls[k] != cls) continue;
-    layer[k] = mix_colour(colour, layer[k], share);
+    if (layer[k] != last_in) {
+      last_in = layer[k];
+      last_out = mix_colour(colour, last_in, share);
+    }
+    layer[k] = last_out;
     touched[k] = 1;
   }
 }

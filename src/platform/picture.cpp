@@ -2,10 +2,10 @@
 #include "platform/picture.h"
 
 #include <QBuffer>
-#include <algorithm>
 #include <QtMath>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <algorithm>
 
 #include "graph/coord_painter.h"
 #include "graph/recompute.h"

@@ -3,6 +3,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "graph/recompute.h"
 #include "session/refresh.h"
@@ -39,13 +40,17 @@ void GraphWidget::refine() {
   }
   const bool pending = implicit_pending(state_.current(), plot);
   if (!pending) refine_timer_.stop();
-  if (!pending || since_paint_.elapsed() >= kRefineRepaintMs) {
+  // A large picture takes long to paint: then it is painted less often, so
+  // that the refinement keeps most of the time.
+  if (!pending || since_paint_.elapsed() >= std::max(kRefineRepaintMs, 3 * paint_ms_)) {
     state_.recompute_needed = true;  // the picture again, the curves as they are
     update();
   }
 }
 
 void GraphWidget::paintEvent(QPaintEvent* event) {
+  QElapsedTimer paint_clock;
+  paint_clock.start();
   const QPoint offset = client_offset_();
   const ShellPaintFlags shell = paint_flags(state_);
   PaintFlags flags;
@@ -65,6 +70,7 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
                    state_.current_plot(), state_.current_colours(), state_.layout, flags);
   }
   after_paint(state_, host_);
+  paint_ms_ = paint_clock.elapsed();
   since_paint_.start();
   if (implicit_pending(state_.current(), state_.current_plot())) {
     if (!refine_timer_.isActive()) refine_timer_.start();

@@ -52,6 +52,7 @@ class GraphWidget : public QWidget {
   OffscreenPicture picture_;
   QTimer refine_timer_;
   QElapsedTimer since_paint_;
+  qint64 paint_ms_ = 0;  // how long the last paint took
 };
 
 }  // namespace kv

@@ -7,9 +7,9 @@
 #include <QPrinter>
 
 #include "dialogs/print_dialogs.h"
+#include "graph/recompute.h"
 #include "platform/graph_print.h"
 #include "platform/message_boxes.h"
-#include "graph/recompute.h"
 #include "platform/picture.h"
 #include "session/print_background.h"
 #include "session/shell_state.h"
