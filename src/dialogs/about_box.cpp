@@ -68,7 +68,7 @@ AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
   setFixedSize(std::max(sizeHint().width(), title + kTitleBarRoom), sizeHint().height());
 
   // Every recognised gesture closes the box; a press on its body moves it.
-  new WindowGestures(this, state, [this](int) { reject(); });
+  new WindowGestures(this, state, GestureWindow::About, [this](GestureAction) { reject(); });
 }
 
 void show_about_box(QWidget* owner, const ShellState& state) {

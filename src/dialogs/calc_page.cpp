@@ -47,17 +47,6 @@ constexpr int kFormulaChars = 34;
 constexpr int kTableLines = 14;
 constexpr int kValueLines = 3;
 
-// The shared edit font: fixed pitch, as large as the user's dialog font.
-QFont edit_font(const QWidget* w) {
-  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  if (w->font().pointSizeF() > 0) {
-    f.setPointSizeF(w->font().pointSizeF());
-  } else {
-    f.setPixelSize(w->font().pixelSize());
-  }
-  return f;
-}
-
 // The result boxes show the rows without CR.
 QString display_text(const std::string& text) {
   QString s = QString::fromStdString(text);

@@ -14,6 +14,7 @@
 #include "dialogs/calc_texts.h"
 #include "dialogs/discussion_window.h"
 #include "dialogs/window_gestures.h"
+#include "session/dialog_controls.h"
 #include "platform/qt_boundary.h"
 #include "session/commands.h"
 #include "session/dialog_placement.h"
@@ -53,7 +54,8 @@ CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const Calc
   current_page()->calculate_button()->setDefault(true);
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, [this] { host_.post_command(Command::Help); });
-  gestures_ = new WindowGestures(this, state_, [this](int id) { run(id); });
+  gestures_ = new WindowGestures(this, state_, GestureWindow::Dialog,
+                                 [this](GestureAction a) { run(gesture_control(a)); });
 }
 
 CalcWindow::~CalcWindow() {

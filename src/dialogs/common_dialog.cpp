@@ -8,6 +8,7 @@
 #include <QShortcut>
 
 #include "dialogs/window_gestures.h"
+#include "session/dialog_controls.h"
 #include "platform/qt_boundary.h"
 #include "session/command_ids.h"
 #include "session/dialog_placement.h"
@@ -70,7 +71,9 @@ QPoint CommonDialog::owner_corner() const {
 void CommonDialog::finish_controls() {
   adjustSize();
   setMinimumSize(size());
-  new WindowGestures(this, state_, [this](int id) { run_control(id); });  // owned by the dialog
+  // Owned by the dialog.
+  new WindowGestures(this, state_, GestureWindow::Dialog,
+                     [this](GestureAction a) { run_control(gesture_control(a)); });
 }
 
 void CommonDialog::open_at(DialogRect& remembered, Point default_offset) {

@@ -22,6 +22,8 @@
 #include "dialogs/calc_common.h"
 #include "dialogs/calc_texts.h"
 #include "dialogs/window_gestures.h"
+#include "platform/qt_boundary.h"
+#include "session/dialog_controls.h"
 #include "expr/cp1252.h"
 #include "expr/messages.h"
 #include "platform/message_boxes.h"
@@ -44,24 +46,10 @@ constexpr int kFieldChars = 11;
 constexpr int kFormulaChars = 40;
 constexpr int kTableLines = 14;
 
-QString to_qt(const std::string& text) { return QString::fromStdString(cp1252_to_utf8(text)); }
-std::string to_panel(const QString& text) { return utf8_to_cp1252(text.toStdString()); }
-QString ui(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QFont edit_font(const QWidget* w) {
-  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  if (w->font().pointSizeF() > 0) {
-    f.setPointSizeF(w->font().pointSizeF());
-  } else {
-    f.setPixelSize(w->font().pixelSize());
-  }
-  return f;
-}
-
 QLineEdit* make_field(const QFont& font, int chars, const char* tip) {
   auto* edit = new QLineEdit;
   edit->setFont(font);
-  if (tip != nullptr) edit->setToolTip(ui(tip));
+  if (tip != nullptr) edit->setToolTip(ui_text(tip));
   edit->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QLatin1Char('0')) * chars);
   return edit;
 }
@@ -70,7 +58,7 @@ QTableWidget* make_table(const QFont& font) {
   auto* table = new QTableWidget(0, 4);
   table->setFont(font);
   QStringList headers;
-  for (const char* c : kColumns) headers << ui(c);
+  for (const char* c : kColumns) headers << ui_text(c);
   table->setHorizontalHeaderLabels(headers);
   table->verticalHeader()->setVisible(false);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -100,7 +88,7 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
     : QDialog(nullptr), state_(state), host_(host), hooks_(hooks), remembered_(remembered) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_QuitOnClose, false);
-  setWindowTitle(ui(kTitle));
+  setWindowTitle(ui_text(kTitle));
   WindowGestures::mark_background(this);
   const PanelRecord& function_panel = state_.panels[kPanelFunction];
   reset_discussion_panel(panel_, function_panel);
@@ -114,20 +102,20 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
   x_min_ = make_field(font, kFieldChars, calc_text::kTipExpression);
   x_max_ = make_field(font, kFieldChars, calc_text::kTipExpression);
   formula_->setMaxLength(std::numeric_limits<int>::max());
-  formula_->setText(to_qt(start.formulas));
-  x_min_->setText(to_qt(start.x_min));
-  x_max_->setText(to_qt(start.x_max));
-  note_ = new QLabel(to_qt(start.skipped));
+  formula_->setText(panel_to_widget(start.formulas));
+  x_min_->setText(panel_to_widget(start.x_min));
+  x_max_->setText(panel_to_widget(start.x_max));
+  note_ = new QLabel(panel_to_widget(start.skipped));
   note_->setWordWrap(true);
   note_->setVisible(!start.skipped.empty());
 
   auto* fields = new QGridLayout;
-  fields->addWidget(new QLabel(ui(calc_text::kFunctionLabel)), 0, 0);
+  fields->addWidget(new QLabel(ui_text(calc_text::kFunctionLabel)), 0, 0);
   fields->addWidget(formula_, 0, 1, 1, 3);
   fields->addWidget(note_, 1, 1, 1, 3);
-  fields->addWidget(new QLabel(ui(calc_text::kXMinLabel)), 2, 0);
+  fields->addWidget(new QLabel(ui_text(calc_text::kXMinLabel)), 2, 0);
   fields->addWidget(x_min_, 2, 1);
-  fields->addWidget(new QLabel(ui(calc_text::kXMaxLabel)), 2, 2);
+  fields->addWidget(new QLabel(ui_text(calc_text::kXMaxLabel)), 2, 2);
   fields->addWidget(x_max_, 2, 3);
   fields->setColumnStretch(1, 1);
   fields->setColumnStretch(3, 1);
@@ -149,7 +137,8 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
   for (const auto& [id, w] : names) w->setObjectName(QStringLiteral("ctl%1").arg(id));
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(f1, &QShortcut::activated, this, [this] { host_.post_command(Command::Help); });
-  gestures_ = new WindowGestures(this, state_, [this](int id) { run(id); });
+  gestures_ = new WindowGestures(this, state_, GestureWindow::Dialog,
+                                 [this](GestureAction a) { run(gesture_control(a)); });
 }
 
 DiscussionWindow::~DiscussionWindow() = default;
@@ -160,8 +149,8 @@ QWidget* DiscussionWindow::build_buttons() {
   auto* column = new QVBoxLayout(box);
   column->setContentsMargins(0, 0, 0, 0);
   auto add = [&](int id, const char* text, const char* tip) {
-    auto* b = new QPushButton(ui(text));
-    if (tip != nullptr) b->setToolTip(ui(tip));
+    auto* b = new QPushButton(ui_text(text));
+    if (tip != nullptr) b->setToolTip(ui_text(tip));
     column->addWidget(b);
     connect(b, &QPushButton::clicked, this, [this, id] { run(id); });
     return b;
@@ -206,9 +195,9 @@ void DiscussionWindow::run(int id) {
 
 void DiscussionWindow::calculate() {
   DialogTexts t;
-  t.formula = to_panel(formula_->text());
-  t.range[kXMin] = to_panel(x_min_->text());
-  t.range[kXMax] = to_panel(x_max_->text());
+  t.formula = widget_to_panel(formula_->text());
+  t.range[kXMin] = widget_to_panel(x_min_->text());
+  t.range[kXMax] = widget_to_panel(x_max_->text());
   t.degrees = degrees_;
   if (!read_discussion_fields(panel_, t, compile_env(state_))) {
     show_error();
@@ -241,9 +230,9 @@ void DiscussionWindow::show_result() {
   table_->resizeColumnsToContents();
   // The polar formulas left out of the start text stay named while that text is discussed.
   std::string note = result_.skipped;
-  if (note.empty() && to_panel(formula_->text()) == start_formulas_) note = start_note_;
+  if (note.empty() && widget_to_panel(formula_->text()) == start_formulas_) note = start_note_;
   if (result_.discussion.budget_exhausted) note += (note.empty() ? "" : "\n") + utf8_to_cp1252(kBudgetNote);
-  note_->setText(to_qt(note));
+  note_->setText(panel_to_widget(note));
   note_->setVisible(!note.empty());
   select_row(-1);
 }

@@ -154,9 +154,9 @@ HelpWindow::HelpWindow(QWidget* owner, std::string_view text, int layout_width, 
   connect(print_action, &QAction::triggered, this, &HelpWindow::print);
   menuBar()->addAction(print_action);
   addAction(print_action);
-  new WindowGestures(this, state, [this](int id) {
-    if (id == kCtlHelp) close();  // up or down
-    else if (run_owner_) run_owner_(id == kCtlCancel ? left_command_ : kCtlOk);
+  new WindowGestures(this, state, GestureWindow::Help, [this](GestureAction a) {
+    if (a == GestureAction::Close) close();
+    else if (run_owner_) run_owner_(a == GestureAction::Cancel ? left_command_ : kCtlOk);
   });
   view_->setFocus();
 }

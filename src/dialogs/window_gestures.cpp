@@ -9,8 +9,6 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "session/dialog_controls.h"
-
 namespace kv {
 
 namespace {
@@ -18,21 +16,11 @@ namespace {
 constexpr const char* kMoveHandle = "kvMoveHandle";
 constexpr const char* kBackground = "kvBackground";
 
-int command_of(int gesture) {
-  switch (gesture) {
-    case kGestureRight: return kCtlOk;
-    case kGestureLeft: return kCtlCancel;
-    case kGestureUp:
-    case kGestureDown: return kCtlHelp;
-    default: return 0;
-  }
-}
-
 }  // namespace
 
-WindowGestures::WindowGestures(QWidget* window, const ShellState& state,
-                               std::function<void(int)> run)
-    : QObject(window), window_(window), state_(state), run_(std::move(run)) {
+WindowGestures::WindowGestures(QWidget* window, const ShellState& state, GestureWindow kind,
+                               std::function<void(GestureAction)> run)
+    : QObject(window), window_(window), state_(state), kind_(kind), run_(std::move(run)) {
   clock_.start();
   timeout_.setSingleShot(true);
   timeout_.setInterval(static_cast<int>(kGestureTimeoutMs));
@@ -94,10 +82,10 @@ bool WindowGestures::on_release(QEvent* event) {
     QCoreApplication::sendEvent(menu_owner, &replay);
     return false;
   }
-  const int id = command_of(f.result);
-  if (id == 0) return false;
-  // The command may close the window; the release is consumed first.
-  QMetaObject::invokeMethod(this, [this, id] { run_(id); }, Qt::QueuedConnection);
+  const GestureAction action = gesture_action(kind_, f.result);
+  if (action == GestureAction::None) return false;
+  // The action may close the window; the release is consumed first.
+  QMetaObject::invokeMethod(this, [this, action] { run_(action); }, Qt::QueuedConnection);
   return true;
 }
 

@@ -2,8 +2,8 @@
 // watches the window and every widget inside it.
 //
 // A right-button drag over the window or any of its controls is a gesture
-// (session/gesture.h): right runs command 1, left command 2, up or down
-// command 1011. The context menu a control would show on the right press is
+// (session/gesture.h); what it does there comes from gesture_action for the
+// kind of window. The context menu a control would show on the right press is
 // held back while the gesture runs; a release too short to be a gesture
 // shows it after all. Esc, a left press, focus loss and the time-out end a
 // gesture without a command. A left press on the window's background, on a
@@ -29,8 +29,9 @@ class WindowGestures final : public QObject {
   Q_OBJECT
 
  public:
-  // run receives the command ids 1, 2 and 1011.
-  WindowGestures(QWidget* window, const ShellState& state, std::function<void(int)> run);
+  // run receives every action other than None.
+  WindowGestures(QWidget* window, const ShellState& state, GestureWindow kind,
+                 std::function<void(GestureAction)> run);
 
   // Watches the widgets created inside the window since the last call too.
   void watch_children();
@@ -49,7 +50,8 @@ class WindowGestures final : public QObject {
 
   QWidget* window_;
   const ShellState& state_;
-  std::function<void(int)> run_;
+  GestureWindow kind_;
+  std::function<void(GestureAction)> run_;
   GestureRecogniser recogniser_;
   MouseMode mode_ = MouseMode::Idle;
   QElapsedTimer clock_;

@@ -51,30 +51,6 @@ void render(QPainter& painter, PanelRecord& panel, const PanelPlot& plot,
 
 }  // namespace
 
-// QImage would accept pictures far beyond any screen and leave the failure to
-// the memory manager; a picture of more than 2^28 pixels (1 GiB) or a side
-// beyond 32767 pixels counts as one that cannot be made.
-bool picture_size_possible(int64_t width, int64_t height) {
-  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-         width * height <= kMaxPicturePixels;
-}
-
-PlotPlacement placement_for_plot_size(int width, int height, bool boxed_style) {
-  // A client area exactly as large as plot and margins; the layout rule then
-  // gives the plot back, made even and at least 50.
-  ClientLayout layout;
-  layout.toolbars = false;
-  layout.status_bar = false;
-  layout.boxed_style = boxed_style;
-  PlotPlacement probe = plot_rect_for_client(layout);  // margins with a tiny client
-  const int left_margin = probe.plot.left;
-  const int top_margin = probe.plot.top;
-  const int right_margin = probe.client.right - 1 - probe.plot.right();
-  const int bottom_margin = probe.client.bottom - 1 - probe.plot.bottom();
-  layout.client = {0, 0, left_margin + width + right_margin, top_margin + height + bottom_margin};
-  return plot_rect_for_client(layout);
-}
-
 QImage paint_graph_image(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
                          const PlotPlacement& placement) {
   QImage image = make_picture(placement.client);

@@ -21,21 +21,11 @@
 #include "graph/samples.h"
 #include "graph/view.h"
 #include "model/panel_record.h"
+#include "session/picture_rules.h"
 
 class QPainter;
 
 namespace kv {
-
-// The largest picture of the graph area that is made: sides up to 32767
-// pixels and 2^28 pixels in all. Larger pictures count as failed to allocate.
-inline constexpr int64_t kMaxPictureSide = 32767;
-inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
-bool picture_size_possible(int64_t width, int64_t height);
-
-// The placement of a plot of width x height pixels with the margins of the
-// layout rule, in a graph area whose corner is (0, 0). Odd or too small
-// sizes become even and at least 50, as in the window.
-PlotPlacement placement_for_plot_size(int width, int height, bool boxed_style);
 
 // Paints the panel's picture into a new RGB32 image of the graph area.
 // A null image when it cannot be allocated or exceeds 2^28 pixels or 32767

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QComboBox>
 #include <QFile>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -38,6 +39,16 @@ QString file_name(const std::string& path) {
 }
 
 std::string local_path(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+QFont edit_font(const QWidget* w) {
+  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (w->font().pointSizeF() > 0) {
+    f.setPointSizeF(w->font().pointSizeF());
+  } else {
+    f.setPixelSize(w->font().pixelSize());
+  }
+  return f;
+}
 
 void select_field_text(QWidget* w) {
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {

@@ -8,6 +8,7 @@
 // with its own message, so nothing typed disappears unnoticed.
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <QString>
 #include <string>
@@ -47,6 +48,10 @@ std::string widget_lines_to_panel(const QString& text);
 // A file name as the system spells it (bytes in the locale's encoding), and back.
 QString file_name(const std::string& path);
 std::string local_path(const QString& name);
+
+// The font of the formula and value fields of the calculators: fixed pitch,
+// as large as the font of the window w.
+QFont edit_font(const QWidget* w);
 
 // Selects the whole text of an input field (line, combo box with a line, or
 // several lines); other widgets are left alone.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/panel_record.h"
+#include "session/gesture.h"
 
 namespace kv {
 
@@ -32,6 +33,17 @@ enum DialogControl : int {
   kCtlSetDefault = 1012,  // "Als &Standard setzen"
   kCtlXStep = 1021,
 };
+
+// The control a gesture in a dialog presses: confirm 1, cancel 2, help 1011;
+// 0 for any other action.
+inline int gesture_control(GestureAction a) {
+  switch (a) {
+    case GestureAction::Confirm: return kCtlOk;
+    case GestureAction::Cancel: return kCtlCancel;
+    case GestureAction::Help: return kCtlHelp;
+    default: return 0;
+  }
+}
 
 inline int range_control(int range_index) { return kCtlXMin + range_index; }
 

@@ -56,4 +56,23 @@ int classify_gesture(int dx, int dy) {
   return kGestureLeft;
 }
 
+GestureAction gesture_action(GestureWindow window, int result) {
+  using enum GestureAction;
+  if (result < kGestureLeft || result > kGestureDown) return None;
+  const bool vertical = result == kGestureUp || result == kGestureDown;
+  switch (window) {
+    case GestureWindow::Main:
+      if (!vertical) return OpenDialog;
+      return result == kGestureUp ? ZoomOut : ZoomIn;
+    case GestureWindow::Dialog:
+      if (vertical) return Help;
+      return result == kGestureRight ? Confirm : Cancel;
+    case GestureWindow::Help:
+      if (vertical) return Close;
+      return result == kGestureRight ? Confirm : Cancel;
+    case GestureWindow::About: return Close;
+  }
+  return None;
+}
+
 }  // namespace kv

@@ -61,6 +61,30 @@ struct GestureFinish {
 GestureFinish gesture_finish(GestureRecogniser& g, MouseMode& mode, bool gestures_on, Point end,
                              int64_t now_ms);
 
+// The windows that take gestures, and what each gesture means in them: the
+// one table of gesture meanings, so that the main window, the dialogs, the
+// help window and the about box cannot drift apart.
+enum class GestureWindow : int {
+  Main,    // the graph: right and left open the current dialog, up zooms out, down in
+  Dialog,  // formula dialogs and calculators: right confirms, left cancels, up or down helps
+  Help,    // help and quick reference: right and left go to the owner, up or down close
+  About,   // the about box: every direction closes it
+};
+
+enum class GestureAction : int {
+  None,
+  OpenDialog,  // the main window's current dialog
+  ZoomIn,
+  ZoomOut,
+  Confirm,     // the dialog's "OK" (control 1); in a help window the owner's
+  Cancel,      // the dialog's "Abbrechen" (control 2); in a help window the owner's
+  Help,        // the dialog's quick reference (control 1011)
+  Close,       // the window closes itself
+};
+
+// kGestureNone and kGestureClick mean no action anywhere.
+GestureAction gesture_action(GestureWindow window, int result);
+
 // The direction of a movement of at least 8 pixels. Exact diagonals go to
 // up, then right, then down, in that order.
 int classify_gesture(int dx, int dy);

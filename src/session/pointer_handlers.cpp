@@ -34,13 +34,13 @@ void run_view_command(ShellState& state, ShellHost& host, Command id, const Rect
 }
 
 bool run_gesture_result(ShellState& state, ShellHost& host, const GestureFinish& finish) {
-  switch (finish.result) {
-    case kGestureLeft:
-    case kGestureRight: open_formula_dialog(state, host, state.surface()); return true;
-    case kGestureUp:
-    case kGestureDown: {
+  const GestureAction action = gesture_action(GestureWindow::Main, finish.result);
+  switch (action) {
+    case GestureAction::OpenDialog: open_formula_dialog(state, host, state.surface()); return true;
+    case GestureAction::ZoomOut:
+    case GestureAction::ZoomIn: {
       close_touch_gesture(state, host);
-      const double f = finish.result == kGestureUp ? kZoomOutFactor : kZoomInFactor;
+      const double f = action == GestureAction::ZoomOut ? kZoomOutFactor : kZoomInFactor;
       apply_view_change(state, host, zoom_view(current_view(state), f, f, finish.start));
       return true;
     }

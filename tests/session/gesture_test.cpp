@@ -75,5 +75,30 @@ TEST(ZoomBox, StartsOneColumnFurtherThanTheHoverArea) {
   EXPECT_EQ(mode, MouseMode::Idle);
 }
 
+// One row per window: what left, up, right and down do there; no gesture and
+// a click do nothing anywhere.
+TEST(GestureMeaning, EachWindowFromTheOneTable) {
+  using enum GestureAction;
+  struct Row {
+    GestureWindow window;
+    GestureAction left, up, right, down;
+  };
+  const Row rows[] = {
+      {GestureWindow::Main, OpenDialog, ZoomOut, OpenDialog, ZoomIn},
+      {GestureWindow::Dialog, Cancel, Help, Confirm, Help},
+      {GestureWindow::Help, Cancel, Close, Confirm, Close},
+      {GestureWindow::About, Close, Close, Close, Close},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(static_cast<int>(r.window));
+    EXPECT_EQ(gesture_action(r.window, kGestureLeft), r.left);
+    EXPECT_EQ(gesture_action(r.window, kGestureUp), r.up);
+    EXPECT_EQ(gesture_action(r.window, kGestureRight), r.right);
+    EXPECT_EQ(gesture_action(r.window, kGestureDown), r.down);
+    for (const int none : {int{kGestureNone}, int{kGestureClick}, kGestureDown + 1, -1})
+      EXPECT_EQ(gesture_action(r.window, none), None);
+  }
+}
+
 }  // namespace
 }  // namespace kv
