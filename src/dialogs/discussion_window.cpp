@@ -79,8 +79,6 @@ const char* message_or_default(int message) {
   return text != nullptr ? text : message_text(kMsgInvalidExpression);
 }
 
-Rect to_rect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
-
 }  // namespace
 
 DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
