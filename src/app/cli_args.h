@@ -10,6 +10,12 @@
 
 namespace kv {
 
+// A field of the command line: whether it was given, and its text.
+struct GivenText {
+  bool given = false;
+  std::string text;  // UTF-8 as typed
+};
+
 // Exit statuses of the command-line modes.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;    // the command line itself is wrong

@@ -51,11 +51,6 @@
 namespace kv {
 namespace {
 
-struct FieldText {
-  bool given = false;
-  std::string text;  // UTF-8 as typed
-};
-
 struct ExportRequest {
   std::string path;
   int width = 624, height = 520;
@@ -63,9 +58,9 @@ struct ExportRequest {
   bool panel_given = false;
   std::string document;                 // a document to load first
   std::optional<DocumentData> loaded;   // what it holds, once read
-  FieldText formula;
-  FieldText range[kRangeCount];
-  FieldText x0;
+  GivenText formula;
+  GivenText range[kRangeCount];
+  GivenText x0;
   std::vector<std::string> starts;  // start x, y, y', ...
   bool degrees = false, absolute = false, high_precision = false, derivative = false;
   int palette = -1, line_width = -1;
@@ -241,7 +236,7 @@ int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help
 // ---------------------------------------------------------------------------
 // The panel, as the formula dialog leaves it.
 
-void store_text(RangeValue& field, const FieldText& given) {
+void store_text(RangeValue& field, const GivenText& given) {
   if (!given.given) return;
   field.text = utf8_to_cp1252(given.text);
   field.has_text = true;
@@ -267,7 +262,7 @@ void apply_request(PanelRecord& panel, const ExportRequest& req) {
 // no field given beside it, which the window opens unchecked.
 bool checks_fields(const ExportRequest& req) {
   if (!req.loaded || req.formula.given || req.x0.given || !req.starts.empty()) return true;
-  for (const FieldText& r : req.range) {
+  for (const GivenText& r : req.range) {
     if (r.given) return true;
   }
   return false;

@@ -25,15 +25,10 @@
 namespace kv {
 namespace {
 
-struct Given {
-  bool given = false;
-  std::string text;  // UTF-8 as typed
-};
-
 struct TableRequest {
   bool single_value = false;  // --value instead of --table
   std::string formula;        // UTF-8
-  Given x_min, x_max, step, x;
+  GivenText x_min, x_max, step, x;
   std::vector<std::string> starts;  // start x, y, y', ...
   bool degrees = false, high_precision = false;
 };
@@ -42,7 +37,7 @@ constexpr size_t kMaxStarts = kDialogValueCount - kStartX;
 
 int parse_table_option(std::string_view arg, ArgReader& args, TableRequest& req) {
   std::string value;
-  Given* field = nullptr;
+  GivenText* field = nullptr;
   if (arg == "--x") field = &req.x;
   if (!req.single_value) {
     if (arg == "--x-min") field = &req.x_min;
@@ -102,7 +97,7 @@ bool is_equation(const std::string& formula) {
   return !compile_formulas(scratch, CompileEnv{}) && scratch.error.message == kMsgNoDiffEqu;
 }
 
-void replace_text(std::string& field, const Given& given) {
+void replace_text(std::string& field, const GivenText& given) {
   if (given.given) field = utf8_to_cp1252(given.text);
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/qpainter_device.h"
 #include "session/coord_tip.h"
+#include "shell/overlay_window.h"
 
 namespace kv {
 
@@ -47,12 +48,8 @@ QImage render_coord_tip(const CoordTip& tip, const PanelRecord& panel, const Col
 }
 
 CoordTooltip::CoordTooltip(QWidget* owner)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                         Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint) {
-  setAttribute(Qt::WA_ShowWithoutActivating);
-  setAttribute(Qt::WA_TransparentForMouseEvents);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::NoFocus);
+    : QWidget(owner, kOverlayWindowFlags) {
+  make_passive_overlay(this);
 }
 
 void CoordTooltip::show_values(const PanelRecord& panel, const PlotRect& plot,

@@ -6,16 +6,13 @@
 #include <QPainter>
 
 #include "session/zoom_box.h"
+#include "shell/overlay_window.h"
 
 namespace kv {
 
 ZoomEdgeWindow::ZoomEdgeWindow(QWidget* owner)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                         Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint) {
-  setAttribute(Qt::WA_ShowWithoutActivating);
-  setAttribute(Qt::WA_TransparentForMouseEvents);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::NoFocus);
+    : QWidget(owner, kOverlayWindowFlags) {
+  make_passive_overlay(this);
 }
 
 void ZoomEdgeWindow::paintEvent(QPaintEvent* event) {
