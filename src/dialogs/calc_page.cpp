@@ -29,6 +29,7 @@
 #include "expr/messages.h"
 #include "platform/message_boxes.h"
 #include "platform/qt_boundary.h"
+#include "session/calc_handover.h"
 #include "session/commands.h"
 #include "session/formula_history.h"
 #include "session/refresh.h"
@@ -301,10 +302,7 @@ void CalcPage::focus_formula() {
   formula_->lineEdit()->selectAll();
 }
 
-void CalcPage::release_formula() {
-  panel_.formulas.clear();
-  panel_.current = -1;
-}
+void CalcPage::release_formula() { release_calc_formulas(panel_); }
 
 DialogTexts CalcPage::texts() const {
   // Controls the page does not have keep the panel's texts.
@@ -384,33 +382,18 @@ void CalcPage::copy() const {
 }
 
 void CalcPage::to_graph() {
-  if (!state_.has(Feature::FormulaDialogs)) return;
-  if (panel_index_ != kPanelTableDiffEqu) {
-    if (!append_to_function_list(state_.panels[kPanelFunction].source,
-                                 widget_to_panel(formula_->currentText()))) {
-      return;
-    }
-    open_formula_dialog(Command::FunctionDialog);
-    return;
+  const CalcGraphAnswer answer = calc_to_graph(state_, host_, panel_index_, texts());
+  switch (answer.step) {
+    case CalcGraphStep::ShowError: show_error(); break;
+    case CalcGraphStep::EndOpenDialog: end_dialog_then_post(answer.command); break;
+    case CalcGraphStep::Nothing:
+    case CalcGraphStep::Posted: break;
   }
-  // Fields the checks refuse would reach the drawing panel and its graph if
-  // the user cancelled the dialog there; they are shown here instead.
-  if (!read_table_fields(panel_, texts(), compile_env(state_))) {
-    show_error();
-    return;
-  }
-  hand_equation_to_graph(panel_, state_.panels[kPanelDiffEqu]);
-  open_formula_dialog(Command::DiffEquDialog);
 }
 
-void CalcPage::open_formula_dialog(Command id) {
+void CalcPage::end_dialog_then_post(Command id) {
+  // The command is posted once the open dialog's event loop has returned.
   ShellHost* host = &host_;
-  if (!state_.formula_dialog_open) {
-    host->post_command(id);
-    return;
-  }
-  // An open formula dialog shows the old text: it ends first, and the
-  // command is posted once its event loop has returned.
   if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
   QTimer::singleShot(0, this, [host, id] { host->post_command(id); });
 }

@@ -72,7 +72,7 @@ class CalcPage final : public QWidget {
   void show_result();
   void show_error();
   // Ends an open formula dialog and asks the main window to open command id.
-  void open_formula_dialog(Command id);
+  void end_dialog_then_post(Command id);
 
   const int panel_index_;
   ShellState& state_;
