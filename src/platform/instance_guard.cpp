@@ -27,6 +27,7 @@
 #include "platform/qt_boundary.h"
 #include "session/instance_protocol.h"
 #include "session/instance_question.h"
+#include "session/instance_rules.h"
 
 namespace kv {
 namespace {
@@ -123,22 +124,33 @@ Delivery deliver(const std::string& socket_path, const std::string& message) {
   return Delivery::Delivered;
 }
 
+PathFacts path_facts(const struct stat& st) {
+  PathFacts facts;
+  facts.kind = S_ISDIR(st.st_mode) ? PathKind::Folder
+               : S_ISLNK(st.st_mode) ? PathKind::Link
+                                     : PathKind::Other;
+  facts.owner = st.st_uid;
+  facts.mode = st.st_mode & 07777;
+  return facts;
+}
+
 bool private_folder(const std::string& path) {
   ::mkdir(path.c_str(), 0700);  // an existing folder is checked below like a new one
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0) return false;
-  if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
-  return (st.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
+  switch (socket_folder_verdict(path_facts(st), ::getuid())) {
+    case FolderVerdict::Use: return true;
+    case FolderVerdict::CloseThenUse: return ::chmod(path.c_str(), 0700) == 0;
+    case FolderVerdict::Refuse: break;
+  }
+  return false;
 }
 
-// XDG_RUNTIME_DIR only when it is this user's folder: after su it may still
-// name the folder of the user before.
 const char* own_runtime_dir() {
   const char* dir = std::getenv("XDG_RUNTIME_DIR");
   struct stat st;
-  if (dir == nullptr || ::stat(dir, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
-    return nullptr;
-  return dir;
+  if (dir == nullptr || ::stat(dir, &st) != 0) return nullptr;
+  return runtime_folder_usable(path_facts(st), ::getuid()) ? dir : nullptr;
 }
 
 }  // namespace
@@ -327,14 +339,12 @@ void InstanceGuard::dispatch(const std::string& bytes) {
 bool ask_about_other_instances(InstanceGuard& guard,
                                const std::function<MessageResult(const std::string&)>& ask) {
   const FileLock lock = guard.lock_question();
-  if (!lock.held()) return true;
-  const int others = guard.count_others();
-  if (others == 0) return true;
-  switch (ask(other_instances_question(others))) {
-    case MessageResult::Yes: guard.close_others(); return true;
-    case MessageResult::No: return true;
-    default: return false;  // Cancel, or the box closed without an answer
-  }
+  // Counting sends each other instance a probe: only when the question may come.
+  const int others = lock.held() ? guard.count_others() : 0;
+  if (!ask_about_others(lock.held(), others)) return true;
+  const OthersAnswer answer = others_answer(ask(other_instances_question(others)));
+  if (answer.close_others) guard.close_others();
+  return answer.close_this;
 }
 
 }  // namespace kv
