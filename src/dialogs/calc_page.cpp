@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -394,7 +393,7 @@ void CalcPage::to_graph() {
 void CalcPage::end_dialog_then_post(Command id) {
   // The command is posted once the open dialog's event loop has returned.
   ShellHost* host = &host_;
-  if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+  end_modal_dialog();
   QTimer::singleShot(0, this, [host, id] { host->post_command(id); });
 }
 

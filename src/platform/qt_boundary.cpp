@@ -1,8 +1,10 @@
 // The conversions between our types and the toolkit's; see the header.
 #include "platform/qt_boundary.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -58,6 +60,25 @@ void select_field_text(QWidget* w) {
   } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
     text->selectAll();
   }
+}
+
+bool end_modal_dialog() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal == nullptr) return false;
+  if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+    dialog->reject();
+  } else {
+    modal->close();
+  }
+  return true;
+}
+
+bool end_modal_dialogs() {
+  bool ended = false;
+  // Each hidden dialog leaves the toolkit's stack of modal windows, so the
+  // next one comes up; the bound only guards against one that will not go.
+  for (int i = 0; i < 16 && end_modal_dialog(); ++i) ended = true;
+  return ended;
 }
 
 }  // namespace kv

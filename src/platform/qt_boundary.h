@@ -1,6 +1,7 @@
 // The one place where our plain types meet the toolkit's: rectangles, the
 // program's own texts (UTF-8), the panels' texts (Windows-1252 with "\r\n"
-// line breaks), file names, and selecting a field's text. Every widget file
+// line breaks), file names, selecting a field's text and ending a modal
+// dialog. Every widget file
 // converts through these, so a rule (which pixels a rectangle holds, how
 // the bytes of a file name are read) is written once.
 //
@@ -56,5 +57,12 @@ QFont edit_font(const QWidget* w);
 // Selects the whole text of an input field (line, combo box with a line, or
 // several lines); other widgets are left alone.
 void select_field_text(QWidget* w);
+
+// Ends the topmost modal window as its Cancel button would (a window that is
+// no dialog is closed); false when none is open.
+bool end_modal_dialog();
+// Ends every modal window, innermost first, so that an open or close from
+// outside runs with the main window in charge; false when none was open.
+bool end_modal_dialogs();
 
 }  // namespace kv

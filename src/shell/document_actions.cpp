@@ -1,7 +1,6 @@
 // The window's side of documents and pictures; see the header.
 #include "shell/document_actions.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QDialog>
 #include <QFile>
@@ -218,23 +217,6 @@ std::string dropped_file(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return std::string();
   const QUrl url = data->urls().first();
   return url.isLocalFile() ? local_path(url.toLocalFile()) : std::string();
-}
-
-bool end_modal_dialogs() {
-  bool ended = false;
-  // Each hidden dialog leaves the toolkit's stack of modal windows, so the
-  // next one comes up; the bound only guards against one that will not go.
-  for (int i = 0; i < 16; ++i) {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) break;
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-      dialog->reject();
-    } else {
-      modal->close();
-    }
-    ended = true;
-  }
-  return ended;
 }
 
 }  // namespace kv

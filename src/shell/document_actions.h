@@ -73,9 +73,4 @@ class DocumentActions final : public DocumentDialogs {
 // file.
 std::string dropped_file(const QMimeData* data);
 
-// Ends every modal dialog on the screen (the answer Cancel), innermost first,
-// so that an open or close from outside runs with the main window in charge.
-// Returns whether there was one.
-bool end_modal_dialogs();
-
 }  // namespace kv
