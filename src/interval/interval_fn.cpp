@@ -86,6 +86,7 @@ double cube_dn(double v) { return mul_dn(v, v >= 0 ? mul_dn(v, v) : mul_up(v, v)
 Interval powi(Interval a, double n) {
   if (is_empty(a)) return a;
   if (n == 0) return (a.lo == 0 && a.hi == 0) ? empty() : point(1);
+  if (n == 1) return a;  // also the slopes of the series of squares
   if (n == 2) return sqr(a);  // the common squares and cubes without the general chain
   if (n == 3) return {cube_dn(a.lo), -cube_dn(-a.hi)};
   if (n == 4) return sqr(sqr(a));
