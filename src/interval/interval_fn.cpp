@@ -75,20 +75,9 @@ Interval sqrt(Interval a) {
 
 Interval cbrt(Interval a) { return increasing(a, [](double v) { return std::cbrt(v); }); }
 
-namespace {
-
-// v^3 rounded down: the square rounded toward the side that makes the
-// product with v smaller (up for a negative v), then the product down.
-double cube_dn(double v) { return mul_dn(v, v >= 0 ? mul_dn(v, v) : mul_up(v, v)); }
-
-}  // namespace
-
-Interval powi(Interval a, double n) {
+Interval powi_beyond(Interval a, double n) {
   if (is_empty(a)) return a;
   if (n == 0) return (a.lo == 0 && a.hi == 0) ? empty() : point(1);
-  if (n == 2) return sqr(a);  // the common squares and cubes without the general chain
-  if (n == 3) return {cube_dn(a.lo), -cube_dn(-a.hi)};
-  if (n == 4) return sqr(sqr(a));
   const bool odd = is_odd(n);
   if (n < 0) {
     const Interval p = powi(a, -n);

@@ -35,8 +35,22 @@ Interval log2(Interval a);
 Interval log10(Interval a);
 Interval sqrt(Interval a);
 Interval cbrt(Interval a);
-// a^n for a whole n; 0^n for n <= 0 has no value.
-Interval powi(Interval a, double n);
+// v^3 rounded down: the square rounded toward the side that makes the
+// product with v smaller (up for a negative v), then the product down.
+inline double cube_dn(double v) { return mul_dn(v, v >= 0 ? mul_dn(v, v) : mul_up(v, v)); }
+
+// a^n for a whole n other than 1 to 4; 0^n for n <= 0 has no value.
+Interval powi_beyond(Interval a, double n);
+// a^n for a whole n: the powers 1 to 4, common in formulas and in the
+// series of powers, inline, without the general chain.
+inline Interval powi(Interval a, double n) {
+  if (is_empty(a)) return a;
+  if (n == 1) return a;
+  if (n == 2) return sqr(a);
+  if (n == 3) return {cube_dn(a.lo), -cube_dn(-a.hi)};
+  if (n == 4) return sqr(sqr(a));
+  return powi_beyond(a, n);
+}
 Interval sin(Interval a);
 Interval cos(Interval a);
 Interval tan(Interval a);

@@ -28,8 +28,23 @@ enum Kind : uint8_t {
   kPush, kPushX, kPushY, kUnknownTop, kAdd, kSub, kMul, kDiv, kAddC, kSubC, kCSub, kMulC, kDivC,
   kCDiv, kRule, kRuleC, kCRule, kPowWhole, kAbs, kSqrt, kExp, kLn, kSin, kCos,
   // x pushed and at once taken by the step: x + c, x - c, c x, x^n
-  kXAddC, kXSubC, kXMulC, kXPowWhole
+  kXAddC, kXSubC, kXMulC, kXPowWhole,
+  // one of those four at once added to, subtracted from or multiplied with
+  // the top: products of linear factors, sums of powers
+  kOnto  // to kOnto + 11: kOnto + 4 b + (x step - kXAddC), b indexing kOntoBinary
 };
+
+// The binary kinds that take an x step onto the top, in the order of kOnto.
+constexpr uint8_t kOntoBinary[] = {kAdd, kSub, kMul};
+
+// The kind of the x step xk followed by the binary step b, or kPush for none.
+uint8_t onto(uint8_t xk, uint8_t b) {
+  if (xk < kXAddC || xk > kXPowWhole) return kPush;
+  for (int i = 0; i < 3; ++i) {
+    if (kOntoBinary[i] == b) return static_cast<uint8_t>(kOnto + 4 * i + (xk - kXAddC));
+  }
+  return kPush;
+}
 
 // The kind that x followed by a step of kind k becomes, or kPush for none.
 Kind on_x(uint8_t k) {
@@ -104,6 +119,30 @@ void settle_empty(Value& t) {
   if (is_empty(t.v)) t.flags = 0;
 }
 
+// The value of the x step of kind xk (kXAddC ... kXPowWhole).
+inline Value x_value(int xk, const Step& s, Interval x) {
+  Value r{x, kKnown};
+  switch (xk) {
+    case kXAddC: r.v = add(x, s.c); break;
+    case kXSubC: r.v = sub(x, s.c); break;
+    case kXMulC: r.v = mul(x, s.c); break;
+    default: whole_power_value(r, s.arg); return r;
+  }
+  settle_empty(r);
+  return r;
+}
+
+// The top t combined with the value of an x step, as the binary step b
+// would after pushing it. K is the kind kOnto + 4 b + x step.
+template <int K>
+void onto_top(Value& t, const Step& s, Interval x) {
+  constexpr int b = (K - kOnto) / 4;
+  const Value r = x_value(kXAddC + (K - kOnto) % 4, s, x);
+  t.v = b == 0 ? add(t.v, r.v) : b == 1 ? sub(t.v, r.v) : mul(t.v, r.v);
+  t.flags &= r.flags;
+  settle_empty(t);
+}
+
 Interval sane(Interval a) {
   if (is_empty(a)) return a.lo == a.lo && a.hi == a.hi ? empty() : whole();
   return a;
@@ -162,6 +201,8 @@ void lower_values(Program& p) {
     if (!p.value_steps.empty() && p.value_steps.back().kind == kPushX && on_x(v.kind) != kPush) {
       v.kind = on_x(v.kind);
       p.value_steps.back() = v;
+    } else if (p.value_steps.size() > 1 && onto(p.value_steps.back().kind, v.kind) != kPush) {
+      p.value_steps.back().kind = onto(p.value_steps.back().kind, v.kind);
     } else {
       p.value_steps.push_back(v);
     }
@@ -212,6 +253,11 @@ Enclosure run_value(const Program& p, Interval x, const Interval* y, Value* st) 
       case kXSubC: *++t = {sub(x, s.c), kKnown}; settle_empty(*t); break;
       case kXMulC: *++t = {mul(x, s.c), kKnown}; settle_empty(*t); break;
       case kXPowWhole: *++t = {x, kKnown}; whole_power_value(*t, s.arg); break;
+#define KV_ONTO(i) \
+  case kOnto + i: onto_top<kOnto + i>(*t, s, x); break;
+      KV_ONTO(0) KV_ONTO(1) KV_ONTO(2) KV_ONTO(3) KV_ONTO(4) KV_ONTO(5)
+      KV_ONTO(6) KV_ONTO(7) KV_ONTO(8) KV_ONTO(9) KV_ONTO(10) KV_ONTO(11)
+#undef KV_ONTO
       case kAbs: unary(*t, value_abs); break;
       case kSqrt: unary(*t, value_sqrt); break;
       case kExp: unary(*t, value_exp); break;

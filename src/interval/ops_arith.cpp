@@ -46,6 +46,18 @@ void series_powi(const Interval* u, Interval* w, int n, unsigned k) {
   }
 }
 
+// (a + t)^k for a whole 1 <= k <= kSmallPower has the coefficients
+// C(k, i) a^(k - i): each power of a by itself is as tight as the value,
+// and cheaper than the products of the chain. The binomials stay exact
+// doubles (C(64, 7) < 2^53).
+void unit_slope_power(Interval a, Interval* w, int n, int k) {
+  double binomial = 1;
+  for (int i = 1; i < n; ++i) {
+    binomial = binomial * (k - i + 1) / i;
+    w[i] = i > k ? point(0) : i == k ? point(1) : scale(powi(a, k - i), binomial);
+  }
+}
+
 }  // namespace
 
 // x^n, n whole.
@@ -61,6 +73,8 @@ Local whole_power(const Series& x, double n, Series& w, const Ctx& cx) {
   const double m = std::fabs(n);
   if (n == 0) {
     t_fill(w.c, cx.n, point(0));
+  } else if (n > 0 && m <= kSmallPower && unit_slope(x.c, cx.n)) {
+    unit_slope_power(u0, w.c, cx.n, static_cast<int>(n));
   } else if (m <= kSmallPower) {
     Coeffs p, q;
     if (m == 2) {  // the common squares straight, without the chain's copies

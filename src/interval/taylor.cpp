@@ -27,6 +27,27 @@ int last_nonzero(const Interval* u, int n) {
   return d;
 }
 
+bool unit_slope(const Interval* u, int n) {
+  return n > 1 && u[1].lo == 1 && u[1].hi == 1 && last_nonzero(u, n) == 1;
+}
+
+namespace {
+
+// w = (a + t) v: the general product's sums for a factor of unit slope,
+// a v[k] + 1 v[k - 1] (1 times a coefficient is that coefficient), without
+// its bounds per term. Products of linear factors are common. The value
+// keeps the operands' order (left: a first), as a product of two points
+// rounds by its first factor's shortness and must stay the value run's.
+void unit_times(Interval a, const Interval* v, Interval* w, int n, bool left) {
+  const int dv = last_nonzero(v, n);
+  w[0] = left ? mul(a, v[0]) : mul(v[0], a);
+  for (int k = 1; k < n; ++k) {
+    w[k] = k > dv + 1 ? point(0) : k > dv ? v[k - 1] : add(mul(a, v[k]), v[k - 1]);
+  }
+}
+
+}  // namespace
+
 void t_add(const Interval* u, const Interval* v, Interval* w, int n) {
   for (int k = 0; k < n; ++k) w[k] = add(u[k], v[k]);
 }
@@ -36,6 +57,8 @@ void t_sub(const Interval* u, const Interval* v, Interval* w, int n) {
 }
 
 void t_mul(const Interval* u, const Interval* v, Interval* w, int n) {
+  if (unit_slope(v, n)) return unit_times(v[0], u, w, n, false);
+  if (unit_slope(u, n)) return unit_times(u[0], v, w, n, true);
   const int du = last_nonzero(u, n), dv = last_nonzero(v, n);
   for (int k = 0; k < n; ++k) {
     const int first = std::max(0, k - dv), last = std::min(k, du);

@@ -40,6 +40,9 @@ void t_riccati(const Interval* u, Interval* w, int n, Interval w0, double alpha,
 void t_derive(const Interval* u, Interval* w, int n);
 // The index of the last coefficient that is not exactly 0 (0 if all are).
 int last_nonzero(const Interval* u, int n);
+// Whether u (n > 1) is a + t: the series of x and of x plus or minus a
+// constant.
+bool unit_slope(const Interval* u, int n);
 // All coefficients from 1 on set to v.
 inline void t_fill(Interval* w, int n, Interval v) {
   for (int k = 1; k < n; ++k) w[k] = v;
