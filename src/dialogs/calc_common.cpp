@@ -2,11 +2,19 @@
 
 #include <QFont>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include "dialogs/calc_texts.h"
+#include "dialogs/window_gestures.h"
+#include "platform/qt_boundary.h"
+#include "session/commands.h"
+#include "session/dialog_controls.h"
 
 namespace kv {
 
@@ -40,6 +48,74 @@ QGridLayout* gesture_legend(const QFont& base) {
     }
   }
   return gestures;
+}
+
+namespace {
+
+void stack_over(QWidget* window, QLayout* fields, QHBoxLayout* lower, QWidget* buttons) {
+  lower->addWidget(buttons);
+  auto* top = new QVBoxLayout(window);
+  top->addLayout(fields);
+  top->addLayout(lower, 1);
+}
+
+}  // namespace
+
+void lay_out_calculator(QWidget* window, QLayout* fields, QLayout* body, QWidget* buttons) {
+  auto* lower = new QHBoxLayout;
+  lower->addLayout(body, 1);
+  stack_over(window, fields, lower, buttons);
+}
+
+void lay_out_calculator(QWidget* window, QLayout* fields, QWidget* body, QWidget* buttons) {
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(body, 1);
+  stack_over(window, fields, lower, buttons);
+}
+
+CalcDialog::CalcDialog(ShellState& state, ShellHost& host, const char* title,
+                       DialogRect* remembered)
+    : QDialog(nullptr), state_(state), host_(host), remembered_(remembered) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setWindowTitle(ui_text(title));
+}
+
+void CalcDialog::finish_controls() {
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { host_.post_command(Command::Help); });
+  // Owned by the window.
+  new WindowGestures(this, state_, GestureWindow::Dialog,
+                     [this](GestureAction a) { run(gesture_control(a)); });
+}
+
+void CalcDialog::place_and_show(QWidget* owner, Point default_offset) {
+  owner_ = owner;
+  QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+  adjustSize();
+  const QSize natural = size();
+  setMinimumSize(natural);
+  const DialogRect r = place_dialog(*remembered_, {natural.width(), natural.height()},
+                                    owner_corner(owner, area), default_offset, to_rect(area));
+  move(r.left, r.top);
+  resize(r.right - r.left, r.bottom - r.top);
+  show();
+}
+
+void CalcDialog::remember_placement() {
+  if (!placed_ || !isVisible()) return;
+  *remembered_ = placement_relative_to_owner(*this, owner_);
+}
+
+void CalcDialog::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  remember_placement();
+}
+
+void CalcDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  remember_placement();
 }
 
 }  // namespace kv

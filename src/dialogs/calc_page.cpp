@@ -127,13 +127,7 @@ CalcPage::CalcPage(int panel_index, ShellState& state, ShellHost& host, QWidget*
   results->addWidget(header_);
   results->addWidget(result_, 1);
 
-  auto* lower = new QHBoxLayout;
-  lower->addLayout(results, 1);
-  lower->addWidget(build_buttons());
-
-  auto* top = new QVBoxLayout(this);
-  top->addLayout(fields);
-  top->addLayout(lower, 1);
+  lay_out_calculator(this, fields, results, build_buttons());
 
   for (auto& [id, w] : controls_) w->setObjectName(QStringLiteral("ctl%1").arg(id));
   fill();

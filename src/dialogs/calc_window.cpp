@@ -1,10 +1,7 @@
 // The calculator windows; see the header.
 #include "dialogs/calc_window.h"
 
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -13,20 +10,18 @@
 #include "dialogs/calc_page.h"
 #include "dialogs/calc_texts.h"
 #include "dialogs/discussion_window.h"
-#include "dialogs/window_gestures.h"
 #include "session/dialog_controls.h"
 #include "platform/qt_boundary.h"
 #include "session/commands.h"
-#include "session/dialog_placement.h"
 
 namespace kv {
 
 CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
                        int* selected_page)
-    : QDialog(nullptr), kind_(kind), state_(state), host_(host), hooks_(hooks) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setAttribute(Qt::WA_QuitOnClose, false);
-  setWindowTitle(ui_text(kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle));
+    : CalcDialog(state, host, kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle,
+                 &state.panels[kind == Table ? kPanelTable : kPanelValue].dialog_pos),
+      kind_(kind),
+      hooks_(hooks) {
   auto* layout = new QVBoxLayout(this);
   if (kind == Table) {
     tabs_ = new QTabWidget;
@@ -52,10 +47,7 @@ CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const Calc
   // "&Berechnen" as its default button: a button the focus leaves hands the
   // default back to it.
   current_page()->calculate_button()->setDefault(true);
-  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, [this] { host_.post_command(Command::Help); });
-  gestures_ = new WindowGestures(this, state_, GestureWindow::Dialog,
-                                 [this](GestureAction a) { run(gesture_control(a)); });
+  finish_controls();
 }
 
 CalcWindow::~CalcWindow() {
@@ -93,42 +85,13 @@ void CalcWindow::run(int id) {
 }
 
 void CalcWindow::open_at(QWidget* owner) {
-  owner_ = owner;
-  QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-  adjustSize();
-  const QSize natural = size();
-  setMinimumSize(natural);
-  PanelRecord& panel = state_.panels[kind_ == Table ? kPanelTable : kPanelValue];
-  const DialogRect r = place_dialog(panel.dialog_pos, {natural.width(), natural.height()},
-                                    owner_corner(owner, area),
-                                    kind_ == Table ? kTableDialogOffset : kValueDialogOffset,
-                                    to_rect(area));
-  move(r.left, r.top);
-  resize(r.right - r.left, r.bottom - r.top);
-  show();
+  place_and_show(owner, kind_ == Table ? kTableDialogOffset : kValueDialogOffset);
   // A new window gets the keyboard focus from nobody without a window
   // manager; Alt+B would open the main window's menu instead.
   raise();
   activateWindow();
-  placed_ = true;
+  start_remembering();
   current_page()->focus_formula();
-}
-
-void CalcWindow::remember_placement() {
-  if (!placed_ || !isVisible()) return;
-  state_.panels[kind_ == Table ? kPanelTable : kPanelValue].dialog_pos =
-      placement_relative_to_owner(*this, owner_);
-}
-
-void CalcWindow::moveEvent(QMoveEvent* event) {
-  QDialog::moveEvent(event);
-  remember_placement();
-}
-
-void CalcWindow::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  remember_placement();
 }
 
 Calculators::Calculators(ShellState& state, ShellHost& host, CalculatorHooks hooks)

@@ -12,10 +12,10 @@
 // once the main window has closed.
 #pragma once
 
-#include <QDialog>
 #include <QPointer>
 #include <functional>
 
+#include "dialogs/calc_common.h"
 #include "session/shell_host.h"
 #include "session/shell_state.h"
 
@@ -25,7 +25,6 @@ namespace kv {
 
 class CalcPage;
 class DiscussionWindow;
-class WindowGestures;
 
 // What other layers lend the calculators.
 struct CalculatorHooks {
@@ -34,7 +33,7 @@ struct CalculatorHooks {
   std::function<void(QWidget* dialog)> toggle_quick_reference;
 };
 
-class CalcWindow final : public QDialog {
+class CalcWindow final : public CalcDialog {
   Q_OBJECT
 
  public:
@@ -51,25 +50,15 @@ class CalcWindow final : public QDialog {
   CalcPage* page(int index) const;
   QTabWidget* tabs() const { return tabs_; }
   // Commands of the window: those of its visible page, 2 and 1011.
-  void run(int id);
-
- protected:
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
+  void run(int id) override;
 
  private:
   CalcPage* add_page(int panel_index);
-  void remember_placement();
 
   Kind kind_;
-  ShellState& state_;
-  ShellHost& host_;
   const CalculatorHooks& hooks_;
   QTabWidget* tabs_ = nullptr;
   CalcPage* pages_[2] = {};
-  WindowGestures* gestures_ = nullptr;
-  QPointer<QWidget> owner_;
-  bool placed_ = false;  // moves before the window is placed are not remembered
 };
 
 class Calculators {

@@ -5,16 +5,13 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QScreen>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <limits>
@@ -28,7 +25,6 @@
 #include "expr/messages.h"
 #include "platform/message_boxes.h"
 #include "session/commands.h"
-#include "session/dialog_placement.h"
 #include "session/refresh.h"
 
 namespace kv {
@@ -83,10 +79,7 @@ const char* message_or_default(int message) {
 
 DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
                                    DialogRect* remembered)
-    : QDialog(nullptr), state_(state), host_(host), hooks_(hooks), remembered_(remembered) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setAttribute(Qt::WA_QuitOnClose, false);
-  setWindowTitle(ui_text(kTitle));
+    : CalcDialog(state, host, kTitle, remembered), hooks_(hooks) {
   WindowGestures::mark_background(this);
   const PanelRecord& function_panel = state_.panels[kPanelFunction];
   reset_discussion_panel(panel_, function_panel);
@@ -121,22 +114,14 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
   table_ = make_table(font);
   connect(table_, &QTableWidget::currentCellChanged, this,
           [this](int row, int, int, int) { select_row(row); });
-  auto* lower = new QHBoxLayout;
-  lower->addWidget(table_, 1);
-  lower->addWidget(build_buttons());
-  auto* top = new QVBoxLayout(this);
-  top->addLayout(fields);
-  top->addLayout(lower, 1);
+  lay_out_calculator(this, fields, table_, build_buttons());
 
   const std::pair<int, QWidget*> names[] = {{kCtlFormula, formula_}, {kCtlXMin, x_min_},
                                             {kCtlXMaxField, x_max_}, {kCtlResult, table_},
                                             {kCtlOk, calculate_}, {kCtlCopy, copy_},
                                             {kCtlHelp, help_}, {kCtlCancel, close_}};
   for (const auto& [id, w] : names) w->setObjectName(QStringLiteral("ctl%1").arg(id));
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this, [this] { host_.post_command(Command::Help); });
-  gestures_ = new WindowGestures(this, state_, GestureWindow::Dialog,
-                                 [this](GestureAction a) { run(gesture_control(a)); });
+  finish_controls();
 }
 
 DiscussionWindow::~DiscussionWindow() = default;
@@ -275,35 +260,10 @@ void DiscussionWindow::done(int result) {
 }
 
 void DiscussionWindow::open_at(QWidget* owner) {
-  owner_ = owner;
-  QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-  adjustSize();
-  const QSize natural = size();
-  setMinimumSize(natural);
-  const DialogRect r = place_dialog(*remembered_, {natural.width(), natural.height()},
-                                    owner_corner(owner, area), kTableDialogOffset, to_rect(area));
-  move(r.left, r.top);
-  resize(r.right - r.left, r.bottom - r.top);
-  show();
-  placed_ = true;
+  place_and_show(owner, kTableDialogOffset);
+  start_remembering();
   formula_->setFocus(Qt::OtherFocusReason);
   formula_->selectAll();
-}
-
-void DiscussionWindow::remember_placement() {
-  if (!placed_ || !isVisible()) return;
-  *remembered_ = placement_relative_to_owner(*this, owner_);
-}
-
-void DiscussionWindow::moveEvent(QMoveEvent* event) {
-  QDialog::moveEvent(event);
-  remember_placement();
-}
-
-void DiscussionWindow::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  remember_placement();
 }
 
 }  // namespace kv

@@ -12,9 +12,6 @@
 // where it was last closed afterwards.
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
-
 #include "dialogs/calc_window.h"
 #include "session/discussion_page.h"
 #include "session/shell_host.h"
@@ -27,9 +24,7 @@ class QTableWidget;
 
 namespace kv {
 
-class WindowGestures;
-
-class DiscussionWindow final : public QDialog {
+class DiscussionWindow final : public CalcDialog {
   Q_OBJECT
 
  public:
@@ -39,7 +34,7 @@ class DiscussionWindow final : public QDialog {
 
   void open_at(QWidget* owner);
   // Commands of the window: 1 ("&Berechnen"), 501 (copy), 1011 (help), 2 (close).
-  void run(int id);
+  void run(int id) override;
   // The widget of a control id (510, 514, 515, 532, 1, 501, 1011, 2), or nullptr.
   QWidget* control(int id) const;
   QTableWidget* table() const { return table_; }
@@ -48,8 +43,6 @@ class DiscussionWindow final : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void done(int result) override;  // Esc ends here without a close event
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QWidget* build_buttons();
@@ -58,12 +51,8 @@ class DiscussionWindow final : public QDialog {
   void show_result();
   void show_error();
   void select_row(int row);
-  void remember_placement();
 
-  ShellState& state_;
-  ShellHost& host_;
   const CalculatorHooks& hooks_;
-  DialogRect* remembered_;
   PanelRecord panel_;
   bool degrees_ = false;
   std::string start_formulas_, start_note_;  // Windows-1252
@@ -78,9 +67,6 @@ class DiscussionWindow final : public QDialog {
   QPushButton* copy_ = nullptr;
   QPushButton* help_ = nullptr;
   QPushButton* close_ = nullptr;
-  WindowGestures* gestures_ = nullptr;
-  QPointer<QWidget> owner_;
-  bool placed_ = false;
 };
 
 }  // namespace kv
