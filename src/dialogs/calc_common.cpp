@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -71,6 +72,25 @@ void lay_out_calculator(QWidget* window, QLayout* fields, QWidget* body, QWidget
   auto* lower = new QHBoxLayout;
   lower->addWidget(body, 1);
   stack_over(window, fields, lower, buttons);
+}
+
+ButtonColumn::ButtonColumn() : box_(new QWidget), column_(new QVBoxLayout(box_)) {
+  WindowGestures::mark_background(box_);
+  column_->setContentsMargins(0, 0, 0, 0);
+}
+
+QPushButton* ButtonColumn::add(const char* text, const char* tip, std::function<void()> pressed) {
+  auto* b = new QPushButton(ui_text(text));
+  if (tip != nullptr) b->setToolTip(ui_text(tip));
+  column_->addWidget(b);
+  QObject::connect(b, &QPushButton::clicked, b, std::move(pressed));
+  return b;
+}
+
+QWidget* ButtonColumn::finish(const QFont& font) {
+  column_->addStretch(1);
+  column_->addLayout(gesture_legend(font));
+  return box_;
 }
 
 CalcDialog::CalcDialog(ShellState& state, ShellHost& host, const char* title,

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 
 #include "session/dialog_placement.h"
 #include "session/shell_host.h"
@@ -15,6 +16,8 @@
 class QFont;
 class QGridLayout;
 class QLayout;
+class QPushButton;
+class QVBoxLayout;
 class QRect;
 class QWidget;
 
@@ -32,6 +35,22 @@ QGridLayout* gesture_legend(const QFont& base);
 // with the button column to its right.
 void lay_out_calculator(QWidget* window, QLayout* fields, QLayout* body, QWidget* buttons);
 void lay_out_calculator(QWidget* window, QLayout* fields, QWidget* body, QWidget* buttons);
+
+// The column of buttons beside a calculator's body, the gesture legend
+// under them.
+class ButtonColumn {
+ public:
+  ButtonColumn();
+  // A button with its text and tool tip (may be null) that calls `pressed`.
+  QPushButton* add(const char* text, const char* tip, std::function<void()> pressed);
+  // Closes the column with the legend in `font`; the widget then belongs to
+  // whoever lays it out.
+  QWidget* finish(const QFont& font);
+
+ private:
+  QWidget* box_;
+  QVBoxLayout* column_;
+};
 
 // A modeless calculator window: top-level, freed when closed, not keeping
 // the program running. F1 asks the main window for the help; the gestures

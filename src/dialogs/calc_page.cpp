@@ -225,16 +225,10 @@ void CalcPage::build_start_fields(QGridLayout* grid, int row) {
 QWidget* CalcPage::build_buttons() {
   const bool single = panel_index_ == kPanelValue;
   const bool equation = panel_index_ == kPanelTableDiffEqu;
-  auto* box = new QWidget;
-  WindowGestures::mark_background(box);
-  auto* column = new QVBoxLayout(box);
-  column->setContentsMargins(0, 0, 0, 0);
+  ButtonColumn column;
   auto add = [&](int id, const char* text, const char* tip) {
-    auto* b = new QPushButton(ui_text(text));
-    if (tip != nullptr) b->setToolTip(ui_text(tip));
+    QPushButton* b = column.add(text, tip, [this, id] { run(id); });
     controls_[id] = b;
-    column->addWidget(b);
-    connect(b, &QPushButton::clicked, this, [this, id] { run(id); });
     return b;
   };
   calculate_ = add(kCtlOk, calc_text::kCalculate,
@@ -245,11 +239,7 @@ QWidget* CalcPage::build_buttons() {
       ->setEnabled(state_.has(Feature::FormulaDialogs));
   add(kCtlHelp, calc_text::kHelp, calc_text::kTipHelp);
   add(kCtlCancel, calc_text::kClose, nullptr);
-  column->addStretch(1);
-
-  // What the right-button gestures do here.
-  column->addLayout(gesture_legend(font()));
-  return box;
+  return column.finish(font());
 }
 
 void CalcPage::fill() {

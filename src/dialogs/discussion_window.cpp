@@ -127,16 +127,9 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
 DiscussionWindow::~DiscussionWindow() = default;
 
 QWidget* DiscussionWindow::build_buttons() {
-  auto* box = new QWidget;
-  WindowGestures::mark_background(box);
-  auto* column = new QVBoxLayout(box);
-  column->setContentsMargins(0, 0, 0, 0);
+  ButtonColumn column;
   auto add = [&](int id, const char* text, const char* tip) {
-    auto* b = new QPushButton(ui_text(text));
-    if (tip != nullptr) b->setToolTip(ui_text(tip));
-    column->addWidget(b);
-    connect(b, &QPushButton::clicked, this, [this, id] { run(id); });
-    return b;
+    return column.add(text, tip, [this, id] { run(id); });
   };
   calculate_ = add(kCtlOk, calc_text::kCalculate, kTipCalculate);
   calculate_->setDefault(true);
@@ -144,11 +137,7 @@ QWidget* DiscussionWindow::build_buttons() {
   help_ = add(kCtlHelp, calc_text::kHelp, calc_text::kTipHelp);
   help_->setEnabled(static_cast<bool>(hooks_.toggle_quick_reference));
   close_ = add(kCtlCancel, calc_text::kClose, nullptr);
-  column->addStretch(1);
-
-  // What the right-button gestures do here, as in the calculators.
-  column->addLayout(gesture_legend(font()));
-  return box;
+  return column.finish(font());
 }
 
 QWidget* DiscussionWindow::control(int id) const {
