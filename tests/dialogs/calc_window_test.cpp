@@ -306,6 +306,26 @@ class CalcTest : public QObject {
     calc_->show_table(&owner);
     QCOMPARE(calc_->table_window(), w);
   }
+
+  // The discussion window keeps its place through the same window base, and
+  // its gestures run its commands.
+  void discussionPlacementAndGestures() {
+    QWidget owner;
+    owner.move(150, 40);
+    owner.resize(200, 200);
+    owner.show();
+    calc_->show_discussion(&owner);
+    QPointer<DiscussionWindow> w = calc_->discussion_window();
+    QCOMPARE(w->pos(), owner.pos() + QPoint(-80, 0));
+    w->move(owner.pos() + QPoint(-100, 70));
+    QWidget* x_min = w->control(kCtlXMin);
+    QTest::mousePress(x_min, Qt::RightButton, {}, QPoint(60, 5));
+    QTest::mouseRelease(x_min, Qt::RightButton, {}, QPoint(10, 8));
+    QCoreApplication::processEvents();
+    QTRY_VERIFY(w.isNull());
+    calc_->show_discussion(&owner);
+    QCOMPARE(calc_->discussion_window()->pos(), owner.pos() + QPoint(-100, 70));
+  }
 };
 
 }  // namespace kv
