@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "analysis/interval_ops.h"
 #include "interval/interval_eval.h"
 #include "interval/interval_fn.h"
 
@@ -14,7 +15,6 @@ namespace {
 
 using interval::Defined;
 using interval::Enclosure;
-using interval::Interval;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kSplitDepth = 10;            // pieces down to a 1024th of a segment
@@ -45,7 +45,6 @@ struct Piece {
 };
 
 double mid(Interval r) { return r.lo / 2 + r.hi / 2; }
-bool sign_definite(Interval r) { return r.lo > 0 || r.hi < 0; }
 
 Defined both(Defined a, Defined b) {
   if (a == Defined::kNowhere || b == Defined::kNowhere) return Defined::kNowhere;
@@ -135,8 +134,8 @@ Box PlaneClassifier::enclose(double a, double b, int order) {
     box.y = ey.f[0];
     box.defined = both(e.defined, ey.defined);
     box.continuous = e.continuous && ey.continuous && box.defined == Defined::kEverywhere;
-    box.monotone = order > 0 && e.smooth && ey.smooth && sign_definite(e.f[1]) &&
-                   sign_definite(ey.f[1]);
+    box.monotone = order > 0 && e.smooth && ey.smooth && !has_zero(e.f[1]) &&
+                   !has_zero(ey.f[1]);
     return box;
   }
   // (r cos t, r sin t), with t in radians whatever the angle mode: the
@@ -149,7 +148,7 @@ Box PlaneClassifier::enclose(double a, double b, int order) {
   if (order > 0 && e.smooth) {
     const Interval dx = interval::sub(interval::mul(e.f[1], c), interval::mul(e.f[0], s));
     const Interval dy = interval::add(interval::mul(e.f[1], s), interval::mul(e.f[0], c));
-    box.monotone = sign_definite(dx) && sign_definite(dy);
+    box.monotone = !has_zero(dx) && !has_zero(dy);
   }
   return box;
 }
