@@ -48,6 +48,20 @@ double sin_pi(double x) {
   return std::fmod(n, 2.0) != 0.0 ? -s : s;
 }
 
+// One step of Carlson's duplication: the relative distances of x, y and z
+// from their mean, and, unless all three are below tol, the lambda that
+// moves the three closer; false when they are close enough to stop.
+bool duplication_step(double mean, double x, double y, double z, double tol, double (&d)[3],
+                      double& lambda) {
+  d[0] = (mean - x) / mean;
+  d[1] = (mean - y) / mean;
+  d[2] = (mean - z) / mean;
+  if (std::max({std::fabs(d[0]), std::fabs(d[1]), std::fabs(d[2])}) < tol) return false;
+  const double sx = std::sqrt(x), sy = std::sqrt(y), sz = std::sqrt(z);
+  lambda = sx * (sy + sz) + sy * sz;
+  return true;
+}
+
 // Carlson's RF(x, y, z) by the duplication algorithm; false for arguments
 // outside its domain (a negative one, two of them near zero, one near
 // overflow).
@@ -57,19 +71,15 @@ bool carlson_rf(double x, double y, double z, double& out) {
   constexpr double kBig = 3.595386269724632e+307;
   if (!(x >= 0.0 && y >= 0.0 && z >= 0.0)) return false;  // also NaN
   if (std::min({x + y, x + z, y + z}) < kTiny || std::max({x, y, z}) > kBig) return false;
-  double mean = 0, dx = 0, dy = 0, dz = 0;
+  double mean = 0, d[3] = {0, 0, 0}, lambda = 0;
   for (int i = 0; i < kMaxDuplications; ++i) {
     mean = (x + y + z) / 3.0;
-    dx = (mean - x) / mean;
-    dy = (mean - y) / mean;
-    dz = (mean - z) / mean;
-    if (std::max({std::fabs(dx), std::fabs(dy), std::fabs(dz)}) < tol) break;
-    const double sx = std::sqrt(x), sy = std::sqrt(y), sz = std::sqrt(z);
-    const double lambda = sx * (sy + sz) + sy * sz;
+    if (!duplication_step(mean, x, y, z, tol, d, lambda)) break;
     x = (x + lambda) / 4.0;
     y = (y + lambda) / 4.0;
     z = (z + lambda) / 4.0;
   }
+  const double dx = d[0], dy = d[1], dz = d[2];
   const double e2 = dx * dy - dz * dz;
   const double e3 = dx * dy * dz;
   out = (1.0 + (e2 / 24.0 - 0.1 - 3.0 * e3 / 44.0) * e2 + e3 / 14.0) / std::sqrt(mean);
@@ -86,21 +96,17 @@ bool carlson_rd(double x, double y, double z, double& out) {
   constexpr double c1 = 3.0 / 14.0, c2 = 1.0 / 6.0, c3 = 9.0 / 22.0, c4 = 3.0 / 26.0;
   constexpr double c5 = 0.25 * c3, c6 = 1.5 * c4;
   double sum = 0.0, factor = 1.0;
-  double mean = 0, dx = 0, dy = 0, dz = 0;
+  double mean = 0, d[3] = {0, 0, 0}, lambda = 0;
   for (int i = 0; i < kMaxDuplications; ++i) {
     mean = (x + y + 3.0 * z) / 5.0;
-    dx = (mean - x) / mean;
-    dy = (mean - y) / mean;
-    dz = (mean - z) / mean;
-    if (std::max({std::fabs(dx), std::fabs(dy), std::fabs(dz)}) < tol) break;
-    const double sx = std::sqrt(x), sy = std::sqrt(y), sz = std::sqrt(z);
-    const double lambda = sx * (sy + sz) + sy * sz;
-    sum += factor / (sz * (z + lambda));
+    if (!duplication_step(mean, x, y, z, tol, d, lambda)) break;
+    sum += factor / (std::sqrt(z) * (z + lambda));
     factor /= 4.0;
     x = (x + lambda) / 4.0;
     y = (y + lambda) / 4.0;
     z = (z + lambda) / 4.0;
   }
+  const double dx = d[0], dy = d[1], dz = d[2];
   const double ea = dx * dy, eb = dz * dz;
   const double ec = ea - eb, ed = ea - 6.0 * eb, ee = ed + ec + ec;
   const double series =
