@@ -118,9 +118,15 @@ class MainWindowTest : public QObject {
       clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
       return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
     };
+#ifdef NDEBUG
+    constexpr double kSlower = 1;
+#else
+    // Unoptimised and sanitized builds run the same pieces several times slower.
+    constexpr double kSlower = 10;
+#endif
     const double start_ms = cpu_ms();
     QVERIFY(refresh_view(*state_, w, REFRESH_COMPILE | REFRESH_RECOMPUTE));
-    QVERIFY(cpu_ms() - start_ms < 150);
+    QVERIFY(cpu_ms() - start_ms < 150 * kSlower);
     QVERIFY(implicit_pending(panel, state_->current_plot()));
     // The longest stretch between two timer ticks while it refines.
     double longest = 0, last = cpu_ms();
@@ -136,7 +142,7 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!implicit_pending(panel, state_->current_plot()), 30000);
     tick.stop();
     qInfo("longest stretch %.1f ms of CPU time, %d ticks", longest, ticks);
-    QVERIFY(longest < 50);
+    QVERIFY(longest < 50 * kSlower);
     QVERIFY(ticks > 3);
     const PanelPlot& plot = state_->current_plot();
     QVERIFY(plot.formulas.at(0).pixels.complete);
