@@ -10,6 +10,9 @@ for tool in "$@"; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
 done
 
+# What the scripts run under the X server share.
+export E2E_WINDOWS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/e2e_windows.sh"
+
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export KURVALINE_INI="$tmp/kurvaline.ini"

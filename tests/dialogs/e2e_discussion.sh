@@ -18,17 +18,9 @@ shots=${KV_E2E_SHOTS:-}
 cat >"$tmp/drive.sh" <<'DRIVE'
 set -u
 bin=$1 tmp=$2 shots=$3
+source "$E2E_WINDOWS"
 LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 "$bin" "$tmp/marks.kvl" >"$tmp/out.txt" 2>&1 &
 pid=$!
-wait_window() {  # name -> window id on stdout
-  local w=""
-  for _ in $(seq 100); do
-    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 finish() { kill $pid 2>/dev/null; exit 0; }
 
 main=$(wait_window "Kurvaline - marks.kvl") || { echo "no main window" >"$tmp/result"; finish; }

@@ -16,19 +16,11 @@ shots=${KV_E2E_SHOTS:-}
 cat >"$tmp/drive.sh" <<'DRIVE'
 set -u
 bin=$1 tmp=$2 shots=$3
+source "$E2E_WINDOWS"
 # The toolkit takes the decimal separator from these names alone; the C
 # library need not know the locale.
 LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 "$bin" >"$tmp/out.txt" 2>&1 &
 pid=$!
-wait_window() {  # name -> window id on stdout
-  local w=""
-  for _ in $(seq 100); do
-    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 # A newly opened calculator takes the keyboard focus itself, also without a
 # window manager; what is typed next goes there.
 takes_focus() {  # window id, name

@@ -18,6 +18,7 @@ mkdir -m 700 "$tmp/run"
 cat >"$tmp/drive.sh" <<'DRIVE'
 set -u
 bin=$1 tmp=$2 shots=$3
+source "$E2E_WINDOWS"
 note() { echo "$*" >>"$tmp/problems"; }
 shot() { [ -n "$shots" ] && command -v import >/dev/null && import -window root "$shots/$1.png"; }
 openbox >/dev/null 2>&1 &
@@ -25,15 +26,6 @@ for _ in $(seq 50); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.1
 done
-wait_window() {  # name -> window id
-  local w=""
-  for _ in $(seq 100); do
-    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 # Client rectangle and frame of a window: "X Y W H left right top bottom".
 # xwininfo, not xdotool: xdotool adds the client's offset inside the frame
 # to its corner once more.
