@@ -45,24 +45,31 @@ bool narrow(Interval a) { return std::isfinite(a.lo) && std::isfinite(a.hi) && a
 
 }  // namespace
 
+// Exact at the points where the function's value is a small whole number
+// (exp(0), cos(0), ln(1)): a hole such as (exp(x) - 1) / x at 0 is proven
+// through Taylor terms that vanish exactly there, which a widened 1 spoils.
 Interval exp(Interval a) {
   if (is_empty(a)) return a;
+  if (a.lo == 0 && a.hi == 0) return point(1);
   return {std::max(0.0, dn(std::exp(a.lo))), up(std::exp(a.hi))};
 }
 
 Interval ln(Interval a) {
   a = intersect(a, {0, kInf});
   if (is_empty(a) || a.hi == 0) return empty();
+  if (a.lo == 1 && a.hi == 1) return point(0);
   return {a.lo == 0 ? -kInf : dn(std::log(a.lo)), up(std::log(a.hi))};
 }
 Interval log2(Interval a) {
   a = intersect(a, {0, kInf});
   if (is_empty(a) || a.hi == 0) return empty();
+  if (a.lo == 1 && a.hi == 1) return point(0);
   return {a.lo == 0 ? -kInf : dn(std::log2(a.lo)), up(std::log2(a.hi))};
 }
 Interval log10(Interval a) {
   a = intersect(a, {0, kInf});
   if (is_empty(a) || a.hi == 0) return empty();
+  if (a.lo == 1 && a.hi == 1) return point(0);
   return {a.lo == 0 ? -kInf : dn(std::log10(a.lo)), up(std::log10(a.hi))};
 }
 
@@ -150,6 +157,7 @@ Interval sin(Interval a) {
 Interval cos(Interval a) {
   if (is_empty(a)) return a;
   if (!narrow(a)) return {-1, 1};
+  if (a.lo == 0 && a.hi == 0) return point(1);
   if (a.lo == a.hi) return clip({dn(std::cos(a.lo)), up(std::cos(a.lo))}, -1, 1);
   const Ends e = sin_cos(a);
   return trig_range(e.cl, e.ch, -e.sl, -e.sh);
@@ -189,6 +197,7 @@ Interval sinh(Interval a) { return increasing(a, [](double v) { return std::sinh
 Interval cosh(Interval a) {
   if (is_empty(a)) return a;
   const Interval m = abs(a);
+  if (m.hi == 0) return point(1);
   return {std::max(1.0, dn(std::cosh(m.lo))), up(std::cosh(m.hi))};
 }
 Interval tanh(Interval a) { return clip(increasing(a, [](double v) { return std::tanh(v); }), -1, 1); }

@@ -169,6 +169,10 @@ TEST(Discussion, ProvenPolesHolesAndJumps) {
       {"(x^2-1)/(x-1)", 0.5, 1.7, K::kHole, 1, true, 2, 2},
       {"sin(x)/x", -1, 1, K::kHole, 0, true, 1, 1},
       {"(x^2-2x+1)/(x-1)^2", 0.5, 1.7, K::kHole, 1, true, 1, 1},
+      // Holes whose Taylor terms vanish through exp(0), cos(0) and ln(1).
+      {"(1-cos(x))/x^2", -1, 1, K::kHole, 0, true, 0.5, 0.5},
+      {"(exp(x)-1)/x", -1, 1, K::kHole, 0, true, 1, 1},
+      {"ln(x)/(x-1)", 0.5, 1.7, K::kHole, 1, true, 1, 1},
       {"floor(x)", 0.5, 1.7, K::kJump, 1, true, 0, 1},
       {"floor(-x)+x", -1.7, -0.5, K::kJump, -1, true, 0, -1},
       {"sgn(x)", -1, 1, K::kJump, 0, true, -1, 1},

@@ -179,7 +179,7 @@ const RangeCase kRanges[] = {
     {"gamma(x)", {-1.6, -1.4}, {2.31, 2.65}, Defined::kEverywhere, true},
     {"atan2(x, -1)", {-1, 1}, {-3.14159, 3.14159}, Defined::kEverywhere, false},
     {"atan2(1, x)", {-1, 1}, {0.7854, 2.3561}, Defined::kEverywhere, true},
-    {"logn(x, 1)", {1, 2}, {}, Defined::kMaybe, false},
+    {"logn(x, 1)", {1, 2}, empty(), Defined::kNowhere, false},  // ln(1) is exactly 0
     {"gaussd(x, 0, 0)", {1, 2}, empty(), Defined::kNowhere, false},
     {"d(abs(x))", {-1, 1}, {-1, 1}, Defined::kMaybe, false},
     {"d(floor(x))", {0.5, 1.5}, {0, 0}, Defined::kMaybe, false},
