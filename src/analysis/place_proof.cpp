@@ -394,6 +394,60 @@ Place conclude(const Limits& lim, const CompiledFormula& f, const Ctx& cx) {
   return p;
 }
 
+// The code of node with every occurrence of u replaced by x; false when x
+// is left outside u, or when d() would differentiate by the new x.
+bool substitute(const Node& node, std::string_view u, int depth, std::string& out) {
+  if (depth > kMaxDepth) return false;
+  if (node.code == u) {
+    out += static_cast<char>(op::kX);
+    return true;
+  }
+  if (node.op == 0) {
+    if (node.code.find(static_cast<char>(op::kX)) != std::string_view::npos) return false;
+    out += node.code;
+    return true;
+  }
+  if (node.op == op::kDeriv) return false;
+  out += static_cast<char>(node.op);
+  out += static_cast<char>(op::kOpen);
+  for (int i = 0; i < node.count; ++i) {
+    if (i > 0) out += static_cast<char>(op::kComma);
+    if (!substitute(parse(node.args[i]), u, depth + 1, out)) return false;
+  }
+  out += static_cast<char>(op::kClose);
+  return true;
+}
+
+// A place at no double, where the denominator u of a quotient vanishes, in
+// a formula that depends on x only through u (sin(x - 0.1) / (x - 0.1)): u
+// runs strictly monotone through 0 on the neighbourhood, so the formula is
+// g(u) there, g the code with u replaced by x, and g's place at the double 0
+// names the formula's place; its sides swap where u falls.
+std::optional<Place> through_zero(const Node& root, const CompiledFormula& f, const Ctx& cx) {
+  std::string g;
+  if (!substitute(root, parse(cx.zero_of).code, 0, g)) return std::nullopt;
+  const Enclosure un = cx.eval(cx.zero_of, cx.n, 1);
+  if (!continuous_on(un) || !un.smooth || !nonzero(un.f[1])) return std::nullopt;
+  const Ctx cv{cx.ev, cx.angle, un.f[0], {0, 0}, true, {}};
+  if (!(cv.n.lo < 0 && cv.n.hi > 0)) return std::nullopt;
+  CompiledFormula gf;
+  gf.code = g;
+  const std::optional<Limits> l = analyse(parse(g), cv, 0);
+  if (!l) return std::nullopt;
+  Place p = conclude(*l, gf, cv);
+  if (!p.proven) return std::nullopt;
+  if (negative(un.f[1])) {
+    std::swap(p.left, p.right);
+    std::swap(p.pole_left, p.pole_right);
+  }
+  p.where = cx.at;
+  p.x = simple_point(cx.at.lo, cx.at.hi);
+  const Enclosure v = cx.eval(f.code, {p.x, p.x}, 0);
+  p.value_defined = v.defined == Defined::kEverywhere && is_number(v.f[0]);
+  p.value = v.f[0];
+  return p;
+}
+
 }  // namespace
 
 interval::Enclosure PieceEvaluators::evaluate(const std::string& code, Interval x, int order,
@@ -436,6 +490,7 @@ Place prove_place(const CompiledFormula& f, double angle, double lo, double hi,
         const Place p = conclude(*l, f, cx);
         if (p.proven) return p;
       }
+      if (const std::optional<Place> p = through_zero(root, f, cx)) return *p;
     }
   }
   return {};

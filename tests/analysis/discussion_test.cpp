@@ -184,8 +184,11 @@ TEST(Discussion, ProvenPolesHolesAndJumps) {
       {"gamma(1-x)", 0.5, 1.5, K::kPole, 1, true},
       {"x^-2", -1, 0.5, K::kPole, 0, true},
       {"(x-1)^(-3)", 0.5, 1.7, K::kPole, 1, true},
-      // The hole of a quotient whose zeros sit at no double is not proven.
-      {"sin(x-0.1)/(x-0.1)", -0.5, 0.5, K::kHole, 0.1, false},
+      // Places at no double, through the one argument the formula depends on.
+      {"sin(x-0.1)/(x-0.1)", -0.5, 0.5, K::kHole, 0.1, true, 1, 1},
+      {"(exp(0.3-x)-1)/(0.3-x)", 0, 0.5, K::kHole, 0.3, true, 1, 1},
+      // x is left outside the denominator: not proven.
+      {"sin(x-0.1)/(x-0.1)+0*x", -0.5, 0.5, K::kHole, 0.1, false},
   };
   for (const Expect& c : cases) {
     SCOPED_TRACE(c.text);
