@@ -17,6 +17,9 @@
 //   the neighbouring ones on N: a jump with the one-sided limits of the step;
 // - ln of an argument with a simple exact zero at c: a pole on the side where
 //   the argument is positive, undefined on the other;
+// - a quotient whose denominator u has a simple zero at no double, in a
+//   formula that depends on x only through u: the formula is g(u), and g's
+//   place at the double 0 is proven as above, on the range of u over N;
 // - sums, differences and products of these with parts continuous on N, and
 //   exp, sinh, cosh, tanh, sqr, abs, cbrt, atan, sin and cos of them, which
 //   are continuous on the whole line: one-sided limits carried through.
