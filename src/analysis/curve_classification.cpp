@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 #include "analysis/column_fill.h"
 #include "analysis/place_proof.h"
@@ -65,7 +66,10 @@ class Classifier {
   // value of each then lies between the values at its ends.
   bool monotone_run(size_t i, size_t n);
   // Names what the segments left, with the pieces beside each other.
-  void finish() { emit(pieces_); }
+  void finish() {
+    emit(pieces_);
+    settle_beside_holes();
+  }
 
  private:
   // With order k_ the curve's own continuity (continuous(), below) is known;
@@ -107,6 +111,11 @@ class Classifier {
     return v.known && (v.y < view_lo_ - (view_hi_ - view_lo_) || v.y > view_hi_ + (view_hi_ - view_lo_));
   }
   void undecided(double x, Interval r) { out_.spans.push_back({x, r.lo, r.hi, false}); }
+  void settle_beside_holes();
+  // The doubles beside a place may be lost to cancellation or underflow
+  // ((1 - cos x) / x^2 at 0, a place at no double) where the proof at the
+  // place still holds; the sides then keep the neighbouring pieces' values.
+  bool proven_at(double s) { return k_ == 0 && prove_place(f_, angle_, s, s, proofs_).proven; }
 
   const CompiledFormula& f_;
   const CurveInput& in_;
@@ -123,6 +132,10 @@ class Classifier {
 
  private:
   std::vector<Piece> pieces_;  // of all segments, in order of x
+  // The undecided spans of bands, with their pieces, and the proven holes
+  // at doubles: beside a hole the bands may be proven after all.
+  std::vector<std::pair<size_t, Piece>> bands_;
+  std::vector<Interval> holes_;
   std::vector<Cover> cover_;   // of the segment being split
 };
 
@@ -274,6 +287,7 @@ void Classifier::emit(const std::vector<Piece>& pieces) {
         // Intermediate values: every value between f(a) and f(b) is taken.
         const double lo = std::min(p.fa.hi, p.fb.hi), hi = std::max(p.fa.lo, p.fb.lo);
         if (lo <= hi) out_.spans.push_back({x, lo, hi, true});
+        bands_.emplace_back(out_.spans.size(), p);
         undecided(x, p.range);
         break;
       }
@@ -335,6 +349,10 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
         found = s;
         break;
       }
+      if (proven_at(s)) {
+        found = s;
+        break;
+      }
     }
     if (s > a && s < b && s != tried) {
       tried = s;
@@ -343,6 +361,10 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
         const Interval l = at(ps), r = at(ns);
         left = {mid(l), !interval::is_empty(l)};
         right = {mid(r), !interval::is_empty(r)};
+        found = s;
+        break;
+      }
+      if (proven_at(s)) {
         found = s;
         break;
       }
@@ -392,13 +414,17 @@ void Classifier::name(double centre, double found, Interval whole, Value left, V
   ev.restless = !steady;
   const Place p = classify_place(f_, angle_, found, found, ev, proofs_);
   const double y_left = p.proven ? mid(p.left) : left.y, y_right = p.proven ? mid(p.right) : right.y;
-  const bool domain_end = !left.known || !right.known || beyond(left) || beyond(right);
   // A hole or jump at the end of what is drawn (the plot's edge) has no
-  // curve on one side to show it by.
+  // curve on one side to show it by. A proven one has finite limits on both
+  // sides, whatever the values beside it lost to cancellation.
+  const bool domain_end = !left.known || !right.known || (!p.proven && (beyond(left) || beyond(right)));
   if (domain_end && (p.kind == PlaceKind::kHole || p.kind == PlaceKind::kJump)) return;
   switch (p.kind) {
     case PlaceKind::kPole: out_.marks.push_back({MarkKind::kPole, p.x, left.y, right.y, 0, false}); return;
-    case PlaceKind::kHole: out_.marks.push_back({MarkKind::kHole, p.x, y_left, y_right, 0, false}); return;
+    case PlaceKind::kHole:
+      if (p.proven) holes_.push_back(p.where);
+      out_.marks.push_back({MarkKind::kHole, p.x, y_left, y_right, 0, false});
+      return;
     case PlaceKind::kJump:
       out_.marks.push_back({MarkKind::kJump, p.x, y_left, y_right, p.value_defined ? mid(p.value) : 0,
                             p.value_defined});
@@ -432,6 +458,33 @@ void Classifier::name_by_sides(double centre, double found, Interval whole, Valu
     return;
   }
   out_.marks.push_back({MarkKind::kJump, found, left.y, right.y, defined ? mid(value) : 0, defined});
+}
+
+// The cancellation beside a hole (sin(x)/x near 0) leaves the pieces there
+// as bands that no halving makes tight; the quotient of the derivatives at
+// the hole's order encloses them tightly (place_proof.h). A band within two
+// columns of a proven hole is proven where that enclosure lies within a
+// row of the values at its ends (or is a row high itself, where those are
+// lost to the same cancellation), and drawn over them.
+void Classifier::settle_beside_holes() {
+  for (const auto& [index, p] : bands_) {
+    const double reach = in_.x_scale > 0 ? 2 * in_.x_scale : 512 * (p.b - p.a);
+    const bool ends_known = p.fa.hi - p.fa.lo <= tol_ && p.fb.hi - p.fb.lo <= tol_;
+    const double ya = mid(p.fa), yb = mid(p.fb);
+    for (const Interval& c : holes_) {
+      if (c.hi < p.a - reach || c.lo > p.b + reach) continue;
+      const Interval r = enclosure_beside_hole(f_, angle_, c, p.a, p.b, proofs_);
+      if (interval::is_empty(r)) continue;
+      Interval span = r;
+      if (ends_known && r.lo >= std::min(ya, yb) - tol_ && r.hi <= std::max(ya, yb) + tol_) {
+        span = {std::min(ya, yb), std::max(ya, yb)};
+      } else if (!(r.hi - r.lo <= tol_)) {
+        continue;
+      }
+      out_.spans[index] = {out_.spans[index].x, span.lo, span.hi, true};
+      break;
+    }
+  }
 }
 
 bool Classifier::monotone_run(size_t i, size_t n) {

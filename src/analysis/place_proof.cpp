@@ -496,6 +496,85 @@ Place prove_place(const CompiledFormula& f, double angle, double lo, double hi,
   return {};
 }
 
+namespace {
+
+// The Cauchy enclosure of the quotient p / q on [a, b] (see the header), or
+// empty where p and q are not proven to vanish together inside where.
+Interval cauchy_quotient(std::string_view pv, std::string_view qv, Interval where, Interval piece,
+                         double angle, PieceEvaluators& evaluators) {
+  const std::string p(pv), q(qv);
+  int m = 0;
+  if (where.lo == where.hi) {
+    const Enclosure pc = evaluators.evaluate(p, where, kMaxZeroOrder, angle);
+    const Enclosure qc = evaluators.evaluate(q, where, kMaxZeroOrder, angle);
+    if (!continuous_on(pc) || !pc.smooth || !continuous_on(qc) || !qc.smooth) return interval::empty();
+    while (m < kMaxZeroOrder && is_exact_zero(pc.f[m]) && is_exact_zero(qc.f[m])) ++m;
+  } else {
+    // q changes sign across where, so vanishes inside; p = g(q) with g(0) = 0
+    // vanishes there too.
+    const auto sign_at = [&](double x) {
+      return certain_sign(evaluators.evaluate(q, {x, x}, 0, angle).f[0]);
+    };
+    const int sl = sign_at(where.lo), sh = sign_at(where.hi);
+    if (!((sl == 1 && sh == -1) || (sl == -1 && sh == 1))) return interval::empty();
+    std::string g;
+    if (!substitute(parse(p), parse(q).code, 0, g)) return interval::empty();
+    const Enclosure g0 = evaluators.evaluate(g, {0, 0}, 0, angle);
+    if (g0.defined == Defined::kEverywhere && is_exact_zero(g0.f[0])) m = 1;
+  }
+  if (m == 0) return interval::empty();
+  // q^(m) free of zero on the hull keeps q, q', ... q^(m-1) free of zero
+  // beside the hole, which each step of the mean value theorem divides by.
+  const Interval h = interval::hull(piece, where);
+  const Enclosure ph = evaluators.evaluate(p, h, m, angle), qh = evaluators.evaluate(q, h, m, angle);
+  if (!continuous_on(ph) || !ph.smooth || !continuous_on(qh) || !qh.smooth || !nonzero(qh.f[m])) {
+    return interval::empty();
+  }
+  return interval::div(ph.f[m], qh.f[m]);
+}
+
+// The enclosure of node on the piece with each quotient that vanishes over
+// vanishing inside where taken by Cauchy's form: through sums, products and
+// the functions continuous on the whole line.
+Interval beside_hole(const Node& node, Interval where, Interval piece, double angle,
+                     PieceEvaluators& evaluators, int depth) {
+  if (depth > kMaxDepth) return interval::empty();
+  const auto plain = [&](std::string_view code) {
+    const Enclosure e = evaluators.evaluate(std::string(code), piece, 0, angle);
+    return continuous_on(e) ? e.f[0] : interval::empty();
+  };
+  switch (node.op) {
+    case op::kDiv: {
+      const Interval c = cauchy_quotient(node.args[0], node.args[1], where, piece, angle, evaluators);
+      return interval::is_empty(c) ? plain(node.code) : c;
+    }
+    case op::kAdd: case op::kSub: case op::kMul: {
+      const Interval l = beside_hole(parse(node.args[0]), where, piece, angle, evaluators, depth + 1);
+      const Interval r = beside_hole(parse(node.args[1]), where, piece, angle, evaluators, depth + 1);
+      if (interval::is_empty(l) || interval::is_empty(r)) return interval::empty();
+      if (node.op == op::kAdd) return interval::add(l, r);
+      return node.op == op::kSub ? interval::sub(l, r) : interval::mul(l, r);
+    }
+    case op::kExp: case op::kSinh: case op::kCosh: case op::kTanh: case op::kSqr: case op::kAbs:
+    case op::kCbrt: case op::kSin: case op::kCos: {
+      const Interval u = beside_hole(parse(node.args[0]), where, piece, angle, evaluators, depth + 1);
+      if (interval::is_empty(u)) return u;
+      const Enclosure e =
+          evaluators.evaluate(wrap(node.op, std::string(1, static_cast<char>(op::kX))), u, 0, angle);
+      return continuous_on(e) ? e.f[0] : interval::empty();
+    }
+    default: return plain(node.code);
+  }
+}
+
+}  // namespace
+
+Interval enclosure_beside_hole(const CompiledFormula& f, double angle, Interval where, double a, double b,
+                              PieceEvaluators& evaluators) {
+  if (!(a <= b) || !(where.lo <= where.hi)) return interval::empty();
+  return beside_hole(parse(f.code), where, {a, b}, angle, evaluators, 0);
+}
+
 Place classify_place(const CompiledFormula& f, double angle, double lo, double hi,
                      const PlaceEvidence& evidence, PieceEvaluators& evaluators) {
   Place p = prove_place(f, angle, lo, hi, evaluators);

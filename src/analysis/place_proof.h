@@ -70,6 +70,18 @@ class PieceEvaluators {
 Place prove_place(const CompiledFormula& f, double angle, double lo, double hi,
                   PieceEvaluators& evaluators);
 
+// An enclosure of f on [a, b] beside a proven hole inside where. A quotient
+// p / q whose parts vanish there to some order m is, by Cauchy's mean value
+// theorem applied m times, p^(m)(xi) / q^(m)(xi) for some xi between the
+// hole and x, so the quotient of their enclosures on the hull of [a, b] and
+// where holds it on [a, b]: tight where the plain enclosure is not, beside
+// the place (sin(x)/x on [1e-9, 2e-9]). Sums, products and functions
+// continuous on the whole line of such parts are enclosed part by part. At
+// a place that is no double, p must depend on x only through q (the proof
+// of such holes). Empty when some part is not enclosed.
+interval::Interval enclosure_beside_hole(const CompiledFormula& f, double angle, interval::Interval where,
+                                         double a, double b, PieceEvaluators& evaluators);
+
 // What a caller saw beside a place: on each side unbounded growth or a
 // value the function settles at, and how far apart two values may be and
 // still count as one.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/discussion.h"
+#include "analysis/place_proof.h"
 #include "expr/compiler.h"
 
 namespace kv::analysis {
@@ -212,6 +213,44 @@ TEST(Discussion, ProvenPolesHolesAndJumps) {
       }
     }
     EXPECT_EQ(places, 1);
+  }
+}
+
+// Beside a hole the enclosure through Cauchy's form holds the curve's
+// values and is tight where the plain one is lost to cancellation; where
+// the parts do not vanish together it is no tighter than the plain one.
+TEST(PlaceProof, EnclosuresBesideAHoleHoldTheCurveAndAreTight) {
+  using interval::Interval;
+  PieceEvaluators ev;
+  struct Beside {
+    const char* text;
+    Interval where;
+    double (*f)(double);
+    double shift;  // the piece is [shift + a, shift + 2a]
+    bool tight;
+  } const cases[] = {
+      {"sin(x)/x", {0, 0}, [](double x) { return std::sin(x) / x; }, 0, true},
+      {"(1-cos(x))/x^2+0.5", {0, 0}, [](double x) { return 1 - x * x / 24; }, 0, true},
+      // holds the real 0.1 between two doubles
+      {"sin(x-0.1)/(x-0.1)", {0.0999999999999999, 0.1000000000000001}, [](double x) { return std::sin(x - 0.1) / (x - 0.1); },
+       0.1, true},
+      {"(sin(x-0.1)+0.001)/(x-0.1)", {0.0999999999999999, 0.1000000000000001},
+       [](double x) { return (std::sin(x - 0.1) + 0.001) / (x - 0.1); }, 0.1, false},
+  };
+  for (const Beside& c : cases) {
+    const ExprPanel panel = compiled(c.text, false);
+    for (double a : {1e-6, 1e-3, 0.25}) {
+      const double lo = c.shift + a, hi = c.shift + 2 * a;
+      const Interval r = enclosure_beside_hole(*panel.formulas.at(0), 0, c.where, lo, hi, ev);
+      for (double x : {lo, lo + (hi - lo) / 3, hi}) {
+        EXPECT_TRUE(r.lo <= c.f(x) + 1e-12 && c.f(x) - 1e-12 <= r.hi) << c.text << " at " << x << ": [" << r.lo << ", " << r.hi << "]";
+      }
+      if (c.tight) {
+        EXPECT_LE(r.hi - r.lo, 4 * a * a + 1e-12) << c.text << " " << a;
+      } else {
+        EXPECT_GT(r.hi - r.lo, 1e-4) << c.text << " " << a;
+      }
+    }
   }
 }
 

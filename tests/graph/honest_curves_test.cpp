@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "graph/colours.h"
 #include "graph/coord_painter.h"
@@ -56,6 +57,8 @@ TEST(HonestCurves, PolesHolesAndJumpsAreNamedWhereTheyAre) {
       {"exp(1/x)", MarkKind::kPole, {0}, 0, 0},   // from the right only
       {"(x^2-1)/(x-1)", MarkKind::kHole, {1}, 2, 2},
       {"sin(x)/x", MarkKind::kHole, {0}, 1, 1},
+      {"sin(x-0.1)/(x-0.1)", MarkKind::kHole, {0.1}, 1, 1},  // at no double
+      {"(1-cos(x))/x^2+0.5", MarkKind::kHole, {0}, 1, 1},    // x^2 underflows beside 0
       {"floor(x)", MarkKind::kJump, {-5, -4, -3, -2, -1, 0, 1, 2, 3, 4, 5}, -6, -5},
       {"sgn(x)", MarkKind::kJump, {0}, -1, 1},
   };
@@ -178,6 +181,22 @@ TEST(HonestCurves, UndecidedColumnsAreTheShadedOnes) {
   EXPECT_FALSE(column_undecided(g.panel, g.plot, map.column(0.5)));
   g.panel.options[kOptMarkDiscontinuities] = 0;
   EXPECT_FALSE(column_undecided(g.panel, g.plot, map.column(0)));
+}
+
+// Beside a proven hole the cancellation of the quotient leaves no shade.
+TEST(HonestCurves, ProvenHolesLeaveNoShadeBesideThem) {
+  const std::pair<const char*, double> cases[] = {
+      {"sin(x)/x", 0}, {"(x^2-1)/(x-1)", 1}, {"sin(x-0.1)/(x-0.1)", 0.1}, {"(1-cos(x))/x^2+0.5", 0}};
+  for (const auto& [formula, x] : cases) {
+    // 300 columns over [-0.5, 0.5] put a sample a rounding error beside 0.
+    test::Graph g(kPanelFunction, 300, 300);
+    g.set_range(-0.5 + x, 0.5 + x, 0, 2);
+    classified(g, formula);
+    const ViewMap map = view_map(g.panel, g.width, g.height);
+    for (int col = map.column(x) - 2; col <= map.column(x) + 2; ++col) {
+      EXPECT_FALSE(column_undecided(g.panel, g.plot, col)) << formula << " column " << col;
+    }
+  }
 }
 
 using test::Picture;
