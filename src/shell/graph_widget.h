@@ -41,6 +41,11 @@ class GraphWidget : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // The graph shows no sign of the keyboard focus: taking or losing it
+  // repaints nothing (the toolkit's default repaints the whole plot, at the
+  // start and whenever the window is activated).
+  void focusInEvent(QFocusEvent*) override {}
+  void focusOutEvent(QFocusEvent*) override {}
 
  private:
   void refine();
