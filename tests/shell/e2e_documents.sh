@@ -52,7 +52,9 @@ plot_shot() {
 }
 same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 # Types a name into the file dialog of process $1 (title matching $2) and
-# accepts it; the name field's completer may take the first Return.
+# accepts it; the name field's completer may take the first Return. The
+# dialogs open in the document's folder, so the names are short: on a busy
+# machine a long typed path lost a key now and then and saved elsewhere.
 enter_name() {
   wait_window "$1" "$2" >/dev/null || { fail "no file dialog $2"; return; }
   sleep 0.3
@@ -75,7 +77,7 @@ xdotool windowfocus --sync "$win"
 xdotool key ctrl+g; sleep 0.3; xdotool key 2; sleep 0.5
 plot_shot "$win" "$tmp/saved.png"
 xdotool key alt+d; sleep 0.3; xdotool key u
-enter_name $p1 '^Speichern unter$' "$tmp/b"
+enter_name $p1 '^Speichern unter$' b
 wait_window $p1 '^Kurvaline - b\.kvl$' >/dev/null || fail "title after Speichern unter is not b.kvl"
 [ -f "$tmp/b.kvl" ] || fail "b.kvl not written (.kvl not appended?)"
 xdotool windowfocus --sync "$win"
@@ -85,7 +87,7 @@ same "$tmp/saved.png" "$tmp/changed.png" && fail "the change did not show"
 xdotool key ctrl+o; sleep 0.8
 import -window root "$tmp/question.png"
 xdotool key alt+n   # "Datei speichern?" -> Nein
-enter_name $p1 'ffnen$' "$tmp/b.kvl"
+enter_name $p1 'ffnen$' b.kvl
 sleep 1
 xdotool windowfocus --sync "$win" 2>/dev/null
 plot_shot "$win" "$tmp/reopened.png"
@@ -93,7 +95,7 @@ same "$tmp/saved.png" "$tmp/reopened.png" || fail "the reopened document does no
 
 # ---- 2. picture export ---------------------------------------------------
 xdotool key alt+d; sleep 0.3; xdotool key b
-enter_name $p1 '^Als Bild speichern$' "$tmp/p"
+enter_name $p1 '^Als Bild speichern$' p
 for _ in $(seq 30); do [ -s "$tmp/p.gif" ] && break; sleep 0.1; done
 if [ -s "$tmp/p.gif" ]; then
   [ "$(head -c 6 "$tmp/p.gif")" = "GIF87a" ] || fail "p.gif is not a GIF87a file"
