@@ -8,6 +8,7 @@
 #include "expr/opcodes.h"
 #include "interval/interval_fn.h"
 #include "interval/ops.h"
+#include "interval/pair.h"
 #include "interval/program.h"
 
 namespace kv::interval {
@@ -98,11 +99,21 @@ Value by_rule(uint8_t op, const Value* a, int k, bool degrees) {
   return {w.c[0], f};
 }
 
+// powi(u, n) of a u that is not empty, the squares with both ends at once.
+[[gnu::always_inline]] inline Interval power(Interval u, int n) {
+  switch (n) {
+    case 1: return u;
+    case 2: return sqr_both(u);
+    case 4: return sqr_both(sqr_both(u));
+    default: return powi(u, n);
+  }
+}
+
 // v^n for a whole n, in place, with its flags f.
 [[gnu::always_inline]] inline void whole_power_value(Interval& v, uint8_t& f, int n) {
   if (!(f & kSome)) return;
   const Interval u = v;
-  v = powi(u, n);
+  v = power(u, n);
   if (n <= 0 && contains(u, 0)) f &= is_point(u) ? 0 : kSome;
   if (is_empty(v)) f = 0;
 }
@@ -124,8 +135,8 @@ void unary(Interval& v, uint8_t& f, F rule) {
 // the flags of x.
 template <int XK>
 [[gnu::always_inline]] inline Interval x_value(const Step& s, Interval x, uint8_t& f) {
-  if constexpr (XK == kXAddC) return add(x, s.c);
-  if constexpr (XK == kXMulC) return mul(x, s.c);
+  if constexpr (XK == kXAddC) return add_both(x, s.c);
+  if constexpr (XK == kXMulC) return mul_both(x, s.c);
   Interval v = x;
   whole_power_value(v, f, s.arg);
   return v;
@@ -142,7 +153,7 @@ template <int K>
   do {
     uint8_t rf = xf;
     const Interval r = x_value<kXAddC + (K - kOnto) % 3>(*s, x, rf);
-    v = b == 0 ? add(v, r) : b == 1 ? sub(v, r) : mul(v, r);
+    v = b == 0 ? add_both(v, r) : b == 1 ? sub_both(v, r) : mul_both(v, r);
     f &= rf;
   } while ((++s)->kind == K);
   return s - 1;
@@ -249,18 +260,18 @@ Enclosure run_value(const Program& p, Interval x, const Interval* y, Value* st) 
       case kPushX: push(x, xf); break;
       case kPushY: y ? push(*y, leaf_flags(*y)) : push(whole(), kSome); break;
       case kUnknownTop: v = whole(); f = kSome; break;
-      case kAdd: v = add(b->v, v); f &= b->flags; --b; break;
-      case kSub: v = sub(b->v, v); f &= b->flags; --b; break;
-      case kMul: v = mul(b->v, v); f &= b->flags; --b; break;
+      case kAdd: v = add_both(b->v, v); f &= b->flags; --b; break;
+      case kSub: v = sub_both(b->v, v); f &= b->flags; --b; break;
+      case kMul: v = mul_both(b->v, v); f &= b->flags; --b; break;
       case kDiv:
         f &= b->flags & divisor_mask(v);
         v = div(b->v, v);
         --b;
         if (is_empty(v)) f = 0;
         break;
-      case kAddC: v = add(v, s->c); break;
-      case kCSub: v = sub(s->c, v); break;
-      case kMulC: v = mul(v, s->c); break;
+      case kAddC: v = add_both(v, s->c); break;
+      case kCSub: v = sub_both(s->c, v); break;
+      case kMulC: v = mul_both(v, s->c); break;
       case kDivC: v = div(v, s->c); f &= s->mask; if (is_empty(v)) f = 0; break;
       case kCDiv: f &= divisor_mask(v); v = div(s->c, v); if (is_empty(v)) f = 0; break;
       case kRule: {
@@ -285,8 +296,8 @@ Enclosure run_value(const Program& p, Interval x, const Interval* y, Value* st) 
         break;
       }
       case kPowWhole: whole_power_value(v, f, s->arg); break;
-      case kXAddC: push(add(x, s->c), xf); break;
-      case kXMulC: push(mul(x, s->c), xf); break;
+      case kXAddC: push(add_both(x, s->c), xf); break;
+      case kXMulC: push(mul_both(x, s->c), xf); break;
       case kXPowWhole: push(x, xf); whole_power_value(v, f, s->arg); break;
 #define KV_ONTO(i) \
   case kOnto + i: s = onto_top<kOnto + i>(v, f, s, x, xf); break;
