@@ -104,6 +104,7 @@ Value by_rule(uint8_t op, const Value* a, int k, bool degrees) {
   switch (n) {
     case 1: return u;
     case 2: return sqr_both(u);
+    case 3: return cube_both(u);
     case 4: return sqr_both(sqr_both(u));
     default: return powi(u, n);
   }
@@ -158,6 +159,10 @@ template <int K>
   } while ((++s)->kind == K);
   return s - 1;
 }
+
+// div_both once, out of the run: inline in each of the three quotient
+// steps it crowded the run's registers more than its call costs.
+[[gnu::noinline]] Interval quotient(Interval a, Interval b) { return div_both(a, b); }
 
 Interval sane(Interval a) {
   if (is_empty(a)) return a.lo == a.lo && a.hi == a.hi ? empty() : whole();
@@ -265,15 +270,15 @@ Enclosure run_value(const Program& p, Interval x, const Interval* y, Value* st) 
       case kMul: v = mul_both(b->v, v); f &= b->flags; --b; break;
       case kDiv:
         f &= b->flags & divisor_mask(v);
-        v = div(b->v, v);
+        v = quotient(b->v, v);
         --b;
         if (is_empty(v)) f = 0;
         break;
       case kAddC: v = add_both(v, s->c); break;
       case kCSub: v = sub_both(s->c, v); break;
       case kMulC: v = mul_both(v, s->c); break;
-      case kDivC: v = div(v, s->c); f &= s->mask; if (is_empty(v)) f = 0; break;
-      case kCDiv: f &= divisor_mask(v); v = div(s->c, v); if (is_empty(v)) f = 0; break;
+      case kDivC: v = quotient(v, s->c); f &= s->mask; if (is_empty(v)) f = 0; break;
+      case kCDiv: f &= divisor_mask(v); v = quotient(s->c, v); if (is_empty(v)) f = 0; break;
       case kRule: {
         const int k = op::arity(s->op);
         b[1] = {v, f};
