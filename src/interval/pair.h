@@ -1,11 +1,12 @@
-// Sums and products of intervals with both ends rounded at once, in the two
-// lanes of one SSE2 register: the lower end as it is, the upper one negated,
-// so that rounding the upper end up is rounding its negation down, the same
-// operation in both lanes. Each gives the very interval of its one-end-at-a-
-// time twin in interval.h (add, mul, div, sqr and the cube), bit for bit: the same operations
-// on each end, and the twin itself wherever an end leaves the range where
-// the lanes' shortcut holds (unbounded, overflowing, tiny). The value-only
-// run takes them for its sums and products; the series run keeps the twins.
+// Sums, products, quotients and small powers of intervals with both ends
+// rounded at once, in the two lanes of one SSE2 register: the lower end as
+// it is, the upper one negated, so that rounding the upper end up is
+// rounding its negation down, the same operation in both lanes. Each gives
+// the very interval of its one-end-at-a-time twin in interval.h (add, sub,
+// mul, div, sqr, the cube of powi), bit for bit: the same operations on
+// each end, and the twin itself wherever an end leaves the range where the
+// lanes' shortcut holds (unbounded, overflowing, tiny). The value-only run
+// takes them for its arithmetic; the series run keeps the twins.
 #pragma once
 
 #include "interval/interval.h"
