@@ -308,10 +308,10 @@ Enclosure run_value(const Program& p, Interval x, const Interval* y, Value* st) 
   case kOnto + i: s = onto_top<kOnto + i>(v, f, s, x, xf); break;
       KV_ONTO(0) KV_ONTO(1) KV_ONTO(2) KV_ONTO(3) KV_ONTO(4) KV_ONTO(5) KV_ONTO(6) KV_ONTO(7) KV_ONTO(8)
 #undef KV_ONTO
-      case kAbs: unary(v, f, value_abs); break;
-      case kSqrt: unary(v, f, value_sqrt); break;
-      case kExp: unary(v, f, value_exp); break;
-      case kLn: unary(v, f, value_ln); break;
+      case kAbs: unary(v, f, [](Interval u, Interval& w) { return value_abs(u, w); }); break;
+      case kSqrt: unary(v, f, [](Interval u, Interval& w) { return value_sqrt(u, w); }); break;
+      case kExp: unary(v, f, [](Interval u, Interval& w) { return value_exp(u, w); }); break;
+      case kLn: unary(v, f, [](Interval u, Interval& w) { return value_ln(u, w); }); break;
       case kSin: unary(v, f, [degrees](Interval u, Interval& w) { return value_sin(u, w, degrees); }); break;
       case kCos: unary(v, f, [degrees](Interval u, Interval& w) { return value_cos(u, w, degrees); }); break;
       default: __builtin_unreachable();
