@@ -69,7 +69,7 @@ inline constexpr double kExactnessFloor = 0x1p-960;
 // so the step down is taken without a branch on it: a finite s above the
 // sum moves one unit toward -inf (s is never 0 then, as a sum that rounds
 // is far from 0).
-inline double add_dn(double a, double b) {
+[[gnu::always_inline]] inline double add_dn(double a, double b) {
   const double s = a + b;
   // The error by the operand of larger magnitude first (Fast2Sum): two
   // operations after the sum instead of four, as the ends of a long chain
@@ -82,7 +82,7 @@ inline double add_dn(double a, double b) {
   const uint64_t toward = static_cast<uint64_t>(static_cast<int64_t>(u) >> 63) | 1u;  // -1 or +1
   return std::bit_cast<double>(u - (toward & (0 - static_cast<uint64_t>(e < 0))));
 }
-inline double add_up(double a, double b) { return -add_dn(-a, -b); }
+[[gnu::always_inline]] inline double add_up(double a, double b) { return -add_dn(-a, -b); }
 
 // Whether a double has at most 26 significant bits, so that the product of
 // two such is exact (barring overflow and underflow).
@@ -103,13 +103,13 @@ inline bool in_exact_range(double v) { return std::fabs(v) >= kExactnessFloor &&
 // a * b rounded down / up; 0 times an unbounded end is 0. A product of two
 // short operands is exact; any other is moved one step outward, which
 // costs an ulp where it happened to be exact but no error-free product.
-inline double mul_dn(double a, double b) {
+[[gnu::always_inline]] inline double mul_dn(double a, double b) {
   const double p = a * b;
   if (in_exact_range(p)) return step_down_unless(p, is_short(a) && is_short(b));
   if (a == 0 || b == 0) return 0;
   return next_down(p);
 }
-inline double mul_up(double a, double b) { return -mul_dn(-a, b); }
+[[gnu::always_inline]] inline double mul_up(double a, double b) { return -mul_dn(-a, b); }
 
 // a / b rounded down / up for b != 0: exact when the quotient times b gives
 // a back exactly, which a short quotient and divisor make checkable.
@@ -125,14 +125,14 @@ inline double div_up(double a, double b) { return -div_dn(-a, b); }
 
 inline Interval neg(Interval a) { return {-a.hi, -a.lo}; }
 
-inline Interval add(Interval a, Interval b) {
+[[gnu::always_inline]] inline Interval add(Interval a, Interval b) {
   if (is_empty(a) || is_empty(b)) return empty();
   return {add_dn(a.lo, b.lo), add_up(a.hi, b.hi)};
 }
-inline Interval sub(Interval a, Interval b) { return add(a, neg(b)); }
+[[gnu::always_inline]] inline Interval sub(Interval a, Interval b) { return add(a, neg(b)); }
 
 // a times an exact double.
-inline Interval scale(Interval a, double c) {
+[[gnu::always_inline]] inline Interval scale(Interval a, double c) {
   if (is_empty(a)) return a;
   if (c >= 0) return {mul_dn(a.lo, c), mul_up(a.hi, c)};
   return {mul_dn(a.hi, c), mul_up(a.lo, c)};
@@ -167,7 +167,7 @@ inline Interval scale(Interval a, double c) {
 // or two unbounded pieces, whose hull is returned; [0, 0] gives the empty set.
 Interval div(Interval a, Interval b);
 
-inline Interval sqr(Interval a) {
+[[gnu::always_inline]] inline Interval sqr(Interval a) {
   if (is_empty(a)) return a;
   if (a.lo >= 0) return {mul_dn(a.lo, a.lo), mul_up(a.hi, a.hi)};
   if (a.hi <= 0) return {mul_dn(a.hi, a.hi), mul_up(a.lo, a.lo)};

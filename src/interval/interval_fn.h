@@ -43,7 +43,7 @@ inline double cube_dn(double v) { return mul_dn(v, v >= 0 ? mul_dn(v, v) : mul_u
 Interval powi_beyond(Interval a, double n);
 // a^n for a whole n: the powers 1 to 4, common in formulas and in the
 // series of powers, inline, without the general chain.
-inline Interval powi(Interval a, double n) {
+[[gnu::always_inline]] inline Interval powi(Interval a, double n) {
   if (is_empty(a)) return a;
   if (n == 1) return a;
   if (n == 2) return sqr(a);

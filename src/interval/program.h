@@ -30,7 +30,8 @@ struct IntervalEvaluator::Program {
   std::vector<Step> steps;
   std::vector<Interval> consts;
   // The same program for the value-only run (value.cpp), its arithmetic
-  // resolved to one step kind each and its constants inline.
+  // resolved to one step kind each and its constants inline, closed by an
+  // end step.
   struct ValueStep {
     uint8_t kind;
     uint8_t op = 0;
