@@ -46,10 +46,7 @@ struct Marker {
 
   void asymptote(double x) {
     const int col = map.column(x);
-    PenScope pen(d, {colour, lw, PenStyle::Solid});
-    for (int y = 0; y <= map.height; y += kDash + kDashGap) {
-      d.line(col, y, col, std::min(y + kDash, map.height + 1));
-    }
+    paint_dashes(d, col, 0, col, map.height + 1, lw, colour);
   }
 
   void mark(const analysis::CurveMark& m) {
@@ -86,6 +83,18 @@ Colour tint(Colour c, Colour background) {
   return make_colour(mix(colour_red(c), colour_red(background)),
                      mix(colour_green(c), colour_green(background)),
                      mix(colour_blue(c), colour_blue(background)));
+}
+
+void paint_dashes(Device& d, double x1, double y1, double x2, double y2, int lw, Colour colour) {
+  const double dx = x2 - x1, dy = y2 - y1, length = std::max(std::fabs(dx), std::fabs(dy));
+  if (!(length > 0) || !std::isfinite(length)) return;
+  PenScope pen(d, {colour, lw, PenStyle::Solid});
+  const auto px = [&](double k) { return static_cast<int>(std::lround(x1 + dx * (k / length))); };
+  const auto py = [&](double k) { return static_cast<int>(std::lround(y1 + dy * (k / length))); };
+  for (double k = 0; k < length; k += kDash + kDashGap) {
+    const double e = std::min(k + kDash, length);
+    d.line(px(k), py(k), px(e), py(e));
+  }
 }
 
 void paint_ring(Device& d, int x, int y, int lw, Colour colour, Colour background, bool filled) {
