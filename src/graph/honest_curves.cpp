@@ -36,13 +36,18 @@ analysis::CurveClassification classify_slot(const PanelRecord& panel, const Comp
   return analysis::classify_curve(panel, f, in);
 }
 
+// Marks in two passes: asymptotes and rings, then the dots over them, so
+// that no ring covers a point the curve takes (jumps closer than a ring).
 struct Marker {
   Device& d;
   const ViewMap& map;
   Colour colour, background;
   int lw;
+  bool dots = false;
 
-  void ring(int x, int y, bool filled) { paint_ring(d, x, y, lw, colour, background, filled); }
+  void ring(int x, int y, bool filled) {
+    if (filled == dots) paint_ring(d, x, y, lw, colour, background, filled);
+  }
 
   void asymptote(double x) {
     const int col = map.column(x);
@@ -52,7 +57,9 @@ struct Marker {
   void mark(const analysis::CurveMark& m) {
     const int col = map.column(m.x);
     switch (m.kind) {
-      case analysis::MarkKind::kPole: asymptote(m.x); break;
+      case analysis::MarkKind::kPole:
+        if (!dots) asymptote(m.x);
+        break;
       case analysis::MarkKind::kHole: ring(col, map.row((m.y_left + m.y_right) / 2), false); break;
       case analysis::MarkKind::kJump: {
         const double tol = std::fabs(map.y_scale);
@@ -165,8 +172,10 @@ void paint_honest_marks(Device& d, const analysis::CurveClassification& k, const
   }
   if (run.right > run.left) d.fill_rect(run, fill);
   if (under) return;
-  Marker marker{d, map, colour, background, lw};
-  for (const analysis::CurveMark& m : k.marks) marker.mark(m);
+  for (const bool dots : {false, true}) {
+    Marker marker{d, map, colour, background, lw, dots};
+    for (const analysis::CurveMark& m : k.marks) marker.mark(m);
+  }
 }
 
 bool column_undecided(const PanelRecord& panel, const PanelPlot& plot, int col) {

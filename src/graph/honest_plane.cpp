@@ -135,6 +135,51 @@ std::vector<Point> jump_dots(const analysis::PlaneClassification& k, const ViewM
   return dots;
 }
 
+// Asymptotes and rings first, then the dots over them, so that a ring never
+// covers a point the curve takes: a jump's end whose pixel is a dot of some
+// jump is a dot itself.
+void paint_marks(Device& d, const analysis::PlaneClassification& k, const ViewMap& map,
+                 Colour colour, Colour background, int lw) {
+  const std::vector<Point> dots = jump_dots(k, map);
+  const auto taken = [&](Point p) { return std::find(dots.begin(), dots.end(), p) != dots.end(); };
+  std::vector<Ends> asymptotes;
+  std::vector<Point> filled;
+  for (const analysis::PlaneMark& m : k.marks) {
+    switch (m.kind) {
+      case analysis::MarkKind::kPole: {
+        // No line across; the asymptote where it is shown, once however
+        // many poles share it (1/cos(t) at every odd multiple of pi/2).
+        Ends e{};
+        if (!m.asymptote || !asymptote_across(m, map, e)) break;
+        for (double& v : e) v = std::round(v);
+        if (std::pair(e[0], e[1]) > std::pair(e[2], e[3])) e = {e[2], e[3], e[0], e[1]};
+        if (std::find(asymptotes.begin(), asymptotes.end(), e) != asymptotes.end()) break;
+        asymptotes.push_back(e);
+        paint_dashes(d, e[0], e[1], e[2], e[3], lw, colour);
+        break;
+      }
+      case analysis::MarkKind::kHole: {
+        const Point p = pixel(map, {(m.left.x + m.right.x) / 2, (m.left.y + m.right.y) / 2});
+        paint_ring(d, p.x, p.y, lw, colour, background, false);
+        break;
+      }
+      case analysis::MarkKind::kJump: {
+        const Point l = pixel(map, m.left), r = pixel(map, m.right), v = pixel(map, m.value);
+        for (const Point p : {l, r}) {
+          if (taken(p)) {
+            filled.push_back(p);
+          } else {
+            paint_ring(d, p.x, p.y, lw, colour, background, false);
+          }
+        }
+        if (m.value_defined && !(v == l) && !(v == r)) filled.push_back(v);
+        break;
+      }
+    }
+  }
+  for (const Point p : filled) paint_ring(d, p.x, p.y, lw, colour, background, true);
+}
+
 }  // namespace
 
 void classify_plane_curves(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
@@ -200,39 +245,7 @@ void paint_plane_marks(Device& d, const analysis::PlaneClassification& k, const 
     if (run.size() == 1) run.push_back(q);
   }
   flush();
-  const std::vector<Point> dots = jump_dots(k, map);
-  const auto taken = [&](Point p) { return std::find(dots.begin(), dots.end(), p) != dots.end(); };
-  std::vector<Ends> asymptotes;
-  for (const analysis::PlaneMark& m : k.marks) {
-    switch (m.kind) {
-      case analysis::MarkKind::kPole: {
-        // No line across; the asymptote where it is shown, once however
-        // many poles share it (1/cos(t) at every odd multiple of pi/2).
-        Ends e{};
-        if (!m.asymptote || !asymptote_across(m, map, e)) break;
-        for (double& v : e) v = std::round(v);
-        if (std::pair(e[0], e[1]) > std::pair(e[2], e[3])) e = {e[2], e[3], e[0], e[1]};
-        if (std::find(asymptotes.begin(), asymptotes.end(), e) != asymptotes.end()) break;
-        asymptotes.push_back(e);
-        paint_dashes(d, e[0], e[1], e[2], e[3], lw, colour);
-        break;
-      }
-      case analysis::MarkKind::kHole: {
-        const Point p = pixel(map, {(m.left.x + m.right.x) / 2, (m.left.y + m.right.y) / 2});
-        paint_ring(d, p.x, p.y, lw, colour, background, false);
-        break;
-      }
-      case analysis::MarkKind::kJump: {
-        const Point l = pixel(map, m.left), r = pixel(map, m.right), v = pixel(map, m.value);
-        const bool at_left = m.value_defined && v == l;
-        const bool at_right = !at_left && m.value_defined && v == r;
-        paint_ring(d, l.x, l.y, lw, colour, background, at_left || taken(l));
-        paint_ring(d, r.x, r.y, lw, colour, background, at_right || taken(r));
-        if (m.value_defined && !at_left && !at_right) paint_ring(d, v.x, v.y, lw, colour, background, true);
-        break;
-      }
-    }
-  }
+  paint_marks(d, k, map, colour, background, lw);
 }
 
 bool plane_column_undecided(const PanelPlot& plot, const ViewMap& map, int col) {

@@ -215,5 +215,34 @@ TEST(HonestPlane, PolesGetTheAsymptoteTheyApproach) {
   }
 }
 
+// Jumps closer than a ring, in the plane and on explicit curves zoomed out:
+// every dot is painted after every ring's background it meets.
+TEST(HonestPlane, NoRingCoversADot) {
+  const struct {
+    const char* formula;
+    double x_lo, x_hi, y_lo, y_hi;
+  } cases[] = {{"r(t)=floor(t)", -6, 6, -5, 5}, {"floor(3x)", -30, 30, -25, 25}};
+  for (const auto& c : cases) {
+    Picture p;
+    p.g.set_range(c.x_lo, c.x_hi, c.y_lo, c.y_hi);
+    const std::vector<const RecordedOp*> e = p.paint(c.formula, true).of(OpKind::Ellipse);
+    const Colour background = p.colours[kColourBackground];
+    const auto meet = [](Rect a, Rect b) {
+      return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    };
+    int dots = 0;
+    for (size_t i = 0; i < e.size(); ++i) {
+      const bool dot = e[i]->colour != background &&
+                       (i + 1 == e.size() || e[i + 1]->colour != background);
+      if (!dot) continue;
+      ++dots;
+      for (size_t j = i + 1; j < e.size(); ++j) {
+        EXPECT_FALSE(e[j]->colour == background && meet(e[i]->rect, e[j]->rect)) << c.formula;
+      }
+    }
+    EXPECT_GT(dots, 3) << c.formula;
+  }
+}
+
 }  // namespace
 }  // namespace kv
