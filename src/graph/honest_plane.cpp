@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -122,8 +123,10 @@ bool asymptote_across(const analysis::PlaneMark& m, const ViewMap& map, Ends& en
   return true;
 }
 
-// The pixels of the dots of jumps: a ring there would cover a point the
-// curve takes.
+bool by_place(Point p, Point q) { return std::pair(p.x, p.y) < std::pair(q.x, q.y); }
+
+// The pixels of the dots of jumps, sorted: a ring there would cover a point
+// the curve takes.
 std::vector<Point> jump_dots(const analysis::PlaneClassification& k, const ViewMap& map) {
   std::vector<Point> dots;
   for (const analysis::PlaneMark& m : k.marks) {
@@ -132,6 +135,7 @@ std::vector<Point> jump_dots(const analysis::PlaneClassification& k, const ViewM
     if (m.left_taken) dots.push_back(pixel(map, m.left));
     if (m.right_taken) dots.push_back(pixel(map, m.right));
   }
+  std::sort(dots.begin(), dots.end(), by_place);
   return dots;
 }
 
@@ -141,8 +145,10 @@ std::vector<Point> jump_dots(const analysis::PlaneClassification& k, const ViewM
 void paint_marks(Device& d, const analysis::PlaneClassification& k, const ViewMap& map,
                  Colour colour, Colour background, int lw) {
   const std::vector<Point> dots = jump_dots(k, map);
-  const auto taken = [&](Point p) { return std::find(dots.begin(), dots.end(), p) != dots.end(); };
-  std::vector<Ends> asymptotes;
+  const auto taken = [&](Point p) {
+    return std::binary_search(dots.begin(), dots.end(), p, by_place);
+  };
+  std::set<Ends> asymptotes;
   std::vector<Point> filled;
   for (const analysis::PlaneMark& m : k.marks) {
     switch (m.kind) {
@@ -153,8 +159,7 @@ void paint_marks(Device& d, const analysis::PlaneClassification& k, const ViewMa
         if (!m.asymptote || !asymptote_across(m, map, e)) break;
         for (double& v : e) v = std::round(v);
         if (std::pair(e[0], e[1]) > std::pair(e[2], e[3])) e = {e[2], e[3], e[0], e[1]};
-        if (std::find(asymptotes.begin(), asymptotes.end(), e) != asymptotes.end()) break;
-        asymptotes.push_back(e);
+        if (!asymptotes.insert(e).second) break;
         paint_dashes(d, e[0], e[1], e[2], e[3], lw, colour);
         break;
       }

@@ -225,7 +225,8 @@ TEST(HonestPlane, NoRingCoversADot) {
   for (const auto& c : cases) {
     Picture p;
     p.g.set_range(c.x_lo, c.x_hi, c.y_lo, c.y_hi);
-    const std::vector<const RecordedOp*> e = p.paint(c.formula, true).of(OpKind::Ellipse);
+    const test::RecordingDevice dev = p.paint(c.formula, true);
+    const std::vector<const RecordedOp*> e = dev.of(OpKind::Ellipse);
     const Colour background = p.colours[kColourBackground];
     const auto meet = [](Rect a, Rect b) {
       return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
