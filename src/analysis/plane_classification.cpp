@@ -22,6 +22,10 @@ constexpr int kNarrowSteps = 64;           // halvings of a singular piece
 constexpr size_t kLongRun = 128, kRun = 16;  // samples proven monotone at once
 constexpr long kCurveEvaluations = 6;      // per sample on average, for the whole curve
 constexpr int kSegmentEvaluations = 400;   // per segment, then the rest is undecided
+// An asymptote is enclosed on neighbourhoods of a 1024th of their distance
+// from the pole, at these binary orders below the pole's magnitude.
+constexpr int kAsymptoteOrders[] = {20, 28, 36};
+constexpr int kAsymptoteThinness = 10;
 
 struct Box {
   Interval x{0, 0}, y{0, 0};
@@ -107,6 +111,8 @@ class PlaneClassifier {
   void split(double u, double w);
   void emit(const std::vector<Piece>& pieces);
   void singular(const Piece& p, Point left, Point right);
+  bool asymptote(double a, double b, PlaneMark& m);
+  bool constant_at(double u, double w, PlaneSpot p);
   bool at_simplest(double& a, double& b, Point& left, Point& right);
 
   const CompiledFormula& f_;
@@ -332,7 +338,9 @@ void PlaneClassifier::singular(const Piece& p, Point left, Point right) {
                          std::isinf(whole.y.lo) || std::isinf(whole.y.hi);
   const double t = simplest_between(a, b);
   if (unbounded && (beyond(left) || beyond(right))) {
-    mark({MarkKind::kPole, t, left.at, right.at, {}, false}, p.b - p.a);
+    PlaneMark m{MarkKind::kPole, t, left.at, right.at, {}, false};
+    m.asymptote = asymptote(a, b, m);
+    mark(m, p.b - p.a);
     return;
   }
   if (!left.known || !right.known || beyond(left) || beyond(right)) return;  // an end of the domain
@@ -345,7 +353,72 @@ void PlaneClassifier::singular(const Piece& p, Point left, Point right) {
     mark({MarkKind::kHole, t, left.at, right.at, {}, false}, p.b - p.a);
     return;
   }
-  mark({MarkKind::kJump, t, left.at, right.at, value.at, value.known}, p.b - p.a);
+  PlaneMark m{MarkKind::kJump, t, left.at, right.at, value.at, value.known};
+  m.left_taken = constant_at(a - (p.b - p.a), a, left.at);
+  m.right_taken = constant_at(b, b + (p.b - p.a), right.at);
+  mark(m, p.b - p.a);
+}
+
+// The line a pole at [a, b] runs off along, where it is shown: the formula
+// is proven continuous from the place out to the farthest neighbourhood on
+// either side, and the points' distance from the line through the origin in
+// the pole's direction (polar: r(t) sin(t - t0), with t0 enclosed by [a, b])
+// or one coordinate of a pair is enclosed within a pixel on all six
+// neighbourhoods together. A parabolic branch (1/t^2 at 0) or sides that
+// part give no line.
+bool PlaneClassifier::asymptote(double a, double b, PlaneMark& m) {
+  const double scale = std::max({1.0, std::fabs(a), std::fabs(b)});
+  const double reach = std::ldexp(scale, -kAsymptoteOrders[0]);
+  const double thin = std::ldexp(reach, -kAsymptoteThinness);
+  if (!enclose(a - reach - thin, a, 0).continuous || !enclose(b, b + reach + thin, 0).continuous) {
+    return false;
+  }
+  const Interval t0{a, b};
+  Interval across = interval::empty(), x = across, y = across;
+  for (const int order : kAsymptoteOrders) {
+    const double h = std::ldexp(scale, -order), w = std::ldexp(h, -kAsymptoteThinness);
+    for (const double u : {a - h - w, b + h}) {
+      const Interval t{u, u + w};
+      if (g_ != nullptr) {
+        const Box e = enclose(u, u + w, 0);
+        x = interval::hull(x, e.x);
+        y = interval::hull(y, e.y);
+        continue;
+      }
+      ++evaluations_;
+      ++total;
+      const Interval r = ev_.evaluate(f_, t, 0, angle_).f[0];
+      const Interval d = interval::mul(r, interval::sin(interval::sub(t, t0)));
+      if (interval::is_empty(d)) return false;
+      across = interval::hull(across, d);
+    }
+  }
+  // An empty hull (a coordinate that is not a number) is no line either.
+  const auto within = [](Interval v, double tol) {
+    return !interval::is_empty(v) && v.hi - v.lo <= tol;
+  };
+  if (g_ == nullptr) {
+    if (!within(across, std::min(tol_x_, tol_y_))) return false;
+    m.direction = m.t;
+    m.offset = mid(across);
+    return true;
+  }
+  if (within(x, tol_x_)) {
+    m.direction = std::acos(0.0);  // upwards, at offset -x
+    m.offset = -mid(x);
+    return true;
+  }
+  if (!within(y, tol_y_)) return false;
+  m.direction = 0;
+  m.offset = mid(y);
+  return true;
+}
+
+// Whether the curve is the point p all over [u, w], so that it takes p.
+bool PlaneClassifier::constant_at(double u, double w, PlaneSpot p) {
+  if (!(u < w)) return false;
+  const Box e = enclose(u, w, 0);
+  return e.continuous && e.x.lo == p.x && e.x.hi == p.x && e.y.lo == p.y && e.y.hi == p.y;
 }
 
 }  // namespace

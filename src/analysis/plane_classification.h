@@ -18,6 +18,12 @@
 //   enclosure is unbounded and a side leaves the plot far beyond its size
 //   (1/cos(t) at pi/2, 1/t at 0; no line across), a hole when both sides meet
 //   within a pixel, a jump when both are finite and apart (floor(t));
+//   a pole of a polar curve has an asymptote where r(t) sin(t - t0), the
+//   distance of its points from the line through the origin in the pole's
+//   direction, is enclosed within a pixel on thin neighbourhoods at three
+//   distances on either side of t0 (1/t at 0: the line y = 1; not 1/t^2,
+//   whose sides part), a pole of a pair where one coordinate is so enclosed
+//   (t, 1/(t - 1): the line x = 1);
 // and what stays open at the depth or the budget is undecided over its box.
 //
 // Bounded by a count of evaluations per sample and, as a safety net, by the
@@ -52,6 +58,13 @@ struct PlaneMark {
   double t = 0;
   PlaneSpot left, right, value;  // the sides' limits and, for a jump, the point at t
   bool value_defined = false;
+  // A jump's side limit that the curve takes all the same: the piece beside
+  // it is that very point (floor(t) on [0, 1) is the origin).
+  bool left_taken = false, right_taken = false;
+  // A pole whose branches approach the line of the points p with
+  // p.x * -sin(direction) + p.y * cos(direction) = offset.
+  bool asymptote = false;
+  double direction = 0, offset = 0;
 };
 
 struct PlaneClassification {

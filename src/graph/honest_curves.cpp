@@ -36,26 +36,30 @@ analysis::CurveClassification classify_slot(const PanelRecord& panel, const Comp
   return analysis::classify_curve(panel, f, in);
 }
 
+// Marks in two passes: asymptotes and rings, then the dots over them, so
+// that no ring covers a point the curve takes (jumps closer than a ring).
 struct Marker {
   Device& d;
   const ViewMap& map;
   Colour colour, background;
   int lw;
+  bool dots = false;
 
-  void ring(int x, int y, bool filled) { paint_ring(d, x, y, lw, colour, background, filled); }
+  void ring(int x, int y, bool filled) {
+    if (filled == dots) paint_ring(d, x, y, lw, colour, background, filled);
+  }
 
   void asymptote(double x) {
     const int col = map.column(x);
-    PenScope pen(d, {colour, lw, PenStyle::Solid});
-    for (int y = 0; y <= map.height; y += kDash + kDashGap) {
-      d.line(col, y, col, std::min(y + kDash, map.height + 1));
-    }
+    paint_dashes(d, col, 0, col, map.height + 1, lw, colour);
   }
 
   void mark(const analysis::CurveMark& m) {
     const int col = map.column(m.x);
     switch (m.kind) {
-      case analysis::MarkKind::kPole: asymptote(m.x); break;
+      case analysis::MarkKind::kPole:
+        if (!dots) asymptote(m.x);
+        break;
       case analysis::MarkKind::kHole: ring(col, map.row((m.y_left + m.y_right) / 2), false); break;
       case analysis::MarkKind::kJump: {
         const double tol = std::fabs(map.y_scale);
@@ -86,6 +90,18 @@ Colour tint(Colour c, Colour background) {
   return make_colour(mix(colour_red(c), colour_red(background)),
                      mix(colour_green(c), colour_green(background)),
                      mix(colour_blue(c), colour_blue(background)));
+}
+
+void paint_dashes(Device& d, double x1, double y1, double x2, double y2, int lw, Colour colour) {
+  const double dx = x2 - x1, dy = y2 - y1, length = std::max(std::fabs(dx), std::fabs(dy));
+  if (!(length > 0) || !std::isfinite(length)) return;
+  PenScope pen(d, {colour, lw, PenStyle::Solid});
+  const auto px = [&](double k) { return static_cast<int>(std::lround(x1 + dx * (k / length))); };
+  const auto py = [&](double k) { return static_cast<int>(std::lround(y1 + dy * (k / length))); };
+  for (double k = 0; k < length; k += kDash + kDashGap) {
+    const double e = std::min(k + kDash, length);
+    d.line(px(k), py(k), px(e), py(e));
+  }
 }
 
 void paint_ring(Device& d, int x, int y, int lw, Colour colour, Colour background, bool filled) {
@@ -156,8 +172,10 @@ void paint_honest_marks(Device& d, const analysis::CurveClassification& k, const
   }
   if (run.right > run.left) d.fill_rect(run, fill);
   if (under) return;
-  Marker marker{d, map, colour, background, lw};
-  for (const analysis::CurveMark& m : k.marks) marker.mark(m);
+  for (const bool dots : {false, true}) {
+    Marker marker{d, map, colour, background, lw, dots};
+    for (const analysis::CurveMark& m : k.marks) marker.mark(m);
+  }
 }
 
 bool column_undecided(const PanelRecord& panel, const PanelPlot& plot, int col) {

@@ -49,6 +49,11 @@ void paint_honest_marks(Device& d, const analysis::CurveClassification& k, const
 // The light shade of undecided places in a curve's colour.
 Colour tint(Colour c, Colour background);
 
+// Dashes of 4 pixels with gaps of 3, counted along the longer axis, from
+// (x1, y1) towards (x2, y2), whose pixel is not set; one line width wide:
+// the asymptotes of poles.
+void paint_dashes(Device& d, double x1, double y1, double x2, double y2, int lw, Colour colour);
+
 // A ring of radius 2 + lw at (x, y), background inside, or a dot (filled).
 void paint_ring(Device& d, int x, int y, int lw, Colour colour, Colour background, bool filled);
 

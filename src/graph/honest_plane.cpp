@@ -2,7 +2,11 @@
 #include "graph/honest_plane.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "graph/honest_curves.h"
@@ -90,6 +94,97 @@ bool box_rect(const analysis::PlaneBox& b, const ViewMap& map, Rect& r) {
   return left <= right && top <= bottom;
 }
 
+using Ends = std::array<double, 4>;  // x1, y1, x2, y2
+
+// The part of a pole's asymptote inside the plot, in plot-local pixels:
+// false when it misses the plot.
+bool asymptote_across(const analysis::PlaneMark& m, const ViewMap& map, Ends& ends) {
+  const double c = std::cos(m.direction), s = std::sin(m.direction);
+  // The point of the line nearest the origin, and the line's step per unit
+  // of its parameter, in pixels.
+  const double x0 = (-m.offset * s - map.xmin) / map.x_scale;
+  const double y0 = map.height - (m.offset * c - map.ymin) / map.y_scale;
+  const double ux = c / map.x_scale, uy = -s / map.y_scale;
+  double lo = -std::numeric_limits<double>::infinity(), hi = -lo;
+  // Liang and Barsky: the parameters where the line is inside each pair of edges.
+  const auto keep = [&](double start, double step, double low, double high) {
+    if (step == 0) return start >= low && start <= high;
+    const double p = (low - start) / step, q = (high - start) / step;
+    lo = std::max(lo, std::min(p, q));
+    hi = std::min(hi, std::max(p, q));
+    return lo <= hi;
+  };
+  if (!std::isfinite(x0) || !std::isfinite(y0)) return false;
+  if (!keep(x0, ux, 0, map.width) || !keep(y0, uy, 0, map.height)) return false;
+  ends[0] = x0 + lo * ux;
+  ends[1] = y0 + lo * uy;
+  ends[2] = x0 + hi * ux;
+  ends[3] = y0 + hi * uy;
+  return true;
+}
+
+bool by_place(Point p, Point q) { return std::pair(p.x, p.y) < std::pair(q.x, q.y); }
+
+// The pixels of the dots of jumps, sorted: a ring there would cover a point
+// the curve takes.
+std::vector<Point> jump_dots(const analysis::PlaneClassification& k, const ViewMap& map) {
+  std::vector<Point> dots;
+  for (const analysis::PlaneMark& m : k.marks) {
+    if (m.kind != analysis::MarkKind::kJump) continue;
+    if (m.value_defined) dots.push_back(pixel(map, m.value));
+    if (m.left_taken) dots.push_back(pixel(map, m.left));
+    if (m.right_taken) dots.push_back(pixel(map, m.right));
+  }
+  std::sort(dots.begin(), dots.end(), by_place);
+  return dots;
+}
+
+// Asymptotes and rings first, then the dots over them, so that a ring never
+// covers a point the curve takes: a jump's end whose pixel is a dot of some
+// jump is a dot itself.
+void paint_marks(Device& d, const analysis::PlaneClassification& k, const ViewMap& map,
+                 Colour colour, Colour background, int lw) {
+  const std::vector<Point> dots = jump_dots(k, map);
+  const auto taken = [&](Point p) {
+    return std::binary_search(dots.begin(), dots.end(), p, by_place);
+  };
+  std::set<Ends> asymptotes;
+  std::vector<Point> filled;
+  for (const analysis::PlaneMark& m : k.marks) {
+    switch (m.kind) {
+      case analysis::MarkKind::kPole: {
+        // No line across; the asymptote where it is shown, once however
+        // many poles share it (1/cos(t) at every odd multiple of pi/2).
+        Ends e{};
+        if (!m.asymptote || !asymptote_across(m, map, e)) break;
+        for (double& v : e) v = std::round(v);
+        if (std::pair(e[0], e[1]) > std::pair(e[2], e[3])) e = {e[2], e[3], e[0], e[1]};
+        if (!asymptotes.insert(e).second) break;
+        paint_dashes(d, e[0], e[1], e[2], e[3], lw, colour);
+        break;
+      }
+      case analysis::MarkKind::kHole: {
+        const Point p = pixel(map, {(m.left.x + m.right.x) / 2, (m.left.y + m.right.y) / 2});
+        paint_ring(d, p.x, p.y, lw, colour, background, false);
+        break;
+      }
+      case analysis::MarkKind::kJump: {
+        const Point l = pixel(map, m.left), r = pixel(map, m.right), v = pixel(map, m.value);
+        for (const Point p : {l, r}) {
+          if (taken(p)) {
+            filled.push_back(p);
+          } else {
+            paint_ring(d, p.x, p.y, lw, colour, background, false);
+          }
+        }
+        if (m.value_defined && !(v == l) && !(v == r)) filled.push_back(v);
+        break;
+      }
+    }
+  }
+  for (const Point p : filled) paint_ring(d, p.x, p.y, lw, colour, background, true);
+}
+
 }  // namespace
 
 void classify_plane_curves(const PanelRecord& panel, PanelPlot& plot, int width, int height) {
@@ -155,25 +250,7 @@ void paint_plane_marks(Device& d, const analysis::PlaneClassification& k, const 
     if (run.size() == 1) run.push_back(q);
   }
   flush();
-  for (const analysis::PlaneMark& m : k.marks) {
-    switch (m.kind) {
-      case analysis::MarkKind::kPole: break;  // no line across, nothing to mark
-      case analysis::MarkKind::kHole: {
-        const Point p = pixel(map, {(m.left.x + m.right.x) / 2, (m.left.y + m.right.y) / 2});
-        paint_ring(d, p.x, p.y, lw, colour, background, false);
-        break;
-      }
-      case analysis::MarkKind::kJump: {
-        const Point l = pixel(map, m.left), r = pixel(map, m.right), v = pixel(map, m.value);
-        const bool at_left = m.value_defined && v == l;
-        const bool at_right = !at_left && m.value_defined && v == r;
-        paint_ring(d, l.x, l.y, lw, colour, background, at_left);
-        paint_ring(d, r.x, r.y, lw, colour, background, at_right);
-        if (m.value_defined && !at_left && !at_right) paint_ring(d, v.x, v.y, lw, colour, background, true);
-        break;
-      }
-    }
-  }
+  paint_marks(d, k, map, colour, background, lw);
 }
 
 bool plane_column_undecided(const PanelPlot& plot, const ViewMap& map, int col) {

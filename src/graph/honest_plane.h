@@ -5,10 +5,12 @@
 // Segments that are not proven are cut from the sampler's polyline (the
 // projection runs again with the cuts); the proven pieces of split segments
 // are drawn as lines, holes as open rings, jumps as a dot at the end that
-// takes the value and a ring at the other, undecided places as a light
-// shade of the curve's colour over their box. A pole gets no line across
-// and no mark. With the option off, or where every segment is proven,
-// nothing changes.
+// takes the value and a ring at the other (a dot too where the curve takes
+// that end elsewhere: a ring never covers a jump's dot), undecided places as
+// a light shade of the curve's colour over their box. A pole gets no line
+// across, and where its asymptote is shown, that line dashed over the plot
+// as a Cartesian pole's. With the option off, or where every segment is
+// proven, nothing changes.
 #pragma once
 
 #include "graph/colours.h"

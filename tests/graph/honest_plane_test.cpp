@@ -129,21 +129,119 @@ bool joined(const std::vector<std::pair<Point, Point>>& s, Point a, Point b) {
 
 // floor(t) and (t, floor(t)): per jump a dot where the value is n and a ring
 // at n - 1, with the background inside the ring, and no step between them
-// (the sampler's pole test already breaks these).
+// (the sampler's pole test already breaks these). r(t) = floor(t) is the
+// origin all over [0, 1): the left end of its jump at 1 is taken, a dot over
+// the dot of the jump at 0, not a ring.
 TEST(HonestPlane, JumpsAreDotAndRingNotJoined) {
-  for (const char* f : {"r(t)=floor(t)", "(t, floor(t))"}) {
+  const struct {
+    const char* formula;
+    size_t rings;
+  } cases[] = {{"r(t)=floor(t)", 12}, {"(t, floor(t))", 13}};
+  for (const auto& [f, ring_count] : cases) {
     Picture on;
     const test::RecordingDevice dev = on.paint(f, true);
     const std::vector<const RecordedOp*> e = dev.of(OpKind::Ellipse);
-    ASSERT_EQ(e.size(), 13u * 3) << f;
-    int rings = 0;
-    for (const RecordedOp* op : e) rings += op->colour == on.colours[kColourBackground];
-    EXPECT_EQ(rings, 13) << f;
+    ASSERT_EQ(e.size(), 13u * 2 + ring_count) << f;
+    size_t rings = 0;
+    const Point origin{69 + view_map(on.g.panel, 600, 500).column(0),
+                       21 + view_map(on.g.panel, 600, 500).row(0)};
+    for (const RecordedOp* op : e) {
+      if (op->colour != on.colours[kColourBackground]) continue;
+      ++rings;
+      const Point centre{(op->rect.left + op->rect.right) / 2, (op->rect.top + op->rect.bottom) / 2};
+      EXPECT_FALSE(centre == origin) << f;
+    }
+    EXPECT_EQ(rings, ring_count) << f;
     const ViewMap map = view_map(on.g.panel, 600, 500);
     const auto at = [&](analysis::PlaneSpot s) { return Point{69 + map.column(s.x), 21 + map.row(s.y)}; };
     for (const analysis::PlaneMark& m : on.g.plot.formulas[0].plane_honest.marks) {
       EXPECT_FALSE(joined(steps(on, dev), at(m.left), at(m.right))) << f << " " << m.t;
     }
+  }
+}
+
+struct AsymptoteCase {
+  const char* formula;
+  bool line;
+  double direction, offset;  // the line p.x * -sin(direction) + p.y * cos(direction) = offset
+};
+
+// A pole's asymptote is dashed across the whole plot in the curve's colour
+// where its offset is shown, and nowhere else: 1/t and 1/(t - 1) (the slanted
+// line at offset 1), 1/cos(t) (its own line, drawn once for four poles), a
+// pair that keeps x; no line for the parabolic branch of 1/t^2, nor for
+// exp(1/t), whose sides part.
+TEST(HonestPlane, PolesGetTheAsymptoteTheyApproach) {
+  const AsymptoteCase cases[] = {
+      {"r(t)=1/t", true, 0, 1},
+      {"r(t)=1/(t-1)", true, 1, 1},
+      {"r(t)=1/cos(t)", true, kPi / 2, -1},
+      {"(t, 1/(t-1))", true, kPi / 2, -1},
+      {"r(t)=1/t^2", false, 0, 0},
+      {"r(t)=exp(1/t)", false, 0, 0},
+  };
+  const int left = 69, top = 21, width = 600, height = 500;
+  for (const AsymptoteCase& c : cases) {
+    Picture p;
+    const test::RecordingDevice dev = p.paint(c.formula, true);
+    const Colour colour =
+        p.colours[curve_colour_entry(p.g.panel, *p.g.panel.formulas.at(0), CurveKind::Own)];
+    std::vector<Point> ends;
+    for (const RecordedOp* op : dev.of(OpKind::Line)) {
+      if (op->pen.colour == colour) ends.insert(ends.end(), op->points.begin(), op->points.end());
+    }
+    if (!c.line) {
+      EXPECT_TRUE(ends.empty()) << c.formula;
+      continue;
+    }
+    // The line in device pixels: through the point nearest the origin, along the pole.
+    const ViewMap map = view_map(p.g.panel, width, height);
+    const double cs = std::cos(c.direction), sn = std::sin(c.direction);
+    const double x0 = left + (-c.offset * sn - map.xmin) / map.x_scale;
+    const double y0 = top + height - (c.offset * cs - map.ymin) / map.y_scale;
+    const double ux = cs / map.x_scale, uy = -sn / map.y_scale, u = std::hypot(ux, uy);
+    double lo = 1e300, hi = -1e300;
+    for (const Point& e : ends) {
+      EXPECT_LE(std::fabs((e.x - x0) * uy - (e.y - y0) * ux) / u, 1.0) << c.formula;
+      const double along = ((e.x - x0) * ux + (e.y - y0) * uy) / u;
+      lo = std::min(lo, along);
+      hi = std::max(hi, along);
+    }
+    // From edge to edge of the plot, dashes of 4 with gaps of 3, once.
+    const double across = std::max(std::fabs(ux), std::fabs(uy)) / u * (hi - lo);
+    const double edge = std::fabs(uy) > std::fabs(ux) ? height : width;
+    EXPECT_NEAR(across, edge, 7) << c.formula;
+    EXPECT_NEAR(static_cast<double>(ends.size()) / 2, edge / 7, 2) << c.formula;
+  }
+}
+
+// Jumps closer than a ring, in the plane and on explicit curves zoomed out:
+// every dot is painted after every ring's background it meets.
+TEST(HonestPlane, NoRingCoversADot) {
+  const struct {
+    const char* formula;
+    double x_lo, x_hi, y_lo, y_hi;
+  } cases[] = {{"r(t)=floor(t)", -6, 6, -5, 5}, {"floor(3x)", -30, 30, -25, 25}};
+  for (const auto& c : cases) {
+    Picture p;
+    p.g.set_range(c.x_lo, c.x_hi, c.y_lo, c.y_hi);
+    const test::RecordingDevice dev = p.paint(c.formula, true);
+    const std::vector<const RecordedOp*> e = dev.of(OpKind::Ellipse);
+    const Colour background = p.colours[kColourBackground];
+    const auto meet = [](Rect a, Rect b) {
+      return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    };
+    int dots = 0;
+    for (size_t i = 0; i < e.size(); ++i) {
+      const bool dot = e[i]->colour != background &&
+                       (i + 1 == e.size() || e[i + 1]->colour != background);
+      if (!dot) continue;
+      ++dots;
+      for (size_t j = i + 1; j < e.size(); ++j) {
+        EXPECT_FALSE(e[j]->colour == background && meet(e[i]->rect, e[j]->rect)) << c.formula;
+      }
+    }
+    EXPECT_GT(dots, 3) << c.formula;
   }
 }
 
