@@ -16,7 +16,7 @@ namespace kv {
 
 AxisTitleDialog::AxisTitleDialog(QWidget* owner, ShellState& state, ShellHost& host,
                                  PanelRecord& panel)
-    : CommonDialog(owner, state), state_(state), host_(host), panel_(panel) {
+    : CommonDialog(owner, state, host, kFormulaDialogRoutes), state_(state), host_(host), panel_(panel) {
   setWindowTitle(ui_text("Titel für Achsen"));
   auto* top = new QVBoxLayout(this);
   auto* form = new QFormLayout;

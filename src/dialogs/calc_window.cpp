@@ -18,10 +18,12 @@ namespace kv {
 
 CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
                        int* selected_page)
-    : CalcDialog(state, host, kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle,
-                 &state.panels[kind == Table ? kPanelTable : kPanelValue].dialog_pos),
+    : CommonDialog(nullptr, state, host, kCalculatorRoutes),
+      state_(state),
+      host_(host),
       kind_(kind),
       hooks_(hooks) {
+  make_calculator_window(this, kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle);
   auto* layout = new QVBoxLayout(this);
   if (kind == Table) {
     tabs_ = new QTabWidget;
@@ -60,7 +62,7 @@ CalcPage* CalcWindow::add_page(int panel_index) {
   auto* p = new CalcPage(panel_index, state_, host_);
   p->control(kCtlHelp)->setEnabled(static_cast<bool>(hooks_.toggle_quick_reference));
   connect(p, &CalcPage::close_requested, this, &QWidget::close);
-  connect(p, &CalcPage::help_requested, this, [this] { run(kCtlHelp); });
+  connect(p, &CalcPage::help_requested, this, [this] { run_control(kCtlHelp); });
   return p;
 }
 
@@ -72,7 +74,7 @@ CalcPage* CalcWindow::current_page() const {
   return tabs_ != nullptr ? pages_[tabs_->currentIndex() == 1 ? 1 : 0] : pages_[0];
 }
 
-void CalcWindow::run(int id) {
+void CalcWindow::run_control(int id) {
   if (id == kCtlCancel) {
     close();
   } else if (id == kCtlHelp) {
@@ -84,13 +86,19 @@ void CalcWindow::run(int id) {
   }
 }
 
+DialogRect& CalcWindow::remembered() {
+  return state_.panels[kind_ == Table ? kPanelTable : kPanelValue].dialog_pos;
+}
+
 void CalcWindow::open_at(QWidget* owner) {
-  place_and_show(owner, kind_ == Table ? kTableDialogOffset : kValueDialogOffset);
+  set_owner(owner);
+  place(remembered(), kind_ == Table ? kTableDialogOffset : kValueDialogOffset);
+  show();
   // A new window gets the keyboard focus from nobody without a window
   // manager; Alt+B would open the main window's menu instead.
   raise();
   activateWindow();
-  start_remembering();
+  keep_placement_in(remembered());
   current_page()->focus_formula();
 }
 

@@ -79,7 +79,12 @@ const char* message_or_default(int message) {
 
 DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
                                    DialogRect* remembered)
-    : CalcDialog(state, host, kTitle, remembered), hooks_(hooks) {
+    : CommonDialog(nullptr, state, host, kCalculatorRoutes),
+      state_(state),
+      host_(host),
+      hooks_(hooks),
+      remembered_(*remembered) {
+  make_calculator_window(this, kTitle);
   WindowGestures::mark_background(this);
   const PanelRecord& function_panel = state_.panels[kPanelFunction];
   reset_discussion_panel(panel_, function_panel);
@@ -120,7 +125,10 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
                                             {kCtlXMaxField, x_max_}, {kCtlResult, table_},
                                             {kCtlOk, calculate_}, {kCtlCopy, copy_},
                                             {kCtlHelp, help_}, {kCtlCancel, close_}};
-  for (const auto& [id, w] : names) w->setObjectName(QStringLiteral("ctl%1").arg(id));
+  for (const auto& [id, w] : names) {
+    set_control_id(w, id);
+    w->setObjectName(QStringLiteral("ctl%1").arg(id));
+  }
   finish_controls();
 }
 
@@ -129,7 +137,7 @@ DiscussionWindow::~DiscussionWindow() = default;
 QWidget* DiscussionWindow::build_buttons() {
   ButtonColumn column;
   auto add = [&](int id, const char* text, const char* tip) {
-    return column.add(text, tip, [this, id] { run(id); });
+    return column.add(text, tip, [this, id] { run_control(id); });
   };
   calculate_ = add(kCtlOk, calc_text::kCalculate, kTipCalculate);
   calculate_->setDefault(true);
@@ -140,20 +148,7 @@ QWidget* DiscussionWindow::build_buttons() {
   return column.finish(font());
 }
 
-QWidget* DiscussionWindow::control(int id) const {
-  switch (id) {
-    case kCtlFormula: return formula_;
-    case kCtlXMin: return x_min_;
-    case kCtlResult: return table_;
-    case kCtlOk: return calculate_;
-    case kCtlCopy: return copy_;
-    case kCtlHelp: return help_;
-    case kCtlCancel: return close_;
-    default: return id == kCtlXMaxField ? x_max_ : nullptr;
-  }
-}
-
-void DiscussionWindow::run(int id) {
+void DiscussionWindow::run_control(int id) {
   switch (id) {
     case kCtlOk: calculate(); break;
     case kCtlCopy: copy(); break;
@@ -240,17 +235,19 @@ void DiscussionWindow::select_row(int row) {
 
 void DiscussionWindow::closeEvent(QCloseEvent* event) {
   select_row(-1);
-  QDialog::closeEvent(event);
+  CommonDialog::closeEvent(event);
 }
 
 void DiscussionWindow::done(int result) {
   select_row(-1);
-  QDialog::done(result);
+  CommonDialog::done(result);
 }
 
 void DiscussionWindow::open_at(QWidget* owner) {
-  place_and_show(owner, kTableDialogOffset);
-  start_remembering();
+  set_owner(owner);
+  place(remembered_, kTableDialogOffset);
+  show();
+  keep_placement_in(remembered_);
   formula_->setFocus(Qt::OtherFocusReason);
   formula_->selectAll();
 }

@@ -79,7 +79,7 @@ class FormulaLines final : public QPlainTextEdit {
 }  // namespace
 
 FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host, int panel)
-    : CommonDialog(owner, state),
+    : CommonDialog(owner, state, host, kFormulaDialogRoutes),
       state_(state),
       host_(host),
       panel_(state.panels[static_cast<size_t>(surface_of(panel))]),
@@ -87,7 +87,8 @@ FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host,
       initial_(dialog_texts_from_panel(panel_)) {
   setWindowTitle(ui_text(dialog_title(index_)));
   build();
-  open_at(panel_.dialog_pos, kFormulaDialogOffset);
+  finish_controls();
+  place(panel_.dialog_pos, kFormulaDialogOffset);
   // As a dialog of the desktop does with its first field: typing replaces it.
   focus_and_select(kCtlFormula);
   // Only the width of a one-line formula field can grow.

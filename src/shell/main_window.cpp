@@ -60,7 +60,7 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
     // calculator it belongs to, as long as that is still open.
     QPointer<QWidget> owner(dialog);
     toggle_quick_reference(dialog, state_, [owner](int command) {
-      if (auto* calculator = qobject_cast<CalcWindow*>(owner.data())) calculator->run(command);
+      if (auto* calculator = qobject_cast<CalcWindow*>(owner.data())) calculator->run_control(command);
     });
   };
   calculators_ = std::make_unique<Calculators>(state_, *this, std::move(calculator_hooks));
