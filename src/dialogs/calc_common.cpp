@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "dialogs/calc_texts.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/window_gestures.h"
 #include "platform/qt_boundary.h"
 
@@ -23,10 +23,10 @@ void make_calculator_window(QWidget* window, const char* title) {
 QGridLayout* gesture_legend(const QFont& base) {
   auto* gestures = new QGridLayout;
   gestures->setVerticalSpacing(0);
-  gestures->addWidget(new QLabel(QString::fromUtf8(calc_text::kGestures)), 0, 0, 1, 2);
-  const char* rows[3][2] = {{calc_text::kGestureRight, calc_text::kGestureCalculate},
-                            {calc_text::kGestureLeft, calc_text::kGestureClose},
-                            {calc_text::kGestureVertical, calc_text::kGestureHelp}};
+  gestures->addWidget(new QLabel(QString::fromUtf8(dialog_text::kGestures)), 0, 0, 1, 2);
+  const char* rows[3][2] = {{dialog_text::kGestureRight, dialog_text::kGestureCalculate},
+                            {dialog_text::kGestureLeft, dialog_text::kGestureClose},
+                            {dialog_text::kGestureVertical, dialog_text::kGestureHelp}};
   QFont small = base;
   small.setPointSizeF(base.pointSizeF() * 0.9);
   for (int i = 0; i < 3; ++i) {

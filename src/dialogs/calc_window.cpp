@@ -8,7 +8,7 @@
 
 #include "dialogs/calc_common.h"
 #include "dialogs/calc_page.h"
-#include "dialogs/calc_texts.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/discussion_window.h"
 #include "session/dialog_controls.h"
 #include "platform/qt_boundary.h"
@@ -23,15 +23,15 @@ CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const Calc
       host_(host),
       kind_(kind),
       hooks_(hooks) {
-  make_calculator_window(this, kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle);
+  make_calculator_window(this, kind == Table ? dialog_text::kTableTitle : dialog_text::kValueTitle);
   auto* layout = new QVBoxLayout(this);
   if (kind == Table) {
     tabs_ = new QTabWidget;
     tabs_->setDocumentMode(false);
     pages_[0] = add_page(kPanelTable);
     pages_[1] = add_page(kPanelTableDiffEqu);
-    tabs_->addTab(pages_[0], ui_text(calc_text::kFunctionTab));
-    tabs_->addTab(pages_[1], ui_text(calc_text::kEquationTab));
+    tabs_->addTab(pages_[0], ui_text(dialog_text::kFunctionTab));
+    tabs_->addTab(pages_[1], ui_text(dialog_text::kEquationTab));
     tabs_->setCurrentIndex(std::clamp(*selected_page, 0, 1));
     connect(tabs_, &QTabWidget::currentChanged, this, [this, selected_page](int index) {
       if (index < 0) return;

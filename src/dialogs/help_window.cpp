@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "dialogs/dialog_texts.h"
 #include "dialogs/print_dialogs.h"
 #include "dialogs/window_gestures.h"
 #include "help/help_paint.h"
@@ -146,10 +147,10 @@ HelpWindow::HelpWindow(QWidget* owner, std::string_view text, int layout_width, 
       left_command_(left_command),
       choose_printer_(std::move(choose_printer)) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QString::fromUtf8(kHelpWindowTitle));
+  setWindowTitle(QString::fromUtf8(dialog_text::kHelpWindowTitle));
   view_ = new HelpView(text_, layout_width, this);
   setCentralWidget(view_);
-  auto* print_action = new QAction(QString::fromUtf8("&Drucken\tStrg+P"), this);
+  auto* print_action = new QAction(QString::fromUtf8(dialog_text::kPrintHelp), this);
   print_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   connect(print_action, &QAction::triggered, this, &HelpWindow::print);
   menuBar()->addAction(print_action);
