@@ -13,8 +13,7 @@ namespace kv {
 namespace {
 
 // Polar curves, parametric pairs, equations and inequalities are no
-// functions of x.
-constexpr const char* kSkippedPrefix = "Nicht diskutiert (keine Funktion von x): ";
+// functions of x: kSkippedPrefix names them.
 
 std::string formula_text(const PanelRecord& panel, const CompiledFormula& f) {
   if (f.source_start >= panel.source.size()) return {};
@@ -140,7 +139,7 @@ std::vector<DiscussionCells> discussion_rows(const DiscussionResult& result) {
       c[1] = '[' + number(f.x_lo, m) + "; " + number(f.x_hi, m) + ']';
     }
     if (f.has_y) c[2] = number(f.y, m);
-    c[3] = f.proven ? "bewiesen" : "unsicher";
+    c[3] = f.proven ? kProven : kUnproven;
     rows.push_back(std::move(c));
   }
   return rows;
