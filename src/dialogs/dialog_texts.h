@@ -119,6 +119,5 @@ inline constexpr const char* kAboutClose = "&Klick";
 
 // The help window.
 inline constexpr const char* kHelpWindowTitle = "Kurvaline Hilfe";
-inline constexpr const char* kPrintHelp = "&Drucken\tStrg+P";
 
 }  // namespace kv::dialog_text

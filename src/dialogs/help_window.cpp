@@ -25,6 +25,7 @@
 #include "platform/qpainter_device.h"
 #include "platform/qt_boundary.h"
 #include "session/command_ids.h"
+#include "session/commands.h"
 #include "session/dialog_controls.h"
 
 namespace kv {
@@ -150,8 +151,16 @@ HelpWindow::HelpWindow(QWidget* owner, std::string_view text, int layout_width, 
   setWindowTitle(QString::fromUtf8(dialog_text::kHelpWindowTitle));
   view_ = new HelpView(text_, layout_width, this);
   setCentralWidget(view_);
-  auto* print_action = new QAction(QString::fromUtf8(dialog_text::kPrintHelp), this);
-  print_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  // The main window's print item: its text and its keys.
+  auto* print_action =
+      new QAction(QString::fromUtf8(command_info(Command::Print)->menu_text), this);
+  QList<QKeySequence> print_keys;
+  for (const KeyBinding& k : key_bindings()) {
+    if (k.id != Command::Print) continue;
+    print_keys.append(
+        QKeySequence::fromString(QString::fromStdString(k.key), QKeySequence::PortableText));
+  }
+  print_action->setShortcuts(print_keys);
   connect(print_action, &QAction::triggered, this, &HelpWindow::print);
   menuBar()->addAction(print_action);
   addAction(print_action);
