@@ -17,7 +17,10 @@ namespace kv {
 
 AxisTitleDialog::AxisTitleDialog(QWidget* owner, ShellState& state, ShellHost& host,
                                  PanelRecord& panel)
-    : CommonDialog(owner, state, host, kFormulaDialogRoutes), state_(state), host_(host), panel_(panel) {
+    : CommonDialog(owner, state, host, kFormulaDialogRoutes),
+      state_(state),
+      host_(host),
+      panel_(panel) {
   setWindowTitle(ui_text(dialog_text::kAxisTitlesTitle));
   auto* top = new QVBoxLayout(this);
   auto* form = new QFormLayout;
@@ -32,8 +35,9 @@ AxisTitleDialog::AxisTitleDialog(QWidget* owner, ShellState& state, ShellHost& h
   top->addLayout(form);
   auto* row = new QHBoxLayout;
   row->addStretch(1);
-  for (auto [id, text] : {std::pair{kCtlOk, dialog_text::kOk}, std::pair{kCtlApply, dialog_text::kApply},
-                          std::pair{kCtlCancel, dialog_text::kCancel}}) {
+  for (auto [id, text] :
+       {std::pair{kCtlOk, dialog_text::kOk}, std::pair{kCtlApply, dialog_text::kApply},
+        std::pair{kCtlCancel, dialog_text::kCancel}}) {
     auto* b = new QPushButton(ui_text(text));
     set_control_id(b, id);
     b->setAutoDefault(false);

@@ -159,8 +159,8 @@ void CalcPage::build_fields(QGridLayout* grid) {
 
   int row = 0;
   grid->addWidget(
-      new QLabel(ui_text(equation ? dialog_text::kEquationLabel : dialog_text::kFunctionLabel)), row,
-      0);
+      new QLabel(ui_text(equation ? dialog_text::kEquationLabel : dialog_text::kFunctionLabel)),
+      row, 0);
   grid->addWidget(formula_, row, 1, 1, 5);
   ++row;
   if (single) {
@@ -235,7 +235,8 @@ QWidget* CalcPage::build_buttons() {
                    single ? dialog_text::kTipCalculateValue : dialog_text::kTipCalculateTable);
   add(kCtlCopy, single ? dialog_text::kCopyValue : dialog_text::kCopyTable, dialog_text::kTipCopy);
   // Without the formula dialogs the formula would reach the panel unseen.
-  add(kCtlToGraph, equation ? dialog_text::kDrawGraph : dialog_text::kAddGraph, dialog_text::kTipGraph)
+  add(kCtlToGraph, equation ? dialog_text::kDrawGraph : dialog_text::kAddGraph,
+      dialog_text::kTipGraph)
       ->setEnabled(state_.has(Feature::FormulaDialogs));
   add(kCtlHelp, dialog_text::kHelp, dialog_text::kTipHelp);
   add(kCtlCancel, dialog_text::kClose, nullptr);

@@ -41,7 +41,8 @@ inline constexpr const char* kDrawGraphAction = "Graph zeichnen";
 inline constexpr const char* kIntegrate = "&Integrieren";
 inline constexpr const char* kGestureIntegrate = "Integrieren";
 inline constexpr const char* kTipIntegrate = "Integralkurve berechnen und zeichnen";
-inline constexpr const char* kTipSolve = "Lösungskurve der Differentialgleichung berechnen und zeichnen";
+inline constexpr const char* kTipSolve =
+    "Lösungskurve der Differentialgleichung berechnen und zeichnen";
 // The range fields, in the order of the panel's ranges.
 inline constexpr const char* kRangeLabels[] = {kXMinLabel, kXMaxLabel, "y min",
                                               "y max",     "t min",    "t max"};

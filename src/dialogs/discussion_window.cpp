@@ -192,7 +192,9 @@ void DiscussionWindow::show_result() {
   // The polar formulas left out of the start text stay named while that text is discussed.
   std::string note = result_.skipped;
   if (note.empty() && widget_to_panel(formula_->text()) == start_formulas_) note = start_note_;
-  if (result_.discussion.budget_exhausted) note += (note.empty() ? "" : "\n") + utf8_to_cp1252(dialog_text::kBudgetNote);
+  if (result_.discussion.budget_exhausted) {
+    note += (note.empty() ? "" : "\n") + utf8_to_cp1252(dialog_text::kBudgetNote);
+  }
   note_->setText(panel_to_widget(note));
   note_->setVisible(!note.empty());
   select_row(-1);

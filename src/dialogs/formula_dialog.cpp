@@ -223,8 +223,8 @@ QWidget* FormulaDialog::build_options() {
   angle_layout->addWidget(radians);
   layout->addWidget(angle);
   if (index_ != kPanelFunction) {
-    option_ = new QCheckBox(
-        ui_text(index_ == kPanelIntegral ? dialog_text::kAbsoluteIntegral : dialog_text::kHighPrecision));
+    option_ = new QCheckBox(ui_text(index_ == kPanelIntegral ? dialog_text::kAbsoluteIntegral
+                                                              : dialog_text::kHighPrecision));
     option_->setChecked(initial_.option);
     set_control_id(option_, kCtlOption);
     layout->addWidget(option_);
@@ -272,7 +272,8 @@ QLayout* FormulaDialog::build_buttons() {
   row->addStretch(1);
   row->addWidget(add(kCtlHelp, dialog_text::kHelp, dialog_text::kTipHelp));
   QPushButton* ok =
-      add(kCtlOk, index_ == kPanelIntegral ? dialog_text::kIntegrate : dialog_text::kGraph, ok_tip(index_));
+      add(kCtlOk, index_ == kPanelIntegral ? dialog_text::kIntegrate : dialog_text::kGraph,
+          ok_tip(index_));
   ok->setDefault(true);
   row->addWidget(ok);
   row->addWidget(add(kCtlCancel, dialog_text::kCancel, nullptr));
