@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "analysis/discussion.h"
+#include "analysis/discussion_texts.h"
 #include "app/cli.h"
 #include "app/cli_args.h"
 #include "app/cli_texts.h"
@@ -21,7 +22,6 @@
 #include "expr/messages.h"
 #include "model/initial_contents.h"
 #include "session/formula_checks.h"
-#include "session/session_texts.h"
 
 namespace kv {
 namespace {
@@ -88,7 +88,7 @@ std::string feature_line(const analysis::Feature& f) {
   line += '\t';
   if (f.has_y) line += shortest(f.y);
   line += '\t' + shortest(f.x_lo) + '\t' + shortest(f.x_hi) + '\t';
-  line += f.proven ? kProven : kUnproven;
+  line += f.proven ? analysis::kProven : analysis::kUnproven;
   line += '\n';
   return line;
 }

@@ -1,8 +1,8 @@
 // The texts the session shows or hands to the user: message box captions,
 // questions and errors, status bar texts, undo descriptions, the coordinate
-// tip and the cells of the curve discussion. UTF-8, except where a comment
-// says otherwise. The menu and toolbar texts are the command table's
-// (command_table.cpp); the formula messages are expr/messages.h.
+// tip and the notes of the curve discussion. UTF-8. The menu and toolbar
+// texts are the command table's (command_table.cpp); the formula messages
+// are expr/messages.h.
 #pragma once
 
 namespace kv {
@@ -54,11 +54,10 @@ inline constexpr const char* kTipXPrefix = "x = ";
 inline constexpr const char* kTipYPrefix = "y = ";
 inline constexpr const char* kTipUncertain = " unsicher";
 
-// The curve discussion: the note on the formulas left out, the status of a
-// row and the head of the copied table (Windows line ends).
+// The curve discussion: the note on the formulas left out and the head of
+// the copied table (Windows line ends). The names of its points and their
+// status are the discussion's own (analysis/discussion_texts.h).
 inline constexpr const char* kSkippedPrefix = "Nicht diskutiert (keine Funktion von x): ";
-inline constexpr const char* kProven = "bewiesen";
-inline constexpr const char* kUnproven = "unsicher";
 inline constexpr const char* kDiscussionHeader = "Art\tx\ty\tStatus\r\n";
 
 }  // namespace kv
