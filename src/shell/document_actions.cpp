@@ -16,6 +16,7 @@
 #include "formats/picture_file.h"
 #include "graph/recompute.h"
 #include "platform/picture.h"
+#include "platform/platform_texts.h"
 #include "platform/qt_boundary.h"
 #include "session/commands.h"
 #include "shell/window_texts.h"
@@ -36,7 +37,7 @@ void set_german_texts(QFileDialog& dialog, const char* accept) {
   dialog.setLabelText(QFileDialog::FileName, ui_text(window_text::kFileName));
   dialog.setLabelText(QFileDialog::FileType, ui_text(window_text::kFileType));
   dialog.setLabelText(QFileDialog::Accept, ui_text(accept));
-  dialog.setLabelText(QFileDialog::Reject, ui_text(window_text::kCancelButton));
+  dialog.setLabelText(QFileDialog::Reject, ui_text(kCancelButton));
 }
 
 // "*.gif" of "GIF - ... (*.gif)"; "" for the filter of all files.

@@ -8,7 +8,8 @@
 namespace kv::window_text {
 
 // The file dialogs: captions, filters, the question before replacing a file
-// (%1 is its name) and the labels the toolkit would write in English.
+// (%1 is its name) and the labels the toolkit would write in English; their
+// cancel button is the message boxes' (platform/platform_texts.h).
 inline constexpr const char* kOpenCaption = "Öffnen";
 inline constexpr const char* kSaveCaption = "Speichern unter";
 inline constexpr const char* kPictureCaption = "Als Bild speichern";
@@ -28,7 +29,6 @@ inline constexpr const char* kFileName = "Dateiname:";
 inline constexpr const char* kFileType = "Dateityp:";
 inline constexpr const char* kOpenButton = "Ö&ffnen";
 inline constexpr const char* kSaveButton = "&Speichern";
-inline constexpr const char* kCancelButton = "Abbrechen";
 
 // The toolbars' names, also their object names.
 inline constexpr const char* kLeftToolbar = "Werkzeugleiste links";
