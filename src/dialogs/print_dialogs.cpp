@@ -11,6 +11,7 @@
 
 #include "dialogs/dialog_texts.h"
 #include "session/print_background.h"
+#include "session/session_texts.h"
 
 namespace kv {
 
@@ -24,7 +25,7 @@ bool ask_printer(QPrinter& printer, QWidget* owner) {
 int ask_print_background(QWidget* owner) {
   QDialog box(owner);
   box.setObjectName(QStringLiteral("print_background_question"));
-  box.setWindowTitle(QStringLiteral("Kurvaline"));
+  box.setWindowTitle(QString::fromUtf8(kCaption));
   auto* layout = new QVBoxLayout(&box);
   for (const char* line : dialog_text::kPrintBackgroundLines) {
     auto* label = new QLabel(QString::fromUtf8(line), &box);
