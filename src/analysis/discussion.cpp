@@ -8,6 +8,7 @@
 #include <memory>
 #include <tuple>
 
+#include "analysis/discussion_texts.h"
 #include "analysis/search.h"
 #include "analysis/simple_point.h"
 
@@ -235,20 +236,20 @@ Discussion discuss(const ExprPanel& panel, const std::vector<int>& formulas, dou
 
 std::string_view feature_name(FeatureKind kind) {
   switch (kind) {
-    case FeatureKind::kZero: return "Nullstelle";
-    case FeatureKind::kMaximum: return "Hochpunkt";
-    case FeatureKind::kMinimum: return "Tiefpunkt";
-    case FeatureKind::kInflection: return "Wendepunkt";
-    case FeatureKind::kSaddle: return "Sattelpunkt";
-    case FeatureKind::kYIntercept: return "y-Achsenabschnitt";
-    case FeatureKind::kPole: return "Polstelle";
-    case FeatureKind::kHole: return "Lücke";
-    case FeatureKind::kJump: return "Sprung";
-    case FeatureKind::kDomainGap: return "Definitionslücke";
-    case FeatureKind::kIntersection: return "Schnittpunkt";
-    case FeatureKind::kUnclear: return "Unklar";
+    case FeatureKind::kZero: return kZeroName;
+    case FeatureKind::kMaximum: return kMaximumName;
+    case FeatureKind::kMinimum: return kMinimumName;
+    case FeatureKind::kInflection: return kInflectionName;
+    case FeatureKind::kSaddle: return kSaddleName;
+    case FeatureKind::kYIntercept: return kYInterceptName;
+    case FeatureKind::kPole: return kPoleName;
+    case FeatureKind::kHole: return kHoleName;
+    case FeatureKind::kJump: return kJumpName;
+    case FeatureKind::kDomainGap: return kDomainGapName;
+    case FeatureKind::kIntersection: return kIntersectionName;
+    case FeatureKind::kUnclear: return kUnclearName;
   }
-  return "Unklar";
+  return kUnclearName;
 }
 
 }  // namespace kv::analysis

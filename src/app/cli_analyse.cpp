@@ -13,8 +13,10 @@
 #include <string_view>
 
 #include "analysis/discussion.h"
+#include "analysis/discussion_texts.h"
 #include "app/cli.h"
 #include "app/cli_args.h"
+#include "app/cli_texts.h"
 #include "expr/compiler.h"
 #include "expr/cp1252.h"
 #include "expr/messages.h"
@@ -24,7 +26,6 @@
 namespace kv {
 namespace {
 
-constexpr const char* kHeader = "Art\tFormel\tx\ty\tx von\tx bis\tStatus\n";
 
 struct AnalyseRequest {
   std::string formula;  // UTF-8 as typed
@@ -63,11 +64,10 @@ int parse_analyse_arguments(int argc, char** argv, AnalyseRequest& req, bool& he
       req.x_max_given = true;
     } else if (!parse_number(value, req.budget_ms) || !(req.budget_ms > 0) ||
                req.budget_ms > 3.6e6) {
-      return usage_error("--budget erwartet eine Zeit in Millisekunden, mehr als 0 und "
-                         "h\xC3\xB6" "chstens 3600000");
+      return usage_error(kBudgetExpected);
     }
   }
-  if (!have_text) return usage_error("--analyse erwartet einen Wert");
+  if (!have_text) return usage_error(std::string("--analyse") + kExpectsValue);
   return kExitOk;
 }
 
@@ -88,7 +88,7 @@ std::string feature_line(const analysis::Feature& f) {
   line += '\t';
   if (f.has_y) line += shortest(f.y);
   line += '\t' + shortest(f.x_lo) + '\t' + shortest(f.x_hi) + '\t';
-  line += f.proven ? "bewiesen" : "unsicher";
+  line += f.proven ? analysis::kProven : analysis::kUnproven;
   line += '\n';
   return line;
 }
@@ -138,7 +138,7 @@ int run_analyse_command(int argc, char** argv) {
   const analysis::Discussion d =
       analysis::discuss(panel, formulas, panel.range[kXMin].value, panel.range[kXMax].value,
                         req.budget_ms);
-  std::string out = kHeader;
+  std::string out = kAnalyseHeader;
   for (const analysis::Feature& f : d.features) out += feature_line(f);
   std::fputs(out.c_str(), stdout);
   return flush_stdout() ? kExitOk : kExitUsage;

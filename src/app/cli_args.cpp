@@ -4,11 +4,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/cli_texts.h"
+
 namespace kv {
 
 bool ArgReader::value(std::string_view option, std::string& out) {
   if (done()) {
-    usage_error(std::string(option) + " erwartet einen Wert");
+    usage_error(std::string(option) + kExpectsValue);
     return false;
   }
   out = next();
@@ -16,16 +18,15 @@ bool ArgReader::value(std::string_view option, std::string& out) {
 }
 
 int usage_error(std::string_view line) {
-  std::fprintf(stderr, "kurvaline: %.*s (kurvaline --help zeigt die Aufrufe)\n",
-               static_cast<int>(line.size()), line.data());
+  std::fprintf(stderr, kUsageLineFormat, static_cast<int>(line.size()), line.data());
   return kExitUsage;
 }
 
 int unknown_option(std::string_view arg) {
   if (!arg.empty() && arg[0] == '-') {
-    return usage_error("unbekannte Option „" + std::string(arg) + "“");
+    return usage_error(kUnknownOption + std::string(arg) + kQuoteEnd);
   }
-  return usage_error("unerwartetes Argument „" + std::string(arg) + "“");
+  return usage_error(kUnexpectedArgument + std::string(arg) + kQuoteEnd);
 }
 
 bool parse_number(std::string_view text, double& out) {

@@ -21,13 +21,6 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;    // the command line itself is wrong
 inline constexpr int kExitFormula = 2;  // a formula or field was rejected
 
-// Texts more than one mode prints. The document messages are the window's
-// own (session/document_commands.h).
-inline constexpr const char* kOutputNotWritten =
-    "kurvaline: die Ausgabe ließ sich nicht schreiben\n";
-inline constexpr const char* kTooManyStarts =
-    "--start höchstens sechsmal (x, y, y', y'', y''', y'''')";
-
 // Walks argv from the first argument after the program name.
 class ArgReader {
  public:

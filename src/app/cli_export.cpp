@@ -27,6 +27,7 @@
 #include "app/cli.h"
 #include "app/cli_args.h"
 #include "app/cli_document.h"
+#include "app/cli_texts.h"
 
 #ifdef KV_WITH_GUI
 
@@ -132,10 +133,10 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
     req.path = value;
   } else if (arg == "--size") {
     if (!parse_size(value, req.width, req.height))
-      return usage_error("--size erwartet BREITExHÖHE in Pixeln, z.B. 624x520");
+      return usage_error(kSizeExpected);
   } else if (arg == "--panel") {
     req.panel = parse_panel_name(value);
-    if (req.panel < 0) return usage_error("--panel erwartet function, integral oder diffequ");
+    if (req.panel < 0) return usage_error(kPanelExpected);
     req.panel_given = true;
   } else if (arg == "--formula") {
     req.formula = {true, value};
@@ -146,14 +147,14 @@ int parse_valued_option(std::string_view arg, const std::string& value, ExportRe
       return usage_error(kTooManyStarts);
     req.starts.push_back(value);
   } else if (arg == "--palette") {
-    if (!parse_small(value, 0, 2, req.palette)) return usage_error("--palette erwartet 0, 1 oder 2");
+    if (!parse_small(value, 0, 2, req.palette)) return usage_error(kPaletteExpected);
   } else if (arg == "--line-width") {
     if (!parse_small(value, 1, 3, req.line_width))
-      return usage_error("--line-width erwartet 1, 2 oder 3");
+      return usage_error(kLineWidthExpected);
   } else if (arg == "--set") {
     std::pair<int, int> option;
     if (!parse_option(value, option))
-      return usage_error("--set erwartet Option=0 oder Option=1 mit einer Option der Einstellungen");
+      return usage_error(kSetExpected);
     req.options.push_back(option);
   } else {
     return unknown_option(arg);
@@ -223,12 +224,11 @@ int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help
       return unknown_option(arg);
     }
   }
-  if (req.path.empty()) return usage_error("--export erwartet einen Dateinamen");
+  if (req.path.empty()) return usage_error(kExportExpectsName);
   if (req.panel_given && !req.document.empty())
-    return usage_error("--panel geht nicht mit einem Dokument: es bestimmt das Zeichenfenster");
+    return usage_error(kPanelWithDocument);
   if (!is_picture_extension(lower_extension(req.path)) && !is_document_path(req.path)) {
-    return usage_error(
-        "--export erwartet einen Dateinamen mit der Endung .gif, .bmp, .png, .svg oder .kvl");
+    return usage_error(kExportExpectsExtension);
   }
   return kExitOk;
 }
@@ -366,8 +366,7 @@ int run_export_command(int argc, char** argv) {
   const PlotPlacement placement =
       placement_for_plot_size(req.width, req.height, panel.option(kOptBoxedStyle) != 0);
   if (!picture_size_possible(placement.client.width(), placement.client.height())) {
-    return usage_error("--size ist zu groß: das Bild mit den Rändern darf höchstens "
-                       "32767 Pixel je Seite und 2^28 Pixel haben");
+    return usage_error(kSizeTooLarge);
   }
   const PlotRect size = placement.plot;
   PanelPlot plot;
@@ -403,7 +402,7 @@ int run_export_command(int argc, char** argv) {
 namespace kv {
 
 int run_export_command(int, char**) {
-  return usage_error("--export gibt es nur im Programm mit grafischer Oberfläche");
+  return usage_error(kExportNeedsGui);
 }
 
 }  // namespace kv

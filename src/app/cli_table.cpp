@@ -16,6 +16,7 @@
 
 #include "app/cli.h"
 #include "app/cli_args.h"
+#include "app/cli_texts.h"
 #include "expr/compiler.h"
 #include "expr/cp1252.h"
 #include "expr/messages.h"
@@ -78,14 +79,15 @@ int parse_table_arguments(int argc, char** argv, TableRequest& req, bool& help) 
     } else if (arg == "--deg") {
       req.degrees = true;
     } else if (arg == "--x" && !req.single_value) {
-      return usage_error("--x gilt nur mit --value; die Tabelle nimmt --x-min und --x-max");
+      return usage_error(kXOnlyWithValue);
     } else {
       const int status = parse_table_option(arg, args, req);
       if (status != kExitOk) return status;
     }
   }
-  if (!have_text) return usage_error(req.single_value ? "--value erwartet einen Wert"
-                                                      : "--table erwartet einen Wert");
+  if (!have_text) {
+    return usage_error(std::string(req.single_value ? "--value" : "--table") + kExpectsValue);
+  }
   return kExitOk;
 }
 
@@ -146,7 +148,7 @@ int run_calculator(int argc, char** argv, bool single_value) {
   if (!req.single_value) {
     page = is_equation(utf8_to_cp1252(req.formula)) ? kPanelTableDiffEqu : kPanelTable;
     if (page == kPanelTable && (!req.starts.empty() || req.high_precision)) {
-      return usage_error("--start und --high-precision gelten nur für Differentialgleichungen");
+      return usage_error(kStartOnlyForEquations);
     }
   }
   PanelSet panels;

@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "app/cli.h"
+#include "app/cli_texts.h"
 #include "platform/desktop_integration.h"
 #include "platform/font_warmup.h"
 #include "platform/instance_guard.h"
@@ -62,9 +63,7 @@ void load_german_toolkit_texts(QApplication& app, QTranslator& translator) {
 
 int run_desktop(int argc, char** argv) {
   if (!display_available()) {
-    std::fputs("kurvaline: keine grafische Anzeige gefunden (DISPLAY ist nicht gesetzt); "
-               "die Befehlszeile beschreibt --help\n",
-               stderr);
+    std::fputs(kNoDisplay, stderr);
     return 1;
   }
   FontWarmup fonts;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_texts.h"
 #include "dialogs/window_gestures.h"
 #include "formats/program_version.h"
 #include "help/about_text.h"
@@ -33,7 +34,7 @@ QLabel* centred_label(const QString& text, QWidget* parent) {
 
 AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
   setObjectName(QStringLiteral("about_box"));
-  setWindowTitle(QStringLiteral("Über Kurvaline"));
+  setWindowTitle(QString::fromUtf8(dialog_text::kAboutTitle));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(24, 16, 24, 16);
 
@@ -56,7 +57,7 @@ AboutBox::AboutBox(QWidget* owner, const ShellState& state) : QDialog(owner) {
   layout->addWidget(version);
   layout->addSpacing(8);
 
-  auto* ok = new QPushButton(QStringLiteral("&Klick"), this);
+  auto* ok = new QPushButton(QString::fromUtf8(dialog_text::kAboutClose), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->addWidget(ok, 0, Qt::AlignHCenter);

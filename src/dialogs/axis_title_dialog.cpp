@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_texts.h"
 #include "platform/qt_boundary.h"
 #include "session/command_ids.h"
 #include "session/dialog_controls.h"
@@ -16,8 +17,11 @@ namespace kv {
 
 AxisTitleDialog::AxisTitleDialog(QWidget* owner, ShellState& state, ShellHost& host,
                                  PanelRecord& panel)
-    : CommonDialog(owner, state), state_(state), host_(host), panel_(panel) {
-  setWindowTitle(ui_text("Titel für Achsen"));
+    : CommonDialog(owner, state, host, kFormulaDialogRoutes),
+      state_(state),
+      host_(host),
+      panel_(panel) {
+  setWindowTitle(ui_text(dialog_text::kAxisTitlesTitle));
   auto* top = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   title_x_ = new QLineEdit(panel_to_widget(panel_.title_x));
@@ -26,13 +30,14 @@ AxisTitleDialog::AxisTitleDialog(QWidget* owner, ShellState& state, ShellHost& h
   set_control_id(title_y_, kCtlTitleY);
   const QFontMetrics fm(title_x_->font());
   title_x_->setMinimumWidth(fm.horizontalAdvance(QLatin1Char('x')) * 28);
-  form->addRow(ui_text("Horizontale Achse:"), title_x_);
-  form->addRow(ui_text("Vertikale Achse:"), title_y_);
+  form->addRow(ui_text(dialog_text::kHorizontalAxis), title_x_);
+  form->addRow(ui_text(dialog_text::kVerticalAxis), title_y_);
   top->addLayout(form);
   auto* row = new QHBoxLayout;
   row->addStretch(1);
-  for (auto [id, text] : {std::pair{kCtlOk, "OK"}, std::pair{kCtlApply, "Ü&bernehmen"},
-                          std::pair{kCtlCancel, "&Abbrechen"}}) {
+  for (auto [id, text] :
+       {std::pair{kCtlOk, dialog_text::kOk}, std::pair{kCtlApply, dialog_text::kApply},
+        std::pair{kCtlCancel, dialog_text::kCancel}}) {
     auto* b = new QPushButton(ui_text(text));
     set_control_id(b, id);
     b->setAutoDefault(false);

@@ -21,7 +21,7 @@
 #include <limits>
 
 #include "dialogs/calc_common.h"
-#include "dialogs/calc_texts.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/radio_focus.h"
 #include "dialogs/window_gestures.h"
 #include "expr/cp1252.h"
@@ -136,7 +136,7 @@ CalcPage::CalcPage(int panel_index, ShellState& state, ShellHost& host, QWidget*
 QLineEdit* CalcPage::add_field(int id) {
   auto* edit = new QLineEdit;
   edit->setFont(edit_font(this));
-  edit->setToolTip(ui_text(calc_text::kTipExpression));
+  edit->setToolTip(ui_text(dialog_text::kTipExpression));
   edit->setMinimumWidth(QFontMetrics(edit->font()).horizontalAdvance(QLatin1Char('0')) *
                         kFieldChars);
   fields_[id] = edit;
@@ -159,19 +159,19 @@ void CalcPage::build_fields(QGridLayout* grid) {
 
   int row = 0;
   grid->addWidget(
-      new QLabel(ui_text(equation ? calc_text::kEquationLabel : calc_text::kFunctionLabel)), row,
-      0);
+      new QLabel(ui_text(equation ? dialog_text::kEquationLabel : dialog_text::kFunctionLabel)),
+      row, 0);
   grid->addWidget(formula_, row, 1, 1, 5);
   ++row;
   if (single) {
-    grid->addWidget(new QLabel(ui_text(calc_text::kXLabel)), row, 0);
+    grid->addWidget(new QLabel(ui_text(dialog_text::kXLabel)), row, 0);
     grid->addWidget(add_field(kCtlXMin), row, 1);
   } else {
-    grid->addWidget(new QLabel(ui_text(calc_text::kXMinLabel)), row, 0);
+    grid->addWidget(new QLabel(ui_text(dialog_text::kXMinLabel)), row, 0);
     grid->addWidget(add_field(kCtlXMin), row, 1);
-    grid->addWidget(new QLabel(ui_text(calc_text::kXMaxLabel)), row, 2);
+    grid->addWidget(new QLabel(ui_text(dialog_text::kXMaxLabel)), row, 2);
     grid->addWidget(add_field(kCtlXMaxField), row, 3);
-    grid->addWidget(new QLabel(ui_text(calc_text::kXStepLabel)), row, 4);
+    grid->addWidget(new QLabel(ui_text(dialog_text::kXStepLabel)), row, 4);
     grid->addWidget(add_field(kCtlXStep), row, 5);
   }
   ++row;
@@ -180,10 +180,10 @@ void CalcPage::build_fields(QGridLayout* grid) {
     row += 2;
   }
 
-  degrees_ = new QRadioButton(ui_text(calc_text::kDegrees));
-  radians_ = new QRadioButton(ui_text(calc_text::kRadians));
-  degrees_->setToolTip(ui_text(calc_text::kTipDegrees));
-  radians_->setToolTip(ui_text(calc_text::kTipRadians));
+  degrees_ = new QRadioButton(ui_text(dialog_text::kDegrees));
+  radians_ = new QRadioButton(ui_text(dialog_text::kRadians));
+  degrees_->setToolTip(ui_text(dialog_text::kTipDegrees));
+  radians_->setToolTip(ui_text(dialog_text::kTipRadians));
   auto* angles = new QButtonGroup(this);
   angles->addButton(degrees_);
   angles->addButton(radians_);
@@ -194,7 +194,7 @@ void CalcPage::build_fields(QGridLayout* grid) {
   flags->addWidget(degrees_);
   flags->addWidget(radians_);
   if (equation) {
-    precision_ = new QCheckBox(ui_text(calc_text::kHighPrecision));
+    precision_ = new QCheckBox(ui_text(dialog_text::kHighPrecision));
     controls_[kCtlOption] = precision_;
     flags->addSpacing(QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')) * 3);
     flags->addWidget(precision_);
@@ -208,7 +208,7 @@ void CalcPage::build_fields(QGridLayout* grid) {
 
 // Start x and y .. y'''' in two rows of three, labels 526..531 before them.
 void CalcPage::build_start_fields(QGridLayout* grid, int row) {
-  grid->addWidget(new QLabel(ui_text(calc_text::kStartLabel)), row, 0);
+  grid->addWidget(new QLabel(ui_text(dialog_text::kStartLabel)), row, 0);
   auto* starts = new QGridLayout;
   for (int i = 0; i < 6; ++i) {
     start_labels_[i] = new QLabel;
@@ -231,14 +231,15 @@ QWidget* CalcPage::build_buttons() {
     controls_[id] = b;
     return b;
   };
-  calculate_ = add(kCtlOk, calc_text::kCalculate,
-                   single ? calc_text::kTipCalculateValue : calc_text::kTipCalculateTable);
-  add(kCtlCopy, single ? calc_text::kCopyValue : calc_text::kCopyTable, calc_text::kTipCopy);
+  calculate_ = add(kCtlOk, dialog_text::kCalculate,
+                   single ? dialog_text::kTipCalculateValue : dialog_text::kTipCalculateTable);
+  add(kCtlCopy, single ? dialog_text::kCopyValue : dialog_text::kCopyTable, dialog_text::kTipCopy);
   // Without the formula dialogs the formula would reach the panel unseen.
-  add(kCtlToGraph, equation ? calc_text::kDrawGraph : calc_text::kAddGraph, calc_text::kTipGraph)
+  add(kCtlToGraph, equation ? dialog_text::kDrawGraph : dialog_text::kAddGraph,
+      dialog_text::kTipGraph)
       ->setEnabled(state_.has(Feature::FormulaDialogs));
-  add(kCtlHelp, calc_text::kHelp, calc_text::kTipHelp);
-  add(kCtlCancel, calc_text::kClose, nullptr);
+  add(kCtlHelp, dialog_text::kHelp, dialog_text::kTipHelp);
+  add(kCtlCancel, dialog_text::kClose, nullptr);
   return column.finish(font());
 }
 

@@ -8,7 +8,7 @@
 
 #include "dialogs/calc_common.h"
 #include "dialogs/calc_page.h"
-#include "dialogs/calc_texts.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/discussion_window.h"
 #include "session/dialog_controls.h"
 #include "platform/qt_boundary.h"
@@ -18,18 +18,20 @@ namespace kv {
 
 CalcWindow::CalcWindow(Kind kind, ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
                        int* selected_page)
-    : CalcDialog(state, host, kind == Table ? calc_text::kTableTitle : calc_text::kValueTitle,
-                 &state.panels[kind == Table ? kPanelTable : kPanelValue].dialog_pos),
+    : CommonDialog(nullptr, state, host, kCalculatorRoutes),
+      state_(state),
+      host_(host),
       kind_(kind),
       hooks_(hooks) {
+  make_calculator_window(this, kind == Table ? dialog_text::kTableTitle : dialog_text::kValueTitle);
   auto* layout = new QVBoxLayout(this);
   if (kind == Table) {
     tabs_ = new QTabWidget;
     tabs_->setDocumentMode(false);
     pages_[0] = add_page(kPanelTable);
     pages_[1] = add_page(kPanelTableDiffEqu);
-    tabs_->addTab(pages_[0], ui_text(calc_text::kFunctionTab));
-    tabs_->addTab(pages_[1], ui_text(calc_text::kEquationTab));
+    tabs_->addTab(pages_[0], ui_text(dialog_text::kFunctionTab));
+    tabs_->addTab(pages_[1], ui_text(dialog_text::kEquationTab));
     tabs_->setCurrentIndex(std::clamp(*selected_page, 0, 1));
     connect(tabs_, &QTabWidget::currentChanged, this, [this, selected_page](int index) {
       if (index < 0) return;
@@ -60,7 +62,7 @@ CalcPage* CalcWindow::add_page(int panel_index) {
   auto* p = new CalcPage(panel_index, state_, host_);
   p->control(kCtlHelp)->setEnabled(static_cast<bool>(hooks_.toggle_quick_reference));
   connect(p, &CalcPage::close_requested, this, &QWidget::close);
-  connect(p, &CalcPage::help_requested, this, [this] { run(kCtlHelp); });
+  connect(p, &CalcPage::help_requested, this, [this] { run_control(kCtlHelp); });
   return p;
 }
 
@@ -72,7 +74,7 @@ CalcPage* CalcWindow::current_page() const {
   return tabs_ != nullptr ? pages_[tabs_->currentIndex() == 1 ? 1 : 0] : pages_[0];
 }
 
-void CalcWindow::run(int id) {
+void CalcWindow::run_control(int id) {
   if (id == kCtlCancel) {
     close();
   } else if (id == kCtlHelp) {
@@ -84,13 +86,19 @@ void CalcWindow::run(int id) {
   }
 }
 
+DialogRect& CalcWindow::remembered() {
+  return state_.panels[kind_ == Table ? kPanelTable : kPanelValue].dialog_pos;
+}
+
 void CalcWindow::open_at(QWidget* owner) {
-  place_and_show(owner, kind_ == Table ? kTableDialogOffset : kValueDialogOffset);
+  set_owner(owner);
+  place(remembered(), kind_ == Table ? kTableDialogOffset : kValueDialogOffset);
+  show();
   // A new window gets the keyboard focus from nobody without a window
   // manager; Alt+B would open the main window's menu instead.
   raise();
   activateWindow();
-  start_remembering();
+  keep_placement_in(remembered());
   current_page()->focus_formula();
 }
 

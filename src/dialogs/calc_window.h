@@ -15,7 +15,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "dialogs/calc_common.h"
+#include "dialogs/common_dialog.h"
 #include "session/shell_host.h"
 #include "session/shell_state.h"
 
@@ -33,7 +33,7 @@ struct CalculatorHooks {
   std::function<void(QWidget* dialog)> toggle_quick_reference;
 };
 
-class CalcWindow final : public CalcDialog {
+class CalcWindow final : public CommonDialog {
   Q_OBJECT
 
  public:
@@ -49,12 +49,17 @@ class CalcWindow final : public CalcDialog {
   CalcPage* current_page() const;
   CalcPage* page(int index) const;
   QTabWidget* tabs() const { return tabs_; }
-  // Commands of the window: those of its visible page, 2 and 1011.
-  void run(int id) override;
+  // Commands of the window: those of its visible page, 2, 1011 and the
+  // quick reference's F1.
+  void run_control(int id) override;
 
  private:
   CalcPage* add_page(int panel_index);
 
+  DialogRect& remembered();
+
+  ShellState& state_;
+  ShellHost& host_;
   Kind kind_;
   const CalculatorHooks& hooks_;
   QTabWidget* tabs_ = nullptr;

@@ -1,7 +1,8 @@
-// The behaviour all formula dialogs share; see the header.
+// The behaviour all dialogs and calculator windows share; see the header.
 #include "dialogs/common_dialog.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -17,20 +18,23 @@ namespace kv {
 
 namespace {
 
-Rect screen_rect(const QWidget* widget) {
-  const QScreen* screen = widget->screen();
-  if (screen == nullptr) return {};
-  const QRect r = screen->availableGeometry();
-  return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+Rect available_rect(const QScreen* screen) {
+  return screen != nullptr ? to_rect(screen->availableGeometry()) : Rect{};
 }
 
 }  // namespace
 
-CommonDialog::CommonDialog(QWidget* owner, const ShellState& state)
-    : QDialog(owner), state_(state) {
+CommonDialog::CommonDialog(QWidget* parent, const ShellState& state, ShellHost& host,
+                           DialogRoutes routes)
+    : QDialog(parent), state_(state), routes_(routes), owner_(parent) {
   // F1 opens the help window from any field of the dialog.
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, [this] { run_control(command_number(Command::Help)); });
+  if (routes.help == HelpRoute::Host) {
+    connect(help, &QShortcut::activated, this, [&host] { host.post_command(Command::Help); });
+  } else {
+    connect(help, &QShortcut::activated, this,
+            [this] { run_control(command_number(Command::Help)); });
+  }
 }
 
 void CommonDialog::set_control_id(QWidget* widget, int id) {
@@ -63,9 +67,22 @@ void CommonDialog::focus_and_select(int id) {
   select_field_text(w);
 }
 
-QPoint CommonDialog::owner_corner() const {
-  const QWidget* owner = parentWidget();
-  return owner ? owner->window()->frameGeometry().topLeft() : QPoint();
+Point CommonDialog::origin(const Rect& screen) const {
+  std::optional<Point> corner;
+  if (owner_) {
+    const QPoint p = routes_.origin == PlacementOrigin::OwnerFrame
+                         ? owner_->window()->frameGeometry().topLeft()
+                         : owner_->pos();
+    corner = Point{p.x(), p.y()};
+  }
+  return placement_origin(routes_.origin, corner, screen);
+}
+
+Rect CommonDialog::opening_screen() const {
+  // A child dialog opens on its owner's screen by itself; a window of its
+  // own is not on any screen yet and takes its owner's.
+  if (routes_.origin == PlacementOrigin::OwnerFrame) return available_rect(screen());
+  return available_rect(owner_ ? owner_->screen() : QGuiApplication::primaryScreen());
 }
 
 void CommonDialog::finish_controls() {
@@ -76,20 +93,28 @@ void CommonDialog::finish_controls() {
                      [this](GestureAction a) { run_control(gesture_control(a)); });
 }
 
-void CommonDialog::open_at(DialogRect& remembered, Point default_offset) {
-  finish_controls();
-  const QPoint corner = owner_corner();
-  const DialogRect r = place_dialog(remembered, {width(), height()}, {corner.x(), corner.y()},
-                                    default_offset, screen_rect(this));
+void CommonDialog::place(DialogRect& remembered, Point default_offset) {
+  const Rect screen = opening_screen();
+  const DialogRect r =
+      place_dialog(remembered, {width(), height()}, origin(screen), default_offset, screen);
   resize(r.right - r.left, r.bottom - r.top);
   move(r.left, r.top);
 }
 
 DialogRect CommonDialog::placement() const {
-  const QPoint corner = owner_corner();
   const QPoint at = pos();
   return relative_placement({at.x(), at.y(), at.x() + width(), at.y() + height()},
-                            {corner.x(), corner.y()});
+                            origin(available_rect(screen())));
+}
+
+void CommonDialog::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  if (kept_ != nullptr && isVisible()) *kept_ = placement();
+}
+
+void CommonDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (kept_ != nullptr && isVisible()) *kept_ = placement();
 }
 
 }  // namespace kv

@@ -17,7 +17,7 @@
 #include <limits>
 
 #include "dialogs/calc_common.h"
-#include "dialogs/calc_texts.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/window_gestures.h"
 #include "platform/qt_boundary.h"
 #include "session/dialog_controls.h"
@@ -31,12 +31,6 @@ namespace kv {
 
 namespace {
 
-constexpr const char* kTitle = "Kurvendiskussion";
-constexpr const char* kTipCalculate =
-    "Nullstellen, Extrema, Wendepunkte, Schnittpunkte und Definitionslücken bestimmen";
-constexpr const char* kBudgetNote =
-    "Die Rechenzeit war zu Ende: was nicht entschieden ist, steht als \"Unklar\" in der Tabelle.";
-constexpr const char* kColumns[4] = {"Art", "x", "y", "Status"};
 const int kCtlXMaxField = range_control(kXMax);  // 515
 constexpr int kFieldChars = 11;
 constexpr int kFormulaChars = 40;
@@ -54,7 +48,7 @@ QTableWidget* make_table(const QFont& font) {
   auto* table = new QTableWidget(0, 4);
   table->setFont(font);
   QStringList headers;
-  for (const char* c : kColumns) headers << ui_text(c);
+  for (const char* c : dialog_text::kDiscussionColumns) headers << ui_text(c);
   table->setHorizontalHeaderLabels(headers);
   table->verticalHeader()->setVisible(false);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -79,7 +73,12 @@ const char* message_or_default(int message) {
 
 DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
                                    DialogRect* remembered)
-    : CalcDialog(state, host, kTitle, remembered), hooks_(hooks) {
+    : CommonDialog(nullptr, state, host, kCalculatorRoutes),
+      state_(state),
+      host_(host),
+      hooks_(hooks),
+      remembered_(*remembered) {
+  make_calculator_window(this, dialog_text::kDiscussionTitle);
   WindowGestures::mark_background(this);
   const PanelRecord& function_panel = state_.panels[kPanelFunction];
   reset_discussion_panel(panel_, function_panel);
@@ -90,8 +89,8 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
 
   const QFont font = edit_font(this);
   formula_ = make_field(font, kFormulaChars, nullptr);
-  x_min_ = make_field(font, kFieldChars, calc_text::kTipExpression);
-  x_max_ = make_field(font, kFieldChars, calc_text::kTipExpression);
+  x_min_ = make_field(font, kFieldChars, dialog_text::kTipExpression);
+  x_max_ = make_field(font, kFieldChars, dialog_text::kTipExpression);
   formula_->setMaxLength(std::numeric_limits<int>::max());
   formula_->setText(panel_to_widget(start.formulas));
   x_min_->setText(panel_to_widget(start.x_min));
@@ -101,12 +100,12 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
   note_->setVisible(!start.skipped.empty());
 
   auto* fields = new QGridLayout;
-  fields->addWidget(new QLabel(ui_text(calc_text::kFunctionLabel)), 0, 0);
+  fields->addWidget(new QLabel(ui_text(dialog_text::kFunctionLabel)), 0, 0);
   fields->addWidget(formula_, 0, 1, 1, 3);
   fields->addWidget(note_, 1, 1, 1, 3);
-  fields->addWidget(new QLabel(ui_text(calc_text::kXMinLabel)), 2, 0);
+  fields->addWidget(new QLabel(ui_text(dialog_text::kXMinLabel)), 2, 0);
   fields->addWidget(x_min_, 2, 1);
-  fields->addWidget(new QLabel(ui_text(calc_text::kXMaxLabel)), 2, 2);
+  fields->addWidget(new QLabel(ui_text(dialog_text::kXMaxLabel)), 2, 2);
   fields->addWidget(x_max_, 2, 3);
   fields->setColumnStretch(1, 1);
   fields->setColumnStretch(3, 1);
@@ -120,7 +119,10 @@ DiscussionWindow::DiscussionWindow(ShellState& state, ShellHost& host, const Cal
                                             {kCtlXMaxField, x_max_}, {kCtlResult, table_},
                                             {kCtlOk, calculate_}, {kCtlCopy, copy_},
                                             {kCtlHelp, help_}, {kCtlCancel, close_}};
-  for (const auto& [id, w] : names) w->setObjectName(QStringLiteral("ctl%1").arg(id));
+  for (const auto& [id, w] : names) {
+    set_control_id(w, id);
+    w->setObjectName(QStringLiteral("ctl%1").arg(id));
+  }
   finish_controls();
 }
 
@@ -129,31 +131,18 @@ DiscussionWindow::~DiscussionWindow() = default;
 QWidget* DiscussionWindow::build_buttons() {
   ButtonColumn column;
   auto add = [&](int id, const char* text, const char* tip) {
-    return column.add(text, tip, [this, id] { run(id); });
+    return column.add(text, tip, [this, id] { run_control(id); });
   };
-  calculate_ = add(kCtlOk, calc_text::kCalculate, kTipCalculate);
+  calculate_ = add(kCtlOk, dialog_text::kCalculate, dialog_text::kTipDiscuss);
   calculate_->setDefault(true);
-  copy_ = add(kCtlCopy, calc_text::kCopyTable, calc_text::kTipCopy);
-  help_ = add(kCtlHelp, calc_text::kHelp, calc_text::kTipHelp);
+  copy_ = add(kCtlCopy, dialog_text::kCopyTable, dialog_text::kTipCopy);
+  help_ = add(kCtlHelp, dialog_text::kHelp, dialog_text::kTipHelp);
   help_->setEnabled(static_cast<bool>(hooks_.toggle_quick_reference));
-  close_ = add(kCtlCancel, calc_text::kClose, nullptr);
+  close_ = add(kCtlCancel, dialog_text::kClose, nullptr);
   return column.finish(font());
 }
 
-QWidget* DiscussionWindow::control(int id) const {
-  switch (id) {
-    case kCtlFormula: return formula_;
-    case kCtlXMin: return x_min_;
-    case kCtlResult: return table_;
-    case kCtlOk: return calculate_;
-    case kCtlCopy: return copy_;
-    case kCtlHelp: return help_;
-    case kCtlCancel: return close_;
-    default: return id == kCtlXMaxField ? x_max_ : nullptr;
-  }
-}
-
-void DiscussionWindow::run(int id) {
+void DiscussionWindow::run_control(int id) {
   switch (id) {
     case kCtlOk: calculate(); break;
     case kCtlCopy: copy(); break;
@@ -203,7 +192,9 @@ void DiscussionWindow::show_result() {
   // The polar formulas left out of the start text stay named while that text is discussed.
   std::string note = result_.skipped;
   if (note.empty() && widget_to_panel(formula_->text()) == start_formulas_) note = start_note_;
-  if (result_.discussion.budget_exhausted) note += (note.empty() ? "" : "\n") + utf8_to_cp1252(kBudgetNote);
+  if (result_.discussion.budget_exhausted) {
+    note += (note.empty() ? "" : "\n") + utf8_to_cp1252(dialog_text::kBudgetNote);
+  }
   note_->setText(panel_to_widget(note));
   note_->setVisible(!note.empty());
   select_row(-1);
@@ -240,17 +231,19 @@ void DiscussionWindow::select_row(int row) {
 
 void DiscussionWindow::closeEvent(QCloseEvent* event) {
   select_row(-1);
-  QDialog::closeEvent(event);
+  CommonDialog::closeEvent(event);
 }
 
 void DiscussionWindow::done(int result) {
   select_row(-1);
-  QDialog::done(result);
+  CommonDialog::done(result);
 }
 
 void DiscussionWindow::open_at(QWidget* owner) {
-  place_and_show(owner, kTableDialogOffset);
-  start_remembering();
+  set_owner(owner);
+  place(remembered_, kTableDialogOffset);
+  show();
+  keep_placement_in(remembered_);
   formula_->setFocus(Qt::OtherFocusReason);
   formula_->selectAll();
 }

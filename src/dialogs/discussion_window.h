@@ -24,19 +24,19 @@ class QTableWidget;
 
 namespace kv {
 
-class DiscussionWindow final : public CalcDialog {
+class DiscussionWindow final : public CommonDialog {
   Q_OBJECT
 
  public:
+  // remembered must outlive the window.
   DiscussionWindow(ShellState& state, ShellHost& host, const CalculatorHooks& hooks,
                    DialogRect* remembered);
   ~DiscussionWindow() override;
 
   void open_at(QWidget* owner);
   // Commands of the window: 1 ("&Berechnen"), 501 (copy), 1011 (help), 2 (close).
-  void run(int id) override;
-  // The widget of a control id (510, 514, 515, 532, 1, 501, 1011, 2), or nullptr.
-  QWidget* control(int id) const;
+  // Its controls (control()) are 510, 514, 515, 532, 1, 501, 1011 and 2.
+  void run_control(int id) override;
   QTableWidget* table() const { return table_; }
   const DiscussionResult& result() const { return result_; }
 
@@ -52,7 +52,10 @@ class DiscussionWindow final : public CalcDialog {
   void show_error();
   void select_row(int row);
 
+  ShellState& state_;
+  ShellHost& host_;
   const CalculatorHooks& hooks_;
+  DialogRect& remembered_;
   PanelRecord panel_;
   bool degrees_ = false;
   std::string start_formulas_, start_note_;  // Windows-1252

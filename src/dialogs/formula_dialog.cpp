@@ -16,8 +16,10 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "dialogs/axis_title_dialog.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/help_window.h"
 #include "dialogs/radio_focus.h"
 #include "expr/messages.h"
@@ -32,36 +34,31 @@ namespace kv {
 
 namespace {
 
-constexpr const char* kNumericTip =
-    "Auch mathematische Ausdrücke sind erlaubt, sofern sie die Regeln für Funktionterme "
-    "einhalten, wie z.B. 2pi oder -sqrt(10+1/3)";
-
 const char* dialog_title(int panel) {
   switch (panel) {
-    case kPanelIntegral: return "Bestimmtes Integral (numerisch)";
-    case kPanelDiffEqu: return "Differentialgleichung numerisch lösen";
-    default: return "Funktionsterm eingeben";
+    case kPanelIntegral: return dialog_text::kIntegralTitle;
+    case kPanelDiffEqu: return dialog_text::kDiffEquTitle;
+    default: return dialog_text::kFunctionTitle;
   }
 }
 
 const char* ok_tip(int panel) {
   switch (panel) {
-    case kPanelIntegral: return "Integralkurve berechnen und zeichnen";
-    case kPanelDiffEqu: return "Lösungskurve der Differentialgleichung berechnen und zeichnen";
-    default: return "Graph zeichnen";
+    case kPanelIntegral: return dialog_text::kTipIntegrate;
+    case kPanelDiffEqu: return dialog_text::kTipSolve;
+    default: return dialog_text::kDrawGraphAction;
   }
 }
 
 const char* formula_caption(int panel) {
   switch (panel) {
-    case kPanelIntegral: return "Integrand f(x):";
-    case kPanelDiffEqu: return "Differentialgleichung:";
-    default: return "Funktionsterme (getrennt durch \";\"):";
+    case kPanelIntegral: return dialog_text::kIntegralCaption;
+    case kPanelDiffEqu: return dialog_text::kEquationLabel;
+    default: return dialog_text::kFunctionCaption;
   }
 }
 
-constexpr std::array<const char*, kRangeCount> kRangeLabels = {"x min", "x max", "y min",
-                                                               "y max", "t min", "t max"};
+static_assert(std::size(dialog_text::kRangeLabels) == kRangeCount);
 
 QFont edit_font() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
 
@@ -79,7 +76,7 @@ class FormulaLines final : public QPlainTextEdit {
 }  // namespace
 
 FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host, int panel)
-    : CommonDialog(owner, state),
+    : CommonDialog(owner, state, host, kFormulaDialogRoutes),
       state_(state),
       host_(host),
       panel_(state.panels[static_cast<size_t>(surface_of(panel))]),
@@ -87,7 +84,8 @@ FormulaDialog::FormulaDialog(QWidget* owner, ShellState& state, ShellHost& host,
       initial_(dialog_texts_from_panel(panel_)) {
   setWindowTitle(ui_text(dialog_title(index_)));
   build();
-  open_at(panel_.dialog_pos, kFormulaDialogOffset);
+  finish_controls();
+  place(panel_.dialog_pos, kFormulaDialogOffset);
   // As a dialog of the desktop does with its first field: typing replaces it.
   focus_and_select(kCtlFormula);
   // Only the width of a one-line formula field can grow.
@@ -162,32 +160,32 @@ QLineEdit* FormulaDialog::numeric_field(int id, const std::string& text) {
   const QFontMetrics fm(edit->font());
   edit->setMinimumWidth(fm.horizontalAdvance(QLatin1Char('0')) * 14);
   set_control_id(edit, id);
-  set_tooltip(edit, kNumericTip);
+  set_tooltip(edit, dialog_text::kTipExpression);
   return edit;
 }
 
 QWidget* FormulaDialog::build_ranges() {
-  auto* box = new QGroupBox(ui_text("Bereich"));
+  auto* box = new QGroupBox(ui_text(dialog_text::kRange));
   auto* grid = new QGridLayout(box);
   const int pairs = index_ == kPanelIntegral ? 2 : 3;
   for (int row = 0; row < pairs; ++row) {
     for (int col = 0; col < 2; ++col) {
       const int i = row * 2 + col;
       ranges_[i] = numeric_field(range_control(i), initial_.range[i]);
-      grid->addWidget(new QLabel(ui_text(kRangeLabels[i])), row, col * 2);
+      grid->addWidget(new QLabel(ui_text(dialog_text::kRangeLabels[i])), row, col * 2);
       grid->addWidget(ranges_[i], row, col * 2 + 1);
     }
   }
   if (index_ == kPanelIntegral) {
     values_[kStartX] = numeric_field(kCtlStartX, initial_.values[kStartX]);
-    grid->addWidget(new QLabel(ui_text("Untergrenze x0")), pairs, 0);
+    grid->addWidget(new QLabel(ui_text(dialog_text::kLowerLimit)), pairs, 0);
     grid->addWidget(values_[kStartX], pairs, 1);
   }
   return box;
 }
 
 QWidget* FormulaDialog::build_values() {
-  auto* box = new QGroupBox(ui_text("Anfangswerte"));
+  auto* box = new QGroupBox(ui_text(dialog_text::kStartValues));
   auto* grid = new QGridLayout(box);
   for (int v = kStartX; v <= kStartY4; ++v) {
     values_[v] = numeric_field(value_control(v), initial_.values[v]);
@@ -211,31 +209,31 @@ QWidget* FormulaDialog::build_options() {
   auto* box = new QWidget;
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* angle = new QGroupBox(ui_text("Winkel"));
+  auto* angle = new QGroupBox(ui_text(dialog_text::kAngle));
   auto* angle_layout = new QHBoxLayout(angle);
-  degrees_ = new QRadioButton(ui_text("Deg"));
-  auto* radians = new QRadioButton(ui_text("Rad"));
+  degrees_ = new QRadioButton(ui_text(dialog_text::kDegrees));
+  auto* radians = new QRadioButton(ui_text(dialog_text::kRadians));
   set_control_id(degrees_, kCtlDegrees);
   set_control_id(radians, kCtlRadians);
-  set_tooltip(degrees_, "Winkelfunktionen rechnen in Winkelgrad");
-  set_tooltip(radians, "Winkelfunktionen rechnen in Bogenmaß");
+  set_tooltip(degrees_, dialog_text::kTipDegrees);
+  set_tooltip(radians, dialog_text::kTipRadians);
   (initial_.degrees ? degrees_ : radians)->setChecked(true);
   tab_to_checked({degrees_, radians});
   angle_layout->addWidget(degrees_);
   angle_layout->addWidget(radians);
   layout->addWidget(angle);
   if (index_ != kPanelFunction) {
-    option_ = new QCheckBox(
-        ui_text(index_ == kPanelIntegral ? "Absolutes Integral (Fläche)" : "High Precision"));
+    option_ = new QCheckBox(ui_text(index_ == kPanelIntegral ? dialog_text::kAbsoluteIntegral
+                                                              : dialog_text::kHighPrecision));
     option_->setChecked(initial_.option);
     set_control_id(option_, kCtlOption);
     layout->addWidget(option_);
   }
   if (index_ == kPanelDiffEqu) {
-    derivative_ = new QCheckBox(ui_text("1. Ableitung zeichnen"));
+    derivative_ = new QCheckBox(ui_text(dialog_text::kDrawDerivative));
     derivative_->setChecked(initial_.derivative);
     set_control_id(derivative_, kCtlDerivative);
-    set_tooltip(derivative_, "Graph der 1. Ableitung zusätzlich einzeichnen");
+    set_tooltip(derivative_, dialog_text::kTipDrawDerivative);
     layout->addWidget(derivative_);
   }
   layout->addStretch(1);
@@ -243,12 +241,13 @@ QWidget* FormulaDialog::build_options() {
 }
 
 QWidget* FormulaDialog::build_gesture_help() {
-  auto* box = new QGroupBox(ui_text("Mausgesten"));
+  auto* box = new QGroupBox(ui_text(dialog_text::kGestures));
   auto* grid = new QGridLayout(box);
   const char* rows[3][2] = {
-      {"Nach rechts:", index_ == kPanelIntegral ? "Integrieren" : "Graph zeichnen"},
-      {"Nach links:", "Abbrechen"},
-      {"Vertikal:", "Kurzanleitung ein, aus"},
+      {dialog_text::kGestureRight,
+       index_ == kPanelIntegral ? dialog_text::kGestureIntegrate : dialog_text::kDrawGraphAction},
+      {dialog_text::kGestureLeft, dialog_text::kGestureCancel},
+      {dialog_text::kGestureVertical, dialog_text::kGestureHelp},
   };
   for (int r = 0; r < 3; ++r) {
     grid->addWidget(new QLabel(ui_text(rows[r][0])), r, 0);
@@ -268,17 +267,16 @@ QLayout* FormulaDialog::build_buttons() {
     connect(b, &QPushButton::clicked, this, [this, id] { run_control(id); });
     return b;
   };
-  row->addWidget(add(kCtlSetDefault, "Als &Standard setzen",
-                     "Diese Werte als Standardwerte für den dargestellten Bereich setzen"));
-  row->addWidget(
-      add(kCtlAxisTitles, "Achsen &umbenennen", "Beschriftung an den Pfeilen der Achsen ändern"));
+  row->addWidget(add(kCtlSetDefault, dialog_text::kSetDefault, dialog_text::kTipSetDefault));
+  row->addWidget(add(kCtlAxisTitles, dialog_text::kRenameAxes, dialog_text::kTipRenameAxes));
   row->addStretch(1);
-  row->addWidget(add(kCtlHelp, "&Hilfe", "Übersicht Rechenzeichen und Hilfsfunktionen"));
+  row->addWidget(add(kCtlHelp, dialog_text::kHelp, dialog_text::kTipHelp));
   QPushButton* ok =
-      add(kCtlOk, index_ == kPanelIntegral ? "&Integrieren" : "&Graph", ok_tip(index_));
+      add(kCtlOk, index_ == kPanelIntegral ? dialog_text::kIntegrate : dialog_text::kGraph,
+          ok_tip(index_));
   ok->setDefault(true);
   row->addWidget(ok);
-  row->addWidget(add(kCtlCancel, "&Abbrechen", nullptr));
+  row->addWidget(add(kCtlCancel, dialog_text::kCancel, nullptr));
   return row;
 }
 

@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "dialogs/dialog_texts.h"
 #include "dialogs/print_dialogs.h"
 #include "dialogs/window_gestures.h"
 #include "help/help_paint.h"
@@ -24,6 +25,7 @@
 #include "platform/qpainter_device.h"
 #include "platform/qt_boundary.h"
 #include "session/command_ids.h"
+#include "session/commands.h"
 #include "session/dialog_controls.h"
 
 namespace kv {
@@ -146,11 +148,19 @@ HelpWindow::HelpWindow(QWidget* owner, std::string_view text, int layout_width, 
       left_command_(left_command),
       choose_printer_(std::move(choose_printer)) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QString::fromUtf8(kHelpWindowTitle));
+  setWindowTitle(QString::fromUtf8(dialog_text::kHelpWindowTitle));
   view_ = new HelpView(text_, layout_width, this);
   setCentralWidget(view_);
-  auto* print_action = new QAction(QString::fromUtf8("&Drucken\tStrg+P"), this);
-  print_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  // The main window's print item: its text and its keys.
+  auto* print_action =
+      new QAction(QString::fromUtf8(command_info(Command::Print)->menu_text), this);
+  QList<QKeySequence> print_keys;
+  for (const KeyBinding& k : key_bindings()) {
+    if (k.id != Command::Print) continue;
+    print_keys.append(
+        QKeySequence::fromString(QString::fromStdString(k.key), QKeySequence::PortableText));
+  }
+  print_action->setShortcuts(print_keys);
   connect(print_action, &QAction::triggered, this, &HelpWindow::print);
   menuBar()->addAction(print_action);
   addAction(print_action);

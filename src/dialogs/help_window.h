@@ -28,8 +28,6 @@ namespace kv {
 
 struct ShellState;
 
-inline constexpr const char* kHelpWindowTitle = "Kurvaline Hilfe";
-
 // Shows the print dialog for a printout of the help and returns the chosen
 // printer; nullptr when cancelled.
 using HelpPrinterChooser = std::function<QPrinter*(QWidget* owner)>;

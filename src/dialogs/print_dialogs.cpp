@@ -9,20 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_texts.h"
 #include "session/print_background.h"
+#include "session/session_texts.h"
 
 namespace kv {
-
-namespace {
-
-constexpr const char* kLines[] = {
-    "WARNUNG:",
-    "Sie sind dabei, die Hintergrundfarbe mitzudrucken.",
-    "Das wird möglicherweise langsam und teuer sein.",
-    "Fortsetzen?",
-};
-
-}  // namespace
 
 bool ask_printer(QPrinter& printer, QWidget* owner) {
   QPrintDialog dialog(&printer, owner);
@@ -34,9 +25,9 @@ bool ask_printer(QPrinter& printer, QWidget* owner) {
 int ask_print_background(QWidget* owner) {
   QDialog box(owner);
   box.setObjectName(QStringLiteral("print_background_question"));
-  box.setWindowTitle(QStringLiteral("Kurvaline"));
+  box.setWindowTitle(QString::fromUtf8(kCaption));
   auto* layout = new QVBoxLayout(&box);
-  for (const char* line : kLines) {
+  for (const char* line : dialog_text::kPrintBackgroundLines) {
     auto* label = new QLabel(QString::fromUtf8(line), &box);
     label->setTextFormat(Qt::PlainText);
     layout->addWidget(label);
@@ -51,9 +42,9 @@ int ask_print_background(QWidget* owner) {
     buttons->addWidget(b);
     return b;
   };
-  add("Hintergrund &nicht mitdrucken", kPrintOmitBackground)->setDefault(true);
-  add("&Hintergrundfarbe drucken", kPrintWithBackground);
-  add("Druckvorgang &abbrechen", kPrintAnswerCancel);
+  add(dialog_text::kPrintOmitBackgroundButton, kPrintOmitBackground)->setDefault(true);
+  add(dialog_text::kPrintWithBackgroundButton, kPrintWithBackground);
+  add(dialog_text::kPrintCancelButton, kPrintAnswerCancel);
   box.setFixedSize(box.sizeHint());
   // Esc and closing end with QDialog::Rejected, which is 0 as well.
   const int answer = box.exec();

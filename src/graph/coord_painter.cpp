@@ -8,6 +8,7 @@
 #include "expr/format.h"
 #include "graph/coord_system.h"
 #include "graph/curve_drawing.h"
+#include "graph/graph_texts.h"
 #include "graph/implicit_drawing.h"
 #include "graph/integral_area.h"
 #include "graph/labels.h"
@@ -15,10 +16,6 @@
 #include "graph/recompute.h"
 
 namespace kv {
-
-const char* const kInputHint =
-    "Funktion eingeben:\nEingabetaste\noder \"Graph\" im Menü\noder \"f(x)=\"-Knopf in der "
-    "Werkzeugleiste\noder Mousegesture (rechte Maustaste) nach links oder rechts";
 
 namespace {
 

@@ -42,7 +42,4 @@ void paint_picture(Device& d, PanelRecord& panel, const PanelPlot& plot, const C
 // middle dot and "#" as "'" (Windows-1252).
 std::string formula_label_text(const PanelRecord& panel, const CompiledFormula& f);
 
-// The input hint of an empty panel, one line per "\n".
-extern const char* const kInputHint;
-
 }  // namespace kv

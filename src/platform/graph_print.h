@@ -15,14 +15,13 @@
 
 #include <functional>
 
+#include "platform/platform_texts.h"
+
 class QPainter;
 class QPicture;
 class QPrinter;
 
 namespace kv {
-
-inline constexpr const char* kPrintDocumentName = "Kurvaline: Druckvorgang";
-inline constexpr const char* kPrintFailedText = "Fehler beim Drucken";
 
 // Paints one copy; new_page() ends the current page and starts the next (false
 // when that failed). Returns false when the copy could not be completed.

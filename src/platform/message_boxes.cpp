@@ -22,25 +22,25 @@ void add_button(QMessageBox& box, QMessageBox::StandardButton which, const char*
 void add_buttons(QMessageBox& box, MessageButtons buttons) {
   switch (buttons) {
     case MessageButtons::Ok:
-      add_button(box, QMessageBox::Ok, "OK");
+      add_button(box, QMessageBox::Ok, kOkButton);
       box.setEscapeButton(QMessageBox::Ok);
       break;
     case MessageButtons::OkCancel:
-      add_button(box, QMessageBox::Ok, "OK");
-      add_button(box, QMessageBox::Cancel, "Abbrechen");
+      add_button(box, QMessageBox::Ok, kOkButton);
+      add_button(box, QMessageBox::Cancel, kCancelButton);
       box.setDefaultButton(QMessageBox::Ok);
       box.setEscapeButton(QMessageBox::Cancel);
       break;
     case MessageButtons::YesNo:
-      add_button(box, QMessageBox::Yes, "&Ja");
-      add_button(box, QMessageBox::No, "&Nein");
+      add_button(box, QMessageBox::Yes, kYesButton);
+      add_button(box, QMessageBox::No, kNoButton);
       box.setDefaultButton(QMessageBox::Yes);
       box.setEscapeButton(QMessageBox::No);
       break;
     case MessageButtons::YesNoCancel:
-      add_button(box, QMessageBox::Yes, "&Ja");
-      add_button(box, QMessageBox::No, "&Nein");
-      add_button(box, QMessageBox::Cancel, "Abbrechen");
+      add_button(box, QMessageBox::Yes, kYesButton);
+      add_button(box, QMessageBox::No, kNoButton);
+      add_button(box, QMessageBox::Cancel, kCancelButton);
       box.setDefaultButton(QMessageBox::Yes);
       box.setEscapeButton(QMessageBox::Cancel);
       break;

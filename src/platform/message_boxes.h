@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "platform/platform_texts.h"
 #include "session/shell_host.h"
 
 class QWidget;
@@ -23,7 +24,5 @@ void show_error_box(QWidget* owner, std::string_view text);
 // the question.
 MessageResult show_message_box(QWidget* owner, std::string_view text, std::string_view caption,
                                MessageButtons buttons, MessageIcon icon, bool* alert);
-
-inline constexpr const char* kDoNotAskAgain = "Nicht mehr nachfragen";
 
 }  // namespace kv

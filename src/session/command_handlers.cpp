@@ -6,6 +6,7 @@
 #include "session/layout.h"
 #include "session/pointer_handlers.h"
 #include "session/refresh.h"
+#include "session/session_texts.h"
 
 namespace kv {
 
@@ -91,7 +92,7 @@ void toggle_one_instance(ShellState& state, ShellHost& host) {
 }
 
 void reset_all_settings(ShellState& state, ShellHost& host) {
-  if (host.message_box("Sämtliche Einstellungen zurücksetzen?", kCaption, MessageButtons::OkCancel,
+  if (host.message_box(kResetSettingsQuestion, kCaption, MessageButtons::OkCancel,
                        MessageIcon::Question, nullptr) != MessageResult::Ok)
     return;
   const int surface = state.surface();

@@ -2,6 +2,7 @@
 #include "session/commands.h"
 
 #include <cstdio>
+#include <string>
 
 namespace kv {
 
@@ -53,9 +54,10 @@ const bool* checked_flag(const ShellState& s, Command id) {
 }  // namespace
 
 std::string undo_item_text(const ShellState& state) {
-  char text[128];
-  std::snprintf(text, sizeof text, "%s: %s%s", "&Rückgängig", undo_description(state.current_undo()),
-                "\tStrg+Z");
+  // The table's text with the description before its key.
+  std::string text = command_info(Command::Undo)->menu_text;
+  const size_t key = text.find('\t');
+  text.insert(key == std::string::npos ? text.size() : key, undo_description(state.current_undo()));
   return text;
 }
 

@@ -7,6 +7,7 @@
 #include "expr/cp1252.h"
 #include "expr/format.h"
 #include "graph/honest_curves.h"
+#include "session/session_texts.h"
 #include "session/view_ops.h"
 
 namespace kv {
@@ -36,10 +37,10 @@ CoordTip coord_tip_text(const PanelRecord& panel, const PlotRect& plot, Point cu
   CoordTip tip;
   tip.x_pi = panel.option(kOptXUnitsPi) != 0;
   tip.y_pi = panel.option(kOptYUnitsPi) != 0;
-  tip.x_line = line("x = ", v.x, panel.x_scale, tip.x_pi);
-  tip.y_line = line("y = ", v.y, panel.y_scale, tip.y_pi);
+  tip.x_line = line(kTipXPrefix, v.x, panel.x_scale, tip.x_pi);
+  tip.y_line = line(kTipYPrefix, v.y, panel.y_scale, tip.y_pi);
   if (curves != nullptr && column_undecided(panel, *curves, cursor.x - plot.left)) {
-    tip.y_line += " unsicher";
+    tip.y_line += kTipUncertain;
   }
   return tip;
 }

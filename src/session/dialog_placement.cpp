@@ -54,4 +54,10 @@ DialogRect relative_placement(const DialogRect& window, Point owner) {
           to_int(static_cast<int64_t>(window.bottom) - owner.y)};
 }
 
+Point placement_origin(PlacementOrigin origin, std::optional<Point> owner, const Rect& screen) {
+  if (owner) return *owner;
+  if (origin == PlacementOrigin::OwnerPosition) return {screen.left, screen.top};
+  return {};
+}
+
 }  // namespace kv

@@ -13,6 +13,8 @@
 // the screen.
 #pragma once
 
+#include <optional>
+
 #include "graph/device.h"
 #include "model/panel_record.h"
 
@@ -34,5 +36,19 @@ DialogRect place_dialog(DialogRect& remembered, DialogSize natural, Point owner,
 
 // What a dialog at `window` remembers, relative to its owner's corner.
 DialogRect relative_placement(const DialogRect& window, Point owner);
+
+// The corner a dialog's placement is counted from. The two kinds of dialog
+// differ only when there is no owner to count from.
+enum class PlacementOrigin : int {
+  // A formula dialog, a child of its owner: the owner window's frame corner;
+  // without an owner the desktop's origin.
+  OwnerFrame,
+  // A calculator, a window of its own: the owner's position; without an
+  // owner the top-left corner of the screen it opens on.
+  OwnerPosition,
+};
+
+// owner: the corner the origin names, when the dialog has an owner.
+Point placement_origin(PlacementOrigin origin, std::optional<Point> owner, const Rect& screen);
 
 }  // namespace kv

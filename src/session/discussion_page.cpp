@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "analysis/discussion_texts.h"
 #include "expr/compiler.h"
 #include "expr/cp1252.h"
 #include "expr/format.h"
@@ -13,8 +14,7 @@ namespace kv {
 namespace {
 
 // Polar curves, parametric pairs, equations and inequalities are no
-// functions of x.
-constexpr const char* kSkippedPrefix = "Nicht diskutiert (keine Funktion von x): ";
+// functions of x: kSkippedPrefix names them.
 
 std::string formula_text(const PanelRecord& panel, const CompiledFormula& f) {
   if (f.source_start >= panel.source.size()) return {};
@@ -140,7 +140,7 @@ std::vector<DiscussionCells> discussion_rows(const DiscussionResult& result) {
       c[1] = '[' + number(f.x_lo, m) + "; " + number(f.x_hi, m) + ']';
     }
     if (f.has_y) c[2] = number(f.y, m);
-    c[3] = f.proven ? "bewiesen" : "unsicher";
+    c[3] = f.proven ? analysis::kProven : analysis::kUnproven;
     rows.push_back(std::move(c));
   }
   return rows;

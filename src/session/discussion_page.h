@@ -22,6 +22,7 @@
 #include "graph/point_marks.h"
 #include "model/panel_record.h"
 #include "session/formula_checks.h"
+#include "session/session_texts.h"
 
 namespace kv {
 
@@ -70,7 +71,6 @@ bool compute_discussion(PanelRecord& panel, DiscussionResult& out,
 using DiscussionCells = std::array<std::string, 4>;
 std::vector<DiscussionCells> discussion_rows(const DiscussionResult& result);
 
-inline constexpr const char* kDiscussionHeader = "Art\tx\ty\tStatus\r\n";
 
 // "Tabelle &kopieren": one line "y=<formula>" per discussed formula, a blank
 // line, the header and one tab-separated line per row, CR LF after each;

@@ -36,14 +36,12 @@
 #include "formats/document.h"
 #include "formats/document_apply.h"
 #include "session/command_ids.h"
+#include "session/session_texts.h"
 #include "session/shell_host.h"
 #include "session/shell_state.h"
 
 namespace kv {
 
-inline constexpr const char* kDocumentOpenFailed = "Datei konnte nicht geöffnet werden";
-inline constexpr const char* kDocumentSaveFailed = "Fehler beim Speichern der Datei";
-inline constexpr const char* kSaveQuestion = "Datei speichern?";
 
 // The window's file dialogs. Each returns false when the user cancelled.
 class DocumentDialogs {

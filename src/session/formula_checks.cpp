@@ -3,6 +3,7 @@
 
 #include "expr/format.h"
 #include "model/numeric_field.h"
+#include "session/session_texts.h"
 
 namespace kv {
 
@@ -123,12 +124,11 @@ bool set_default_ranges(PanelRecord& panel, int panel_index, const DialogTexts& 
 const char* default_range_question(int panel_index) {
   switch (panel_index) {
     case kPanelIntegral:
-      return "x min, x max, y min, y max:\nDiese Werte als Standard für den Integral-Modus übernehmen?";
+      return kIntegralDefaultsQuestion;
     case kPanelDiffEqu:
-      return "x min, x max, y min, y max:\nDiese Werte als Standard für den "
-             "Differentialgleichungs-Modus übernehmen?";
+      return kDiffEquDefaultsQuestion;
     default:
-      return "x min, x max, y min, y max:\nDiese Werte als Standard für den Funktionen-Modus übernehmen?";
+      return kFunctionDefaultsQuestion;
   }
 }
 

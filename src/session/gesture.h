@@ -16,6 +16,7 @@
 
 #include "graph/device.h"
 #include "session/mouse_mode.h"
+#include "session/session_texts.h"
 
 namespace kv {
 
@@ -32,7 +33,6 @@ inline constexpr int64_t kGestureTimeoutMs = 1500;
 // Squared length below which a movement is no gesture (8 pixels).
 inline constexpr int64_t kGestureMinLengthSquared = 64;
 
-inline constexpr const char* kGestureStatusText = "Mausgeste läuft...";
 
 struct GestureRecogniser {
   Point start;            // client coordinates of the button-down point

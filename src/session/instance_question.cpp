@@ -3,13 +3,16 @@
 
 #include <cstdio>
 
+#include "session/session_texts.h"
+
 namespace kv {
 
 std::string other_instances_question(int count) {
   const bool one = count == 1;
   char text[160];
-  std::snprintf(text, sizeof text, "Es l%s noch %i weitere Kurvaline-Instanz%s.\nEbenfalls schließen?",
-                one ? "äuft" : "aufen", count, one ? "" : "en");
+  std::snprintf(text, sizeof text, kOtherInstancesQuestion,
+                one ? kOtherInstancesVerbOne : kOtherInstancesVerbMany, count,
+                one ? "" : kOtherInstancesNounMany);
   return text;
 }
 

@@ -14,6 +14,7 @@
 #include "graph/device.h"
 #include "model/panel_record.h"
 #include "session/command_ids.h"
+#include "session/session_texts.h"
 #include "session/user_prefs.h"
 
 namespace kv {
@@ -36,7 +37,6 @@ enum class MessageButtons : int { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageIcon : int { Information, Question, Warning };
 enum class MessageResult : int { Ok, Cancel, Yes, No };
 
-inline constexpr const char* kCaption = "Kurvaline";
 
 class ShellHost {
  public:

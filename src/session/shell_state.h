@@ -24,6 +24,7 @@
 #include "model/initial_contents.h"
 #include "session/mouse_mode.h"
 #include "session/pointer_state.h"
+#include "session/session_texts.h"
 #include "session/user_prefs.h"
 #include "session/view_undo.h"
 
@@ -51,8 +52,6 @@ enum class Feature : int {
 
 using FeatureSet = std::bitset<static_cast<size_t>(Feature::Count)>;
 
-inline constexpr const char* kDefaultStatusText =
-    "Hilfe erhalten Sie mit F1 oder über \"Hilfe\" im Menü";
 
 struct ShellState {
   PanelSet panels;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/panel_record.h"
+#include "session/session_texts.h"
 
 namespace kv {
 
@@ -37,12 +38,6 @@ struct ViewUndoRing {
   const ViewUndoNode& current() const { return nodes[static_cast<size_t>(position)]; }
 };
 
-// The description texts of the view operations.
-inline constexpr const char* kUndoZoom = "Zoomen";
-inline constexpr const char* kUndoZoomRect = "Selektiertes Rechteck zoomen";
-inline constexpr const char* kUndoScroll = "Scrollen";
-inline constexpr const char* kUndoCentre = "Zum Zentrum scrollen";
-inline constexpr const char* kUndoStandard = "Standardansicht";
 
 // Stores the panel's current four bounds and the description in the current node.
 void save_bounds(ViewUndoRing& ring, const PanelRecord& panel, const char* description);

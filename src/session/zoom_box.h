@@ -13,14 +13,10 @@
 
 #include "graph/device.h"
 #include "session/mouse_mode.h"
+#include "session/session_texts.h"
 
 namespace kv {
 
-inline constexpr const char* kZoomBoxStatusText =
-    "Zoomvorgang abbrechen: Gleichzeitig <Esc> oder die andere Maustaste drücken";
-// Shown while the mouse is over the graph of a panel with at least one formula.
-inline constexpr const char* kZoomHintStatusText =
-    "Mit gedrückter linker Maustaste können Sie ein Zoom-Rechteck auswählen";
 
 // The zoom cursor is 32 by 32 pixels with its hot spot here.
 inline constexpr Point kZoomCursorHotSpot{5, 5};

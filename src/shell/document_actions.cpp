@@ -16,26 +16,15 @@
 #include "formats/picture_file.h"
 #include "graph/recompute.h"
 #include "platform/picture.h"
+#include "platform/platform_texts.h"
 #include "platform/qt_boundary.h"
 #include "session/commands.h"
+#include "shell/window_texts.h"
 
 namespace kv {
 
 namespace {
 
-constexpr const char* kDocumentFilter = "KVL - Kurvaline-Dateien (*.kvl)";
-constexpr const char* kAllFilesFilter = "Alle Dateien (*)";
-constexpr const char* kPictureFilters[] = {
-    "GIF - Graphics Interchange Format (*.gif)",
-    "BMP - Windows Bitmap (*.bmp)",
-    "PNG - Portable Network Graphics (*.png)",
-    "SVG - Scalable Vector Graphics (*.svg)",
-};
-constexpr const char* kOpenCaption = "Öffnen";
-constexpr const char* kSaveCaption = "Speichern unter";
-constexpr const char* kPictureCaption = "Als Bild speichern";
-constexpr const char* kReplaceQuestion =
-    "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?";
 // A formula dialog that does not go away is not waited for without end.
 constexpr int kMaxOpenRetries = 50;
 constexpr int kOpenRetryMs = 20;
@@ -44,11 +33,11 @@ constexpr int kOpenRetryMs = 20;
 // Set after the modes, which put back the toolkit's own button texts.
 void set_german_texts(QFileDialog& dialog, const char* accept) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setLabelText(QFileDialog::LookIn, ui_text("Suchen in:"));
-  dialog.setLabelText(QFileDialog::FileName, ui_text("Dateiname:"));
-  dialog.setLabelText(QFileDialog::FileType, ui_text("Dateityp:"));
+  dialog.setLabelText(QFileDialog::LookIn, ui_text(window_text::kLookIn));
+  dialog.setLabelText(QFileDialog::FileName, ui_text(window_text::kFileName));
+  dialog.setLabelText(QFileDialog::FileType, ui_text(window_text::kFileType));
   dialog.setLabelText(QFileDialog::Accept, ui_text(accept));
-  dialog.setLabelText(QFileDialog::Reject, ui_text("Abbrechen"));
+  dialog.setLabelText(QFileDialog::Reject, ui_text(kCancelButton));
 }
 
 // "*.gif" of "GIF - ... (*.gif)"; "" for the filter of all files.
@@ -117,11 +106,12 @@ bool DocumentActions::open(const std::string& path) {
 }
 
 bool DocumentActions::ask_open_path(const std::string& start_folder, std::string& path) {
-  QFileDialog dialog(owner_, ui_text(kOpenCaption), file_name(start_folder));
+  QFileDialog dialog(owner_, ui_text(window_text::kOpenCaption), file_name(start_folder));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  set_german_texts(dialog, "Ö&ffnen");
-  dialog.setNameFilters({ui_text(kDocumentFilter), ui_text(kAllFilesFilter)});
+  set_german_texts(dialog, window_text::kOpenButton);
+  dialog.setNameFilters(
+      {ui_text(window_text::kDocumentFilter), ui_text(window_text::kAllFilesFilter)});
   dialog.setDefaultSuffix(QString::fromLatin1(kDocumentExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   path = local_path(dialog.selectedFiles().first());
@@ -130,7 +120,8 @@ bool DocumentActions::ask_open_path(const std::string& start_folder, std::string
 
 bool DocumentActions::ask_save_path(const std::string& proposal, std::string& path) {
   return ask_save_name(
-      ui_text(kSaveCaption), {ui_text(kDocumentFilter), ui_text(kAllFilesFilter)},
+      ui_text(window_text::kSaveCaption),
+      {ui_text(window_text::kDocumentFilter), ui_text(window_text::kAllFilesFilter)},
       file_name(proposal), [](const std::string& name) { return propose_document_path(name); },
       path);
 }
@@ -145,7 +136,7 @@ bool DocumentActions::ask_save_name(const QString& caption, const QStringList& f
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  set_german_texts(dialog, "&Speichern");
+  set_german_texts(dialog, window_text::kSaveButton);
   dialog.setNameFilters(filters);
   const QString first_suffix = filter_suffix(filters.first());
   dialog.setDefaultSuffix(first_suffix);
@@ -160,7 +151,7 @@ bool DocumentActions::ask_save_name(const QString& caption, const QStringList& f
     if (chosen.empty()) return false;
     const QFileInfo target(file_name(chosen));
     if (target.exists()) {
-      const QString question = ui_text(kReplaceQuestion).arg(target.fileName());
+      const QString question = ui_text(window_text::kReplaceQuestion).arg(target.fileName());
       if (host_.message_box(question.toStdString(), kCaption, MessageButtons::YesNo,
                             MessageIcon::Warning, nullptr) != MessageResult::Yes) {
         dialog.selectFile(target.fileName());
@@ -174,13 +165,13 @@ bool DocumentActions::ask_save_name(const QString& caption, const QStringList& f
 
 bool DocumentActions::save_picture() {
   QStringList filters;
-  for (const char* f : kPictureFilters) filters << ui_text(f);
-  filters << ui_text(kAllFilesFilter);
+  for (const char* f : window_text::kPictureFilters) filters << ui_text(f);
+  filters << ui_text(window_text::kAllFilesFilter);
   const std::string proposal =
       picture_path_.empty() ? document_dialog_folder(state_) + "/" : picture_path_;
   std::string path;
   if (!ask_save_name(
-          ui_text(kPictureCaption), filters, file_name(proposal),
+          ui_text(window_text::kPictureCaption), filters, file_name(proposal),
           [](const std::string& name) { return name; }, path))
     return false;
   if (!write_picture(path)) {

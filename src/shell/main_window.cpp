@@ -32,12 +32,11 @@
 #include "shell/graph_widget.h"
 #include "shell/pointer_controller.h"
 #include "shell/print_clipboard.h"
+#include "shell/window_texts.h"
 
 namespace kv {
 
 namespace {
-
-constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden.";
 
 // How long the start placement waits for a window manager's frame.
 constexpr int kFrameWaitMs = 2000;
@@ -52,7 +51,7 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
       state_(state),
       settings_(std::move(settings)),
       formula_dialogs_(this, state, *this) {
-  setWindowTitle(QStringLiteral("Kurvaline"));
+  setWindowTitle(ui_text(kCaption));
   state_.features.set(static_cast<size_t>(Feature::FormulaDialogs));
   CalculatorHooks calculator_hooks;
   calculator_hooks.toggle_quick_reference = [this](QWidget* dialog) {
@@ -60,7 +59,9 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
     // calculator it belongs to, as long as that is still open.
     QPointer<QWidget> owner(dialog);
     toggle_quick_reference(dialog, state_, [owner](int command) {
-      if (auto* calculator = qobject_cast<CalcWindow*>(owner.data())) calculator->run(command);
+      if (auto* calculator = qobject_cast<CalcWindow*>(owner.data())) {
+        calculator->run_control(command);
+      }
     });
   };
   calculators_ = std::make_unique<Calculators>(state_, *this, std::move(calculator_hooks));
@@ -433,7 +434,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
-    if (!writeSettings()) error_box(kSettingsNotSaved);
+    if (!writeSettings()) error_box(window_text::kSettingsNotSaved);
   }
   event->accept();
 }

@@ -23,6 +23,7 @@
 #include "shell/main_window.h"
 #include "shell/pointer_controller.h"
 #include "shell/shell_styles.h"
+#include "shell/window_texts.h"
 
 namespace kv {
 
@@ -156,9 +157,10 @@ QToolBar* MainWindow::build_toolbar(const char* name, int width, Qt::ToolBarArea
 }
 
 void MainWindow::createToolBars() {
-  left_bar_ = build_toolbar("Werkzeugleiste links", kToolbarLeftWidth, Qt::LeftToolBarArea, true);
+  left_bar_ =
+      build_toolbar(window_text::kLeftToolbar, kToolbarLeftWidth, Qt::LeftToolBarArea, true);
   right_bar_ =
-      build_toolbar("Werkzeugleiste rechts", kToolbarRightWidth, Qt::RightToolBarArea, false);
+      build_toolbar(window_text::kRightToolbar, kToolbarRightWidth, Qt::RightToolBarArea, false);
 }
 
 void MainWindow::createStatusBar() {

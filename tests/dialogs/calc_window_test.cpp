@@ -244,7 +244,7 @@ class CalcTest : public QObject {
     QVERIFY(named);
     qobject_cast<QLineEdit*>(w->control(kCtlXMin))->setText(QStringLiteral("-2"));
     qobject_cast<QLineEdit*>(w->control(range_control(kXMax)))->setText(QStringLiteral("2"));
-    w->run(kCtlOk);
+    w->run_control(kCtlOk);
     QTableWidget* table = w->table();
     int minimum = -1;
     for (int r = 0; r < table->rowCount(); ++r) {
@@ -257,13 +257,13 @@ class CalcTest : public QObject {
     QCOMPARE(state_.selected_point->y, -1.0);
     QVERIFY(host_->repaints > repaints);
 
-    w->run(kCtlCopy);
+    w->run_control(kCtlCopy);
     QVERIFY2(QGuiApplication::clipboard()->text().contains(QStringLiteral("Tiefpunkt\t0\t-1\tbewiesen\r\n")),
              qPrintable(QGuiApplication::clipboard()->text()));
     // A refused range keeps the table.
     const int rows = table->rowCount();
     qobject_cast<QLineEdit*>(w->control(kCtlXMin))->setText(QStringLiteral("3"));
-    QCOMPARE(box_text_of([w] { w->run(kCtlOk); }), message(kMsgXRange));
+    QCOMPARE(box_text_of([w] { w->run_control(kCtlOk); }), message(kMsgXRange));
     QCOMPARE(table->rowCount(), rows);
     // Closing, by the button or by Esc, takes the mark away.
     table->setCurrentCell(minimum, 0);
@@ -325,6 +325,21 @@ class CalcTest : public QObject {
     QTRY_VERIFY(w.isNull());
     calc_->show_discussion(&owner);
     QCOMPARE(calc_->discussion_window()->pos(), owner.pos() + QPoint(-100, 70));
+  }
+
+  // F1 in a field of every calculator asks the main window for its help.
+  void f1AsksForTheHelpInEveryCalculator() {
+    calc_->show_table(nullptr);
+    calc_->show_value(nullptr);
+    calc_->show_discussion(nullptr);
+    QWidget* fields[] = {formula(table_page(1)), field(calc_->value_window()->page(0), kCtlXMin),
+                         calc_->discussion_window()->control(range_control(kXMax))};
+    for (QWidget* f : fields) {
+      f->window()->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(f->window()));
+      QTest::keyClick(f, Qt::Key_F1);
+    }
+    QCOMPARE(host_->posted, std::vector<Command>(3, Command::Help));
   }
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 
 #include "session/dialog_placement.h"
 
@@ -79,6 +80,32 @@ TEST(DialogPlacement, LargerRememberedSizeIsKeptAndAnyIntsStayOnScreen) {
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right, 1280);
   EXPECT_EQ(r.bottom, 1024);
+}
+
+TEST(DialogPlacement, OriginIsTheOwnersCornerOrTheFallbackOfTheDialogsKind) {
+  const Rect second_screen{1280, 0, 2560, 1024};
+  struct Case {
+    PlacementOrigin origin;
+    std::optional<Point> owner;
+    Point expected;
+  };
+  const Case cases[] = {
+      // An owner is counted from as it is, even off the screen.
+      {PlacementOrigin::OwnerFrame, Point{-50, 3000}, {-50, 3000}},
+      {PlacementOrigin::OwnerPosition, Point{-50, 3000}, {-50, 3000}},
+      // The owner's corner at the desktop's origin is an owner, not a fallback.
+      {PlacementOrigin::OwnerPosition, Point{0, 0}, {0, 0}},
+      // Without one: a formula dialog from the desktop's origin, a calculator
+      // from its screen's corner.
+      {PlacementOrigin::OwnerFrame, std::nullopt, {0, 0}},
+      {PlacementOrigin::OwnerPosition, std::nullopt, {1280, 0}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(placement_origin(c.origin, c.owner, second_screen), c.expected)
+        << static_cast<int>(c.origin) << " " << c.owner.has_value();
+  }
+  // No screen known: a calculator without owner counts from the empty rectangle's corner.
+  EXPECT_EQ(placement_origin(PlacementOrigin::OwnerPosition, std::nullopt, {}), (Point{0, 0}));
 }
 
 }  // namespace

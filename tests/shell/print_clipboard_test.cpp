@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -162,6 +163,11 @@ class PrintClipboardTest : public QObject {
     HelpWindow* help = w.help_window();
     QVERIFY(help != nullptr);
     QCOMPARE(help->windowTitle(), QStringLiteral("Kurvaline Hilfe"));
+    // Its print item reads and answers as the main window's does.
+    const QList<QAction*> items = help->menuBar()->actions();
+    QVERIFY(!items.isEmpty());
+    QCOMPARE(items.front()->text(), QString::fromUtf8("&Drucken\tStrg+P"));
+    QCOMPARE(items.front()->shortcuts(), QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_P)});
     w.execute(Command::Help);
     QCOMPARE(w.help_window(), help);  // only focused
 
