@@ -20,6 +20,7 @@
 
 #include "dialogs/about_box.h"
 #include "dialogs/calc_window.h"
+#include "dialogs/common_dialog.h"
 #include "dialogs/help_window.h"
 #include "platform/message_boxes.h"
 #include "platform/qt_boundary.h"
@@ -56,10 +57,10 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   CalculatorHooks calculator_hooks;
   calculator_hooks.toggle_quick_reference = [this](QWidget* dialog) {
     // Enter and the horizontal gestures over the quick reference act on the
-    // calculator it belongs to, as long as that is still open.
+    // calculator or discussion window it belongs to, while that is open.
     QPointer<QWidget> owner(dialog);
     toggle_quick_reference(dialog, state_, [owner](int command) {
-      if (auto* calculator = qobject_cast<CalcWindow*>(owner.data())) {
+      if (auto* calculator = qobject_cast<CommonDialog*>(owner.data())) {
         calculator->run_control(command);
       }
     });
