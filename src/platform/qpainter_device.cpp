@@ -99,6 +99,20 @@ QPainterDevice::QPainterDevice(QPainter& painter) : painter_(painter) {
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
   painter_.setTransform(QTransform());
   painter_.setClipping(false);
+  if (raster_) {
+    // An opaque colour drawn over an RGB32 pixel replaces it; a picture at a
+    // higher pixel ratio is scaled by the painter and stays with Qt, as does
+    // an image shared with a copy, whose pixels would move on the first write.
+    auto* image = static_cast<QImage*>(painter.device());
+    if (image->format() == QImage::Format_RGB32 && image->isDetached() &&
+        painter.deviceTransform().isIdentity() && painter.opacity() == 1.0 &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+      direct_bits_ = const_cast<uchar*>(image->constBits());
+      direct_stride_ = image->bytesPerLine();
+      image_rect_ = image->rect();
+      clip_ = image_rect_;
+    }
+  }
   apply_pen();
   apply_brush();
   select_font(FontSpec{});
@@ -148,9 +162,15 @@ void QPainterDevice::set_brush(const Brush& brush) {
 void QPainterDevice::set_clip_rect(const Rect& r) {
   // Qt fixes the clip in device space at the time it is set, as our interface wants.
   painter_.setClipRect(to_qrect(r));
+  clip_valid_ = r.width() > 0 && r.height() > 0;
+  clip_ = to_qrect(r).translated(origin_.x, origin_.y) & image_rect_;
 }
 
-void QPainterDevice::clear_clip() { painter_.setClipping(false); }
+void QPainterDevice::clear_clip() {
+  painter_.setClipping(false);
+  clip_valid_ = true;
+  clip_ = image_rect_;
+}
 
 void QPainterDevice::set_origin(int x, int y) {
   origin_ = {x, y};
@@ -165,10 +185,27 @@ QRect QPainterDevice::pixel_bounds() const {
 }
 
 void QPainterDevice::draw_line_pixels() {
-  if (!line_pixels_.empty()) {
+  if (const QRect* clip = direct_clip()) {
+    const QRgb v = 0xff000000u | (pen_.colour & 0xffffffu);
+    for (const QPoint& q : line_pixels_) {
+      const int x = q.x() + origin_.x, y = q.y() + origin_.y;
+      if (!clip->contains(x, y)) continue;
+      reinterpret_cast<QRgb*>(direct_bits_ + y * direct_stride_)[x] = v;
+    }
+  } else if (!line_pixels_.empty()) {
     painter_.drawPoints(line_pixels_.data(), static_cast<int>(line_pixels_.size()));
   }
   line_pixels_.clear();
+}
+
+void QPainterDevice::fill_direct(const QRect& device_rect, Colour c) {
+  const QRect r = device_rect & *direct_clip();
+  if (r.isEmpty()) return;
+  const QRgb v = 0xff000000u | (c & 0xffffffu);
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(direct_bits_ + y * direct_stride_);
+    std::fill(row + r.left(), row + r.right() + 1, v);
+  }
 }
 
 void QPainterDevice::line(int x1, int y1, int x2, int y2) {
@@ -208,6 +245,7 @@ void QPainterDevice::rectangle(const Rect& r) {
 
 void QPainterDevice::fill_rect(const Rect& r, Colour c) {
   if (r.width() <= 0 || r.height() <= 0) return;
+  if (direct_clip() != nullptr) return fill_direct(to_qrect(r).translated(origin_.x, origin_.y), c);
   painter_.fillRect(to_qrect(r), to_qcolor(c));
 }
 
@@ -219,6 +257,7 @@ void QPainterDevice::fill_fine_rect(const Rect& r, int scale, Colour c) {
 }
 
 void QPainterDevice::set_pixel(int x, int y, Colour c) {
+  if (direct_clip() != nullptr) return fill_direct(QRect(x + origin_.x, y + origin_.y, 1, 1), c);
   painter_.fillRect(QRect(x, y, 1, 1), to_qcolor(c));
 }
 
@@ -226,6 +265,18 @@ void QPainterDevice::draw_strip(int x, int y, const Colour* pixels, size_t lengt
                                 bool vertical) {
   if (length == 0) return;
   const int n = static_cast<int>(length);
+  if (const QRect* clip = direct_clip()) {
+    const int x0 = x + origin_.x, y0 = y + origin_.y;
+    const QRect r = QRect(x0, y0, vertical ? 1 : n, vertical ? n : 1) & *clip;
+    if (r.isEmpty()) return;
+    for (int py = r.top(); py <= r.bottom(); ++py) {
+      auto* row = reinterpret_cast<QRgb*>(direct_bits_ + py * direct_stride_);
+      for (int px = r.left(); px <= r.right(); ++px) {
+        row[px] = 0xff000000u | (pixels[vertical ? py - y0 : px - x0] & 0xffffffu);
+      }
+    }
+    return;
+  }
   QImage strip(vertical ? 1 : n, vertical ? n : 1, QImage::Format_RGB32);
   if (strip.isNull()) return;
   // Written straight into the pixel memory: setPixel checks and detaches per
