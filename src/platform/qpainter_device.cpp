@@ -290,6 +290,29 @@ void QPainterDevice::draw_strip(int x, int y, const Colour* pixels, size_t lengt
   painter_.drawImage(x, y, strip);
 }
 
+void QPainterDevice::draw_column_strips(const int* columns, size_t count, int y,
+                                        const Colour* pixels, size_t length) {
+  const QRect* clip = direct_clip();
+  if (clip == nullptr || length == 0) {
+    return Device::draw_column_strips(columns, count, y, pixels, length);
+  }
+  // Down the rows with every column in each: the picture's memory in order,
+  // where one column after the other touches a new cache line per pixel.
+  columns_.clear();
+  for (size_t k = 0; k < count; ++k) {
+    const int x = columns[k] + origin_.x;
+    if (x >= clip->left() && x <= clip->right()) columns_.push_back(x);
+  }
+  const int y0 = y + origin_.y;
+  const QRect rows = QRect(clip->left(), y0, 1, static_cast<int>(length)) & *clip;
+  if (columns_.empty() || rows.isEmpty()) return;
+  for (int py = rows.top(); py <= rows.bottom(); ++py) {
+    auto* row = reinterpret_cast<QRgb*>(direct_bits_ + py * direct_stride_);
+    const QRgb v = 0xff000000u | (pixels[py - y0] & 0xffffffu);
+    for (int x : columns_) row[x] = v;
+  }
+}
+
 void QPainterDevice::dotted_line(int x, int y, int extent, int spacing, bool vertical,
                                  Colour c) {
   if (raster_ || spacing < 2 || extent < 0) {

@@ -60,6 +60,8 @@ class QPainterDevice final : public Device {
   void set_pixel(int x, int y, Colour c) override;
   void fill_fine_rect(const Rect& r, int scale, Colour c) override;
   void draw_strip(int x, int y, const Colour* pixels, size_t length, bool vertical) override;
+  void draw_column_strips(const int* columns, size_t count, int y, const Colour* pixels,
+                          size_t length) override;
   // On a raster image dot by dot; on vector targets (SVG, printers) one
   // dashed line, so that a dotted grid stays small.
   void dotted_line(int x, int y, int extent, int spacing, bool vertical, Colour c) override;
@@ -100,6 +102,7 @@ class QPainterDevice final : public Device {
   QRect clip_;                    // image pixels that may be written
   bool clip_valid_ = true;        // false for a clip Qt must interpret (empty)
   std::vector<QPoint> line_pixels_;  // kept for its capacity
+  std::vector<int> columns_;         // likewise
   mutable QString measured_;         // likewise
 };
 

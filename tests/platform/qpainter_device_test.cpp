@@ -237,6 +237,7 @@ TEST(QPainterDevice, StripCopiesItsPixels) {
 
 // A scene that runs every write across the picture's edges and the clip:
 // lines in all directions, pixels, fills and strips, under moved origins.
+// The columns of the grid's strips come in any order and may repeat.
 void paint_edge_scene(QPainterDevice& d) {
   const std::vector<Colour> strip = pattern_strip(50, kBlack, 0x00ff00, 3);
   d.set_pen({0x0000ff, 1, PenStyle::Solid});
@@ -248,6 +249,8 @@ void paint_edge_scene(QPainterDevice& d) {
   d.set_pixel(40, 29, kBlack);
   d.draw_strip(-7, 1, strip.data(), strip.size(), false);
   d.draw_strip(38, -9, strip.data(), strip.size(), true);
+  const int columns[] = {-3, 0, 5, 17, 17, 39, 40, 60};
+  d.draw_column_strips(columns, 8, -4, strip.data(), 30);
   d.set_origin(6, 4);
   d.set_clip_rect({-2, -1, 20, 15});  // image pixels 4..25 by 3..18
   const Point zigzag[] = {{-9, 30}, {3, -8}, {30, 12}, {8, 8}, {8, 20}};
@@ -255,6 +258,7 @@ void paint_edge_scene(QPainterDevice& d) {
   d.fill_rect({15, 10, 60, 60}, 0x808080);
   d.draw_strip(-4, 5, strip.data(), strip.size(), false);
   d.draw_strip(2, -6, strip.data(), strip.size(), true);
+  d.draw_column_strips(columns, 8, 2, strip.data(), strip.size());
   d.set_pixel(-3, 0, kBlack);  // outside the clip
   d.set_pixel(-2, -1, kBlack);
   d.set_origin(0, 0);
