@@ -294,6 +294,27 @@ TEST(QPainterDevice, WritingPixelsDirectlySetsThePixelsQtSets) {
   EXPECT_NE(direct.at(25, 19), 0x808080u);
 }
 
+// A fill of a million pixels and more bypasses the caches; on rows that do
+// not start on a 16-byte boundary it still covers exactly its rectangle.
+TEST(QPainterDevice, LargeFillsCoverExactlyTheirRectangle) {
+  QImage image(1031, 1110, QImage::Format_RGB32);  // 4124 bytes a row
+  image.fill(0xffffffff);
+  {
+    QPainter painter(&image);
+    QPainterDevice dev(painter);
+    dev.set_origin(-2, 5);
+    dev.fill_rect({5, -10, 1030, 1095}, 0x336699);  // image columns 3..1027, rows 0..1099
+  }
+  int wrong = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const bool inside = x >= 3 && x <= 1027 && y <= 1099;
+      wrong += (image.pixel(x, y) & 0xffffff) != (inside ? 0x336699u : 0xffffffu);
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 // A picture at twice the pixel density is drawn scaled, by Qt.
 TEST(QPainterDevice, DensePicturesScaleEveryWrite) {
   QImage image(8, 8, QImage::Format_RGB32);
