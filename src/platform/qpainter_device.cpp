@@ -210,9 +210,11 @@ QRect QPainterDevice::pixel_bounds() const {
 void QPainterDevice::draw_line_pixels() {
   if (const QRect* clip = direct_clip()) {
     const QRgb v = 0xff000000u | (pen_.colour & 0xffffffu);
+    // The clip's edges in locals: QRect::contains is a call per pixel.
+    const int left = clip->left(), right = clip->right(), top = clip->top(), bottom = clip->bottom();
     for (const QPoint& q : line_pixels_) {
       const int x = q.x() + origin_.x, y = q.y() + origin_.y;
-      if (!clip->contains(x, y)) continue;
+      if (x < left || x > right || y < top || y > bottom) continue;
       reinterpret_cast<QRgb*>(direct_bits_ + y * direct_stride_)[x] = v;
     }
   } else if (!line_pixels_.empty()) {
