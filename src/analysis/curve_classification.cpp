@@ -70,6 +70,8 @@ class Classifier {
     emit(pieces_);
     settle_beside_holes();
   }
+  // Room for a piece per segment, the usual count: no reallocation on the way.
+  void reserve(size_t samples) { pieces_.reserve(samples); }
 
  private:
   // With order k_ the curve's own continuity (continuous(), below) is known;
@@ -585,6 +587,7 @@ CurveClassification classify_curve(const ExprPanel& panel, const CompiledFormula
   if (in.count < 2 || in.t == nullptr || in.v == nullptr) return out;
   out.drawn.assign(in.count - 1, 0);
   Classifier c(panel, f, in, out);
+  c.reserve(in.count);
   const auto deadline = Clock::now() + std::chrono::duration<double, std::milli>(in.budget_ms);
   for (size_t i = 0; i + 1 < in.count; ++i) {
     const bool spent = c.total_ > kCurveEvaluations * static_cast<long>(in.count);

@@ -50,6 +50,10 @@ void paint_lines(Device& d, const CoordContext& c, Axis axis, const std::vector<
   const int length = (axis == Axis::X ? c.plot.height : c.plot.width) + 1;
   std::vector<Colour> strip;
   if (!c.vector_mode) strip = pattern_strip(static_cast<size_t>(length), colour, c.background, period);
+  if (axis == Axis::X && !c.vector_mode) {
+    d.draw_column_strips(pixels.data(), pixels.size(), c.plot.top, strip.data(), strip.size());
+    return;
+  }
   for (int p : pixels) dotted_line(d, c, axis, p, strip, colour, period);
 }
 

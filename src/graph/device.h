@@ -161,6 +161,13 @@ class Device {
   // (vertical false) or down (vertical true). Back ends that cannot take
   // bitmaps draw it pixel by pixel.
   virtual void draw_strip(int x, int y, const Colour* pixels, size_t length, bool vertical) = 0;
+  // The same vertical strip from row y in each of count columns, as count
+  // calls of draw_strip would draw it. Back ends that write pixel memory go
+  // row by row instead of down one column after the other.
+  virtual void draw_column_strips(const int* columns, size_t count, int y, const Colour* pixels,
+                                  size_t length) {
+    for (size_t k = 0; k < count; ++k) draw_strip(columns[k], y, pixels, length, true);
+  }
 
   // --- Text ------------------------------------------------------------------
   virtual void select_font(const FontSpec& font) = 0;

@@ -12,8 +12,15 @@
 // cell's top at the given point, and the clip rectangle stays where it was set
 // when the origin moves. Text arrives as Windows-1252 bytes.
 //
+// On an RGB32 image drawn at one image pixel per unit (the window's picture,
+// exported bitmaps), one-pixel lines, pixels, strips and solid fills are
+// written straight into the image: the same pixels Qt would set, without its
+// per-point transform and clip work, which was the larger part of a full-HD
+// repaint. Everything else, and every other target, goes through Qt.
+//
 // The painter must be active for the device's lifetime; the device does not
-// end it.
+// end it, and nothing else changes its transform, clip or composition while
+// the device lives.
 #pragma once
 
 #include <QColor>
@@ -53,6 +60,8 @@ class QPainterDevice final : public Device {
   void set_pixel(int x, int y, Colour c) override;
   void fill_fine_rect(const Rect& r, int scale, Colour c) override;
   void draw_strip(int x, int y, const Colour* pixels, size_t length, bool vertical) override;
+  void draw_column_strips(const int* columns, size_t count, int y, const Colour* pixels,
+                          size_t length) override;
   // On a raster image dot by dot; on vector targets (SVG, printers) one
   // dashed line, so that a dotted grid stays small.
   void dotted_line(int x, int y, int extent, int spacing, bool vertical, Colour c) override;
@@ -72,6 +81,9 @@ class QPainterDevice final : public Device {
   // The picture in current coordinates.
   QRect pixel_bounds() const;
   void draw_line_pixels();
+  // The direct path: the clip in image pixels, or null when Qt must draw.
+  const QRect* direct_clip() const { return direct_bits_ != nullptr && clip_valid_ ? &clip_ : nullptr; }
+  void fill_direct(const QRect& device_rect, Colour c);
 
   QPainter& painter_;
   Pen pen_;
@@ -84,7 +96,13 @@ class QPainterDevice final : public Device {
   Colour text_background_ = 0xffffff;
   bool opaque_text_ = false;
   bool raster_ = true;
+  uchar* direct_bits_ = nullptr;  // the image's pixels when the direct path applies
+  qsizetype direct_stride_ = 0;   // bytes per row
+  QRect image_rect_;              // the whole image
+  QRect clip_;                    // image pixels that may be written
+  bool clip_valid_ = true;        // false for a clip Qt must interpret (empty)
   std::vector<QPoint> line_pixels_;  // kept for its capacity
+  std::vector<int> columns_;         // likewise
   mutable QString measured_;         // likewise
 };
 

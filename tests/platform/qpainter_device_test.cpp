@@ -235,5 +235,107 @@ TEST(QPainterDevice, StripCopiesItsPixels) {
   EXPECT_EQ(c.at(4, 9), kWhite);
 }
 
+// A scene that runs every write across the picture's edges and the clip:
+// lines in all directions, pixels, fills and strips, under moved origins.
+// The columns of the grid's strips come in any order and may repeat.
+void paint_edge_scene(QPainterDevice& d) {
+  const std::vector<Colour> strip = pattern_strip(50, kBlack, 0x00ff00, 3);
+  d.set_pen({0x0000ff, 1, PenStyle::Solid});
+  d.line(-5, -3, 45, 33);
+  d.line(39, 0, 0, 29);
+  d.fill_rect({-10, 20, 8, 40}, 0xff0000);
+  d.set_pixel(-1, 0, kBlack);
+  d.set_pixel(39, 29, kBlack);
+  d.set_pixel(40, 29, kBlack);
+  d.draw_strip(-7, 1, strip.data(), strip.size(), false);
+  d.draw_strip(38, -9, strip.data(), strip.size(), true);
+  const int columns[] = {-3, 0, 5, 17, 17, 39, 40, 60};
+  d.draw_column_strips(columns, 8, -4, strip.data(), 30);
+  d.set_origin(6, 4);
+  d.set_clip_rect({-2, -1, 20, 15});  // image pixels 4..25 by 3..18
+  const Point zigzag[] = {{-9, 30}, {3, -8}, {30, 12}, {8, 8}, {8, 20}};
+  d.polyline(zigzag, 5);
+  d.fill_rect({15, 10, 60, 60}, 0x808080);
+  d.draw_strip(-4, 5, strip.data(), strip.size(), false);
+  d.draw_strip(2, -6, strip.data(), strip.size(), true);
+  d.draw_column_strips(columns, 8, 2, strip.data(), strip.size());
+  d.set_pixel(-3, 0, kBlack);  // outside the clip
+  d.set_pixel(-2, -1, kBlack);
+  d.set_origin(0, 0);
+  d.fill_rect({0, 0, 3, 40}, 0x00ffff);  // the clip stays where it was set
+  d.clear_clip();
+  d.set_pixel(0, 0, 0x123456);
+  d.set_clip_rect({10, 10, 10, 20});  // empty: Qt decides
+  d.fill_rect({0, 0, 40, 30}, kBlack);
+  d.clear_clip();
+  d.fill_ellipse(30, 20, 9, 7, 0xffff00);
+}
+
+// On an RGB32 picture the device writes pixels itself; on any other image Qt
+// sets them. Both must give the same picture.
+TEST(QPainterDevice, WritingPixelsDirectlySetsThePixelsQtSets) {
+  Canvas direct;
+  paint_edge_scene(*direct.dev);
+  QImage through_qt(40, 30, QImage::Format_ARGB32_Premultiplied);
+  through_qt.fill(0xffffffff);
+  {
+    QPainter painter(&through_qt);
+    QPainterDevice dev(painter);
+    paint_edge_scene(dev);
+  }
+  int differing = 0;
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 40; ++x) differing += direct.at(x, y) != (through_qt.pixel(x, y) & 0xffffff);
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(direct.at(0, 0), 0x123456u);
+  EXPECT_EQ(direct.at(25, 18), 0x808080u);  // the clip's corner
+  EXPECT_NE(direct.at(26, 18), 0x808080u);
+  EXPECT_NE(direct.at(25, 19), 0x808080u);
+}
+
+// A fill of a million pixels and more bypasses the caches; on rows that do
+// not start on a 16-byte boundary it still covers exactly its rectangle.
+TEST(QPainterDevice, LargeFillsCoverExactlyTheirRectangle) {
+  QImage image(1031, 1110, QImage::Format_RGB32);  // 4124 bytes a row
+  image.fill(0xffffffff);
+  {
+    QPainter painter(&image);
+    QPainterDevice dev(painter);
+    dev.set_origin(-2, 5);
+    dev.fill_rect({5, -10, 1030, 1095}, 0x336699);  // image columns 3..1027, rows 0..1099
+  }
+  int wrong = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const bool inside = x >= 3 && x <= 1027 && y <= 1099;
+      wrong += (image.pixel(x, y) & 0xffffff) != (inside ? 0x336699u : 0xffffffu);
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+// A picture at twice the pixel density is drawn scaled, by Qt.
+TEST(QPainterDevice, DensePicturesScaleEveryWrite) {
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(0xffffffff);
+  image.setDevicePixelRatio(2.0);
+  {
+    QPainter painter(&image);
+    QPainterDevice dev(painter);
+    dev.set_pixel(1, 1, kBlack);
+    dev.set_pen({kBlack, 1, PenStyle::Solid});
+    dev.line(0, 3, 2, 3);
+  }
+  int black = 0;
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) black += (image.pixel(x, y) & 0xffffff) == kBlack;
+  }
+  EXPECT_GT(black, 6);  // the pixel covers four, the line more than its two
+  EXPECT_EQ(image.pixel(2, 2) & 0xffffff, kBlack);
+  EXPECT_EQ(image.pixel(3, 3) & 0xffffff, kBlack);
+  EXPECT_EQ(image.pixel(4, 4) & 0xffffff, 0xffffffu);
+}
+
 }  // namespace
 }  // namespace kv
