@@ -177,7 +177,9 @@ TEST_P(CurveGap, EveryColumnButTheGapIsDrawn) {
   }
   for (const auto* d : dev.of(OpKind::Ellipse)) drawn.at(d->rect.left + 1 - kLeft) = true;
   for (int k = 0; k <= 512; ++k) {
-    if (k != p.gap) EXPECT_TRUE(drawn[k]) << "column " << k;
+    if (k != p.gap) {
+      EXPECT_TRUE(drawn[k]) << "column " << k;
+    }
   }
 }
 
