@@ -64,6 +64,11 @@ void project_with_cuts(CurveSamples& c, const PlaneInput& in,
                        const analysis::PlaneClassification& k, const ViewMap& map, double a,
                        double step) {
   const size_t n = static_cast<size_t>(c.last) + 1;
+  // Segments the sampler does not join (the ends of a domain) are cut
+  // already: without another cut the projection stays as it is.
+  bool cut = false;
+  for (size_t j = 0; j + 1 < n && !cut; ++j) cut = in.joined[j] && !k.drawn[j];
+  if (!cut) return;
   std::vector<uint8_t> saved(n);
   for (size_t i = 0; i < n; ++i) saved[i] = c.samples[i].flag;
   for (size_t i = 0; i + 1 < n; ++i) {
