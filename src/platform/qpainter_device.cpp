@@ -74,6 +74,10 @@ void fill_streamed(QRgb* p, int n, QRgb v) {
   std::fill(p, p + n, v);
 }
 
+// Our colour as the picture's opaque pixel: both hold red, green and blue
+// in the low three bytes.
+QRgb opaque(Colour c) { return 0xff000000u | (c & 0xffffffu); }
+
 // floor(n / d) for d > 0.
 int64_t floor_div(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
 
@@ -209,13 +213,13 @@ QRect QPainterDevice::pixel_bounds() const {
 
 void QPainterDevice::draw_line_pixels() {
   if (const QRect* clip = direct_clip()) {
-    const QRgb v = 0xff000000u | (pen_.colour & 0xffffffu);
+    const QRgb v = opaque(pen_.colour);
     // The clip's edges in locals: QRect::contains is a call per pixel.
     const int left = clip->left(), right = clip->right(), top = clip->top(), bottom = clip->bottom();
     for (const QPoint& q : line_pixels_) {
       const int x = q.x() + origin_.x, y = q.y() + origin_.y;
       if (x < left || x > right || y < top || y > bottom) continue;
-      reinterpret_cast<QRgb*>(direct_bits_ + y * direct_stride_)[x] = v;
+      direct_row(y)[x] = v;
     }
   } else if (!line_pixels_.empty()) {
     painter_.drawPoints(line_pixels_.data(), static_cast<int>(line_pixels_.size()));
@@ -226,10 +230,10 @@ void QPainterDevice::draw_line_pixels() {
 void QPainterDevice::fill_direct(const QRect& device_rect, Colour c) {
   const QRect r = device_rect & *direct_clip();
   if (r.isEmpty()) return;
-  const QRgb v = 0xff000000u | (c & 0xffffffu);
+  const QRgb v = opaque(c);
   const bool large = qint64{r.width()} * r.height() >= kStreamedFillPixels;
   for (int y = r.top(); y <= r.bottom(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(direct_bits_ + y * direct_stride_);
+    QRgb* row = direct_row(y);
     if (large) {
       fill_streamed(row + r.left(), r.width(), v);
     } else {
@@ -303,9 +307,9 @@ void QPainterDevice::draw_strip(int x, int y, const Colour* pixels, size_t lengt
     const QRect r = QRect(x0, y0, vertical ? 1 : n, vertical ? n : 1) & *clip;
     if (r.isEmpty()) return;
     for (int py = r.top(); py <= r.bottom(); ++py) {
-      auto* row = reinterpret_cast<QRgb*>(direct_bits_ + py * direct_stride_);
+      QRgb* row = direct_row(py);
       for (int px = r.left(); px <= r.right(); ++px) {
-        row[px] = 0xff000000u | (pixels[vertical ? py - y0 : px - x0] & 0xffffffu);
+        row[px] = opaque(pixels[vertical ? py - y0 : px - x0]);
       }
     }
     return;
@@ -317,7 +321,7 @@ void QPainterDevice::draw_strip(int x, int y, const Colour* pixels, size_t lengt
   uchar* bits = strip.bits();
   const qsizetype step = vertical ? strip.bytesPerLine() : qsizetype{sizeof(QRgb)};
   for (int i = 0; i < n; ++i) {
-    const QRgb v = 0xff000000u | (pixels[i] & 0xffffffu);
+    const QRgb v = opaque(pixels[i]);
     std::memcpy(bits + i * step, &v, sizeof v);
   }
   painter_.drawImage(x, y, strip);
@@ -340,8 +344,8 @@ void QPainterDevice::draw_column_strips(const int* columns, size_t count, int y,
   const QRect rows = QRect(clip->left(), y0, 1, static_cast<int>(length)) & *clip;
   if (columns_.empty() || rows.isEmpty()) return;
   for (int py = rows.top(); py <= rows.bottom(); ++py) {
-    auto* row = reinterpret_cast<QRgb*>(direct_bits_ + py * direct_stride_);
-    const QRgb v = 0xff000000u | (pixels[py - y0] & 0xffffffu);
+    QRgb* row = direct_row(py);
+    const QRgb v = opaque(pixels[py - y0]);
     for (int x : columns_) row[x] = v;
   }
 }

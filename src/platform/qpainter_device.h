@@ -83,6 +83,7 @@ class QPainterDevice final : public Device {
   void draw_line_pixels();
   // The direct path: the clip in image pixels, or null when Qt must draw.
   const QRect* direct_clip() const { return direct_bits_ != nullptr && clip_valid_ ? &clip_ : nullptr; }
+  QRgb* direct_row(int y) const { return reinterpret_cast<QRgb*>(direct_bits_ + y * direct_stride_); }
   void fill_direct(const QRect& device_rect, Colour c);
 
   QPainter& painter_;
