@@ -234,10 +234,8 @@ QWidget* CalcPage::build_buttons() {
   calculate_ = add(kCtlOk, dialog_text::kCalculate,
                    single ? dialog_text::kTipCalculateValue : dialog_text::kTipCalculateTable);
   add(kCtlCopy, single ? dialog_text::kCopyValue : dialog_text::kCopyTable, dialog_text::kTipCopy);
-  // Without the formula dialogs the formula would reach the panel unseen.
   add(kCtlToGraph, equation ? dialog_text::kDrawGraph : dialog_text::kAddGraph,
-      dialog_text::kTipGraph)
-      ->setEnabled(state_.has(Feature::FormulaDialogs));
+      dialog_text::kTipGraph);
   add(kCtlHelp, dialog_text::kHelp, dialog_text::kTipHelp);
   add(kCtlCancel, dialog_text::kClose, nullptr);
   return column.finish(font());

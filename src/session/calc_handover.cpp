@@ -9,7 +9,6 @@ namespace kv {
 CalcGraphAnswer calc_to_graph(ShellState& state, ShellHost& host, int calc_panel,
                               const DialogTexts& texts) {
   CalcGraphAnswer answer;
-  if (!state.has(Feature::FormulaDialogs)) return answer;
   if (calc_panel != kPanelTableDiffEqu) {
     if (!append_to_function_list(state.panels[kPanelFunction].source, texts.formula))
       return answer;

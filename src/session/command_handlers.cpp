@@ -214,7 +214,7 @@ bool run_option_command(ShellState& state, ShellHost& host, Command id) {
 }  // namespace
 
 void open_formula_dialog(ShellState& state, ShellHost& host, int panel) {
-  if (!state.has(Feature::FormulaDialogs) || !is_drawing_panel(panel)) return;
+  if (!is_drawing_panel(panel)) return;
   if (state.formula_dialog_open) {
     host.focus_formula_dialog();
     return;
@@ -245,7 +245,7 @@ bool run_command(ShellState& state, ShellHost& host, Command id, const CommandPa
     return true;
   }
   const CommandInfo* info = command_info(id);
-  if (info == nullptr || !state.has(info->feature)) return false;
+  if (info == nullptr) return false;
 
   if (const int width = line_width_of(id); width != 0) {
     choose_line_width(state, host, width);
@@ -264,11 +264,11 @@ bool run_command(ShellState& state, ShellHost& host, Command id, const CommandPa
     case Command::SquareWindow: square_window(state, host); return true;
     default: break;
   }
-  if (info->feature == Feature::ViewOps) {
+  if (info->path == CommandPath::View) {
     run_view_command(state, host, id, param.rect);
     return true;
   }
-  if (info->feature != Feature::Core) return run_window_work(state, host, id, param);
+  if (info->path == CommandPath::Window) return run_window_work(state, host, id, param);
   return run_option_command(state, host, id);
 }
 

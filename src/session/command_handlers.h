@@ -1,9 +1,9 @@
 // The one dispatcher of the main window's commands.
 //
 // run_command carries out a command id: the colour-scheme ids 5000..5002 are
-// tried first, then every other id. A command whose feature the program does
-// not offer (ShellState::has) does nothing. Unknown ids return false, so the
-// caller may hand them to its default handling.
+// tried first, then every other id, along the path its row of the command
+// table names. Unknown ids return false, so the caller may hand them to its
+// default handling.
 #pragma once
 
 #include <string>

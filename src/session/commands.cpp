@@ -72,20 +72,20 @@ CommandState command_state(const ShellState& state, Command id) {
   const CommandInfo* info = command_info(id);
   if (info == nullptr) return out;
   if (info->menu_text != nullptr) out.text = info->menu_text;
-  out.enabled = state.has(info->feature);
+  out.enabled = true;
 
   const PanelRecord& panel = state.current();
   const bool clean = !panel.error.failed;
   switch (id) {
-    case Command::Save: out.enabled = out.enabled && panel.document.modified; break;
-    case Command::SaveAs: out.enabled = out.enabled && clean && has_formulas(panel); break;
+    case Command::Save: out.enabled = panel.document.modified; break;
+    case Command::SaveAs: out.enabled = clean && has_formulas(panel); break;
     case Command::SavePicture:
-    case Command::Print: out.enabled = out.enabled && clean && has_picture(panel); break;
+    case Command::Print: out.enabled = clean && has_picture(panel); break;
     // The points come from the Cartesian curves of the function panel.
-    case Command::MarkPoints: out.enabled = out.enabled && state.surface() == kPanelFunction; break;
+    case Command::MarkPoints: out.enabled = state.surface() == kPanelFunction; break;
     case Command::Undo:
       out.text = undo_item_text(state);
-      out.enabled = out.enabled && state.current_undo().count > 0;
+      out.enabled = state.current_undo().count > 0;
       break;
     default: break;
   }

@@ -30,6 +30,12 @@ enum class KeyKind : int {
 // Commands of one group exclude each other: choosing one unchecks the others.
 enum class RadioGroup : int { None, AxisStyle, LineWidth, Palette };
 
+// Who carries a command out: the session's own rules (options, panels, the
+// formula dialogs), the view operations with their undo, or the window's work
+// through the host (calculators, documents, pictures, printing, clipboard,
+// help).
+enum class CommandPath : int { Session, View, Window };
+
 struct CommandInfo {
   Command id;
   const char* menu_text;  // nullptr: no menu item (owner-drawn swatches have none either)
@@ -38,7 +44,7 @@ struct CommandInfo {
   int picture;            // toolbar picture 700..722, 0 without button
   const char* tooltip;    // toolbar tooltip, nullptr without
   RadioGroup group;
-  Feature feature;        // what must be present for the command to work
+  CommandPath path;
 };
 
 // Every command id, in id order.
@@ -90,7 +96,7 @@ struct CommandState {
 };
 
 // The state of a command as the menus show it when they open: greyed when the
-// feature it needs is missing or the rules of the current panel say so;
+// rules of the current panel say so;
 // check marks from the global flags and from the current panel; the undo
 // item's text names the step to undo.
 CommandState command_state(const ShellState& state, Command id);

@@ -85,8 +85,8 @@ class ShellHost {
   virtual void refresh_value_tooltip() = 0;
 
   // Work of other layers the window provides (documents, pictures, printing,
-  // clipboard, calculators, help, about), for the commands whose feature the
-  // window has switched on in ShellState::features. Returns whether it ran.
+  // clipboard, calculators, help, about): the commands whose row in the
+  // command table names the window's path. Returns whether it ran.
   virtual bool run_window_command(Command id, const std::string& path) = 0;
 
   // The settings file. The reads return false when the file cannot be read;

@@ -12,7 +12,6 @@
 #pragma once
 
 #include <array>
-#include <bitset>
 #include <optional>
 #include <string>
 
@@ -31,27 +30,6 @@
 namespace kv {
 
 inline constexpr int kDrawingPanelCount = 3;
-
-// Work that lives outside this folder. A command that needs a feature the
-// running program does not offer yet is greyed and does nothing, so nothing
-// pretends to work; the window layer sets the bits of what it provides, and
-// Core and ViewOps, both handled by this folder, are always on.
-enum class Feature : int {
-  Core = 0,        // handled by this folder
-  FormulaDialogs,  // commands 1, 3000..3002
-  Calculators,     // 3010, 3011
-  Documents,       // 4000, 4001, 4002
-  PictureExport,   // 4003
-  Printing,        // 4004
-  Clipboard,       // 4011, 4012
-  ViewOps,         // 4010, 4060..4072: zoom, scroll, centre, standard view, undo (this folder)
-  Help,            // 4080
-  About,           // 4081
-  Count,
-};
-
-using FeatureSet = std::bitset<static_cast<size_t>(Feature::Count)>;
-
 
 struct ShellState {
   PanelSet panels;
@@ -92,9 +70,6 @@ struct ShellState {
   bool saved_statusbar = false;
   DialogRect saved_window;
 
-  FeatureSet features =
-      FeatureSet().set(static_cast<size_t>(Feature::Core)).set(static_cast<size_t>(Feature::ViewOps));
-
   // The point the curve discussion window has selected, marked on the
   // function panel's graph in the window (not in pictures or printouts).
   std::optional<MarkedPoint> selected_point;
@@ -110,7 +85,6 @@ struct ShellState {
   ViewUndoRing& current_undo() { return undo[static_cast<size_t>(prefs.surface)]; }
   const ViewUndoRing& current_undo() const { return undo[static_cast<size_t>(prefs.surface)]; }
   const ColourTable& current_colours() const { return colours[static_cast<size_t>(prefs.surface)]; }
-  bool has(Feature f) const { return features.test(static_cast<size_t>(f)); }
 };
 
 // The state of a fresh start before the settings are read: panels with their

@@ -53,7 +53,6 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
       settings_(std::move(settings)),
       formula_dialogs_(this, state, *this) {
   setWindowTitle(ui_text(kCaption));
-  state_.features.set(static_cast<size_t>(Feature::FormulaDialogs));
   CalculatorHooks calculator_hooks;
   calculator_hooks.toggle_quick_reference = [this](QWidget* dialog) {
     // Enter and the horizontal gestures over the quick reference act on the
@@ -66,11 +65,7 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
     });
   };
   calculators_ = std::make_unique<Calculators>(state_, *this, std::move(calculator_hooks));
-  state_.features.set(static_cast<size_t>(Feature::Calculators));
   print_clipboard_ = std::make_unique<PrintClipboard>(state_, this);
-  for (Feature f : {Feature::Printing, Feature::Clipboard, Feature::Help, Feature::About}) {
-    state_.features.set(static_cast<size_t>(f));
-  }
   graph_ = new GraphWidget(
       state_, *this, [this] { return graph_client_offset(); }, this);
   setCentralWidget(graph_);
@@ -87,8 +82,6 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   documents_ = std::make_unique<DocumentActions>(
       state_, *this, this, [this] { return graph_->picture().image(); },
       [this](const std::string& path) { execute(Command::Open, path); });
-  state_.features.set(static_cast<size_t>(Feature::Documents));
-  state_.features.set(static_cast<size_t>(Feature::PictureExport));
   setAcceptDrops(true);
   update_actions();
   graph_->setFocus();

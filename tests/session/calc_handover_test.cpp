@@ -14,7 +14,6 @@ struct HandOverTest : ::testing::Test {
   FakeHost host{state};
   void SetUp() override {
     start_ready(state, host);
-    state.features.set(static_cast<size_t>(Feature::FormulaDialogs));
     state.panels[kPanelFunction].source = "x^2;";
   }
   DialogTexts texts(int panel, const char* formula) {
@@ -24,8 +23,8 @@ struct HandOverTest : ::testing::Test {
   }
 };
 
-// The value and table calculators append to the function list; blanks and a
-// missing formula dialog are refused without touching anything.
+// The value and table calculators append to the function list; blanks are
+// refused without touching anything.
 TEST_F(HandOverTest, FormulaGoesToTheFunctionList) {
   for (int panel : {kPanelValue, kPanelTable}) {
     state.panels[kPanelFunction].source = "x^2;";
@@ -37,11 +36,6 @@ TEST_F(HandOverTest, FormulaGoesToTheFunctionList) {
     EXPECT_EQ(calc_to_graph(state, host, panel, texts(panel, " \t")).step, CalcGraphStep::Nothing);
     EXPECT_EQ(state.panels[kPanelFunction].source, "x^2;\r\nsin(x);");
   }
-  state.features.reset(static_cast<size_t>(Feature::FormulaDialogs));
-  EXPECT_EQ(calc_to_graph(state, host, kPanelTable, texts(kPanelTable, "1/x")).step,
-            CalcGraphStep::Nothing);
-  EXPECT_EQ(state.panels[kPanelFunction].source, "x^2;\r\nsin(x);");
-  EXPECT_EQ(host.posted.size(), 1u);
 }
 
 // A refused field stays in the calculator; an accepted equation reaches

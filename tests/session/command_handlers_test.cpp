@@ -109,28 +109,24 @@ TEST_F(HandlerTest, SurfaceSwitchSetsTheButtonsFromTheNewPanel) {
   EXPECT_EQ(host.title, "Kurvaline - a.kvl");
 }
 
-TEST_F(HandlerTest, MissingFeaturesAreGreyedAndDoNothing) {
-  state.features.reset(static_cast<size_t>(Feature::ViewOps));  // on unless a window takes it away
-  for (Command id :
-       {Command::OpenCurrentDialog, Command::FunctionDialog, Command::ValueTable, Command::Open,
-        Command::SavePicture, Command::Print, Command::CopyBitmap, Command::ZoomIn,
-        Command::ZoomRect, Command::StandardView, Command::Help, Command::About}) {
-    EXPECT_FALSE(command_state(state, id).enabled) << command_number(id);
-    EXPECT_FALSE(run_command(state, host, id)) << command_number(id);
-  }
-  EXPECT_TRUE(host.dialogs.empty());
-  EXPECT_TRUE(host.window_commands.empty());
-  EXPECT_FALSE(run_command(state, host, static_cast<Command>(4099)));
-  EXPECT_TRUE(command_state(state, Command::Grid).enabled);
-
-  state.features.set(static_cast<size_t>(Feature::Documents));
+// Each command takes the path its row of the table names: the window's work
+// reaches the host as a window command, the session's and the view's never.
+TEST_F(HandlerTest, EveryCommandTakesThePathItsRowNames) {
   EXPECT_FALSE(command_state(state, Command::Save).enabled);  // not modified
   state.current().document.modified = true;
   EXPECT_TRUE(command_state(state, Command::Save).enabled);
+  EXPECT_FALSE(run_command(state, host, static_cast<Command>(4099)));
+  EXPECT_FALSE(command_state(state, static_cast<Command>(4099)).enabled);
+  for (const CommandInfo& info : command_table()) {
+    host.window_commands.clear();
+    EXPECT_TRUE(run_command(state, host, info.id)) << command_number(info.id);
+    const std::vector<Command> expected =
+        info.path == CommandPath::Window ? std::vector<Command>{info.id} : std::vector<Command>{};
+    EXPECT_EQ(host.window_commands, expected) << command_number(info.id);
+  }
 }
 
 TEST_F(HandlerTest, UndoItemWithNothingToUndo) {
-  state.features.set(static_cast<size_t>(Feature::ViewOps));
   const CommandState undo = command_state(state, Command::Undo);
   EXPECT_EQ(undo.text, "&Rückgängig: \tStrg+Z");
   EXPECT_FALSE(undo.enabled);
@@ -187,7 +183,6 @@ TEST_F(HandlerTest, FullScreenRestoresTheBarsAndWindow) {
 }
 
 TEST_F(HandlerTest, ConfirmedDialogSwitchesSurfaceCancelledOnlyRepaints) {
-  state.features.set(static_cast<size_t>(Feature::FormulaDialogs));
   host.confirm_dialog = false;
   run_command(state, host, Command::IntegralDialog);
   EXPECT_EQ(state.surface(), kPanelFunction);
