@@ -3,7 +3,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -59,8 +58,6 @@ const char* formula_caption(int panel) {
 }
 
 static_assert(std::size(dialog_text::kRangeLabels) == kRangeCount);
-
-QFont edit_font() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
 
 // The lines of function terms. An empty clipboard (no program owns it) and
 // some drops offer data in no format at all, and the toolkit's paste then
@@ -121,7 +118,7 @@ QWidget* FormulaDialog::build_formula_field() {
   QWidget* field = nullptr;
   if (index_ == kPanelFunction) {
     formula_lines_ = new FormulaLines;
-    formula_lines_->setFont(edit_font());
+    formula_lines_->setFont(edit_font(this));
     formula_lines_->setTabChangesFocus(true);
     formula_lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
     formula_lines_->setPlainText(panel_lines_to_widget(initial_.formula));
@@ -137,7 +134,7 @@ QWidget* FormulaDialog::build_formula_field() {
     // draw an earlier formula where the user typed only its start.
     formula_combo_->setCompleter(nullptr);
     formula_combo_->setMaxCount(kHistorySize);
-    formula_combo_->setFont(edit_font());
+    formula_combo_->setFont(edit_font(this));
     formula_combo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     formula_combo_->setMinimumContentsLength(36);
     const HistoryList history = refresh_history(panel_);
@@ -156,7 +153,7 @@ QWidget* FormulaDialog::build_formula_field() {
 
 QLineEdit* FormulaDialog::numeric_field(int id, const std::string& text) {
   auto* edit = new QLineEdit(panel_to_widget(text));
-  edit->setFont(edit_font());
+  edit->setFont(edit_font(this));
   const QFontMetrics fm(edit->font());
   edit->setMinimumWidth(fm.horizontalAdvance(QLatin1Char('0')) * 14);
   set_control_id(edit, id);

@@ -50,8 +50,9 @@ std::string widget_lines_to_panel(const QString& text);
 QString file_name(const std::string& path);
 std::string local_path(const QString& name);
 
-// The font of the formula and value fields of the calculators: fixed pitch,
-// as large as the font of the window w.
+// The font of the formula and value fields of every dialog: fixed pitch, as
+// large as the font of the window w, so that a larger desktop font enlarges
+// the fields with their labels.
 QFont edit_font(const QWidget* w);
 
 // Selects the whole text of an input field (line, combo box with a line, or
