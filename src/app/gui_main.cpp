@@ -59,6 +59,23 @@ void load_german_toolkit_texts(QApplication& app, QTranslator& translator) {
   }
 }
 
+// The icon's pictures, painted in the sizes the window system asks for,
+// wait until the first graph is on the screen.
+void set_after_first_paint(MainWindow& window) {
+  const bool quit_after_paint = qEnvironmentVariableIntValue("KURVALINE_QUIT_AFTER_PAINT") != 0;
+  window.set_after_paint_hook([quit_after_paint, icon_set = false]() mutable {
+    // The benchmark's measure ends with the first graph; what waits for it
+    // (the icon) is not part of the start. Both as zero timers, the icon
+    // would run before the loop ends.
+    if (quit_after_paint) {
+      QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+      return;
+    }
+    if (!icon_set) QTimer::singleShot(0, [] { QApplication::setWindowIcon(program_icon()); });
+    icon_set = true;
+  });
+}
+
 }  // namespace
 
 int run_desktop(int argc, char** argv) {
@@ -97,20 +114,7 @@ int run_desktop(int argc, char** argv) {
   // defaults for the rest; saving then leaves it as it is.
   MainWindow window(*state, std::move(settings));
   connect_instances(guard, window);
-  // The icon's pictures, painted in the sizes the window system asks for,
-  // wait until the first graph is on the screen.
-  const bool quit_after_paint = qEnvironmentVariableIntValue("KURVALINE_QUIT_AFTER_PAINT") != 0;
-  window.set_after_paint_hook([quit_after_paint, icon_set = false]() mutable {
-    // The benchmark's measure ends with the first graph; what waits for it
-    // (the icon) is not part of the start. Both as zero timers, the icon
-    // would run before the loop ends.
-    if (quit_after_paint) {
-      QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-      return;
-    }
-    if (!icon_set) QTimer::singleShot(0, [] { QApplication::setWindowIcon(program_icon()); });
-    icon_set = true;
-  });
+  set_after_first_paint(window);
   const QString print_file = qEnvironmentVariable("KURVALINE_PRINT_TO_PDF");
   if (!print_file.isEmpty()) window.print_clipboard().set_print_file(print_file);
   window.first_show(register_with_desktop(user_desktop_target()));
