@@ -7,14 +7,10 @@
 
 namespace kv::window_text {
 
-// The file dialogs: captions, filters, the question before replacing a file
-// (%1 is its name) and the labels the toolkit would write in English; their
-// cancel button is the message boxes' (platform/platform_texts.h).
-inline constexpr const char* kOpenCaption = "Öffnen";
-inline constexpr const char* kSaveCaption = "Speichern unter";
-inline constexpr const char* kPictureCaption = "Als Bild speichern";
-inline constexpr const char* kDocumentFilter = "KVL - Kurvaline-Dateien (*.kvl)";
-inline constexpr const char* kAllFilesFilter = "Alle Dateien (*)";
+#define KV_TEXT(name, text) inline constexpr const char* name = text;
+#include "shell/window_texts.def"
+#undef KV_TEXT
+
 // In the order of the picture formats offered.
 inline constexpr const char* kPictureFilters[] = {
     "GIF - Graphics Interchange Format (*.gif)",
@@ -22,18 +18,5 @@ inline constexpr const char* kPictureFilters[] = {
     "PNG - Portable Network Graphics (*.png)",
     "SVG - Scalable Vector Graphics (*.svg)",
 };
-inline constexpr const char* kReplaceQuestion =
-    "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?";
-inline constexpr const char* kLookIn = "Suchen in:";
-inline constexpr const char* kFileName = "Dateiname:";
-inline constexpr const char* kFileType = "Dateityp:";
-inline constexpr const char* kOpenButton = "Ö&ffnen";
-inline constexpr const char* kSaveButton = "&Speichern";
-
-// The toolbars' names, also their object names.
-inline constexpr const char* kLeftToolbar = "Werkzeugleiste links";
-inline constexpr const char* kRightToolbar = "Werkzeugleiste rechts";
-
-inline constexpr const char* kSettingsNotSaved = "Die Einstellungen konnten nicht gespeichert werden.";
 
 }  // namespace kv::window_text
