@@ -8,22 +8,9 @@
 namespace kv::dialog_text {
 
 #define KV_TEXT(name, text) inline constexpr const char* name = text;
+#define KV_TEXTS(name, ...) inline constexpr const char* name[] = {__VA_ARGS__};
 #include "dialogs/dialog_texts.def"
+#undef KV_TEXTS
 #undef KV_TEXT
-
-// The range fields, in the order of the panel's ranges.
-inline constexpr const char* kRangeLabels[] = {kXMinLabel, kXMaxLabel, "y min",
-                                              "y max",     "t min",    "t max"};
-
-// The columns of the curve discussion's table.
-inline constexpr const char* kDiscussionColumns[4] = {"Art", "x", "y", "Status"};
-
-// The lines of the question before printing the background.
-inline constexpr const char* kPrintBackgroundLines[] = {
-    "WARNUNG:",
-    "Sie sind dabei, die Hintergrundfarbe mitzudrucken.",
-    "Das wird möglicherweise langsam und teuer sein.",
-    "Fortsetzen?",
-};
 
 }  // namespace kv::dialog_text

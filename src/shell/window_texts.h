@@ -8,15 +8,9 @@
 namespace kv::window_text {
 
 #define KV_TEXT(name, text) inline constexpr const char* name = text;
+#define KV_TEXTS(name, ...) inline constexpr const char* name[] = {__VA_ARGS__};
 #include "shell/window_texts.def"
+#undef KV_TEXTS
 #undef KV_TEXT
-
-// In the order of the picture formats offered.
-inline constexpr const char* kPictureFilters[] = {
-    "GIF - Graphics Interchange Format (*.gif)",
-    "BMP - Windows Bitmap (*.bmp)",
-    "PNG - Portable Network Graphics (*.png)",
-    "SVG - Scalable Vector Graphics (*.svg)",
-};
 
 }  // namespace kv::window_text
