@@ -119,18 +119,15 @@ int prepare(const AnalyseRequest& req, PanelRecord& panel) {
 
 int run_analyse_command(int argc, char** argv) {
   AnalyseRequest req;
-  bool help = false;
-  const int status = parse_analyse_arguments(argc, argv, req, help);
-  if (help) return run_help_or_error(argc, argv);
-  if (status != kExitOk) return status;
+  int status = kExitOk;
+  if (!read_mode_arguments(argc, argv, parse_analyse_arguments, req, status)) return status;
 
   PanelSet panels;
   fill_initial_contents(panels);
   PanelRecord& panel = panels[kPanelFunction];
   const int msg = prepare(req, panel);
   if (msg != kMsgNone) {
-    const char* text = message_text(msg);
-    std::fprintf(stderr, "%s\n", text ? text : message_text(kMsgInvalidExpression));
+    print_formula_message(msg);
     return kExitFormula;
   }
   std::vector<int> formulas;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli.h"
+
 namespace kv {
 
 // A field of the command line: whether it was given, and its text.
@@ -49,6 +51,22 @@ bool parse_number(std::string_view text, double& out);
 // Up to max_count numbers separated by ","; false for an empty entry, a bad
 // number or too many entries.
 bool parse_number_list(std::string_view text, size_t max_count, std::vector<double>& out);
+
+// Prints the formula message msg (expr/messages.h) on stderr; the general
+// one for a number without a text of its own.
+void print_formula_message(int msg);
+
+// Reads the mode's arguments with parse, one of the parse_*_arguments. True
+// when the mode goes on; else status is the one to end with: the help's when
+// parse met --help before any error, or that of the usage error it reported.
+template <class Request>
+bool read_mode_arguments(int argc, char** argv, int (*parse)(int, char**, Request&, bool&),
+                         Request& req, int& status) {
+  bool help = false;
+  status = parse(argc, argv, req, help);
+  if (help) status = run_help_or_error(argc, argv);
+  return !help && status == kExitOk;
+}
 
 // Flushes standard output. When anything written to it was lost (a full disk,
 // a closed pipe), prints the German message on stderr and returns false.

@@ -146,20 +146,12 @@ int evaluate_field_request(const EvalRequest& req, RandState& random,
   return msg;
 }
 
-void print_message(int msg) {
-  const char* text = message_text(msg);
-  if (!text) text = message_text(kMsgInvalidExpression);
-  std::fprintf(stderr, "%s\n", text);
-}
-
 }  // namespace
 
 int run_eval_command(int argc, char** argv) {
   EvalRequest req;
-  bool help = false;
-  int status = parse_eval_arguments(argc, argv, req, help);
-  if (help) return run_help_or_error(argc, argv);
-  if (status != kExitOk) return status;
+  int status = kExitOk;
+  if (!read_mode_arguments(argc, argv, parse_eval_arguments, req, status)) return status;
 
   // The run's one random sequence: every formula draws on from where the
   // previous one stopped.
@@ -168,7 +160,7 @@ int run_eval_command(int argc, char** argv) {
   int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, random, lines)
                                                       : evaluate_request(req, random, lines);
   if (msg != kMsgNone) {
-    print_message(msg);
+    print_formula_message(msg);
     return kExitFormula;
   }
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());

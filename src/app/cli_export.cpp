@@ -336,19 +336,12 @@ void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString&
   if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
 }
 
-void print_message(int msg) {
-  const char* text = message_text(msg);
-  std::fprintf(stderr, "%s\n", text ? text : message_text(kMsgInvalidExpression));
-}
-
 }  // namespace
 
 int run_export_command(int argc, char** argv) {
   ExportRequest req;
-  bool help = false;
-  const int status = parse_export_arguments(argc, argv, req, help);
-  if (help) return run_help_or_error(argc, argv);
-  if (status != kExitOk) return status;
+  int status = kExitOk;
+  if (!read_mode_arguments(argc, argv, parse_export_arguments, req, status)) return status;
   if (!req.document.empty()) {
     req.loaded.emplace();
     if (!read_document_file(req.document, *req.loaded)) {
@@ -372,7 +365,7 @@ int run_export_command(int argc, char** argv) {
   PanelPlot plot;
   const int msg = prepare_panel(panel, plot, req, size.width, size.height, random);
   if (msg != kMsgNone) {
-    print_message(msg);
+    print_formula_message(msg);
     return kExitFormula;
   }
   if (is_document_path(req.path)) {

@@ -139,10 +139,8 @@ int calculate(const TableRequest& req, int page, PanelSet& panels, std::string& 
 int run_calculator(int argc, char** argv, bool single_value) {
   TableRequest req;
   req.single_value = single_value;
-  bool help = false;
-  const int status = parse_table_arguments(argc, argv, req, help);
-  if (help) return run_help_or_error(argc, argv);
-  if (status != kExitOk) return status;
+  int status = kExitOk;
+  if (!read_mode_arguments(argc, argv, parse_table_arguments, req, status)) return status;
 
   int page = kPanelValue;
   if (!req.single_value) {
@@ -156,8 +154,7 @@ int run_calculator(int argc, char** argv, bool single_value) {
   std::string output;
   const int msg = calculate(req, page, panels, output);
   if (msg != kMsgNone) {
-    const char* text = message_text(msg);
-    std::fprintf(stderr, "%s\n", text ? text : message_text(kMsgInvalidExpression));
+    print_formula_message(msg);
     return kExitFormula;
   }
   if (std::fwrite(output.data(), 1, output.size(), stdout) != output.size() ||
