@@ -35,16 +35,11 @@ struct AnalyseRequest {
   double budget_ms = analysis::kDefaultBudgetMs;
 };
 
-int parse_analyse_arguments(int argc, char** argv, AnalyseRequest& req, bool& help) {
-  ArgReader args(argc, argv);
+int parse_analyse_arguments(ArgReader& args, AnalyseRequest& req) {
   bool have_text = false;
   std::string value;
-  while (!args.done()) {
-    const std::string_view arg = args.next();
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      return kExitOk;
-    }
+  std::string_view arg;
+  while (args.next(arg)) {
     if (arg == "--deg") {
       req.degrees = true;
       continue;
@@ -67,6 +62,7 @@ int parse_analyse_arguments(int argc, char** argv, AnalyseRequest& req, bool& he
       return usage_error(kBudgetExpected);
     }
   }
+  if (args.help_asked()) return kExitOk;
   if (!have_text) return usage_error(std::string("--analyse") + kExpectsValue);
   return kExitOk;
 }

@@ -23,6 +23,8 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;    // the command line itself is wrong
 inline constexpr int kExitFormula = 2;  // a formula or field was rejected
 
+inline bool is_help_option(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
 // Walks argv from the first argument after the program name.
 class ArgReader {
  public:
@@ -30,6 +32,15 @@ class ArgReader {
   bool done() const { return pos_ >= argc_; }
   // The next argument, consumed.
   std::string_view next() { return argv_[pos_++]; }
+  // The next option or word of the mode, consumed; false at the end and at
+  // --help, which help_asked then tells: a mode reads no further than that.
+  bool next(std::string_view& arg) {
+    if (done() || help_) return false;
+    arg = next();
+    help_ = is_help_option(arg);
+    return !help_;
+  }
+  bool help_asked() const { return help_; }
   // The argument after option, consumed, whatever it looks like (so "--at -1"
   // works). False after printing a usage error when there is none.
   bool value(std::string_view option, std::string& out);
@@ -38,6 +49,7 @@ class ArgReader {
   int argc_;
   char** argv_;
   int pos_ = 1;
+  bool help_ = false;
 };
 
 // Prints "kurvaline: <line>" and a hint to --help on stderr; returns kExitUsage.
@@ -56,16 +68,17 @@ bool parse_number_list(std::string_view text, size_t max_count, std::vector<doub
 // one for a number without a text of its own.
 void print_formula_message(int msg);
 
-// Reads the mode's arguments with parse, one of the parse_*_arguments. True
-// when the mode goes on; else status is the one to end with: the help's when
-// parse met --help before any error, or that of the usage error it reported.
+// Reads the mode's arguments with parse, one of the parse_*_arguments, which
+// returns kExitOk when it stops at --help. True when the mode goes on; else
+// status is the one to end with: the help's when parse met --help before any
+// error, or that of the usage error it reported.
 template <class Request>
-bool read_mode_arguments(int argc, char** argv, int (*parse)(int, char**, Request&, bool&),
+bool read_mode_arguments(int argc, char** argv, int (*parse)(ArgReader&, Request&),
                          Request& req, int& status) {
-  bool help = false;
-  status = parse(argc, argv, req, help);
-  if (help) status = run_help_or_error(argc, argv);
-  return !help && status == kExitOk;
+  ArgReader args(argc, argv);
+  status = parse(args, req);
+  if (args.help_asked()) status = run_help_or_error(argc, argv);
+  return !args.help_asked() && status == kExitOk;
 }
 
 // Flushes standard output. When anything written to it was lost (a full disk,

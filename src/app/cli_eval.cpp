@@ -46,16 +46,12 @@ struct EvalRequest {
 };
 
 // Returns kExitOk, or the status of a usage error already printed.
-int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
-  ArgReader args(argc, argv);
+int parse_eval_arguments(ArgReader& args, EvalRequest& req) {
   bool have_text = false;
   std::string value;
-  while (!args.done()) {
-    std::string_view arg = args.next();
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      return kExitOk;
-    } else if (arg == "--eval") {
+  std::string_view arg;
+  while (args.next(arg)) {
+    if (arg == "--eval") {
       if (!args.value(arg, value)) return kExitUsage;
       req.text = utf8_to_cp1252(value);
       have_text = true;
@@ -84,6 +80,7 @@ int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
       return unknown_option(arg);
     }
   }
+  if (args.help_asked()) return kExitOk;
   if (!have_text) return usage_error(std::string("--eval") + kExpectsValue);
   if (req.kind->role == kPanelNumericField && (req.at_given || req.derivative)) {
     return usage_error(kAtWithField);
@@ -169,8 +166,7 @@ int run_eval_command(int argc, char** argv) {
 
 int run_help_or_error(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
+    if (is_help_option(argv[i])) {
       std::fputs(kCliHelpText, stdout);
       return flush_stdout() ? kExitOk : kExitUsage;
     }

@@ -188,16 +188,11 @@ bool is_valued_option(std::string_view arg) {
   return false;
 }
 
-int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help) {
-  ArgReader args(argc, argv);
+int parse_export_arguments(ArgReader& args, ExportRequest& req) {
   std::string value;
   bool after_set = false;
-  while (!args.done()) {
-    const std::string_view arg = args.next();
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      return kExitOk;
-    }
+  std::string_view arg;
+  while (args.next(arg)) {
     // "--set A=1 B=0": further assignments may follow one --set.
     if (after_set && arg.substr(0, 2) != "--" && arg.find('=') != std::string_view::npos) {
       const int status = parse_valued_option("--set", std::string(arg), req);
@@ -224,6 +219,7 @@ int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help
       return unknown_option(arg);
     }
   }
+  if (args.help_asked()) return kExitOk;
   if (req.path.empty()) return usage_error(kExportExpectsName);
   if (req.panel_given && !req.document.empty())
     return usage_error(kPanelWithDocument);

@@ -64,15 +64,10 @@ int parse_table_option(std::string_view arg, ArgReader& args, TableRequest& req)
   return unknown_option(arg);
 }
 
-int parse_table_arguments(int argc, char** argv, TableRequest& req, bool& help) {
-  ArgReader args(argc, argv);
+int parse_table_arguments(ArgReader& args, TableRequest& req) {
   bool have_text = false;
-  while (!args.done()) {
-    const std::string_view arg = args.next();
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      return kExitOk;
-    }
+  std::string_view arg;
+  while (args.next(arg)) {
     if (arg == (req.single_value ? "--value" : "--table")) {
       if (!args.value(arg, req.formula)) return kExitUsage;
       have_text = true;
@@ -85,6 +80,7 @@ int parse_table_arguments(int argc, char** argv, TableRequest& req, bool& help) 
       if (status != kExitOk) return status;
     }
   }
+  if (args.help_asked()) return kExitOk;
   if (!have_text) {
     return usage_error(std::string(req.single_value ? "--value" : "--table") + kExpectsValue);
   }
