@@ -111,13 +111,8 @@ int prepare(const AnalyseRequest& req, PanelRecord& panel) {
   return kMsgNone;
 }
 
-}  // namespace
-
-int run_analyse_command(int argc, char** argv) {
-  AnalyseRequest req;
-  int status = kExitOk;
-  if (!read_mode_arguments(argc, argv, parse_analyse_arguments, req, status)) return status;
-
+// Discusses the formulas and prints the points; returns the exit status.
+int analyse(AnalyseRequest& req) {
   PanelSet panels;
   fill_initial_contents(panels);
   PanelRecord& panel = panels[kPanelFunction];
@@ -135,6 +130,12 @@ int run_analyse_command(int argc, char** argv) {
   for (const analysis::Feature& f : d.features) out += feature_line(f);
   std::fputs(out.c_str(), stdout);
   return flush_stdout() ? kExitOk : kExitUsage;
+}
+
+}  // namespace
+
+int run_analyse_command(int argc, char** argv) {
+  return run_mode(argc, argv, parse_analyse_arguments, analyse);
 }
 
 }  // namespace kv

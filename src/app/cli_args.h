@@ -1,6 +1,6 @@
 // Small helpers shared by the command-line modes: walking the arguments,
-// reading numbers independently of the C locale, and reporting a usage error
-// in one line.
+// reading numbers independently of the C locale, reporting a usage error in
+// one line, and the steps every mode takes before its own work.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +23,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;    // the command line itself is wrong
 inline constexpr int kExitFormula = 2;  // a formula or field was rejected
 
+// How every mode is asked for the help.
 inline bool is_help_option(std::string_view arg) { return arg == "--help" || arg == "-h"; }
 
 // Walks argv from the first argument after the program name.
@@ -68,17 +69,18 @@ bool parse_number_list(std::string_view text, size_t max_count, std::vector<doub
 // one for a number without a text of its own.
 void print_formula_message(int msg);
 
-// Reads the mode's arguments with parse, one of the parse_*_arguments, which
-// returns kExitOk when it stops at --help. True when the mode goes on; else
-// status is the one to end with: the help's when parse met --help before any
-// error, or that of the usage error it reported.
+// Runs a mode of the command line: reads its arguments into req (which may
+// come with presets) with parse, one of the parse_*_arguments, which stops
+// at --help and returns kExitOk there; then runs the mode on them. The help
+// comes first when parse met --help before any error; a usage error it
+// reported ends the mode with its status.
 template <class Request>
-bool read_mode_arguments(int argc, char** argv, int (*parse)(ArgReader&, Request&),
-                         Request& req, int& status) {
+int run_mode(int argc, char** argv, int (*parse)(ArgReader&, Request&), int (*run)(Request&),
+             Request req = {}) {
   ArgReader args(argc, argv);
-  status = parse(args, req);
-  if (args.help_asked()) status = run_help_or_error(argc, argv);
-  return !args.help_asked() && status == kExitOk;
+  const int status = parse(args, req);
+  if (args.help_asked()) return run_help_or_error(argc, argv);
+  return status == kExitOk ? run(req) : status;
 }
 
 // Flushes standard output. When anything written to it was lost (a full disk,

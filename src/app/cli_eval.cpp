@@ -143,13 +143,8 @@ int evaluate_field_request(const EvalRequest& req, RandState& random,
   return msg;
 }
 
-}  // namespace
-
-int run_eval_command(int argc, char** argv) {
-  EvalRequest req;
-  int status = kExitOk;
-  if (!read_mode_arguments(argc, argv, parse_eval_arguments, req, status)) return status;
-
+// Prints a line per formula; returns the exit status.
+int evaluate(EvalRequest& req) {
   // The run's one random sequence: every formula draws on from where the
   // previous one stopped.
   RandState random;
@@ -162,6 +157,12 @@ int run_eval_command(int argc, char** argv) {
   }
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
   return flush_stdout() ? kExitOk : kExitUsage;
+}
+
+}  // namespace
+
+int run_eval_command(int argc, char** argv) {
+  return run_mode(argc, argv, parse_eval_arguments, evaluate);
 }
 
 int run_help_or_error(int argc, char** argv) {

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/cli.h"
@@ -66,6 +67,7 @@ struct ExportRequest {
   bool degrees = false, absolute = false, high_precision = false, derivative = false;
   int palette = -1, line_width = -1;
   std::vector<std::pair<int, int>> options;  // option index, value
+  char* program = nullptr;                    // argv[0], for the toolkit
 };
 
 bool parse_size(std::string_view text, int& w, int& h) {
@@ -332,12 +334,8 @@ void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString&
   if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
 }
 
-}  // namespace
-
-int run_export_command(int argc, char** argv) {
-  ExportRequest req;
-  int status = kExitOk;
-  if (!read_mode_arguments(argc, argv, parse_export_arguments, req, status)) return status;
+// Draws the picture or writes the document; returns the exit status.
+int export_file(ExportRequest& req) {
   if (!req.document.empty()) {
     req.loaded.emplace();
     if (!read_document_file(req.document, *req.loaded)) {
@@ -375,13 +373,21 @@ int run_export_command(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(quiet_qt_messages);
   int qt_argc = 1;
-  char* qt_argv[] = {argv[0], nullptr};
+  char* qt_argv[] = {req.program, nullptr};
   QGuiApplication app(qt_argc, qt_argv);
   if (!write_picture(req.path, panel, plot, placement)) {
     std::fprintf(stderr, "%s\n", kDocumentSaveFailed);
     return kExitFormula;
   }
   return kExitOk;
+}
+
+}  // namespace
+
+int run_export_command(int argc, char** argv) {
+  ExportRequest req;
+  req.program = argv[0];
+  return run_mode(argc, argv, parse_export_arguments, export_file, std::move(req));
 }
 
 }  // namespace kv

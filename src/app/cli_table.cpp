@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/cli.h"
@@ -132,12 +133,8 @@ int calculate(const TableRequest& req, int page, PanelSet& panels, std::string& 
   return kMsgNone;
 }
 
-int run_calculator(int argc, char** argv, bool single_value) {
-  TableRequest req;
-  req.single_value = single_value;
-  int status = kExitOk;
-  if (!read_mode_arguments(argc, argv, parse_table_arguments, req, status)) return status;
-
+// Prints the table or the single value; returns the exit status.
+int run_calculator(TableRequest& req) {
   int page = kPanelValue;
   if (!req.single_value) {
     page = is_equation(utf8_to_cp1252(req.formula)) ? kPanelTableDiffEqu : kPanelTable;
@@ -163,8 +160,14 @@ int run_calculator(int argc, char** argv, bool single_value) {
 
 }  // namespace
 
-int run_table_command(int argc, char** argv) { return run_calculator(argc, argv, false); }
+int run_table_command(int argc, char** argv) {
+  return run_mode(argc, argv, parse_table_arguments, run_calculator);
+}
 
-int run_value_command(int argc, char** argv) { return run_calculator(argc, argv, true); }
+int run_value_command(int argc, char** argv) {
+  TableRequest req;
+  req.single_value = true;
+  return run_mode(argc, argv, parse_table_arguments, run_calculator, std::move(req));
+}
 
 }  // namespace kv
