@@ -14,13 +14,13 @@ TEST(SimplePoint, ShortestDecimalInside) {
   struct Case {
     double lo, hi, want;
   } cases[] = {
-      {-1, 2, 0},                                     // holds zero
+      {-1, 2, 0},                                           // holds zero
       {-0.0, 0.0, 0},
-      {0.9999999, 1.0000001, 1},                      // a hole at 1 exactly
+      {0.9999999, 1.0000001, 1},                            // a hole at 1 exactly
       {half_pi - 1e-13, half_pi + 1e-13, 1.5707963267949},  // 1.570796326795 is outside
-      {-3.7, -3.1, -3.4},                             // -3, from the middle, is outside
-      {2.5, 2.5, 2.5},                                // one double
-      {0x1p-1074, 0x1p-1073, 0x1p-1074},              // the smallest subnormals
+      {-3.7, -3.1, -3.4},                                   // -3, from the middle, is outside
+      {2.5, 2.5, 2.5},                                      // one double
+      {0x1p-1074, 0x1p-1073, 0x1p-1074},                    // no double between: the lower end
       {1e300, 1.7e308, 9e307},
   };
   for (const Case& c : cases) {
