@@ -2,7 +2,6 @@
 #include "analysis/curve_classification.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cfloat>
 #include <cmath>
@@ -10,6 +9,7 @@
 
 #include "analysis/column_fill.h"
 #include "analysis/place_proof.h"
+#include "analysis/simple_point.h"
 #include "interval/interval_eval.h"
 
 namespace kv::analysis {
@@ -339,7 +339,7 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
     // Most discontinuities of formulas sit at short numbers: try the
     // shortest one inside first, with the pieces beside it.
     // Every few steps only: finding it costs a few conversions.
-    const double s = step % 8 == 0 ? simplest_between(a, b) : tried;
+    const double s = step % 8 == 0 ? simple_point(a, b) : tried;
     if ((s == a || s == b) && s != tried) {
       // At an end: the piece beside it on the other side was not singular.
       tried = s;
@@ -373,7 +373,7 @@ void Classifier::singular(const Piece& p, Value left, Value right, bool steady) 
     }
     const double m = a + (b - a) / 2;
     if (!(m > a && m < b)) {
-      found = simplest_between(a, b);
+      found = simple_point(a, b);
       break;
     }
     const Enclosure e1 = eval(a, m), e2 = eval(m, b);
@@ -566,20 +566,6 @@ bool Classifier::fill_columns(double u, double w) {
 }
 
 }  // namespace
-
-double simplest_between(double lo, double hi) {
-  if (lo <= 0 && 0 <= hi) return 0;
-  const double m = lo + (hi - lo) / 2;
-  char buf[64];
-  for (int digits = 1; digits <= 17; ++digits) {
-    const auto end = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::scientific,
-                                   digits - 1).ptr;
-    double r = m;
-    std::from_chars(buf, end, r);
-    if (lo <= r && r <= hi) return r;
-  }
-  return m;
-}
 
 CurveClassification classify_curve(const ExprPanel& panel, const CompiledFormula& f,
                                    const CurveInput& in) {

@@ -85,8 +85,4 @@ struct CurveInput {
 CurveClassification classify_curve(const ExprPanel& panel, const CompiledFormula& f,
                                    const CurveInput& in);
 
-// The number with the fewest significant digits in [lo, hi] (lo itself when
-// none is shorter): where a discontinuity found between two doubles sits.
-double simplest_between(double lo, double hi);
-
 }  // namespace kv::analysis

@@ -5,22 +5,8 @@
 
 namespace kv::analysis {
 
-// By FeatureKind (feature_name).
-inline constexpr const char* kZeroName = "Nullstelle";
-inline constexpr const char* kMaximumName = "Hochpunkt";
-inline constexpr const char* kMinimumName = "Tiefpunkt";
-inline constexpr const char* kInflectionName = "Wendepunkt";
-inline constexpr const char* kSaddleName = "Sattelpunkt";
-inline constexpr const char* kYInterceptName = "y-Achsenabschnitt";
-inline constexpr const char* kPoleName = "Polstelle";
-inline constexpr const char* kHoleName = "Lücke";
-inline constexpr const char* kJumpName = "Sprung";
-inline constexpr const char* kDomainGapName = "Definitionslücke";
-inline constexpr const char* kIntersectionName = "Schnittpunkt";
-inline constexpr const char* kUnclearName = "Unklar";
-
-// Whether the enclosure of a point is proven.
-inline constexpr const char* kProven = "bewiesen";
-inline constexpr const char* kUnproven = "unsicher";
+#define KV_TEXT(name, text) inline constexpr const char* name = text;
+#include "analysis/discussion_texts.def"
+#undef KV_TEXT
 
 }  // namespace kv::analysis

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "analysis/interval_ops.h"
+#include "analysis/simple_point.h"
 #include "interval/interval_eval.h"
 #include "interval/interval_fn.h"
 
@@ -276,7 +277,7 @@ void PlaneClassifier::emit(const std::vector<Piece>& pieces) {
 // is proven continuous from a up to the double before s and from the double
 // after s up to b. Then [a, b] is narrowed to those doubles, with their points.
 bool PlaneClassifier::at_simplest(double& a, double& b, Point& left, Point& right) {
-  const double s = simplest_between(a, b);
+  const double s = simple_point(a, b);
   const double ps = s > a ? std::nextafter(s, a) : s, ns = s < b ? std::nextafter(s, b) : s;
   if ((s > a && !(ps >= a)) || (s < b && !(ns <= b))) return false;
   if (s > a && !enclose(a, ps, 0).continuous) return false;
@@ -336,7 +337,7 @@ void PlaneClassifier::singular(const Piece& p, Point left, Point right) {
   if (!right.known && enclose(b, b + h, 0).continuous) right = at(b + h);
   const bool unbounded = std::isinf(whole.x.lo) || std::isinf(whole.x.hi) ||
                          std::isinf(whole.y.lo) || std::isinf(whole.y.hi);
-  const double t = simplest_between(a, b);
+  const double t = simple_point(a, b);
   if (unbounded && (beyond(left) || beyond(right))) {
     PlaneMark m{MarkKind::kPole, t, left.at, right.at, {}, false};
     m.asymptote = asymptote(a, b, m);

@@ -35,16 +35,11 @@ struct AnalyseRequest {
   double budget_ms = analysis::kDefaultBudgetMs;
 };
 
-int parse_analyse_arguments(int argc, char** argv, AnalyseRequest& req, bool& help) {
-  ArgReader args(argc, argv);
+int parse_analyse_arguments(ArgReader& args, AnalyseRequest& req) {
   bool have_text = false;
   std::string value;
-  while (!args.done()) {
-    const std::string_view arg = args.next();
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      return kExitOk;
-    }
+  std::string_view arg;
+  while (args.next(arg)) {
     if (arg == "--deg") {
       req.degrees = true;
       continue;
@@ -67,6 +62,7 @@ int parse_analyse_arguments(int argc, char** argv, AnalyseRequest& req, bool& he
       return usage_error(kBudgetExpected);
     }
   }
+  if (args.help_asked()) return kExitOk;
   if (!have_text) return usage_error(std::string("--analyse") + kExpectsValue);
   return kExitOk;
 }
@@ -115,22 +111,14 @@ int prepare(const AnalyseRequest& req, PanelRecord& panel) {
   return kMsgNone;
 }
 
-}  // namespace
-
-int run_analyse_command(int argc, char** argv) {
-  AnalyseRequest req;
-  bool help = false;
-  const int status = parse_analyse_arguments(argc, argv, req, help);
-  if (help) return run_help_or_error(argc, argv);
-  if (status != kExitOk) return status;
-
+// Discusses the formulas and prints the points; returns the exit status.
+int analyse(AnalyseRequest& req) {
   PanelSet panels;
   fill_initial_contents(panels);
   PanelRecord& panel = panels[kPanelFunction];
   const int msg = prepare(req, panel);
   if (msg != kMsgNone) {
-    const char* text = message_text(msg);
-    std::fprintf(stderr, "%s\n", text ? text : message_text(kMsgInvalidExpression));
+    print_formula_message(msg);
     return kExitFormula;
   }
   std::vector<int> formulas;
@@ -142,6 +130,12 @@ int run_analyse_command(int argc, char** argv) {
   for (const analysis::Feature& f : d.features) out += feature_line(f);
   std::fputs(out.c_str(), stdout);
   return flush_stdout() ? kExitOk : kExitUsage;
+}
+
+}  // namespace
+
+int run_analyse_command(int argc, char** argv) {
+  return run_mode(argc, argv, parse_analyse_arguments, analyse);
 }
 
 }  // namespace kv

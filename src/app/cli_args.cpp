@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/cli_texts.h"
+#include "expr/messages.h"
 
 namespace kv {
 
@@ -50,6 +51,11 @@ bool parse_number_list(std::string_view text, size_t max_count, std::vector<doub
     if (comma == std::string_view::npos) return true;
     text.remove_prefix(comma + 1);
   }
+}
+
+void print_formula_message(int msg) {
+  const char* text = message_text(msg);
+  std::fprintf(stderr, "%s\n", text ? text : message_text(kMsgInvalidExpression));
 }
 
 bool flush_stdout() {

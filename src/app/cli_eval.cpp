@@ -46,16 +46,12 @@ struct EvalRequest {
 };
 
 // Returns kExitOk, or the status of a usage error already printed.
-int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
-  ArgReader args(argc, argv);
+int parse_eval_arguments(ArgReader& args, EvalRequest& req) {
   bool have_text = false;
   std::string value;
-  while (!args.done()) {
-    std::string_view arg = args.next();
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      return kExitOk;
-    } else if (arg == "--eval") {
+  std::string_view arg;
+  while (args.next(arg)) {
+    if (arg == "--eval") {
       if (!args.value(arg, value)) return kExitUsage;
       req.text = utf8_to_cp1252(value);
       have_text = true;
@@ -84,6 +80,7 @@ int parse_eval_arguments(int argc, char** argv, EvalRequest& req, bool& help) {
       return unknown_option(arg);
     }
   }
+  if (args.help_asked()) return kExitOk;
   if (!have_text) return usage_error(std::string("--eval") + kExpectsValue);
   if (req.kind->role == kPanelNumericField && (req.at_given || req.derivative)) {
     return usage_error(kAtWithField);
@@ -146,21 +143,8 @@ int evaluate_field_request(const EvalRequest& req, RandState& random,
   return msg;
 }
 
-void print_message(int msg) {
-  const char* text = message_text(msg);
-  if (!text) text = message_text(kMsgInvalidExpression);
-  std::fprintf(stderr, "%s\n", text);
-}
-
-}  // namespace
-
-int run_eval_command(int argc, char** argv) {
-  EvalRequest req;
-  bool help = false;
-  int status = parse_eval_arguments(argc, argv, req, help);
-  if (help) return run_help_or_error(argc, argv);
-  if (status != kExitOk) return status;
-
+// Prints a line per formula; returns the exit status.
+int evaluate(EvalRequest& req) {
   // The run's one random sequence: every formula draws on from where the
   // previous one stopped.
   RandState random;
@@ -168,17 +152,22 @@ int run_eval_command(int argc, char** argv) {
   int msg = req.kind->role == kPanelNumericField ? evaluate_field_request(req, random, lines)
                                                       : evaluate_request(req, random, lines);
   if (msg != kMsgNone) {
-    print_message(msg);
+    print_formula_message(msg);
     return kExitFormula;
   }
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
   return flush_stdout() ? kExitOk : kExitUsage;
 }
 
+}  // namespace
+
+int run_eval_command(int argc, char** argv) {
+  return run_mode(argc, argv, parse_eval_arguments, evaluate);
+}
+
 int run_help_or_error(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
+    if (is_help_option(argv[i])) {
       std::fputs(kCliHelpText, stdout);
       return flush_stdout() ? kExitOk : kExitUsage;
     }

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/cli.h"
@@ -66,6 +67,7 @@ struct ExportRequest {
   bool degrees = false, absolute = false, high_precision = false, derivative = false;
   int palette = -1, line_width = -1;
   std::vector<std::pair<int, int>> options;  // option index, value
+  char* program = nullptr;                    // argv[0], for the toolkit
 };
 
 bool parse_size(std::string_view text, int& w, int& h) {
@@ -188,16 +190,11 @@ bool is_valued_option(std::string_view arg) {
   return false;
 }
 
-int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help) {
-  ArgReader args(argc, argv);
+int parse_export_arguments(ArgReader& args, ExportRequest& req) {
   std::string value;
   bool after_set = false;
-  while (!args.done()) {
-    const std::string_view arg = args.next();
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      return kExitOk;
-    }
+  std::string_view arg;
+  while (args.next(arg)) {
     // "--set A=1 B=0": further assignments may follow one --set.
     if (after_set && arg.substr(0, 2) != "--" && arg.find('=') != std::string_view::npos) {
       const int status = parse_valued_option("--set", std::string(arg), req);
@@ -224,6 +221,7 @@ int parse_export_arguments(int argc, char** argv, ExportRequest& req, bool& help
       return unknown_option(arg);
     }
   }
+  if (args.help_asked()) return kExitOk;
   if (req.path.empty()) return usage_error(kExportExpectsName);
   if (req.panel_given && !req.document.empty())
     return usage_error(kPanelWithDocument);
@@ -336,19 +334,8 @@ void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString&
   if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", msg.toLocal8Bit().constData());
 }
 
-void print_message(int msg) {
-  const char* text = message_text(msg);
-  std::fprintf(stderr, "%s\n", text ? text : message_text(kMsgInvalidExpression));
-}
-
-}  // namespace
-
-int run_export_command(int argc, char** argv) {
-  ExportRequest req;
-  bool help = false;
-  const int status = parse_export_arguments(argc, argv, req, help);
-  if (help) return run_help_or_error(argc, argv);
-  if (status != kExitOk) return status;
+// Draws the picture or writes the document; returns the exit status.
+int export_file(ExportRequest& req) {
   if (!req.document.empty()) {
     req.loaded.emplace();
     if (!read_document_file(req.document, *req.loaded)) {
@@ -372,7 +359,7 @@ int run_export_command(int argc, char** argv) {
   PanelPlot plot;
   const int msg = prepare_panel(panel, plot, req, size.width, size.height, random);
   if (msg != kMsgNone) {
-    print_message(msg);
+    print_formula_message(msg);
     return kExitFormula;
   }
   if (is_document_path(req.path)) {
@@ -386,13 +373,21 @@ int run_export_command(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(quiet_qt_messages);
   int qt_argc = 1;
-  char* qt_argv[] = {argv[0], nullptr};
+  char* qt_argv[] = {req.program, nullptr};
   QGuiApplication app(qt_argc, qt_argv);
   if (!write_picture(req.path, panel, plot, placement)) {
     std::fprintf(stderr, "%s\n", kDocumentSaveFailed);
     return kExitFormula;
   }
   return kExitOk;
+}
+
+}  // namespace
+
+int run_export_command(int argc, char** argv) {
+  ExportRequest req;
+  req.program = argv[0];
+  return run_mode(argc, argv, parse_export_arguments, export_file, std::move(req));
 }
 
 }  // namespace kv

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/cli.h"
@@ -64,15 +65,10 @@ int parse_table_option(std::string_view arg, ArgReader& args, TableRequest& req)
   return unknown_option(arg);
 }
 
-int parse_table_arguments(int argc, char** argv, TableRequest& req, bool& help) {
-  ArgReader args(argc, argv);
+int parse_table_arguments(ArgReader& args, TableRequest& req) {
   bool have_text = false;
-  while (!args.done()) {
-    const std::string_view arg = args.next();
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      return kExitOk;
-    }
+  std::string_view arg;
+  while (args.next(arg)) {
     if (arg == (req.single_value ? "--value" : "--table")) {
       if (!args.value(arg, req.formula)) return kExitUsage;
       have_text = true;
@@ -85,6 +81,7 @@ int parse_table_arguments(int argc, char** argv, TableRequest& req, bool& help) 
       if (status != kExitOk) return status;
     }
   }
+  if (args.help_asked()) return kExitOk;
   if (!have_text) {
     return usage_error(std::string(req.single_value ? "--value" : "--table") + kExpectsValue);
   }
@@ -136,14 +133,8 @@ int calculate(const TableRequest& req, int page, PanelSet& panels, std::string& 
   return kMsgNone;
 }
 
-int run_calculator(int argc, char** argv, bool single_value) {
-  TableRequest req;
-  req.single_value = single_value;
-  bool help = false;
-  const int status = parse_table_arguments(argc, argv, req, help);
-  if (help) return run_help_or_error(argc, argv);
-  if (status != kExitOk) return status;
-
+// Prints the table or the single value; returns the exit status.
+int run_calculator(TableRequest& req) {
   int page = kPanelValue;
   if (!req.single_value) {
     page = is_equation(utf8_to_cp1252(req.formula)) ? kPanelTableDiffEqu : kPanelTable;
@@ -156,8 +147,7 @@ int run_calculator(int argc, char** argv, bool single_value) {
   std::string output;
   const int msg = calculate(req, page, panels, output);
   if (msg != kMsgNone) {
-    const char* text = message_text(msg);
-    std::fprintf(stderr, "%s\n", text ? text : message_text(kMsgInvalidExpression));
+    print_formula_message(msg);
     return kExitFormula;
   }
   if (std::fwrite(output.data(), 1, output.size(), stdout) != output.size() ||
@@ -170,8 +160,14 @@ int run_calculator(int argc, char** argv, bool single_value) {
 
 }  // namespace
 
-int run_table_command(int argc, char** argv) { return run_calculator(argc, argv, false); }
+int run_table_command(int argc, char** argv) {
+  return run_mode(argc, argv, parse_table_arguments, run_calculator);
+}
 
-int run_value_command(int argc, char** argv) { return run_calculator(argc, argv, true); }
+int run_value_command(int argc, char** argv) {
+  TableRequest req;
+  req.single_value = true;
+  return run_mode(argc, argv, parse_table_arguments, run_calculator, std::move(req));
+}
 
 }  // namespace kv

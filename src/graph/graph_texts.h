@@ -4,9 +4,8 @@
 
 namespace kv {
 
-// The input hint of an empty panel, one line per "\n".
-inline constexpr const char* kInputHint =
-    "Funktion eingeben:\nEingabetaste\noder \"Graph\" im Menü\noder \"f(x)=\"-Knopf in der "
-    "Werkzeugleiste\noder Mousegesture (rechte Maustaste) nach links oder rechts";
+#define KV_TEXT(name, text) inline constexpr const char* name = text;
+#include "graph/graph_texts.def"
+#undef KV_TEXT
 
 }  // namespace kv

@@ -54,24 +54,22 @@ Interval exp(Interval a) {
   return {std::max(0.0, dn(std::exp(a.lo))), up(std::exp(a.hi))};
 }
 
-Interval ln(Interval a) {
+namespace {
+
+// The logarithms to every base: increasing on (0, inf), -inf at 0, exact 0 at 1.
+template <class F>
+Interval logarithm(Interval a, F log) {
   a = intersect(a, {0, kInf});
   if (is_empty(a) || a.hi == 0) return empty();
   if (a.lo == 1 && a.hi == 1) return point(0);
-  return {a.lo == 0 ? -kInf : dn(std::log(a.lo)), up(std::log(a.hi))};
+  return {a.lo == 0 ? -kInf : dn(log(a.lo)), up(log(a.hi))};
 }
-Interval log2(Interval a) {
-  a = intersect(a, {0, kInf});
-  if (is_empty(a) || a.hi == 0) return empty();
-  if (a.lo == 1 && a.hi == 1) return point(0);
-  return {a.lo == 0 ? -kInf : dn(std::log2(a.lo)), up(std::log2(a.hi))};
-}
-Interval log10(Interval a) {
-  a = intersect(a, {0, kInf});
-  if (is_empty(a) || a.hi == 0) return empty();
-  if (a.lo == 1 && a.hi == 1) return point(0);
-  return {a.lo == 0 ? -kInf : dn(std::log10(a.lo)), up(std::log10(a.hi))};
-}
+
+}  // namespace
+
+Interval ln(Interval a) { return logarithm(a, [](double v) { return std::log(v); }); }
+Interval log2(Interval a) { return logarithm(a, [](double v) { return std::log2(v); }); }
+Interval log10(Interval a) { return logarithm(a, [](double v) { return std::log10(v); }); }
 
 // sqrt is correctly rounded, so one step outward suffices.
 Interval sqrt(Interval a) {

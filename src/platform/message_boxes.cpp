@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
+#include <iterator>
 
 #include "platform/qt_boundary.h"
 
@@ -13,38 +14,35 @@ namespace kv {
 
 namespace {
 
-void add_button(QMessageBox& box, QMessageBox::StandardButton which, const char* text) {
-  box.addButton(which)->setText(QString::fromUtf8(text));
-}
-
-// Without a Qt translation loaded the standard buttons would say "Yes" and
+// The buttons of each MessageButtons, in their order, the one Enter presses
+// (none beside a lone OK) and the one Escape presses. The texts are ours:
+// without a Qt translation loaded the standard buttons would say "Yes" and
 // "Cancel"; the program speaks German whatever the locale.
+struct ButtonText {
+  QMessageBox::StandardButton which = QMessageBox::NoButton;
+  const char* text = nullptr;
+};
+struct ButtonSet {
+  ButtonText buttons[3];
+  QMessageBox::StandardButton enter, escape;
+};
+constexpr ButtonText kOk{QMessageBox::Ok, kOkButton}, kCancel{QMessageBox::Cancel, kCancelButton},
+    kYes{QMessageBox::Yes, kYesButton}, kNo{QMessageBox::No, kNoButton};
+constexpr ButtonSet kButtonSets[] = {
+    {{kOk}, QMessageBox::NoButton, QMessageBox::Ok},                // Ok
+    {{kOk, kCancel}, QMessageBox::Ok, QMessageBox::Cancel},         // OkCancel
+    {{kYes, kNo}, QMessageBox::Yes, QMessageBox::No},               // YesNo
+    {{kYes, kNo, kCancel}, QMessageBox::Yes, QMessageBox::Cancel},  // YesNoCancel
+};
+static_assert(std::size(kButtonSets) == static_cast<size_t>(MessageButtons::YesNoCancel) + 1);
+
 void add_buttons(QMessageBox& box, MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::Ok:
-      add_button(box, QMessageBox::Ok, kOkButton);
-      box.setEscapeButton(QMessageBox::Ok);
-      break;
-    case MessageButtons::OkCancel:
-      add_button(box, QMessageBox::Ok, kOkButton);
-      add_button(box, QMessageBox::Cancel, kCancelButton);
-      box.setDefaultButton(QMessageBox::Ok);
-      box.setEscapeButton(QMessageBox::Cancel);
-      break;
-    case MessageButtons::YesNo:
-      add_button(box, QMessageBox::Yes, kYesButton);
-      add_button(box, QMessageBox::No, kNoButton);
-      box.setDefaultButton(QMessageBox::Yes);
-      box.setEscapeButton(QMessageBox::No);
-      break;
-    case MessageButtons::YesNoCancel:
-      add_button(box, QMessageBox::Yes, kYesButton);
-      add_button(box, QMessageBox::No, kNoButton);
-      add_button(box, QMessageBox::Cancel, kCancelButton);
-      box.setDefaultButton(QMessageBox::Yes);
-      box.setEscapeButton(QMessageBox::Cancel);
-      break;
+  const ButtonSet& set = kButtonSets[static_cast<int>(buttons)];
+  for (const ButtonText& b : set.buttons) {
+    if (b.text != nullptr) box.addButton(b.which)->setText(QString::fromUtf8(b.text));
   }
+  if (set.enter != QMessageBox::NoButton) box.setDefaultButton(set.enter);
+  box.setEscapeButton(set.escape);
 }
 
 QMessageBox::Icon qt_icon(MessageIcon icon) {

@@ -5,13 +5,8 @@
 
 namespace kv {
 
-inline constexpr const char* kOkButton = "OK";
-inline constexpr const char* kCancelButton = "Abbrechen";
-inline constexpr const char* kYesButton = "&Ja";
-inline constexpr const char* kNoButton = "&Nein";
-inline constexpr const char* kDoNotAskAgain = "Nicht mehr nachfragen";
-
-inline constexpr const char* kPrintDocumentName = "Kurvaline: Druckvorgang";
-inline constexpr const char* kPrintFailedText = "Fehler beim Drucken";
+#define KV_TEXT(name, text) inline constexpr const char* name = text;
+#include "platform/platform_texts.def"
+#undef KV_TEXT
 
 }  // namespace kv

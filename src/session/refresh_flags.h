@@ -35,5 +35,8 @@ inline constexpr unsigned kRefreshAfterZoom =
 inline constexpr unsigned kRefreshAfterStandardView =
     REFRESH_RECOMPUTE | REFRESH_MODIFIED | REFRESH_UNDO_STEP;
 inline constexpr unsigned kRefreshAfterUndo = REFRESH_RECOMPUTE | REFRESH_MODIFIED;
+// The events of a touchpad gesture (wheel_input.h) record no undo step: its
+// end records the one for the whole gesture.
+inline constexpr unsigned kRefreshDuringGesture = REFRESH_RECOMPUTE | REFRESH_MODIFIED;
 
 }  // namespace kv

@@ -50,12 +50,14 @@
 
 namespace kv {
 
+// The settings of a drawing panel are its table, numbered as the panel; the
+// window's own follow them.
 enum SettingsTable : int {
-  kSettingsFunction = 0,
-  kSettingsIntegral = 1,
-  kSettingsDiffEqu = 2,
-  kSettingsWindow = 3,
-  kSettingsTableCount = 4,
+  kSettingsFunction = kPanelFunction,
+  kSettingsIntegral = kPanelIntegral,
+  kSettingsDiffEqu = kPanelDiffEqu,
+  kSettingsWindow,
+  kSettingsTableCount,
 };
 
 // file nullptr: the defaults.

@@ -31,8 +31,6 @@ inline constexpr int64_t kWheelPauseMs = 400;
 inline constexpr int kMaxNotchesPerEvent = 10;
 // A touchpad gesture without events for this long is over.
 inline constexpr int64_t kGestureQuietMs = 300;
-// Refresh during a touchpad gesture: recompute and mark modified, no undo step.
-inline constexpr unsigned kRefreshDuringGesture = 0x0a;
 
 struct WheelAccumulator {
   int pending = 0;  // eighths of a degree, less than one notch, signed

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyleOptionToolBar>
 #include <QToolBar>
@@ -436,6 +437,37 @@ class MainWindowTest : public QObject {
                               MessageIcon::Question, &ask_again),
              MessageResult::Ok);
     QVERIFY(ask_again);  // not ticked: ask again
+  }
+
+  void every_button_set_has_its_buttons_enter_and_escape() {
+    struct Row {
+      MessageButtons set;
+      QStringList texts;  // sorted
+      QMessageBox::StandardButton enter;
+      MessageResult escape;
+    } rows[] = {
+        {MessageButtons::Ok, {"OK"}, QMessageBox::NoButton, MessageResult::Ok},
+        {MessageButtons::OkCancel, {"Abbrechen", "OK"}, QMessageBox::Ok, MessageResult::Cancel},
+        {MessageButtons::YesNo, {"&Ja", "&Nein"}, QMessageBox::Yes, MessageResult::No},
+        {MessageButtons::YesNoCancel, {"&Ja", "&Nein", "Abbrechen"}, QMessageBox::Yes,
+         MessageResult::Cancel},
+    };
+    for (const Row& row : rows) {
+      QStringList texts;
+      QMessageBox::StandardButton enter = QMessageBox::NoButton;
+      QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        for (QAbstractButton* b : box->buttons()) texts << b->text();
+        if (box->defaultButton() != nullptr) enter = box->standardButton(box->defaultButton());
+        QTest::keyClick(box, Qt::Key_Escape);
+      });
+      QCOMPARE(show_message_box(nullptr, "?", kCaption, row.set, MessageIcon::Question, nullptr),
+               row.escape);
+      texts.sort();
+      QCOMPARE(texts, row.texts);
+      QCOMPARE(enter, row.enter);
+    }
   }
 };
 
