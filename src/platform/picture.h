@@ -70,9 +70,7 @@ struct PaintFlags {
 class OffscreenPicture {
  public:
   OffscreenPicture();
-  ~OffscreenPicture();
-  OffscreenPicture(const OffscreenPicture&) = delete;
-  OffscreenPicture& operator=(const OffscreenPicture&) = delete;
+  ~OffscreenPicture();  // waits for a picture still being made ahead
 
   // Recomputes the curves when asked (and the panel has no pending error),
   // renders the picture when it is stale (asked to, or made for another
