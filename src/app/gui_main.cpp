@@ -118,10 +118,7 @@ int run_desktop(int argc, char** argv) {
   const QString print_file = qEnvironmentVariable("KURVALINE_PRINT_TO_PDF");
   if (!print_file.isEmpty()) window.print_clipboard().set_print_file(print_file);
   window.first_show(register_with_desktop(user_desktop_target()));
-  // A document of the command line replaces the picture of the start.
-  if (path.empty()) {
-    window.start_first_picture();
-  } else {
+  if (!path.empty()) {
     QTimer::singleShot(0, &window, [&window, path] { window.execute(Command::Open, path); });
   }
   return QApplication::exec();

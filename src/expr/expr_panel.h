@@ -14,36 +14,6 @@ namespace kv {
 
 struct RandState;
 
-// The compiled formulas of a panel, each owned by it. A copy of the list
-// copies every formula (and the y part of a parametric pair): evaluating
-// writes into a formula, so a copy handed to a second thread must share
-// nothing with the original.
-class FormulaList : public std::vector<std::unique_ptr<CompiledFormula>> {
- public:
-  FormulaList() = default;
-  FormulaList(const FormulaList& other) : vector() { copy_from(other); }
-  FormulaList& operator=(const FormulaList& other) {
-    if (this != &other) {
-      clear();
-      copy_from(other);
-    }
-    return *this;
-  }
-  FormulaList(FormulaList&&) noexcept = default;
-  FormulaList& operator=(FormulaList&&) noexcept = default;
-  ~FormulaList() = default;
-
- private:
-  void copy_from(const FormulaList& other) {
-    reserve(other.size());
-    for (const std::unique_ptr<CompiledFormula>& f : other) {
-      auto copy = std::make_unique<CompiledFormula>(*f);
-      if (copy->second) copy->second = std::make_shared<CompiledFormula>(*copy->second);
-      push_back(std::move(copy));
-    }
-  }
-};
-
 // Shell state the compiler reads.
 struct CompileEnv {
   PanelIndex surface = kPanelFunction;
@@ -60,7 +30,7 @@ struct ExprPanel {
   double angle_mode = kRadians;
   Limits limits;
   std::string source;  // Windows-1252 text; the compiled formulas refer into it
-  FormulaList formulas;
+  std::vector<std::unique_ptr<CompiledFormula>> formulas;
   int current = -1;        // index of the current formula
   unsigned generation = 0; // counts compilations, so that derived data can tell it is stale
   PendingError error;

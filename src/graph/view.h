@@ -29,7 +29,6 @@ struct PlotRect {
   int width = 50, height = 50;  // W and H: columns 0..W, rows 0..H
   int right() const { return left + width; }
   int bottom() const { return top + height; }
-  friend bool operator==(const PlotRect&, const PlotRect&) = default;
 };
 
 // What the shell knows about the window when it places the plot.
@@ -44,7 +43,6 @@ struct ClientLayout {
 struct PlotPlacement {
   Rect client;  // area the painter clears, matching the plot
   PlotRect plot;
-  friend bool operator==(const PlotPlacement&, const PlotPlacement&) = default;
 };
 
 PlotPlacement plot_rect_for_client(const ClientLayout& layout);

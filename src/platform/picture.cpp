@@ -6,10 +6,8 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <algorithm>
-#include <thread>
 
 #include "graph/coord_painter.h"
-#include "expr/mathfn.h"
 #include "graph/recompute.h"
 #include "platform/qpainter_device.h"
 
@@ -49,28 +47,6 @@ void render(QPainter& painter, PanelRecord& panel, const PanelPlot& plot,
             const ColourTable& colours, const PictureFrame& frame) {
   QPainterDevice device(painter);
   paint_picture(device, panel, plot, colours, frame);
-}
-
-double pixel_ratio(const PaintFlags& flags) {
-  return flags.device_pixel_ratio > 0 ? flags.device_pixel_ratio : 1.0;
-}
-
-void recompute_for_paint(PanelRecord& panel, PanelPlot& plot, const PlotPlacement& placement,
-                         const PaintFlags& flags) {
-  if (panel.error.failed || !flags.ready || !flags.recompute) return;
-  // Sharp pixels on a high-density screen: classified at device pixels.
-  const ImplicitOptions implicit{flags.progressive, std::clamp(qRound(pixel_ratio(flags)), 1, 4)};
-  recompute_panel(panel, plot, placement.plot.width, placement.plot.height, implicit);
-}
-
-void render_picture(QImage& image, PanelRecord& panel, const PanelPlot& plot,
-                    const ColourTable& colours, const PlotPlacement& placement,
-                    const PaintFlags& flags) {
-  PictureFrame frame = picture_frame(placement, false);
-  frame.ready = flags.ready;
-  frame.selected = flags.selected;
-  QPainter painter(&image);
-  render(painter, panel, plot, colours, frame);
 }
 
 }  // namespace
@@ -131,83 +107,16 @@ RgbImage to_rgb_image(const QImage& source) {
   return out;
 }
 
-// What the thread works on: its own copies, and what it made of them.
-struct OffscreenPicture::Ahead {
-  PanelRecord panel;
-  PanelPlot plot;
-  ColourTable colours;
-  PlotPlacement placement;
-  PaintFlags flags;
-  RandState random;
-  QImage image;
-  std::thread thread;
-};
-
-OffscreenPicture::OffscreenPicture() = default;
-
-OffscreenPicture::~OffscreenPicture() { drop_ahead(); }
-
-void OffscreenPicture::start_ahead(const PanelRecord& panel, const PanelPlot& plot,
-                                   const ColourTable& colours, const PlotPlacement& placement,
-                                   const PaintFlags& flags) {
-  drop_ahead();
-  // Straight onto the window, or with a point the window owns, there is
-  // nothing to make ahead.
-  if (!flags.double_buffering || flags.selected != nullptr) return;
-  auto ahead = std::make_unique<Ahead>();
-  ahead->panel = panel;
-  ahead->plot = plot;
-  ahead->colours = colours;
-  ahead->placement = placement;
-  ahead->flags = flags;
-  if (panel.random != nullptr) {
-    ahead->random = *panel.random;
-    ahead->panel.random = &ahead->random;
-  }
-  Ahead* a = ahead.get();
-  a->thread = std::thread([a] {
-    recompute_for_paint(a->panel, a->plot, a->placement, a->flags);
-    QImage image = make_picture(a->placement.client, pixel_ratio(a->flags));
-    if (!image.isNull()) render_picture(image, a->panel, a->plot, a->colours, a->placement, a->flags);
-    a->image = std::move(image);
-  });
-  ahead_ = std::move(ahead);
-}
-
-void OffscreenPicture::drop_ahead() {
-  if (ahead_ == nullptr) return;
-  ahead_->thread.join();
-  ahead_.reset();
-}
-
-bool OffscreenPicture::take_ahead(PanelRecord& panel, PanelPlot& plot,
-                                  const PlotPlacement& placement, const PaintFlags& flags) {
-  const std::unique_ptr<Ahead> a = std::move(ahead_);
-  a->thread.join();
-  if (a->placement != placement || a->flags != flags || a->image.isNull()) return false;
-  // The panel goes on drawing from the program's one sequence, where the
-  // thread's copy left it.
-  RandState* shared = panel.random;
-  panel = std::move(a->panel);
-  panel.random = shared;
-  if (shared != nullptr) *shared = a->random;
-  plot = std::move(a->plot);
-  image_ = std::move(a->image);
-  render_failed_ = false;
-  return true;
-}
-
 void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& panel,
                              PanelPlot& plot, const ColourTable& colours,
-                             const PlotPlacement& placement, const PaintFlags& asked) {
-  PaintFlags flags = asked;
-  if (ahead_ != nullptr && take_ahead(panel, plot, placement, flags)) {
-    flags.recompute = false;
-    flags.redraw = false;
-  }
+                             const PlotPlacement& placement, const PaintFlags& flags) {
   const PlotRect& p = placement.plot;
-  const double dpr = pixel_ratio(flags);
-  recompute_for_paint(panel, plot, placement, flags);
+  const double dpr = flags.device_pixel_ratio > 0 ? flags.device_pixel_ratio : 1.0;
+  if (!panel.error.failed && flags.ready && flags.recompute) {
+    // Sharp pixels on a high-density screen: classified at device pixels.
+    const ImplicitOptions implicit{flags.progressive, std::clamp(qRound(dpr), 1, 4)};
+    recompute_panel(panel, plot, p.width, p.height, implicit);
+  }
   const Rect& c = placement.client;
   PictureFrame direct;
   direct.background = c;
@@ -229,7 +138,11 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
       render(window, panel, plot, colours, direct);
       render_failed_ = true;
     } else {
-      render_picture(image_, panel, plot, colours, placement, flags);
+      PictureFrame frame = picture_frame(placement, false);
+      frame.ready = flags.ready;
+      frame.selected = flags.selected;
+      QPainter painter(&image_);
+      render(painter, panel, plot, colours, frame);
       render_failed_ = false;
     }
   }

@@ -13,7 +13,6 @@
 #include <QPicture>
 #include <QRect>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "formats/rgb_image.h"
@@ -61,7 +60,6 @@ struct PaintFlags {
   // for a first short piece and refined afterwards (advance_implicit).
   bool progressive = false;
   const MarkedPoint* selected = nullptr;  // see PictureFrame
-  friend bool operator==(const PaintFlags&, const PaintFlags&) = default;
 };
 
 // The off-screen picture of the main window and its paint entry. The picture
@@ -69,9 +67,6 @@ struct PaintFlags {
 // drawn straight onto the window and the next paint tries again.
 class OffscreenPicture {
  public:
-  OffscreenPicture();
-  ~OffscreenPicture();  // waits for a picture still being made ahead
-
   // Recomputes the curves when asked (and the panel has no pending error),
   // renders the picture when it is stale (asked to, or made for another
   // graph area or pixel ratio) and copies the dirty part of the window from
@@ -79,31 +74,14 @@ class OffscreenPicture {
   void paint(QPainter& window, const QRect& dirty, PanelRecord& panel, PanelPlot& plot,
              const ColourTable& colours, const PlotPlacement& placement, const PaintFlags& flags);
 
-  // The first picture can be made on a second thread while the window
-  // paints its menus and toolbars. start_ahead hands it copies of all that
-  // paint would read (the panel's compiled formulas and its random sequence
-  // included); the next paint with the same placement and flags then takes
-  // the thread's panel, curves, sequence and picture as if it had made them
-  // itself. A paint with others, or drop_ahead, waits for the thread and
-  // forgets what it made.
-  void start_ahead(const PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
-                   const PlotPlacement& placement, const PaintFlags& flags);
-  void drop_ahead();
-  bool ahead_started() const { return ahead_ != nullptr; }
-
   void discard() { image_ = QImage(); }
   bool has_picture() const { return !image_.isNull(); }
   const QImage& image() const { return image_; }
   bool render_failed() const { return render_failed_; }
 
  private:
-  struct Ahead;
-  bool take_ahead(PanelRecord& panel, PanelPlot& plot, const PlotPlacement& placement,
-                  const PaintFlags& flags);
-
   QImage image_;
   bool render_failed_ = false;
-  std::unique_ptr<Ahead> ahead_;
 };
 
 }  // namespace kv

@@ -42,7 +42,6 @@ CompileEnv compile_env(ShellState& state) {
 }
 
 bool refresh_view(ShellState& state, ShellHost& host, unsigned flags) {
-  ++state.refreshes;
   if (flags & REFRESH_CHECK_RANGES) mark_moved_bounds_stale(state);
   if (!state.ready) return true;
 

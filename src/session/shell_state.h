@@ -53,9 +53,6 @@ struct ShellState {
   bool recompute_curves = false;
   // Off until the window is first shown; refresh_view does nothing meanwhile.
   bool ready = false;
-  // Counts the calls of refresh_view: a picture made from the state as it
-  // was can tell whether the state may have changed since.
-  unsigned refreshes = 0;
 
   // The plot size of the last layout; a resize that keeps it does not recompute.
   int plot_width = 0;

@@ -48,7 +48,10 @@ void GraphWidget::refine() {
   }
 }
 
-PaintFlags GraphWidget::current_paint_flags() const {
+void GraphWidget::paintEvent(QPaintEvent* event) {
+  QElapsedTimer paint_clock;
+  paint_clock.start();
+  const QPoint offset = client_offset_();
   const ShellPaintFlags shell = paint_flags(state_);
   PaintFlags flags;
   flags.redraw = shell.redraw;
@@ -60,23 +63,6 @@ PaintFlags GraphWidget::current_paint_flags() const {
   if (state_.selected_point && state_.surface() == kPanelFunction) {
     flags.selected = &*state_.selected_point;
   }
-  return flags;
-}
-
-void GraphWidget::start_first_picture() {
-  ahead_refreshes_ = state_.refreshes;
-  picture_.start_ahead(state_.current(), state_.current_plot(), state_.current_colours(),
-                       state_.layout, current_paint_flags());
-  if (picture_.ahead_started()) raise();
-}
-
-void GraphWidget::paintEvent(QPaintEvent* event) {
-  QElapsedTimer paint_clock;
-  paint_clock.start();
-  const QPoint offset = client_offset_();
-  const ShellPaintFlags shell = paint_flags(state_);
-  if (picture_.ahead_started() && state_.refreshes != ahead_refreshes_) picture_.drop_ahead();
-  const PaintFlags flags = current_paint_flags();
   {
     QPainter painter(this);
     painter.translate(-offset);

@@ -38,11 +38,6 @@ class GraphWidget : public QWidget {
   // Called after each paint of a window that is ready (for the start-up
   // measurement that quits after the first picture).
   void set_after_paint_hook(std::function<void()> hook) { after_paint_hook_ = std::move(hook); }
-  // Starts making the first picture on a second thread, from the state as it
-  // is now; the first paint takes it unless the state was refreshed since.
-  // The widget is then painted after the window's other parts, which keep
-  // this thread busy meanwhile.
-  void start_first_picture();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -54,7 +49,6 @@ class GraphWidget : public QWidget {
 
  private:
   void refine();
-  PaintFlags current_paint_flags() const;
 
   ShellState& state_;
   ShellHost& host_;
@@ -64,7 +58,6 @@ class GraphWidget : public QWidget {
   QTimer refine_timer_;
   QElapsedTimer since_paint_;
   qint64 paint_ms_ = 0;  // how long the last paint took
-  unsigned ahead_refreshes_ = 0;  // the state's refresh count when the first picture was started
 };
 
 }  // namespace kv

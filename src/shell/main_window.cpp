@@ -137,8 +137,6 @@ void MainWindow::first_show(bool registered) {
   bring_to_foreground();
 }
 
-void MainWindow::start_first_picture() { graph_->start_first_picture(); }
-
 void MainWindow::set_after_paint_hook(std::function<void()> hook) {
   graph_->set_after_paint_hook(std::move(hook));
 }

@@ -53,9 +53,6 @@ class MainWindow final : public QMainWindow, public ShellHost {
   // after a desktop registration), shows it, sets the ready flag and paints
   // the graph with fresh curves.
   void first_show(bool registered = false);
-  // The first picture is made on a second thread while the window paints
-  // its menus and toolbars (GraphWidget::start_first_picture).
-  void start_first_picture();
 
   // Runs one command as a menu item would, then updates the actions.
   void execute(Command id);

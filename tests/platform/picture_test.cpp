@@ -9,7 +9,6 @@
 #include <set>
 
 #include "expr/compiler.h"
-#include "expr/mathfn.h"
 #include "graph/colours.h"
 #include "graph/recompute.h"
 #include "model/initial_contents.h"
@@ -352,44 +351,6 @@ TEST(OffscreenPicture, KeepsDevicePixelsAtRatioTwoAndFollowsARatioChange) {
   }
   EXPECT_EQ(picture.image().size(), QSize(w, h));
   EXPECT_EQ(plain, picture.image());
-}
-
-// The first picture made on a second thread is the one the paint would have
-// made, and the program's random sequence goes on where it would have; a
-// paint with another placement makes its own and draws only its own numbers.
-TEST(OffscreenPicture, APictureMadeAheadIsThePaintsOwn) {
-  const std::string formulas = "x^2/4+rand;\r\nsin(3x)";
-  const ColourTable colours = build_colour_table(0);
-  auto paint = [&](RandState& random, bool ahead, const PlotPlacement* other) {
-    Scene s;
-    s.panel.source = formulas;
-    CompileEnv env;
-    env.random = &random;
-    EXPECT_TRUE(compile_formulas(s.panel, env));
-    const PlotPlacement place = other != nullptr ? *other : s.placement();
-    OffscreenPicture picture;
-    if (ahead) picture.start_ahead(s.panel, s.plot, colours, s.placement(), PaintFlags{});
-    QImage window(place.client.width(), place.client.height(), QImage::Format_RGB32);
-    QPainter painter(&window);
-    picture.paint(painter, QRect(0, 0, window.width(), window.height()), s.panel, s.plot,
-                  colours, place, PaintFlags{});
-    EXPECT_TRUE(s.plot.valid);
-    EXPECT_EQ(s.panel.random, &random);
-    return std::pair(picture.image(), s.panel.x_scale);
-  };
-  RandState own, ahead;
-  const auto [own_image, own_scale] = paint(own, false, nullptr);
-  const auto [ahead_image, ahead_scale] = paint(ahead, true, nullptr);
-  EXPECT_EQ(ahead_image, own_image);
-  EXPECT_EQ(ahead_scale, own_scale);
-  EXPECT_EQ(ahead.state, own.state);
-
-  const PlotPlacement smaller = placement_for_plot_size(300, 200, false);
-  RandState own_small, ahead_small;
-  const QImage own_small_image = paint(own_small, false, &smaller).first;
-  EXPECT_EQ(paint(ahead_small, true, &smaller).first, own_small_image);
-  EXPECT_EQ(ahead_small.state, own_small.state);
-  EXPECT_NE(own_small.state, own.state);
 }
 
 // The circle x^2+y^2=9 at ratio 2 in the window's picture: the geometry of
