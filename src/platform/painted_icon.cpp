@@ -6,8 +6,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
-#include <memory>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -32,56 +30,10 @@ void grey_out(QImage& image) {
   }
 }
 
-// The frame 0..units painted into an image of the given pixels.
-QImage paint_picture(const std::function<void(QPainter&)>& paint, QSizeF units, QSize pixels) {
-  QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter p(&image);
-  p.scale(pixels.width() / units.width(), pixels.height() / units.height());
-  paint(p);
-  return image;
-}
-
-// The pictures of a set of icons at one size, made on a thread of their own.
-// Only the window's thread asks for them.
-class PaintedAhead {
- public:
-  PaintedAhead(std::vector<std::function<void(QPainter&)>> paints, QSizeF units, QSize pixels)
-      : paints_(std::move(paints)), pixels_(pixels), images_(paints_.size()) {
-    thread_ = std::thread([this, units] {
-      for (size_t i = 0; i < paints_.size(); ++i) images_[i] = paint_picture(paints_[i], units, pixels_);
-    });
-  }
-  ~PaintedAhead() { wait(); }
-  PaintedAhead(const PaintedAhead&) = delete;
-  PaintedAhead& operator=(const PaintedAhead&) = delete;
-
-  QSize pixels() const { return pixels_; }
-  QImage image(size_t i) {
-    wait();
-    return images_[i];
-  }
-
- private:
-  void wait() {
-    if (thread_.joinable()) thread_.join();
-  }
-
-  std::vector<std::function<void(QPainter&)>> paints_;
-  QSize pixels_;
-  std::vector<QImage> images_;
-  std::thread thread_;
-};
-
 class PaintedIconEngine final : public QIconEngine {
  public:
-  PaintedIconEngine(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes,
-                    std::shared_ptr<PaintedAhead> ahead = nullptr, size_t index = 0)
-      : paint_(std::move(paint)),
-        units_(units),
-        sizes_(std::move(sizes)),
-        ahead_(std::move(ahead)),
-        index_(index) {}
+  PaintedIconEngine(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes)
+      : paint_(std::move(paint)), units_(units), sizes_(std::move(sizes)) {}
 
   void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
     const qreal dpr = p->device() ? p->device()->devicePixelRatio() : 1.0;
@@ -102,9 +54,13 @@ class PaintedIconEngine final : public QIconEngine {
     for (const Painted& p : painted_) {
       if (p.size == pixels && p.mode == mode) return p.pixmap;
     }
-    QImage image = ahead_ != nullptr && ahead_->pixels() == pixels
-                       ? ahead_->image(index_)
-                       : paint_picture(paint_, units_, pixels);
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+      QPainter p(&image);
+      p.scale(pixels.width() / units_.width(), pixels.height() / units_.height());
+      paint_(p);
+    }
     if (mode == QIcon::Disabled) grey_out(image);
     QPixmap pixmap = QPixmap::fromImage(image);
     if (painted_.size() >= kMaxPainted) painted_.erase(painted_.begin());
@@ -112,9 +68,7 @@ class PaintedIconEngine final : public QIconEngine {
     return pixmap;
   }
 
-  QIconEngine* clone() const override {
-    return new PaintedIconEngine(paint_, units_, sizes_, ahead_, index_);
-  }
+  QIconEngine* clone() const override { return new PaintedIconEngine(paint_, units_, sizes_); }
   QString key() const override { return QStringLiteral("KurvalinePainted"); }
 
  private:
@@ -136,8 +90,6 @@ class PaintedIconEngine final : public QIconEngine {
   std::function<void(QPainter&)> paint_;
   QSizeF units_;
   QList<QSize> sizes_;
-  std::shared_ptr<PaintedAhead> ahead_;
-  size_t index_;
   std::vector<Painted> painted_;
 };
 
@@ -149,16 +101,6 @@ QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units) {
 
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes) {
   return QIcon(new PaintedIconEngine(std::move(paint), units, std::move(sizes)));
-}
-
-std::vector<QIcon> painted_icons_ahead(std::vector<std::function<void(QPainter&)>> paints,
-                                       QSizeF units, QSize pixels) {
-  auto ahead = std::make_shared<PaintedAhead>(paints, units, pixels);
-  std::vector<QIcon> icons;
-  for (size_t i = 0; i < paints.size(); ++i) {
-    icons.emplace_back(new PaintedIconEngine(std::move(paints[i]), units, {}, ahead, i));
-  }
-  return icons;
 }
 
 }  // namespace kv

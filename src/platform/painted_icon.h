@@ -8,7 +8,6 @@
 #include <QSize>
 #include <QSizeF>
 #include <functional>
-#include <vector>
 
 class QPainter;
 
@@ -23,12 +22,5 @@ QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units);
 // The same with the sizes the icon names when asked for its available sizes
 // (window managers take those); they too are painted only when asked for.
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes);
-
-// Icons whose pictures at one size (in device pixels) are painted ahead on
-// a second thread, all of them at once, while the window is being built:
-// the first request of that size takes the picture made there; other sizes
-// are painted when asked, as above. The thread ends with the last icon.
-std::vector<QIcon> painted_icons_ahead(std::vector<std::function<void(QPainter&)>> paints,
-                                       QSizeF units, QSize pixels);
 
 }  // namespace kv

@@ -346,14 +346,10 @@ void paint_program_picture(QPainter& p) {
 
 }  // namespace
 
-std::vector<QIcon> toolbar_icons(double dpr) {
-  std::vector<std::function<void(QPainter&)>> paints;
-  for (int id = kFirstToolbarBitmap; id <= kLastToolbarBitmap; ++id) {
-    paints.emplace_back([id](QPainter& p) { paint_toolbar_picture(p, id); });
-  }
-  const int pixels = qRound(kToolbarIconSize * dpr);
-  return painted_icons_ahead(std::move(paints), QSizeF(kToolbarIconSize, kToolbarIconSize),
-                             QSize(pixels, pixels));
+QIcon toolbar_icon(int bitmap_id) {
+  if (bitmap_id < kFirstToolbarBitmap || bitmap_id > kLastToolbarBitmap) return QIcon();
+  return painted_icon([bitmap_id](QPainter& p) { paint_toolbar_picture(p, bitmap_id); },
+                      QSizeF(kToolbarIconSize, kToolbarIconSize));
 }
 
 QIcon program_icon() {

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QIcon>
-#include <vector>
 
 class QPainter;
 
@@ -18,9 +17,8 @@ inline constexpr int kFirstToolbarBitmap = 700;
 inline constexpr int kLastToolbarBitmap = 722;
 inline constexpr int kToolbarIconSize = 18;
 
-// The pictures of 700..722 in id order, painted ahead at the device pixel
-// ratio dpr (painted_icons_ahead): the window asks for them all at once.
-std::vector<QIcon> toolbar_icons(double dpr);
+// The button picture of a bitmap id; a null icon for an id outside 700..722.
+QIcon toolbar_icon(int bitmap_id);
 
 // Paints the picture of bitmap_id into the square 0..18 of the painter's
 // current coordinates; nothing for an unknown id.

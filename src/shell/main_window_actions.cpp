@@ -59,16 +59,12 @@ QAction* MainWindow::action(Command id) const {
 
 void MainWindow::createActions() {
   std::unordered_map<RadioGroup, QActionGroup*> groups;
-  // The pictures are painted on a second thread while the window is built.
-  const std::vector<QIcon> pictures = toolbar_icons(devicePixelRatioF());
   for (const CommandInfo& info : command_table()) {
     auto* a = new QAction(this);
     a->setData(command_number(info.id));
     // Buttons without menu item still get a name, for accessibility.
     a->setText(ui_text(info.menu_text != nullptr ? info.menu_text : info.tooltip));
-    if (info.picture != 0) {
-      a->setIcon(pictures[static_cast<size_t>(info.picture - kFirstToolbarBitmap)]);
-    }
+    if (info.picture != 0) a->setIcon(toolbar_icon(info.picture));
     const int palette = palette_of(info.id);
     if (palette >= 0) a->setIcon(swatch_icon(palette));
     a->setIconVisibleInMenu(palette >= 0);
