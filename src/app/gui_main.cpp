@@ -1,14 +1,16 @@
 // The desktop program: the main window on the toolkit's event loop.
 //
 // Start-up order: the font set starts loading on a thread of its own
-// (platform/font_warmup.h); the command line's document path; OneInstance, read on its
-// own first, decides whether a running instance takes the path over and this
-// start ends; the state of a fresh start, the main window (it loads the
-// settings and checks the panels), the registration with the desktop (which,
-// when it ran, gives the window its default size), the first show with a
-// freshly computed graph; then the document of the command line is opened
-// from the event loop. Closing the window asks to save, asks about the other
-// instances and saves the settings.
+// (platform/font_warmup.h), and with the toolkit the session bus on another
+// (platform/session_bus_warmup.h); the command line's document path;
+// OneInstance, read on its own first, decides whether a running instance
+// takes the path over and this start ends; the state of a fresh start, the
+// main window (it loads the settings and checks the panels), the
+// registration with the desktop (which, when it ran, gives the window its
+// default size), the first show with a freshly computed graph; then the
+// document of the command line is opened from the event loop. Closing the
+// window asks to save, asks about the other instances and saves the
+// settings.
 //
 // KURVALINE_QUIT_AFTER_PAINT=1 makes the program quit as soon as the first
 // graph is on the screen, without saving the settings and before the work
@@ -29,6 +31,7 @@
 #include "platform/desktop_integration.h"
 #include "platform/font_warmup.h"
 #include "platform/instance_guard.h"
+#include "platform/session_bus_warmup.h"
 #include "platform/toolbar_icons.h"
 #include "session/command_line.h"
 #include "session/commands.h"
@@ -89,6 +92,7 @@ int run_desktop(int argc, char** argv) {
   // bus where none runs) took most of the window's construction.
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   QApplication app(argc, argv);
+  const SessionBusWarmup bus;
   const FontWarmup::ListReading font_list = fonts.read_font_list();
   QApplication::setStyle(new ProgramStyle);
   QApplication::setApplicationName(QStringLiteral("Kurvaline"));
