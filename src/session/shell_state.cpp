@@ -14,10 +14,6 @@ void apply_palette(ShellState& state, int panel) {
 void make_start_state(ShellState& state) {
   state = ShellState{};
   fill_initial_contents(state.panels);
-  for (int i = 0; i < kDrawingPanelCount; ++i) {
-    // A panel whose ring cannot be allocated works without undo.
-    state.undo[static_cast<size_t>(i)].allocate();
-  }
   check_drawing_panels(state);
 }
 

@@ -26,7 +26,10 @@ bool ViewUndoRing::allocate() {
 }
 
 void save_bounds(ViewUndoRing& ring, const PanelRecord& panel, const char* description) {
-  if (!ring.available()) return;
+  // The nodes are made with the first view change of the panel: a start
+  // pays for none of the three rings, and a panel that is never zoomed
+  // never holds its 200 KB.
+  if (!ring.available() && !ring.allocate()) return;
   ViewUndoNode& node = ring.current();
   for (int i = 0; i < 4; ++i) node.bounds[i] = panel.range[kBounds[i]];
   node.description = description;

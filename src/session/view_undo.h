@@ -27,11 +27,12 @@ struct ViewUndoNode {
 };
 
 struct ViewUndoRing {
-  std::vector<ViewUndoNode> nodes;  // empty: the panel has no undo
+  std::vector<ViewUndoNode> nodes;  // empty: nothing to undo yet, or no memory for it
   int position = 0;
   int count = 0;
 
-  // Allocates the nodes; false (and no undo) when memory runs out.
+  // Allocates the nodes; false (and no undo) when memory runs out. The
+  // first save_bounds of an empty ring calls it.
   bool allocate();
   bool available() const { return !nodes.empty(); }
   ViewUndoNode& current() { return nodes[static_cast<size_t>(position)]; }

@@ -210,6 +210,9 @@ TEST(StartState, PanelChecksRepairLineWidthAndPalette) {
   EXPECT_EQ(state.panels[2].options[kOptPalette], 0);
   EXPECT_EQ(state.panels[0].options[kOptPalette], 2);
   EXPECT_EQ(state.surface(), 2);
+  // No panel holds its undo ring before its first view change.
+  EXPECT_FALSE(state.undo[2].available());
+  save_bounds(state.undo[2], state.panels[2], kUndoZoom);
   EXPECT_TRUE(state.undo[2].available());
   EXPECT_TRUE(state.double_buffering && state.length_limit && !state.ready);
 }
