@@ -32,8 +32,12 @@ void grey_out(QImage& image) {
 
 class PaintedIconEngine final : public QIconEngine {
  public:
-  PaintedIconEngine(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes)
-      : paint_(std::move(paint)), units_(units), sizes_(std::move(sizes)) {}
+  PaintedIconEngine(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes,
+                    QImage baked)
+      : paint_(std::move(paint)),
+        units_(units),
+        sizes_(std::move(sizes)),
+        baked_(std::move(baked)) {}
 
   void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
     const qreal dpr = p->device() ? p->device()->devicePixelRatio() : 1.0;
@@ -54,9 +58,12 @@ class PaintedIconEngine final : public QIconEngine {
     for (const Painted& p : painted_) {
       if (p.size == pixels && p.mode == mode) return p.pixmap;
     }
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
+    QImage image;
+    if (pixels == baked_.size()) {
+      image = mode == QIcon::Disabled ? baked_.copy() : baked_;
+    } else {
+      image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+      image.fill(Qt::transparent);
       QPainter p(&image);
       p.scale(pixels.width() / units_.width(), pixels.height() / units_.height());
       paint_(p);
@@ -68,7 +75,9 @@ class PaintedIconEngine final : public QIconEngine {
     return pixmap;
   }
 
-  QIconEngine* clone() const override { return new PaintedIconEngine(paint_, units_, sizes_); }
+  QIconEngine* clone() const override {
+    return new PaintedIconEngine(paint_, units_, sizes_, baked_);
+  }
   QString key() const override { return QStringLiteral("KurvalinePainted"); }
 
  private:
@@ -90,17 +99,22 @@ class PaintedIconEngine final : public QIconEngine {
   std::function<void(QPainter&)> paint_;
   QSizeF units_;
   QList<QSize> sizes_;
+  QImage baked_;  // the picture painted ahead, in its own size; null when none
   std::vector<Painted> painted_;
 };
 
 }  // namespace
 
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units) {
-  return QIcon(new PaintedIconEngine(std::move(paint), units, {}));
+  return QIcon(new PaintedIconEngine(std::move(paint), units, {}, QImage()));
 }
 
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes) {
-  return QIcon(new PaintedIconEngine(std::move(paint), units, std::move(sizes)));
+  return QIcon(new PaintedIconEngine(std::move(paint), units, std::move(sizes), QImage()));
+}
+
+QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QImage baked) {
+  return QIcon(new PaintedIconEngine(std::move(paint), units, {}, std::move(baked)));
 }
 
 }  // namespace kv

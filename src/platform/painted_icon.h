@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QSize>
 #include <QSizeF>
@@ -22,5 +23,10 @@ QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units);
 // The same with the sizes the icon names when asked for its available sizes
 // (window managers take those); they too are painted only when asked for.
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes);
+
+// The same with the picture already painted in the size of baked (as paint
+// paints it there, premultiplied ARGB): that size is taken from it, disabled
+// too, and every other size painted.
+QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QImage baked);
 
 }  // namespace kv

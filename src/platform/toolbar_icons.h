@@ -1,28 +1,21 @@
-// The pictures of the toolbar buttons (bitmap ids 700..722) and the program
-// icon, drawn with QPainter at the resolution they are shown at, so that they
-// stay crisp at any device pixel ratio.
+// The icons of the toolbar buttons and of the program, painted at the
+// resolution they are shown at, so that they stay crisp at any device pixel
+// ratio (the pictures: toolbar_pictures.h).
 //
-// Toolbar pictures are laid out on a grid of 18 x 18 logical pixels; one
-// logical pixel becomes dpr device pixels, so lines sit on whole pixels at
-// the ratios 1 and 2.
+// At one device pixel per logical pixel, the size the toolbars show, the
+// toolbar pictures come ready from the build: painting the 23 of them was
+// the largest part of the window's first paint after the graph. Every other
+// size, and the program icon, is painted when first asked for.
 #pragma once
 
 #include <QIcon>
 
-class QPainter;
+#include "platform/toolbar_pictures.h"
 
 namespace kv {
 
-inline constexpr int kFirstToolbarBitmap = 700;
-inline constexpr int kLastToolbarBitmap = 722;
-inline constexpr int kToolbarIconSize = 18;
-
 // The button picture of a bitmap id; a null icon for an id outside 700..722.
 QIcon toolbar_icon(int bitmap_id);
-
-// Paints the picture of bitmap_id into the square 0..18 of the painter's
-// current coordinates; nothing for an unknown id.
-void paint_toolbar_picture(QPainter& painter, int bitmap_id);
 
 // The window icon: a curve over axes on a rounded tile, drawn at any size.
 QIcon program_icon();

@@ -1,12 +1,14 @@
 // The painted pictures: every toolbar bitmap id has one, drawn in device
-// pixels at a pixel ratio of 2 rather than scaled up, and ids beside the
-// range have none.
+// pixels at a pixel ratio of 2 rather than scaled up, the one of the build
+// at ratio 1, and ids beside the range have none.
 #include <gtest/gtest.h>
 
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 
+#include "platform/painted_icon.h"
 #include "platform/swatch_icon.h"
 #include "platform/toolbar_icons.h"
 
@@ -33,6 +35,20 @@ TEST(ToolbarIcons, EveryIdHasAPictureInDevicePixels) {
   }
   EXPECT_TRUE(toolbar_icon(kFirstToolbarBitmap - 1).isNull());
   EXPECT_TRUE(toolbar_icon(kLastToolbarBitmap + 1).isNull());
+}
+
+// The pictures the build painted ahead are the ones the icon paints, in
+// both modes a toolbar shows.
+TEST(ToolbarIcons, PicturesFromTheBuildAreTheOnesPaintedNow) {
+  for (int id = kFirstToolbarBitmap; id <= kLastToolbarBitmap; ++id) {
+    const QIcon painted = painted_icon([id](QPainter& p) { paint_toolbar_picture(p, id); },
+                                       QSizeF(kToolbarIconSize, kToolbarIconSize));
+    const QIcon baked = toolbar_icon(id);
+    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+      const QImage now = painted.pixmap(QSize(18, 18), 1.0, mode).toImage();
+      EXPECT_EQ(baked.pixmap(QSize(18, 18), 1.0, mode).toImage(), now) << id << " mode " << mode;
+    }
+  }
 }
 
 TEST(ToolbarIcons, PicturesAreKeptApartBySizeAndMode) {
