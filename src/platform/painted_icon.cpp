@@ -58,16 +58,8 @@ class PaintedIconEngine final : public QIconEngine {
     for (const Painted& p : painted_) {
       if (p.size == pixels && p.mode == mode) return p.pixmap;
     }
-    QImage image;
-    if (pixels == baked_.size()) {
-      image = mode == QIcon::Disabled ? baked_.copy() : baked_;
-    } else {
-      image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-      image.fill(Qt::transparent);
-      QPainter p(&image);
-      p.scale(pixels.width() / units_.width(), pixels.height() / units_.height());
-      paint_(p);
-    }
+    // Greying detaches from the baked picture, which stays as it is.
+    QImage image = pixels == baked_.size() ? baked_ : paint_picture(paint_, units_, pixels);
     if (mode == QIcon::Disabled) grey_out(image);
     QPixmap pixmap = QPixmap::fromImage(image);
     if (painted_.size() >= kMaxPainted) painted_.erase(painted_.begin());
@@ -104,6 +96,15 @@ class PaintedIconEngine final : public QIconEngine {
 };
 
 }  // namespace
+
+QImage paint_picture(const std::function<void(QPainter&)>& paint, QSizeF units, QSize pixels) {
+  QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.scale(pixels.width() / units.width(), pixels.height() / units.height());
+  paint(p);
+  return image;
+}
 
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units) {
   return QIcon(new PaintedIconEngine(std::move(paint), units, {}, QImage()));

@@ -24,6 +24,10 @@ QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units);
 // (window managers take those); they too are painted only when asked for.
 QIcon painted_icon(std::function<void(QPainter&)> paint, QSizeF units, QList<QSize> sizes);
 
+// The frame 0..units painted into a transparent image of the given pixels
+// (premultiplied ARGB), as the icons above paint their pictures.
+QImage paint_picture(const std::function<void(QPainter&)>& paint, QSizeF units, QSize pixels);
+
 // The same with the picture already painted in the size of baked (as paint
 // paints it there, premultiplied ARGB): that size is taken from it, disabled
 // too, and every other size painted.

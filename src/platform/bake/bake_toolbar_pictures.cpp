@@ -1,14 +1,17 @@
 // Writes the toolbar pictures at one device pixel per logical pixel as a
-// header of premultiplied ARGB words, painted exactly as the icons paint
-// them, so that the program shows them without painting at start-up.
+// header of premultiplied ARGB words, painted by the icons' own
+// paint_picture, so that the program shows them without painting at start-up.
 //
 //   kv_bake_toolbar_pictures OUT.h
 #include <QImage>
 #include <QPainter>
+#include <QSize>
+#include <QSizeF>
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "platform/painted_icon.h"
 #include "platform/toolbar_pictures.h"
 
 int main(int argc, char** argv) {
@@ -25,13 +28,9 @@ int main(int argc, char** argv) {
       << kv::kToolbarIconSize * kv::kToolbarIconSize << "] = {\n";
   char word[16];
   for (int id = kv::kFirstToolbarBitmap; id <= kv::kLastToolbarBitmap; ++id) {
-    QImage image(kv::kToolbarIconSize, kv::kToolbarIconSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-      QPainter p(&image);
-      p.scale(1.0, 1.0);  // as the icon paints one logical unit per pixel
-      kv::paint_toolbar_picture(p, id);
-    }
+    const QImage image = kv::paint_picture([id](QPainter& p) { kv::paint_toolbar_picture(p, id); },
+                                           QSizeF(kv::kToolbarIconSize, kv::kToolbarIconSize),
+                                           QSize(kv::kToolbarIconSize, kv::kToolbarIconSize));
     out << "    {";
     for (int y = 0; y < image.height(); ++y) {
       const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
