@@ -120,11 +120,10 @@ void append_line_pixels(std::vector<QPoint>& out, Point a, Point b, const QRect&
 
 }  // namespace
 
-QPainterDevice::QPainterDevice(QPainter& painter) : painter_(painter) {
+QPainterDevice::QPainterDevice(QPainter& painter) : painter_(painter), base_(painter.transform()) {
   raster_ = painter.device() != nullptr && painter.device()->devType() == QInternal::Image;
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
-  painter_.setTransform(QTransform());
   painter_.setClipping(false);
   if (raster_) {
     // An opaque colour drawn over an RGB32 pixel replaces it; a picture at a
@@ -201,14 +200,14 @@ void QPainterDevice::clear_clip() {
 
 void QPainterDevice::set_origin(int x, int y) {
   origin_ = {x, y};
-  painter_.setTransform(QTransform::fromTranslate(x, y));
+  painter_.setTransform(QTransform::fromTranslate(x, y) * base_);
 }
 
 bool QPainterDevice::pixel_lines() const { return raster_ && pen_.width <= 1; }
 
 QRect QPainterDevice::pixel_bounds() const {
   const QPaintDevice* d = painter_.device();
-  return QRect(-origin_.x, -origin_.y, d->width(), d->height());
+  return base_.inverted().mapRect(QRect(0, 0, d->width(), d->height())).translated(-origin_.x, -origin_.y);
 }
 
 void QPainterDevice::draw_line_pixels() {

@@ -20,7 +20,8 @@
 //
 // The painter must be active for the device's lifetime; the device does not
 // end it, and nothing else changes its transform, clip or composition while
-// the device lives.
+// the device lives. Our coordinates start where the painter's transform puts
+// them (the window's painter is moved to the corner of the client area).
 #pragma once
 
 #include <QColor>
@@ -29,6 +30,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QTransform>
 #include <optional>
 #include <vector>
 
@@ -87,6 +89,7 @@ class QPainterDevice final : public Device {
   void fill_direct(const QRect& device_rect, Colour c);
 
   QPainter& painter_;
+  QTransform base_;  // the painter's transform as the device got it
   Pen pen_;
   Brush brush_;
   Point origin_;

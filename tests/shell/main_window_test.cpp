@@ -261,6 +261,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.graph()->geometry().bottom() + 1, w.height());
   }
 
+  // Drawn straight onto the window (no double buffering, or the first paint)
+  // the graph starts at the client area's corner as in its picture, also
+  // with the toolbar to its left.
+  void the_graph_looks_the_same_drawn_straight_onto_the_window() {
+    MainWindow& w = start();
+    QVERIFY(w.graph()->geometry().left() > 0);
+    const QImage buffered = w.graph()->grab().toImage();
+    w.execute(Command::DoubleBuffering);
+    QVERIFY(!state_->double_buffering);
+    QCOMPARE(w.graph()->grab().toImage(), buffered);
+  }
+
   void toolbar_background_in_bands_matches_one_fill() {
     MainWindow& w = start();
     QToolBar* bar = w.left_toolbar();
