@@ -117,6 +117,7 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
     const ImplicitOptions implicit{flags.progressive, std::clamp(qRound(dpr), 1, 4)};
     recompute_panel(panel, plot, p.width, p.height, implicit);
   }
+  painted_ = true;
   const Rect& c = placement.client;
   PictureFrame direct;
   direct.background = c;
@@ -129,21 +130,18 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
     return;
   }
   if (!picture_fits(image_, c, dpr)) discard();
+  if (image_.isNull() && flags.whole) {
+    render(window, panel, plot, colours, direct);
+    return;
+  }
   if (flags.redraw || image_.isNull()) {
     // A picture that still fits is painted over: every pixel is drawn again,
     // and a fresh full-screen picture would cost its allocation and the
     // first touch of each page on every redraw.
-    if (image_.isNull()) image_ = make_picture(c, dpr);
+    render_picture(panel, plot, colours, placement, flags, dpr);
     if (image_.isNull()) {
       render(window, panel, plot, colours, direct);
       render_failed_ = true;
-    } else {
-      PictureFrame frame = picture_frame(placement, false);
-      frame.ready = flags.ready;
-      frame.selected = flags.selected;
-      QPainter painter(&image_);
-      render(painter, panel, plot, colours, frame);
-      render_failed_ = false;
     }
   }
   if (!image_.isNull()) {
@@ -152,6 +150,31 @@ void OffscreenPicture::paint(QPainter& window, const QRect& dirty, PanelRecord& 
                         QSizeF(dirty.size()) * dpr);
     window.drawImage(QRectF(dirty), image_, source);
   }
+}
+
+const QImage& OffscreenPicture::picture_for(PanelRecord& panel, const PanelPlot& plot,
+                                            const ColourTable& colours,
+                                            const PlotPlacement& placement,
+                                            const PaintFlags& flags) {
+  const double dpr = flags.device_pixel_ratio > 0 ? flags.device_pixel_ratio : 1.0;
+  if (painted_ && !picture_fits(image_, placement.client, dpr)) {
+    discard();
+    render_picture(panel, plot, colours, placement, flags, dpr);
+  }
+  return image_;
+}
+
+void OffscreenPicture::render_picture(PanelRecord& panel, const PanelPlot& plot,
+                                      const ColourTable& colours, const PlotPlacement& placement,
+                                      const PaintFlags& flags, double dpr) {
+  if (image_.isNull()) image_ = make_picture(placement.client, dpr);
+  if (image_.isNull()) return;
+  PictureFrame frame = picture_frame(placement, false);
+  frame.ready = flags.ready;
+  frame.selected = flags.selected;
+  QPainter painter(&image_);
+  render(painter, panel, plot, colours, frame);
+  render_failed_ = false;
 }
 
 }  // namespace kv

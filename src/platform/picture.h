@@ -59,12 +59,21 @@ struct PaintFlags {
   // The window's recomputation: equations and inequalities are classified
   // for a first short piece and refined afterwards (advance_implicit).
   bool progressive = false;
+  // The paint covers all of the graph the window shows (the picture spans
+  // the whole client area, parts of which other widgets cover).
+  bool whole = false;
   const MarkedPoint* selected = nullptr;  // see PictureFrame
 };
 
 // The off-screen picture of the main window and its paint entry. The picture
 // lives from one redraw to the next; when it cannot be allocated the graph is
 // drawn straight onto the window and the next paint tries again.
+//
+// With no picture to paint over, a paint of all the window shows goes
+// straight to the window as well: a fresh picture would cost its allocation, the first
+// touch of each page and the copy, at the start and after each change of
+// the graph area's size. The picture is made when only a part of the window
+// is to be painted, and when picture_for asks for it.
 class OffscreenPicture {
  public:
   // Recomputes the curves when asked (and the panel has no pending error),
@@ -74,14 +83,25 @@ class OffscreenPicture {
   void paint(QPainter& window, const QRect& dirty, PanelRecord& panel, PanelPlot& plot,
              const ColourTable& colours, const PlotPlacement& placement, const PaintFlags& flags);
 
+  // The picture of what the last paint showed, made now where that paint
+  // went straight to the window (nothing is recomputed). Null before the
+  // first paint and where no picture can be made.
+  const QImage& picture_for(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
+                            const PlotPlacement& placement, const PaintFlags& flags);
+
   void discard() { image_ = QImage(); }
   bool has_picture() const { return !image_.isNull(); }
   const QImage& image() const { return image_; }
   bool render_failed() const { return render_failed_; }
 
  private:
+  // Makes the picture where it is missing or stale and paints it.
+  void render_picture(PanelRecord& panel, const PanelPlot& plot, const ColourTable& colours,
+                      const PlotPlacement& placement, const PaintFlags& flags, double dpr);
+
   QImage image_;
   bool render_failed_ = false;
+  bool painted_ = false;  // a graph has been shown
 };
 
 }  // namespace kv

@@ -48,10 +48,7 @@ void GraphWidget::refine() {
   }
 }
 
-void GraphWidget::paintEvent(QPaintEvent* event) {
-  QElapsedTimer paint_clock;
-  paint_clock.start();
-  const QPoint offset = client_offset_();
+PaintFlags GraphWidget::flags_now() const {
   const ShellPaintFlags shell = paint_flags(state_);
   PaintFlags flags;
   flags.redraw = shell.redraw;
@@ -63,6 +60,21 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
   if (state_.selected_point && state_.surface() == kPanelFunction) {
     flags.selected = &*state_.selected_point;
   }
+  return flags;
+}
+
+const QImage& GraphWidget::shown_picture() {
+  return picture_.picture_for(state_.current(), state_.current_plot(), state_.current_colours(),
+                              state_.layout, flags_now());
+}
+
+void GraphWidget::paintEvent(QPaintEvent* event) {
+  QElapsedTimer paint_clock;
+  paint_clock.start();
+  const QPoint offset = client_offset_();
+  const ShellPaintFlags shell = paint_flags(state_);
+  PaintFlags flags = flags_now();
+  flags.whole = event->rect().contains(rect());
   {
     QPainter painter(this);
     painter.translate(-offset);

@@ -35,6 +35,10 @@ class GraphWidget : public QWidget {
               QWidget* parent = nullptr);
 
   const OffscreenPicture& picture() const { return picture_; }
+  // The picture the window shows, for the clipboard and picture files: made
+  // now where the last paint drew straight onto the window; null before the
+  // first paint.
+  const QImage& shown_picture();
   // Called after each paint of a window that is ready (for the start-up
   // measurement that quits after the first picture).
   void set_after_paint_hook(std::function<void()> hook) { after_paint_hook_ = std::move(hook); }
@@ -49,6 +53,7 @@ class GraphWidget : public QWidget {
 
  private:
   void refine();
+  PaintFlags flags_now() const;
 
   ShellState& state_;
   ShellHost& host_;

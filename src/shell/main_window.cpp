@@ -80,7 +80,7 @@ MainWindow::MainWindow(ShellState& state, SettingsAccess settings, QWidget* pare
   createStatusBar();
   readSettings();
   documents_ = std::make_unique<DocumentActions>(
-      state_, *this, this, [this] { return graph_->picture().image(); },
+      state_, *this, this, [this] { return graph_->shown_picture(); },
       [this](const std::string& path) { execute(Command::Open, path); });
   setAcceptDrops(true);
   update_actions();
@@ -360,7 +360,7 @@ bool MainWindow::run_window_command(Command id, const std::string& path) {
     case Command::SingleValue: calculators_->show_value(this); return true;
     case Command::Discussion: calculators_->show_discussion(this); return true;
     case Command::Print: print_clipboard_->print(); return true;
-    case Command::CopyBitmap: print_clipboard_->copy_bitmap(graph_->picture()); return true;
+    case Command::CopyBitmap: print_clipboard_->copy_bitmap(graph_->shown_picture()); return true;
     case Command::CopySvg: print_clipboard_->copy_vector(); return true;
     case Command::Help:
       open_full_help(

@@ -57,8 +57,8 @@ void PrintClipboard::print() {
   }
 }
 
-void PrintClipboard::copy_bitmap(const OffscreenPicture& picture) {
-  if (!picture.has_picture()) return;
+void PrintClipboard::copy_bitmap(const QImage& shown) {
+  if (shown.isNull()) return;
   PanelPlot scratch;
   const PanelPlot& plot = finished_for_picture(state_.current(), state_.current_plot(), scratch);
   if (&plot == &scratch) {
@@ -67,7 +67,7 @@ void PrintClipboard::copy_bitmap(const OffscreenPicture& picture) {
     if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
     return;
   }
-  QGuiApplication::clipboard()->setImage(picture.image());
+  QGuiApplication::clipboard()->setImage(shown);
 }
 
 void PrintClipboard::copy_vector() {

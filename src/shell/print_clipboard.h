@@ -12,12 +12,12 @@
 #include <QString>
 #include <memory>
 
+class QImage;
 class QPrinter;
 class QWidget;
 
 namespace kv {
 
-class OffscreenPicture;
 struct ShellState;
 
 class PrintClipboard {
@@ -29,8 +29,8 @@ class PrintClipboard {
   // The print dialog on the kept printer (or the test's PDF file); nullptr
   // when cancelled. The help window prints through it too.
   QPrinter* choose_printer(QWidget* owner);
-  // The off-screen picture as an image; nothing without one.
-  void copy_bitmap(const OffscreenPicture& picture);
+  // The picture the window shows as an image; nothing without one.
+  void copy_bitmap(const QImage& shown);
   // The picture as SVG ("image/svg+xml"), with an image of it for programs
   // that take no SVG.
   void copy_vector();

@@ -281,6 +281,56 @@ TEST(OffscreenPicture, RepaintsWithoutRedrawOnlyCopy) {
   EXPECT_EQ(px(window, 0, 0), 0u);  // palette 2 background drawn directly
 }
 
+// All of the window painted with no picture yet goes straight to it, at
+// either pixel ratio and with an implicit curve; the picture made afterwards
+// for a part or when asked for holds the same pixels.
+TEST(OffscreenPicture, PaintsAllOfTheWindowStraightAndMakesThePictureLater) {
+  for (const double dpr : {1.0, 2.0}) {
+    Scene s;
+    s.panel.source = "sin(x);\r\nx^2+y^2=9";
+    CompileEnv env;
+    ASSERT_TRUE(compile_formulas(s.panel, env));
+    const PlotPlacement place = s.placement();
+    const ColourTable colours = build_colour_table(0);
+    const int w = place.client.width(), h = place.client.height();
+    QImage window(qRound(w * dpr), qRound(h * dpr), QImage::Format_RGB32);
+    window.setDevicePixelRatio(dpr);
+    PaintFlags flags;
+    flags.device_pixel_ratio = dpr;
+    flags.whole = true;
+    OffscreenPicture picture;
+    EXPECT_TRUE(picture.picture_for(s.panel, s.plot, colours, place, flags).isNull());
+    {
+      QPainter painter(&window);
+      picture.paint(painter, QRect(0, 0, w, h), s.panel, s.plot, colours, place, flags);
+    }
+    EXPECT_FALSE(picture.has_picture()) << dpr;
+    ASSERT_TRUE(s.plot.valid);
+    EXPECT_EQ(picture.picture_for(s.panel, s.plot, colours, place, flags), window) << dpr;
+
+    // A part after a straight paint: the picture is made and copied from.
+    OffscreenPicture part;
+    {
+      QPainter painter(&window);
+      part.paint(painter, QRect(0, 0, w, h), s.panel, s.plot, colours, place, flags);
+    }
+    const QImage shown = window.copy();
+    window.fill(0);
+    PaintFlags copy = flags;
+    copy.whole = false;
+    copy.redraw = copy.recompute = false;
+    {
+      QPainter painter(&window);
+      part.paint(painter, QRect(10, 10, 40, 30), s.panel, s.plot, colours, place, copy);
+    }
+    ASSERT_TRUE(part.has_picture());
+    EXPECT_EQ(part.image(), shown) << dpr;
+    EXPECT_EQ(window.pixel(qRound(30 * dpr), qRound(20 * dpr)),
+              shown.pixel(qRound(30 * dpr), qRound(20 * dpr)));
+    EXPECT_EQ(window.pixel(qRound(60 * dpr), qRound(60 * dpr)), 0xff000000u);  // not dirty
+  }
+}
+
 TEST(OffscreenPicture, DrawsDirectlyWhenThePictureCannotBeMadeAndRetriesLater) {
   Scene s;
   s.panel.source = "x";
