@@ -10,6 +10,13 @@ for tool in "$@"; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
 done
 
+# No session bus runs under the virtual X server. Without an address libdbus
+# forks to look for one (dbus-launch), and in the sanitizer build that child
+# can hang before it execs, spinning on an allocator lock another thread held
+# at the fork, and outlives the test. An address that cannot answer keeps the
+# program's path without a bus and forks nothing.
+[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || export DBUS_SESSION_BUS_ADDRESS="unix:path=/nonexistent/kurvaline-test-bus"
+
 # What the scripts run under the X server share.
 export E2E_WINDOWS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/e2e_windows.sh"
 

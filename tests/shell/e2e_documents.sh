@@ -55,9 +55,11 @@ same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 # accepts it; the name field's completer may take the first Return. The
 # dialogs open in the document's folder, so the names are short: on a busy
 # machine a long typed path lost a key now and then and saved elsewhere.
+# The dialog takes its keys a while after it appears: in the sanitizer build
+# on a busy machine the first ones were lost after a shorter wait.
 enter_name() {
   wait_window "$1" "$2" >/dev/null || { fail "no file dialog $2"; return; }
-  sleep 0.3
+  sleep 1
   xdotool type --delay 20 "$3"
   sleep 0.3
   xdotool key Return
