@@ -70,10 +70,10 @@ struct PaintFlags {
 // drawn straight onto the window and the next paint tries again.
 //
 // With no picture to paint over, a paint of all the window shows goes
-// straight to the window as well: a fresh picture would cost its allocation, the first
-// touch of each page and the copy, at the start and after each change of
-// the graph area's size. The picture is made when only a part of the window
-// is to be painted, and when picture_for asks for it.
+// straight to the window as well: a fresh picture would cost its
+// allocation, the first touch of each page and the copy, at the start and
+// after each change of the graph area's size. The picture is made when only
+// a part of the window is to be painted, and when picture_for asks for it.
 class OffscreenPicture {
  public:
   // Recomputes the curves when asked (and the panel has no pending error),

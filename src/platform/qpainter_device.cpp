@@ -207,7 +207,8 @@ bool QPainterDevice::pixel_lines() const { return raster_ && pen_.width <= 1; }
 
 QRect QPainterDevice::pixel_bounds() const {
   const QPaintDevice* d = painter_.device();
-  return base_.inverted().mapRect(QRect(0, 0, d->width(), d->height())).translated(-origin_.x, -origin_.y);
+  const QRect device(0, 0, d->width(), d->height());
+  return base_.inverted().mapRect(device).translated(-origin_.x, -origin_.y);
 }
 
 void QPainterDevice::draw_line_pixels() {

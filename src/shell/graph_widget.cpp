@@ -72,7 +72,6 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
   QElapsedTimer paint_clock;
   paint_clock.start();
   const QPoint offset = client_offset_();
-  const ShellPaintFlags shell = paint_flags(state_);
   PaintFlags flags = flags_now();
   flags.whole = event->rect().contains(rect());
   {
@@ -87,7 +86,7 @@ void GraphWidget::paintEvent(QPaintEvent* event) {
   if (implicit_pending(state_.current(), state_.current_plot())) {
     if (!refine_timer_.isActive()) refine_timer_.start();
   }
-  if (shell.ready && after_paint_hook_) after_paint_hook_();
+  if (flags.ready && after_paint_hook_) after_paint_hook_();
 }
 
 }  // namespace kv
