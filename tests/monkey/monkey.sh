@@ -26,8 +26,6 @@ export KURVALINE_PRINT_TO_PDF="$tmp/print.pdf"
 # No save question when the window closes at the end; file dialogs, should
 # the monkey reach one, start in a folder of the test's own.
 printf '[UserPrefs]\nAlert SaveFile=0\n[File]\nDir=%s\n' "$tmp/files" >"$KURVALINE_INI"
-# No bus, and no fork looking for one (see tests/e2e_prologue.sh).
-[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || export DBUS_SESSION_BUS_ADDRESS="unix:path=/nonexistent/kurvaline-test-bus"
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:log_path=$tmp/san/asan"
 export LSAN_OPTIONS="suppressions=$here/../../scripts/lsan.supp"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1:log_path=$tmp/san/ubsan"
